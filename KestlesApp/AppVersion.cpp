@@ -1,0 +1,11 @@
+#include "KestlesApp/AppVersion.hpp"
+
+namespace kestles::app {
+
+// The tool reads the app's version from its binary without running it, by finding this stamp:
+// a marker, the version, and a terminating NUL.
+[[gnu::used]] constexpr char kVersionStamp[] = "\x01KESTLES-APP-VERSION=" KESTLES_VERSION;
+
+const char* appVersion() { return kVersionStamp + sizeof("\x01KESTLES-APP-VERSION=") - 1; }
+
+}  // namespace kestles::app

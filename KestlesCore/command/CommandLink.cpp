@@ -1,0 +1,497 @@
+#include "KestlesCore/command/CommandLink.hpp"
+
+#include <utf8proc.h>
+
+#include <vector>
+
+#include "KestlesCore/text/Text.hpp"
+
+namespace kestles {
+namespace {
+
+using Command = KestlesCommand;
+
+bool isUnreserved(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c == '~';
+}
+
+int hexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool isValidUTF8(std::string_view text) {
+  auto bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+  auto remaining = static_cast<utf8proc_ssize_t>(text.size());
+  while (remaining > 0) {
+    utf8proc_int32_t point = 0;
+    auto used = utf8proc_iterate(bytes, remaining, &point);
+    if (used <= 0) return false;
+    bytes += used;
+    remaining -= used;
+  }
+  return true;
+}
+
+/// Collects the path and query parts of a link as it is built.
+struct LinkWriter {
+  std::string host;
+  std::string path;
+  std::vector<std::string> query;
+
+  LinkWriter& piece(std::string_view value) {
+    path += '/';
+    path += value;
+    return *this;
+  }
+  LinkWriter& item(std::string_view name, const std::optional<std::string>& value) {
+    if (value) query.push_back(std::string(name) + "=" + percentEscaped(*value));
+    return *this;
+  }
+  std::string link() const {
+    std::string out(kLinkScheme);
+    out.append("://").append(host).append(path);
+    if (!query.empty()) out.append("?").append(text::joined(query, "&"));
+    return out;
+  }
+};
+
+std::string_view stateWord(bool on) { return on ? "on" : "off"; }
+
+std::string_view flipWord(Retile::Flip axis) {
+  return axis == Retile::Flip::horizontal ? "horizontal" : "vertical";
+}
+
+LinkWriter writeRetile(const Retile& retile) {
+  return std::visit(
+      [](const auto& value) -> LinkWriter {
+        using Value = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, Retile::EvenOut>) {
+          return {"even-out", {}, {}};
+        } else if constexpr (std::is_same_v<Value, Retile::Turn>) {
+          return {"turn-split", {}, {}};
+        } else if constexpr (std::is_same_v<Value, Retile::Rotate>) {
+          return {"rotate", value.by < 0 ? "/back" : "", {}};
+        } else {
+          return LinkWriter{"flip", {}, {}}.piece(flipWord(value.axis));
+        }
+      },
+      retile.value);
+}
+
+LinkWriter writeTile(const Command::Tile& tile) {
+  LinkWriter writer{"tile", {}, {}};
+  writer.item("display", tile.display);
+  if (const auto* named = std::get_if<TileApps::Named>(&tile.apps.value))
+    writer.item("app", named->name);
+  else if (std::holds_alternative<TileApps::Front>(tile.apps.value))
+    writer.query.emplace_back("front-app");
+  if (tile.style) writer.query.push_back("style=" + std::string(commandLineWord(*tile.style)));
+  return writer;
+}
+
+template <class Value>
+LinkWriter write(const Value& value) {
+  using C = Command;
+  if constexpr (std::is_same_v<Value, C::Kestle>) {
+    return LinkWriter{"kestle", {}, {}}.piece(percentEscaped(value.name));
+  } else if constexpr (std::is_same_v<Value, C::NextKestle>) {
+    return {value.offset >= 0 ? "next-kestle" : "previous-kestle", {}, {}};
+  } else if constexpr (std::is_same_v<Value, C::Layout>) {
+    return LinkWriter{"layout", {}, {}}.piece(percentEscaped(value.name)).item("display", value.display);
+  } else if constexpr (std::is_same_v<Value, C::Tile>) {
+    return writeTile(value);
+  } else if constexpr (std::is_same_v<Value, C::TileAllDisplays>) {
+    LinkWriter writer{"tile", {}, {"all-displays"}};
+    if (value.style) writer.query.push_back("style=" + std::string(commandLineWord(*value.style)));
+    return writer;
+  } else if constexpr (std::is_same_v<Value, C::SwapDisplays>) {
+    return {"swap-displays", value.offset < 0 ? "/back" : "", {}};
+  } else if constexpr (std::is_same_v<Value, C::Snap>) {
+    return LinkWriter{"snap", {}, {}}.piece(commandLineSpelling(value.action));
+  } else if constexpr (std::is_same_v<Value, C::Focus>) {
+    return LinkWriter{"focus", {}, {}}.piece(linkWord(value.edge));
+  } else if constexpr (std::is_same_v<Value, C::Swap>) {
+    return LinkWriter{"swap", {}, {}}.piece(linkWord(value.edge));
+  } else if constexpr (std::is_same_v<Value, C::RetileTiles>) {
+    return writeRetile(value.retile);
+  } else if constexpr (std::is_same_v<Value, C::Gaps>) {
+    return LinkWriter{"gaps", {}, {}}.piece(linkWord(value.change));
+  } else if constexpr (std::is_same_v<Value, C::KeepTiled>) {
+    LinkWriter writer{"keep-tiled", {}, {}};
+    if (value.on) writer.piece(stateWord(*value.on));
+    return writer.item("display", value.display);
+  } else if constexpr (std::is_same_v<Value, C::LeaveOut>) {
+    LinkWriter writer{"leave-out", {}, {}};
+    if (value.on) writer.piece(stateWord(*value.on));
+    return writer.item("app", value.app);
+  } else if constexpr (std::is_same_v<Value, C::Open>) {
+    LinkWriter writer{"open", {}, {}};
+    if (value.page) writer.piece(name(*value.page));
+    return writer;
+  } else if constexpr (std::is_same_v<Value, C::Tour>) {
+    LinkWriter writer{"tour", {}, {}};
+    if (value.lesson) writer.piece(spelling(*value.lesson));
+    return writer;
+  } else if constexpr (std::is_same_v<Value, C::ShowMe>) {
+    return LinkWriter{"show-me", {}, {}}.piece(spelling(value.lesson));
+  } else if constexpr (std::is_same_v<Value, C::Welcome>) {
+    LinkWriter writer{"welcome", {}, {}};
+    if (value.page) writer.piece(spelling(*value.page));
+    return writer;
+  } else if constexpr (std::is_same_v<Value, C::ShowTip>) {
+    return LinkWriter{"tip", {}, {}}.piece(spelling(value.tip));
+  } else if constexpr (std::is_same_v<Value, C::Debug>) {
+    return LinkWriter{"debug", {}, {}}.piece(debugPath(value.command));
+  } else if constexpr (std::is_same_v<Value, C::MakeMain>) {
+    return {"make-main", {}, {}};
+  } else if constexpr (std::is_same_v<Value, C::TileOrFloat>) {
+    return {"tile-or-float", {}, {}};
+  } else if constexpr (std::is_same_v<Value, C::Hints>) {
+    return {"hints", {}, {}};
+  } else if constexpr (std::is_same_v<Value, C::MoveToTile>) {
+    return {"move-to-tile", {}, {}};
+  } else if constexpr (std::is_same_v<Value, C::PickWindows>) {
+    return {"pick-windows", {}, {}};
+  } else if constexpr (std::is_same_v<Value, C::EditTiles>) {
+    return {"edit-tiles", {}, {}};
+  } else if constexpr (std::is_same_v<Value, C::ArrangeWithKeys>) {
+    return {"arrange-with-keys", {}, {}};
+  } else if constexpr (std::is_same_v<Value, C::Undo>) {
+    return {"undo", {}, {}};
+  } else {
+    static_assert(std::is_same_v<Value, C::Panel>);
+    return {"panel", {}, {}};
+  }
+}
+
+// ---- Reading links ----
+
+/// A link taken apart: lower-cased host, decoded path pieces and decoded query items.
+struct LinkParts {
+  std::string host;
+  std::vector<std::string> pieces;
+  std::vector<std::pair<std::string, std::optional<std::string>>> items;
+
+  /// The first item of that name: nothing when absent, an empty optional value when bare.
+  const std::optional<std::string>* item(std::string_view name) const {
+    for (const auto& [itemName, value] : items)
+      if (itemName == name) return &value;
+    return nullptr;
+  }
+  bool has(std::string_view name) const { return item(name) != nullptr; }
+  std::optional<std::string> value(std::string_view name) const {
+    const auto* found = item(name);
+    if (found == nullptr) return std::nullopt;
+    return found->value_or("");
+  }
+};
+
+std::vector<std::string_view> split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  while (true) {
+    auto end = text.find(separator, start);
+    if (end == std::string_view::npos) {
+      parts.push_back(text.substr(start));
+      return parts;
+    }
+    parts.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+bool isSchemeCharacter(char c, bool first) {
+  bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  if (first) return letter;
+  return letter || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+}
+
+std::optional<std::string_view> readScheme(std::string_view& rest) {
+  auto colon = rest.find(':');
+  if (colon == std::string_view::npos || colon == 0) return std::nullopt;
+  for (std::size_t i = 0; i < colon; ++i)
+    if (!isSchemeCharacter(rest[i], i == 0)) return std::nullopt;
+  auto scheme = rest.substr(0, colon);
+  rest.remove_prefix(colon + 1);
+  return scheme;
+}
+
+/// The host of "//userinfo@host:port", percent-decoded and lower-cased.
+std::optional<std::string> readHost(std::string_view& rest) {
+  if (!rest.starts_with("//")) return std::nullopt;
+  rest.remove_prefix(2);
+  auto end = rest.find_first_of("/?#");
+  auto authority = rest.substr(0, end);
+  rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
+  if (auto at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+  if (auto colon = authority.find(':'); colon != std::string_view::npos)
+    authority = authority.substr(0, colon);
+  auto host = percentDecoded(authority);
+  if (!host || host->empty()) return std::nullopt;
+  return text::asciiLowercased(*host);
+}
+
+std::optional<LinkParts> readLinkParts(std::string_view link) {
+  auto rest = link;
+  auto scheme = readScheme(rest);
+  if (!scheme || text::asciiLowercased(*scheme) != kLinkScheme) return std::nullopt;
+  auto host = readHost(rest);
+  if (!host) return std::nullopt;
+  LinkParts parts{*host, {}, {}};
+  if (auto hash = rest.find('#'); hash != std::string_view::npos) rest = rest.substr(0, hash);
+  auto question = rest.find('?');
+  auto path = rest.substr(0, question);
+  for (auto piece : split(path, '/')) {
+    if (piece.empty()) continue;
+    auto decoded = percentDecoded(piece);
+    if (!decoded) return std::nullopt;
+    parts.pieces.push_back(*decoded);
+  }
+  if (question == std::string_view::npos) return parts;
+  for (auto item : split(rest.substr(question + 1), '&')) {
+    if (item.empty()) continue;
+    auto equals = item.find('=');
+    auto itemName = percentDecoded(item.substr(0, equals));
+    if (!itemName) return std::nullopt;
+    std::optional<std::string> value;
+    if (equals != std::string_view::npos) {
+      value = percentDecoded(item.substr(equals + 1));
+      if (!value) return std::nullopt;
+    }
+    parts.items.emplace_back(*itemName, value);
+  }
+  return parts;
+}
+
+/// A state word read from the path: `valid` false when the path holds anything else.
+struct StateReading {
+  bool valid = false;
+  std::optional<bool> on;
+};
+
+StateReading readState(const std::vector<std::string>& pieces) {
+  if (pieces.empty()) return {true, std::nullopt};
+  if (pieces.size() > 1) return {};
+  auto word = text::asciiLowercased(pieces[0]);
+  if (word == "on") return {true, true};
+  if (word == "off") return {true, false};
+  return {};
+}
+
+/// No piece gives +1, one piece "back" (any case) gives -1; anything else is not an offset.
+std::optional<int> readBackOffset(const std::vector<std::string>& pieces) {
+  if (pieces.empty()) return 1;
+  if (pieces.size() == 1 && text::asciiLowercased(pieces[0]) == "back") return -1;
+  return std::nullopt;
+}
+
+/// The style item, when given, must name a style.
+std::optional<std::optional<TilingStyle>> readStyleItem(const LinkParts& parts) {
+  auto value = parts.value("style");
+  if (!value) return std::optional<TilingStyle>{};
+  auto style = readTilingStyle(*value);
+  if (!style) return std::nullopt;
+  return std::optional<TilingStyle>{style};
+}
+
+std::optional<Command> readTile(const LinkParts& parts) {
+  if (!parts.pieces.empty()) return std::nullopt;
+  auto style = readStyleItem(parts);
+  if (!style) return std::nullopt;
+  if (parts.has("all-displays")) return Command{Command::TileAllDisplays{*style}};
+  TileApps apps = TileApps::all();
+  if (auto app = parts.value("app")) apps = TileApps::named(*app);
+  else if (parts.has("front-app")) apps = TileApps::front();
+  return Command{Command::Tile{parts.value("display"), apps, *style}};
+}
+
+/// The single piece of a command whose path carries one value, read by `reader`.
+template <class Reader>
+auto readOnePiece(const LinkParts& parts, Reader reader) -> decltype(reader(std::string())) {
+  if (parts.pieces.size() != 1) return std::nullopt;
+  return reader(parts.pieces[0]);
+}
+
+/// An optional single piece: none gives an empty optional, one must be read by `reader`.
+template <class Reader>
+auto readOptionalPiece(const LinkParts& parts, Reader reader)
+    -> std::optional<decltype(reader(std::string()))> {
+  if (parts.pieces.empty()) return decltype(reader(std::string())){};
+  auto value = readOnePiece(parts, reader);
+  if (!value) return std::nullopt;
+  return value;
+}
+
+template <class Value>
+std::optional<Command> commandOf(std::optional<Value> value) {
+  if (!value) return std::nullopt;
+  return Command{*value};
+}
+
+std::optional<Command> readPlain(const LinkParts& parts, Command command) {
+  if (!parts.pieces.empty()) return std::nullopt;
+  return command;
+}
+
+std::optional<Command> readFlip(const LinkParts& parts) {
+  return readOnePiece(parts, [](const std::string& piece) -> std::optional<Command> {
+    auto word = text::asciiLowercased(piece);
+    if (word == "horizontal") return Command{Command::RetileTiles{Retile::flip(Retile::Flip::horizontal)}};
+    if (word == "vertical") return Command{Command::RetileTiles{Retile::flip(Retile::Flip::vertical)}};
+    return std::nullopt;
+  });
+}
+
+std::optional<Command> readGaps(const LinkParts& parts) {
+  return readOnePiece(parts, [](const std::string& piece) -> std::optional<Command> {
+    auto reading = readGapsChange(piece);
+    if (reading.kind != GapsReading::Kind::change) return std::nullopt;
+    return Command{Command::Gaps{reading.change}};
+  });
+}
+
+std::optional<Command> readNamed(const LinkParts& parts, const std::string& host) {
+  if (parts.pieces.size() != 1) return std::nullopt;
+  if (host == "kestle") return Command{Command::Kestle{parts.pieces[0]}};
+  return Command{Command::Layout{parts.pieces[0], parts.value("display")}};
+}
+
+std::optional<Command> readEdgeCommand(const LinkParts& parts, bool focus) {
+  auto edge = readOnePiece(parts, readTileEdge);
+  if (!edge) return std::nullopt;
+  return focus ? Command{Command::Focus{*edge}} : Command{Command::Swap{*edge}};
+}
+
+std::optional<Command> readSwitch(const LinkParts& parts, bool keepTiled) {
+  auto state = readState(parts.pieces);
+  if (!state.valid) return std::nullopt;
+  if (keepTiled) return Command{Command::KeepTiled{state.on, parts.value("display")}};
+  return Command{Command::LeaveOut{state.on, parts.value("app")}};
+}
+
+std::optional<Command> readLearning(const LinkParts& parts, const std::string& host) {
+  if (host == "open") {
+    auto page = readOptionalPiece(parts, readKestlesPage);
+    return page ? std::optional<Command>{Command{Command::Open{*page}}} : std::nullopt;
+  }
+  if (host == "tour") {
+    auto lesson = readOptionalPiece(parts, readLesson);
+    return lesson ? std::optional<Command>{Command{Command::Tour{*lesson}}} : std::nullopt;
+  }
+  if (host == "welcome") {
+    auto page = readOptionalPiece(parts, readTourPage);
+    return page ? std::optional<Command>{Command{Command::Welcome{*page}}} : std::nullopt;
+  }
+  if (host == "show-me") {
+    auto lesson = readOnePiece(parts, readLesson);
+    return lesson ? std::optional<Command>{Command{Command::ShowMe{*lesson}}} : std::nullopt;
+  }
+  auto tip = readOnePiece(parts, readTip);
+  return tip ? std::optional<Command>{Command{Command::ShowTip{*tip}}} : std::nullopt;
+}
+
+std::optional<Command> readDebug(const LinkParts& parts) {
+  auto command = readDebugPath(text::joined(parts.pieces, "/"));
+  if (!command) return std::nullopt;
+  return Command{Command::Debug{*command}};
+}
+
+std::optional<Command> readParts(const LinkParts& parts) {
+  const auto& host = parts.host;
+  if (host == "kestle" || host == "layout") return readNamed(parts, host);
+  if (host == "next-kestle") return readPlain(parts, {Command::NextKestle{1}});
+  if (host == "previous-kestle") return readPlain(parts, {Command::NextKestle{-1}});
+  if (host == "tile") return readTile(parts);
+  if (host == "swap-displays") {
+    auto offset = readBackOffset(parts.pieces);
+    return offset ? std::optional<Command>{Command{Command::SwapDisplays{*offset}}} : std::nullopt;
+  }
+  if (host == "snap") return commandOf(readOnePiece(parts, [](const std::string& piece) {
+    auto action = readSnapAction(piece);
+    return action ? std::optional<Command::Snap>{Command::Snap{*action}} : std::nullopt;
+  }));
+  if (host == "focus" || host == "swap") return readEdgeCommand(parts, host == "focus");
+  if (host == "rotate") {
+    auto offset = readBackOffset(parts.pieces);
+    return offset ? std::optional<Command>{Command{Command::RetileTiles{Retile::rotate(*offset)}}}
+                  : std::nullopt;
+  }
+  if (host == "flip") return readFlip(parts);
+  if (host == "even-out") return readPlain(parts, {Command::RetileTiles{Retile::evenOut()}});
+  if (host == "turn-split") return readPlain(parts, {Command::RetileTiles{Retile::turn()}});
+  if (host == "gaps") return readGaps(parts);
+  if (host == "keep-tiled" || host == "leave-out") return readSwitch(parts, host == "keep-tiled");
+  if (host == "open" || host == "tour" || host == "welcome" || host == "show-me" || host == "tip")
+    return readLearning(parts, host);
+  if (host == "debug") return readDebug(parts);
+  if (host == "make-main") return readPlain(parts, {Command::MakeMain{}});
+  if (host == "tile-or-float") return readPlain(parts, {Command::TileOrFloat{}});
+  if (host == "hints") return readPlain(parts, {Command::Hints{}});
+  if (host == "move-to-tile") return readPlain(parts, {Command::MoveToTile{}});
+  if (host == "pick-windows") return readPlain(parts, {Command::PickWindows{}});
+  if (host == "edit-tiles") return readPlain(parts, {Command::EditTiles{}});
+  if (host == "arrange-with-keys") return readPlain(parts, {Command::ArrangeWithKeys{}});
+  if (host == "undo") return readPlain(parts, {Command::Undo{}});
+  if (host == "panel") return readPlain(parts, {Command::Panel{}});
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string percentEscaped(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (unsigned char c : text) {
+    if (isUnreserved(c)) {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 0x0F];
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> percentDecoded(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      out += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size()) return std::nullopt;
+    int high = hexValue(text[i + 1]);
+    int low = hexValue(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  if (!isValidUTF8(out)) return std::nullopt;
+  return out;
+}
+
+std::string commandLink(const KestlesCommand& command) {
+  return std::visit([](const auto& value) { return write(value).link(); }, command.value);
+}
+
+std::optional<KestlesCommand> decodeCommandLink(std::string_view link) {
+  auto parts = readLinkParts(link);
+  if (!parts) return std::nullopt;
+  return readParts(*parts);
+}
+
+bool activates(const KestlesCommand& command) {
+  return std::holds_alternative<Command::Open>(command.value) ||
+         std::holds_alternative<Command::Tour>(command.value) ||
+         std::holds_alternative<Command::ShowMe>(command.value) ||
+         std::holds_alternative<Command::Welcome>(command.value);
+}
+
+}  // namespace kestles

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "KestlesCore/command/KestlesCommand.hpp"
+
+namespace kestles {
+
+/// The scheme of command links.
+inline constexpr std::string_view kLinkScheme = "kestles";
+
+/// Escapes every byte outside "A-Za-z0-9-._~" as %XX (upper-case hex), byte by byte in UTF-8.
+std::string percentEscaped(std::string_view text);
+
+/// Decodes %XX escapes; nothing when an escape is malformed or the result is not valid UTF-8.
+std::optional<std::string> percentDecoded(std::string_view text);
+
+/// The command link of a command ("kestles://tile?style=spiral").
+std::string commandLink(const KestlesCommand& command);
+
+/// Reads a command link back; nothing when the text is not a link to a command this app knows.
+/// Never throws, whatever the text.
+std::optional<KestlesCommand> decodeCommandLink(std::string_view link);
+
+/// Whether opening the command brings the app forward: only the commands that show the app's
+/// own windows do, so that the user's front window stays in front while it is rearranged.
+bool activates(const KestlesCommand& command);
+
+}  // namespace kestles

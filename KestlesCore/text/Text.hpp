@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestles::text {
+
+/// Folds case, diacritics and width (only the <wide>/<narrow> mappings) without
+/// a locale. Invalid UTF-8 bytes become U+FFFD, so the result is always valid.
+std::string folded(std::string_view text);
+
+/// Removes white space (any Unicode space separator or control space) at both ends.
+std::string trimmed(std::string_view text);
+
+/// Keeps only letters and digits (Unicode categories L and N).
+std::string lettersAndDigits(std::string_view text);
+
+/// The form used to compare spellings: folded, trimmed, then letters and digits only.
+std::string normalized(std::string_view text);
+
+/// The form used to compare names: folded and trimmed.
+std::string nameKey(std::string_view text);
+
+/// The number of user-perceived characters (extended grapheme clusters).
+std::size_t characterCount(std::string_view text);
+
+/// Lower-cases ASCII letters only; command words and option words use it.
+std::string asciiLowercased(std::string_view text);
+
+/// Joins items with a separator.
+std::string joined(std::span<const std::string> items, std::string_view separator);
+
+/// The name rule: an empty text matches nothing; the first name equal to the text
+/// after folding and trimming wins; else the only name that starts with the text.
+/// Returns the index of the match, or nothing.
+std::optional<std::size_t> matchName(std::string_view text, std::span<const std::string> names);
+
+/// The name rule over any list, reading each item's name through `nameOf`.
+template <class Item, class NameOf>
+std::optional<std::size_t> matchName(std::string_view text, const std::vector<Item>& items,
+                                     NameOf nameOf) {
+  std::vector<std::string> names;
+  names.reserve(items.size());
+  for (const auto& item : items) names.emplace_back(std::invoke(nameOf, item));
+  return matchName(text, names);
+}
+
+}  // namespace kestles::text

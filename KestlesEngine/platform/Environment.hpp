@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace kestles::platform {
+
+/// The value of an environment variable, or nothing when it is unset or empty.
+std::optional<std::string> environment(const char* name);
+
+/// The user's home folder ($HOME, else the password database).
+std::filesystem::path homeFolder();
+
+/// $XDG_CONFIG_HOME, default ~/.config.
+std::filesystem::path configHome();
+
+/// $XDG_DATA_HOME, default ~/.local/share.
+std::filesystem::path dataHome();
+
+/// The folder that holds the app's socket: $XDG_RUNTIME_DIR/kestles, else /tmp/kestles-<uid>.
+std::filesystem::path socketFolder();
+
+/// The app's command-link socket inside `socketFolder()`.
+std::filesystem::path socketPath();
+
+/// The resolved path of the running executable, or nothing when it cannot be read.
+std::optional<std::filesystem::path> executablePath();
+
+}  // namespace kestles::platform

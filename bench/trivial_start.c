@@ -1,0 +1,6 @@
+#include <stdio.h>
+
+int main(void) {
+  puts("kestles 0");
+  return 0;
+}
