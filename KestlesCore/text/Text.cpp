@@ -52,7 +52,8 @@ std::string widthFolded(std::string_view text) {
     }
     utf8proc_int32_t mapped[8];
     int lastBoundClass = 0;
-    auto count = utf8proc_decompose_char(point, mapped, 8, UTF8PROC_COMPAT, &lastBoundClass);
+    auto options = static_cast<utf8proc_option_t>(UTF8PROC_DECOMPOSE | UTF8PROC_COMPAT);
+    auto count = utf8proc_decompose_char(point, mapped, 8, options, &lastBoundClass);
     if (count <= 0 || count > 8) {
       append(out, point);
       continue;
@@ -111,6 +112,13 @@ std::string folded(std::string_view text) {
   return std::string(reinterpret_cast<const char*>(mapped), static_cast<std::size_t>(length));
 }
 
+std::string repairedUTF8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (auto point : codePoints(text)) append(out, point);
+  return out;
+}
+
 std::string trimmed(std::string_view text) {
   auto points = codePoints(text);
   std::size_t first = 0;
@@ -148,6 +156,14 @@ std::string asciiLowercased(std::string_view text) {
   std::string out(text);
   for (auto& c : out)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+std::string lowercased(std::string_view text) {
+  if (isAscii(text)) return asciiLowercased(text);
+  std::string out;
+  out.reserve(text.size());
+  for (auto point : codePoints(text)) append(out, utf8proc_tolower(point));
   return out;
 }
 

@@ -14,6 +14,9 @@ namespace kestles::text {
 /// a locale. Invalid UTF-8 bytes become U+FFFD, so the result is always valid.
 std::string folded(std::string_view text);
 
+/// The text as valid UTF-8: every byte that is not part of a valid sequence becomes U+FFFD.
+std::string repairedUTF8(std::string_view text);
+
 /// Removes white space (any Unicode space separator or control space) at both ends.
 std::string trimmed(std::string_view text);
 
@@ -29,8 +32,11 @@ std::string nameKey(std::string_view text);
 /// The number of user-perceived characters (extended grapheme clusters).
 std::size_t characterCount(std::string_view text);
 
-/// Lower-cases ASCII letters only; command words and option words use it.
+/// Lower-cases ASCII letters only.
 std::string asciiLowercased(std::string_view text);
+
+/// Lower-cases every letter by its Unicode simple lower-case mapping, without a locale.
+std::string lowercased(std::string_view text);
 
 /// Joins items with a separator.
 std::string joined(std::span<const std::string> items, std::string_view separator);

@@ -1,0 +1,431 @@
+#include "kestles/CLIParser.hpp"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "KestlesCore/text/Text.hpp"
+
+namespace kestles::tool {
+namespace {
+
+using Command = KestlesCommand;
+using Words = std::span<const std::string>;
+
+constexpr std::string_view kOpen = "“";
+constexpr std::string_view kClose = "”";
+
+std::string quoted(std::string_view text) {
+  std::string out(kOpen);
+  out.append(text).append(kClose);
+  return out;
+}
+
+std::string joinedWords(Words words) { return text::joined(words, " "); }
+
+CLIRequest send(Command command) { return {CLIRequest::Send{std::move(command)}}; }
+
+ParseResult fail(std::string message) { return CLIError{std::move(message)}; }
+
+constexpr std::array<std::string_view, 20> kWordsThatTakeNothing{
+    "next",         "previous",     "prev",     "make-main",   "main",
+    "tile-or-float", "float",       "even-out", "evenout",     "turn-split",
+    "turn",         "undo",         "panel",    "hints",       "move-to-tile",
+    "pick-windows", "pick",         "edit-tiles", "arrange-with-keys", "arrange"};
+
+/// The words before the first of two option spellings, the option as typed, and the words after.
+struct OptionSplit {
+  Words before;
+  std::optional<std::string> option;
+  Words after;
+};
+
+OptionSplit splitAtOption(Words words, std::string_view longForm, std::string_view shortForm) {
+  auto it = std::find_if(words.begin(), words.end(), [&](const std::string& word) {
+    return word == longForm || word == shortForm;
+  });
+  if (it == words.end()) return {words, std::nullopt, {}};
+  auto index = static_cast<std::size_t>(it - words.begin());
+  return {words.first(index), *it, words.subspan(index + 1)};
+}
+
+/// State words: nothing toggles, "on" and "off" set; anything else is not a state.
+struct StateWords {
+  bool valid = false;
+  std::optional<bool> on;
+};
+
+StateWords readStateWords(Words words) {
+  auto word = text::lowercased(joinedWords(words));
+  if (word.empty()) return {true, std::nullopt};
+  if (word == "on") return {true, true};
+  if (word == "off") return {true, false};
+  return {};
+}
+
+std::string displayNeeded(const std::string& option) {
+  return option + " needs a display’s name, like: --display Studio Display";
+}
+
+std::string appNeeded(const std::string& option) {
+  return option + " needs an app’s name, like: --app Safari";
+}
+
+ParseResult parseLayout(Words words) {
+  auto split = splitAtOption(words, "--display", "-d");
+  auto name = joinedWords(split.before);
+  if (name.empty()) return fail("layout needs a layout’s name, like: kestles layout Halves");
+  std::optional<std::string> display;
+  if (split.option) {
+    display = joinedWords(split.after);
+    if (display->empty()) return fail(displayNeeded(*split.option));
+  }
+  return send({Command::Layout{name, display}});
+}
+
+ParseResult parseKeepTiled(Words words) {
+  auto split = splitAtOption(words, "--display", "-d");
+  auto state = readStateWords(split.before);
+  if (!state.valid)
+    return fail("keep-tiled takes on, off or nothing, not " + quoted(joinedWords(split.before)) +
+                ".");
+  std::optional<std::string> display;
+  if (split.option) {
+    display = joinedWords(split.after);
+    if (display->empty()) return fail(displayNeeded(*split.option));
+  }
+  return send({Command::KeepTiled{state.on, display}});
+}
+
+ParseResult parseLeaveOut(Words words) {
+  auto split = splitAtOption(words, "--app", "-a");
+  auto state = readStateWords(split.before);
+  if (!state.valid)
+    return fail("leave-out takes on, off or nothing, not " + quoted(joinedWords(split.before)) +
+                ", like: kestles leave-out on --app Safari");
+  std::optional<std::string> app;
+  if (split.option) {
+    app = joinedWords(split.after);
+    if (app->empty()) return fail(appNeeded(*split.option));
+  }
+  return send({Command::LeaveOut{state.on, app}});
+}
+
+ParseResult parseSnap(const std::string& rest) {
+  if (rest.empty()) return fail("snap needs a place. Places: " + placesList());
+  auto action = readSnapAction(rest);
+  if (!action) return fail("There’s no place called " + quoted(rest) + ". Places: " + placesList());
+  return send({Command::Snap{*action}});
+}
+
+ParseResult parseSwapDisplays(const std::string& rest) {
+  if (rest.empty()) return send({Command::SwapDisplays{1}});
+  if (text::lowercased(rest) == "back") return send({Command::SwapDisplays{-1}});
+  return fail("swap-displays takes back or nothing, not " + quoted(rest) + ".");
+}
+
+ParseResult parseEdge(const std::string& word, const std::string& rest) {
+  if (rest.empty()) return fail(word + " needs a way. Ways: left, right, up, down");
+  auto edge = readTileEdge(text::lowercased(rest));
+  if (!edge) return fail("There’s no way called " + quoted(rest) + ". Ways: left, right, up, down");
+  if (word == "focus") return send({Command::Focus{*edge}});
+  return send({Command::Swap{*edge}});
+}
+
+ParseResult parseRotate(const std::string& rest) {
+  if (rest.empty()) return send({Command::RetileTiles{Retile::rotate(1)}});
+  if (text::lowercased(rest) == "back") return send({Command::RetileTiles{Retile::rotate(-1)}});
+  return fail("rotate takes back or nothing, not " + quoted(rest) + ".");
+}
+
+ParseResult parseFlip(const std::string& rest) {
+  if (rest.empty()) return fail("flip needs a way. Ways: horizontal, vertical");
+  auto word = text::lowercased(rest);
+  if (word == "horizontal") return send({Command::RetileTiles{Retile::flip(Retile::Flip::horizontal)}});
+  if (word == "vertical") return send({Command::RetileTiles{Retile::flip(Retile::Flip::vertical)}});
+  return fail("There’s no way called " + quoted(rest) + ". Ways: horizontal, vertical");
+}
+
+std::string gapsRange() {
+  return "from " + std::to_string(kMinimumGap) + " to " + std::to_string(kMaximumGap) + " points";
+}
+
+ParseResult parseGaps(const std::string& rest) {
+  if (rest.empty()) return fail("gaps needs wider, narrower, or a size " + gapsRange() + ".");
+  auto reading = readGapsChange(rest);
+  switch (reading.kind) {
+    case GapsReading::Kind::change:
+      return send({Command::Gaps{reading.change}});
+    case GapsReading::Kind::outOfRange:
+      return fail("Gaps go " + gapsRange() + ", not " + std::to_string(reading.number) + ".");
+    case GapsReading::Kind::notAChange:
+      break;
+  }
+  return fail("gaps takes wider, narrower, or a size " + gapsRange() + ", not " + quoted(rest) +
+              ".");
+}
+
+std::string lessonsList(bool withPanel) {
+  std::vector<std::string> names;
+  for (auto lesson : kAllLessons)
+    if (withPanel || lesson != Lesson::panel) names.emplace_back(spelling(lesson));
+  return text::joined(names, ", ");
+}
+
+std::string tipsList() {
+  std::vector<std::string> names;
+  for (auto tip : kAllTips) names.emplace_back(spelling(tip));
+  return text::joined(names, ", ");
+}
+
+ParseResult parseOpen(const std::string& rest) {
+  if (rest.empty()) return send({Command::Open{std::nullopt}});
+  auto page = readKestlesPage(rest);
+  if (!page)
+    return fail("There’s no page called " + quoted(rest) +
+                ". Pages: kestles, layouts, rules, tiling, keys, general");
+  return send({Command::Open{page}});
+}
+
+ParseResult parseWelcome(const std::string& rest) {
+  if (rest.empty()) return send({Command::Welcome{std::nullopt}});
+  auto page = readTourPage(rest);
+  if (!page) return fail("There’s no page called " + quoted(rest) + ". Pages: " + tourPagesList());
+  return send({Command::Welcome{page}});
+}
+
+ParseResult parseTour(const std::string& rest) {
+  if (rest.empty()) return send({Command::Tour{std::nullopt}});
+  auto lesson = readLesson(rest);
+  if (!lesson)
+    return fail("There’s no lesson called " + quoted(rest) + ". Lessons: " + lessonsList(true));
+  return send({Command::Tour{lesson}});
+}
+
+ParseResult parseShowMe(const std::string& rest) {
+  if (rest.empty()) return fail("show-me needs a lesson, like: kestles show-me window-hints");
+  auto lesson = readLesson(rest);
+  if (!lesson || *lesson == Lesson::panel)
+    return fail("There’s nothing to show for " + rest + ". Lessons: " + lessonsList(false));
+  return send({Command::ShowMe{*lesson}});
+}
+
+ParseResult parseTip(const std::string& rest) {
+  if (rest.empty()) return fail("tip needs a tip, like: kestles tip drag-window. Tips: " + tipsList());
+  auto tip = readTip(rest);
+  if (!tip) return fail("There’s no tip called " + quoted(rest) + ". Tips: " + tipsList());
+  return send({Command::ShowTip{*tip}});
+}
+
+ParseResult parseDebug(Words words) {
+  auto command = readDebugPath(text::joined(words, "/"));
+  if (!command) return fail("There’s no debug link " + quoted(joinedWords(words)) + ".");
+  return send({Command::Debug{*command}});
+}
+
+ParseResult parseList(const std::string& rest) {
+  auto word = text::lowercased(rest);
+  if (word.empty()) return CLIRequest{CLIRequest::List{Listing::all}};
+  if (word == "kestles") return CLIRequest{CLIRequest::List{Listing::kestles}};
+  if (word == "layouts") return CLIRequest{CLIRequest::List{Listing::layouts}};
+  return fail("kestles can list kestles or layouts, not " + quoted(rest) + ".");
+}
+
+// ---- tile ----
+
+enum class TileOption { display, app, frontApp, style, allDisplays };
+
+std::optional<TileOption> tileOption(std::string_view word) {
+  if (word == "--display" || word == "-d") return TileOption::display;
+  if (word == "--app" || word == "-a") return TileOption::app;
+  if (word == "--front-app") return TileOption::frontApp;
+  if (word == "--style" || word == "-s") return TileOption::style;
+  if (word == "--all-displays") return TileOption::allDisplays;
+  return std::nullopt;
+}
+
+std::string_view longForm(TileOption option) {
+  switch (option) {
+    case TileOption::display: return "--display";
+    case TileOption::app: return "--app";
+    case TileOption::frontApp: return "--front-app";
+    case TileOption::style: return "--style";
+    case TileOption::allDisplays: return "--all-displays";
+  }
+  return "--display";
+}
+
+bool takesValue(TileOption option) {
+  return option != TileOption::frontApp && option != TileOption::allDisplays;
+}
+
+/// The options of `tile` as they are read, left to right.
+struct TileOptions {
+  std::array<bool, 5> seen{};
+  std::optional<std::string> display;
+  TileApps apps = TileApps::all();
+  std::optional<TilingStyle> style;
+
+  bool has(TileOption option) const { return seen[static_cast<std::size_t>(option)]; }
+};
+
+std::optional<CLIError> applyTileOption(TileOptions& options, TileOption option,
+                                        const std::string& typed, const std::string& value) {
+  switch (option) {
+    case TileOption::app:
+      if (value.empty()) return CLIError{appNeeded(typed)};
+      options.apps = TileApps::named(value);
+      break;
+    case TileOption::frontApp:
+      options.apps = TileApps::front();
+      break;
+    case TileOption::display:
+      if (value.empty()) return CLIError{displayNeeded(typed)};
+      options.display = value;
+      break;
+    case TileOption::style:
+      if (value.empty()) return CLIError{typed + " needs a style, like: " + typed + " spiral"};
+      options.style = readTilingStyle(value);
+      if (!options.style)
+        return CLIError{typed + " takes grid, main-stack, spiral or columns, not " + quoted(value) +
+                        "."};
+      break;
+    case TileOption::allDisplays:
+      break;
+  }
+  return std::nullopt;
+}
+
+std::optional<CLIError> readTileOption(TileOptions& options, Words words, std::size_t& index) {
+  auto option = tileOption(words[index]);
+  if (!option)
+    return CLIError{"tile takes --display, --app, --front-app, --style or --all-displays, not " +
+                    quoted(joinedWords(words.subspan(index))) + ", like: kestles tile --app Safari"};
+  if (options.has(*option)) return CLIError{"tile takes " + std::string(longForm(*option)) + " once."};
+  bool app = *option == TileOption::app || *option == TileOption::frontApp;
+  if (app && (options.has(TileOption::app) || options.has(TileOption::frontApp)))
+    return CLIError{"tile takes one of --app and --front-app, not both."};
+  options.seen[static_cast<std::size_t>(*option)] = true;
+  const auto& typed = words[index++];
+  std::vector<std::string> value;
+  while (takesValue(*option) && index < words.size() && !tileOption(words[index]))
+    value.push_back(words[index++]);
+  return applyTileOption(options, *option, typed, joinedWords(value));
+}
+
+ParseResult parseTile(Words words) {
+  TileOptions options;
+  for (std::size_t index = 0; index < words.size();)
+    if (auto error = readTileOption(options, words, index)) return *error;
+  if (!options.has(TileOption::allDisplays))
+    return send({Command::Tile{options.display, options.apps, options.style}});
+  if (options.has(TileOption::display) || options.has(TileOption::app) ||
+      options.has(TileOption::frontApp))
+    return fail("tile --all-displays takes only --style.");
+  return send({Command::TileAllDisplays{options.style}});
+}
+
+// ---- the command table ----
+
+std::optional<Command> plainCommand(const std::string& word) {
+  if (word == "next") return Command{Command::NextKestle{1}};
+  if (word == "previous" || word == "prev") return Command{Command::NextKestle{-1}};
+  if (word == "make-main" || word == "main") return Command{Command::MakeMain{}};
+  if (word == "tile-or-float" || word == "float") return Command{Command::TileOrFloat{}};
+  if (word == "even-out" || word == "evenout") return Command{Command::RetileTiles{Retile::evenOut()}};
+  if (word == "turn-split" || word == "turn") return Command{Command::RetileTiles{Retile::turn()}};
+  if (word == "hints") return Command{Command::Hints{}};
+  if (word == "move-to-tile") return Command{Command::MoveToTile{}};
+  if (word == "pick-windows" || word == "pick") return Command{Command::PickWindows{}};
+  if (word == "edit-tiles") return Command{Command::EditTiles{}};
+  if (word == "arrange-with-keys" || word == "arrange") return Command{Command::ArrangeWithKeys{}};
+  if (word == "undo") return Command{Command::Undo{}};
+  if (word == "panel") return Command{Command::Panel{}};
+  return std::nullopt;
+}
+
+std::optional<ParseResult> parseLearningWord(const std::string& word, const std::string& rest) {
+  if (word == "open") return parseOpen(rest);
+  if (word == "welcome") return parseWelcome(rest);
+  if (word == "tour") return parseTour(rest);
+  if (word == "show-me") return parseShowMe(rest);
+  if (word == "tip") return parseTip(rest);
+  return std::nullopt;
+}
+
+std::optional<ParseResult> parseLibraryWord(const std::string& word, const std::string& rest) {
+  if (word == "export") {
+    if (rest.empty()) return CLIRequest{CLIRequest::ExportArchive{std::nullopt}};
+    return CLIRequest{CLIRequest::ExportArchive{rest}};
+  }
+  if (word == "import") {
+    if (rest.empty()) return fail("import needs a file, like: kestles import ~/Desktop/Work.kestles");
+    return CLIRequest{CLIRequest::ImportArchive{rest}};
+  }
+  if (word == "list") return parseList(rest);
+  return std::nullopt;
+}
+
+bool isSwapDisplays(const std::string& word, Words words) {
+  return word == "swap-displays" ||
+         (word == "swap" && !words.empty() && text::lowercased(words[0]) == "displays");
+}
+
+ParseResult parseWord(const std::string& typed, Words words) {
+  auto word = text::lowercased(typed);
+  auto rest = joinedWords(words);
+  if (word == "help" || word == "--help" || word == "-h") return CLIRequest{CLIRequest::Help{}};
+  if (word == "version" || word == "--version") return CLIRequest{CLIRequest::Version{}};
+  if (word == "kestle") {
+    if (rest.empty()) return fail("kestle needs a kestle’s name or number, like: kestles kestle Code");
+    return send({Command::Kestle{rest}});
+  }
+  if (auto command = plainCommand(word)) return send(*command);
+  if (word == "layout") return parseLayout(words);
+  if (word == "tile") return parseTile(words);
+  if (word == "keep-tiled") return parseKeepTiled(words);
+  if (word == "leave-out") return parseLeaveOut(words);
+  if (word == "snap") return parseSnap(rest);
+  if (isSwapDisplays(word, words))
+    return parseSwapDisplays(word == "swap" ? joinedWords(words.subspan(1)) : rest);
+  if (word == "focus" || word == "swap") return parseEdge(word, rest);
+  if (word == "rotate") return parseRotate(rest);
+  if (word == "flip") return parseFlip(rest);
+  if (word == "gaps") return parseGaps(rest);
+  if (auto learning = parseLearningWord(word, rest)) return *learning;
+  if (word == "debug") return parseDebug(words);
+  if (auto library = parseLibraryWord(word, rest)) return *library;
+  return fail("There’s no command " + quoted(typed) + ". Run kestles help to see them all.");
+}
+
+}  // namespace
+
+std::string_view rawValue(Listing listing) {
+  switch (listing) {
+    case Listing::all: return "all";
+    case Listing::kestles: return "kestles";
+    case Listing::layouts: return "layouts";
+  }
+  return "all";
+}
+
+ParseResult parseArguments(std::span<const std::string> rawArguments) {
+  if (rawArguments.empty()) return CLIRequest{CLIRequest::Help{}};
+  // Arguments are text: bytes that are not UTF-8 are read as replacement characters, so that
+  // every name typed can travel in a link and come back the same.
+  std::vector<std::string> repaired;
+  repaired.reserve(rawArguments.size());
+  for (const auto& argument : rawArguments) repaired.push_back(text::repairedUTF8(argument));
+  std::span<const std::string> arguments(repaired);
+  auto word = text::lowercased(arguments[0]);
+  auto words = arguments.subspan(1);
+  bool takesNothing = std::find(kWordsThatTakeNothing.begin(), kWordsThatTakeNothing.end(), word) !=
+                      kWordsThatTakeNothing.end();
+  if (takesNothing && !words.empty()) {
+    auto rest = joinedWords(words);
+    if (!rest.empty()) return fail(word + " takes nothing more, not " + quoted(rest) + ".");
+  }
+  return parseWord(arguments[0], words);
+}
+
+}  // namespace kestles::tool

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "KestlesCore/command/KestlesCommand.hpp"
+
+namespace kestles::tool {
+
+/// What `list` prints.
+enum class Listing { all, kestles, layouts };
+
+/// The raw value of a listing ("kestles").
+std::string_view rawValue(Listing listing);
+
+/// A failure to read the command line: one whole sentence for the user.
+struct CLIError {
+  std::string message;
+  bool operator==(const CLIError&) const = default;
+};
+
+/// What the command line asks of the tool.
+struct CLIRequest {
+  struct Send {
+    KestlesCommand command;
+    bool operator==(const Send&) const = default;
+  };
+  struct List {
+    Listing listing = Listing::all;
+    bool operator==(const List&) const = default;
+  };
+  struct ExportArchive {
+    std::optional<std::string> path;  // nothing: print the archive
+    bool operator==(const ExportArchive&) const = default;
+  };
+  struct ImportArchive {
+    std::string path;
+    bool operator==(const ImportArchive&) const = default;
+  };
+  struct Help {
+    bool operator==(const Help&) const = default;
+  };
+  struct Version {
+    bool operator==(const Version&) const = default;
+  };
+  std::variant<Send, List, ExportArchive, ImportArchive, Help, Version> value;
+  bool operator==(const CLIRequest&) const = default;
+};
+
+/// A parse gives a request or the error that stopped it.
+using ParseResult = std::variant<CLIRequest, CLIError>;
+
+}  // namespace kestles::tool

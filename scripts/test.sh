@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Sets up a fresh Debian machine, then builds and tests Kestles: an optimized build with every
+# test and a smoke run of the benchmarks, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of each fuzz target. Fails when anything fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=$(nproc)
+fuzz_seconds=${KESTLES_FUZZ_SECONDS:-15}
+
+bash scripts/install-deps.sh
+
+echo "== optimized build and tests"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+ninja -C build/release -j "$jobs"
+ctest --test-dir build/release --output-on-failure -j "$jobs"
+
+echo "== benchmarks, smoke run"
+if [ -x build/release/bin/core_bench ]; then
+  build/release/bin/core_bench --benchmark_min_time=0.01 >/dev/null
+fi
+bash bench/startup.sh build/release/bin 20
+
+echo "== sanitizer build and tests"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTLES_SANITIZE=ON -DKESTLES_BENCH=OFF
+ninja -C build/sanitize -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== fuzz targets, ${fuzz_seconds} s each"
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKESTLES_FUZZ=ON -DKESTLES_TESTS=OFF -DKESTLES_BENCH=OFF
+ninja -C build/fuzz -j "$jobs"
+for fuzzer in build/fuzz/bin/fuzz_*; do
+  name=$(basename "$fuzzer")
+  corpus="build/fuzz/corpus/${name#fuzz_}"
+  mkdir -p "$corpus"
+  seeds="fuzz/corpus/${name#fuzz_}"
+  [ -d "$seeds" ] || seeds=""
+  log="build/fuzz/$name.log"
+  if ! (cd build/fuzz && "../../$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+      "../../$corpus" ${seeds:+"../../$seeds"} >"../../$log" 2>&1); then
+    tail -n 40 "$log" >&2
+    echo "$name found a fault" >&2
+    exit 1
+  fi
+  grep -E "^(Done|stat::number_of_executed_units)" "$log" || true
+done
+
+echo "== all passed"

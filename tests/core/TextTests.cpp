@@ -1,0 +1,73 @@
+#include "KestlesCore/text/Text.hpp"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kestles::text {
+namespace {
+
+TEST(Text, FoldsCaseDiacriticsAndWidthButNotOtherCompatibilityForms) {
+  struct Row {
+    const char* input;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"Deep Work", "deep work"},
+      {"Café", "cafe"},
+      {"CAFE\xCC\x81", "cafe"},               // combining acute accent
+      {"\xEF\xBC\xA7rid", "grid"},            // fullwidth G
+      {"\xEF\xBD\xB1", "\xE3\x82\xA2"},       // halfwidth katakana A becomes the plain one
+      {"Stra\xC3\x9F" "e", "strasse"},        // ß folds to ss
+      {"\xE2\x91\xA0", "\xE2\x91\xA0"},         // a circled digit is not a width form
+      {"x\xC2\xB2", "x\xC2\xB2"},             // nor is a superscript
+      {"\xFF" "a", "\xEF\xBF\xBD" "a"},       // invalid bytes become U+FFFD
+  };
+  for (const auto& row : rows) EXPECT_EQ(folded(row.input), row.expected) << row.input;
+}
+
+TEST(Text, TrimsReducesAndCountsCharacters) {
+  EXPECT_EQ(trimmed(" \t\xE2\x80\x83Left Half\xC2\xA0\n"), "Left Half");
+  EXPECT_EQ(trimmed("   "), "");
+  EXPECT_EQ(lettersAndDigits("left-half 2/3 é!"), "lefthalf23é");
+  EXPECT_EQ(normalized("  Left Half "), "lefthalf");
+  EXPECT_EQ(characterCount("Cafe\xCC\x81"), 4u);
+  EXPECT_EQ(characterCount("\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x92\xBB"), 1u);  // ZWJ sequence
+  EXPECT_EQ(characterCount("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA"), 1u);              // a flag
+  EXPECT_EQ(characterCount(""), 0u);
+}
+
+TEST(Text, NameRuleTakesExactMatchThenTheOnlyPrefix) {
+  const std::vector<std::string> names{"Code", "Code Review", "Café", "Writing", "Web"};
+  struct Row {
+    const char* typed;
+    std::optional<std::size_t> expected;
+  };
+  const Row rows[] = {
+      {"code", 0},          // exact beats the longer name that starts the same way
+      {" CODE ", 0},        // trimmed and folded
+      {"code r", 1},        // the only name with that start
+      {"cafe", 2},          // diacritics folded
+      {"CAFÉ", 2},
+      {"W", std::nullopt},  // two names start with W
+      {"wr", 3},
+      {"", std::nullopt},   // an empty name matches nothing
+      {"  ", std::nullopt},
+      {"Zebra", std::nullopt},
+  };
+  for (const auto& row : rows) EXPECT_EQ(matchName(row.typed, names), row.expected) << row.typed;
+}
+
+TEST(Text, NameRuleTakesTheFirstOfEqualNames) {
+  const std::vector<std::string> names{"Mail", "mail", "MAIL"};
+  EXPECT_EQ(matchName("mail", names), 0u);
+}
+
+TEST(Text, LowercasesWithoutALocale) {
+  EXPECT_EQ(lowercased("KESTLE"), "kestle");
+  EXPECT_EQ(lowercased("\xE2\x84\xAA" "estle"), "kestle");  // the Kelvin sign lower-cases to k
+  EXPECT_EQ(lowercased("ÉCRAN"), "écran");
+}
+
+}  // namespace
+}  // namespace kestles::text
