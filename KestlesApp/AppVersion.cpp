@@ -6,6 +6,8 @@ namespace kestles::app {
 // a marker, the version, and a terminating NUL.
 [[gnu::used]] constexpr char kVersionStamp[] = "\x01KESTLES-APP-VERSION=" KESTLES_VERSION;
 
-const char* appVersion() { return kVersionStamp + sizeof("\x01KESTLES-APP-VERSION=") - 1; }
+const char* appVersion() {
+  return kVersionStamp + sizeof("\x01KESTLES-APP-VERSION=") - 1;
+}
 
 }  // namespace kestles::app

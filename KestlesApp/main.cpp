@@ -1,12 +1,9 @@
-#include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
-#include "KestlesApp/AppVersion.hpp"
+#include "KestlesApp/AppMain.hpp"
 
 int main(int argc, char** argv) {
-  if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-    std::printf("kestles-app %s\n", kestles::app::appVersion());
-    return 0;
-  }
-  return 0;
+  std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  return kestles::app::runApp(arguments);
 }

@@ -13,8 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Arguments are separated by NUL bytes, as they arrive from the system.
   std::vector<std::string> arguments(1);
   for (std::size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) arguments.emplace_back();
-    else arguments.back() += static_cast<char>(data[i]);
+    if (data[i] == 0)
+      arguments.emplace_back();
+    else
+      arguments.back() += static_cast<char>(data[i]);
   }
   if (size == 0) arguments.clear();
   auto result = kestles::tool::parseArguments(arguments);

@@ -10,6 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
   auto command = kestles::decodeCommandLink(text);
-  if (command && kestles::decodeCommandLink(kestles::commandLink(*command)) != command) std::abort();
+  if (command && kestles::decodeCommandLink(kestles::commandLink(*command)) != command)
+    std::abort();
   return 0;
 }

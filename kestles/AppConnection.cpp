@@ -25,7 +25,9 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kStartTimeout = std::chrono::seconds(5);
 constexpr int kReplyTimeoutMilliseconds = 5000;
 
-std::string unreachable(const std::string& reason) { return "Couldn’t reach Kestles: " + reason; }
+std::string unreachable(const std::string& reason) {
+  return "Couldn’t reach Kestles: " + reason;
+}
 
 /// Closes a descriptor when it goes out of scope.
 struct Descriptor {
@@ -37,7 +39,7 @@ struct Descriptor {
 
 /// Refuses a socket folder that another user owns or that others can enter.
 std::optional<std::string> checkFolder(const std::filesystem::path& folder) {
-  struct stat status{};
+  struct stat status {};
   if (lstat(folder.c_str(), &status) != 0) return std::nullopt;
   if (!S_ISDIR(status.st_mode) || status.st_uid != getuid() || (status.st_mode & 077) != 0)
     return unreachable("its folder " + folder.string() +
@@ -96,7 +98,8 @@ std::optional<std::string> connectOrStart(Descriptor& socketFd) {
   if (outcome == Connect::connected) return std::nullopt;
   if (outcome == Connect::failed) return unreachable(std::strerror(error) + std::string("."));
   auto app = appBesideTool();
-  if (!app) return unreachable("it isn’t running, and there’s no kestles-app beside kestles to start.");
+  if (!app)
+    return unreachable("it isn’t running, and there’s no kestles-app beside kestles to start.");
   if (!startApp(*app)) return unreachable("kestles-app couldn’t be started.");
   auto deadline = Clock::now() + kStartTimeout;
   while (Clock::now() < deadline) {

@@ -19,7 +19,7 @@ class MappedFile {
   explicit MappedFile(const std::filesystem::path& path) {
     int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) return;
-    struct stat status{};
+    struct stat status {};
     if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
       size_ = static_cast<std::size_t>(status.st_size);
       void* mapped = mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, descriptor, 0);

@@ -21,17 +21,38 @@ std::string quoted(std::string_view text) {
   return out;
 }
 
-std::string joinedWords(Words words) { return text::joined(words, " "); }
+std::string joinedWords(Words words) {
+  return text::joined(words, " ");
+}
 
-CLIRequest send(Command command) { return {CLIRequest::Send{std::move(command)}}; }
+CLIRequest send(Command command) {
+  return {CLIRequest::Send{std::move(command)}};
+}
 
-ParseResult fail(std::string message) { return CLIError{std::move(message)}; }
+ParseResult fail(std::string message) {
+  return CLIError{std::move(message)};
+}
 
-constexpr std::array<std::string_view, 20> kWordsThatTakeNothing{
-    "next",         "previous",     "prev",     "make-main",   "main",
-    "tile-or-float", "float",       "even-out", "evenout",     "turn-split",
-    "turn",         "undo",         "panel",    "hints",       "move-to-tile",
-    "pick-windows", "pick",         "edit-tiles", "arrange-with-keys", "arrange"};
+constexpr std::array<std::string_view, 20> kWordsThatTakeNothing{"next",
+                                                                 "previous",
+                                                                 "prev",
+                                                                 "make-main",
+                                                                 "main",
+                                                                 "tile-or-float",
+                                                                 "float",
+                                                                 "even-out",
+                                                                 "evenout",
+                                                                 "turn-split",
+                                                                 "turn",
+                                                                 "undo",
+                                                                 "panel",
+                                                                 "hints",
+                                                                 "move-to-tile",
+                                                                 "pick-windows",
+                                                                 "pick",
+                                                                 "edit-tiles",
+                                                                 "arrange-with-keys",
+                                                                 "arrange"};
 
 /// The words before the first of two option spellings, the option as typed, and the words after.
 struct OptionSplit {
@@ -141,7 +162,8 @@ ParseResult parseRotate(const std::string& rest) {
 ParseResult parseFlip(const std::string& rest) {
   if (rest.empty()) return fail("flip needs a way. Ways: horizontal, vertical");
   auto word = text::lowercased(rest);
-  if (word == "horizontal") return send({Command::RetileTiles{Retile::flip(Retile::Flip::horizontal)}});
+  if (word == "horizontal")
+    return send({Command::RetileTiles{Retile::flip(Retile::Flip::horizontal)}});
   if (word == "vertical") return send({Command::RetileTiles{Retile::flip(Retile::Flip::vertical)}});
   return fail("There’s no way called " + quoted(rest) + ". Ways: horizontal, vertical");
 }
@@ -174,7 +196,8 @@ std::string lessonsList(bool withPanel) {
 
 std::string tipsList() {
   std::vector<std::string> names;
-  for (auto tip : kAllTips) names.emplace_back(spelling(tip));
+  for (auto tip : kAllTips)
+    names.emplace_back(spelling(tip));
   return text::joined(names, ", ");
 }
 
@@ -211,7 +234,8 @@ ParseResult parseShowMe(const std::string& rest) {
 }
 
 ParseResult parseTip(const std::string& rest) {
-  if (rest.empty()) return fail("tip needs a tip, like: kestles tip drag-window. Tips: " + tipsList());
+  if (rest.empty())
+    return fail("tip needs a tip, like: kestles tip drag-window. Tips: " + tipsList());
   auto tip = readTip(rest);
   if (!tip) return fail("There’s no tip called " + quoted(rest) + ". Tips: " + tipsList());
   return send({Command::ShowTip{*tip}});
@@ -246,11 +270,16 @@ std::optional<TileOption> tileOption(std::string_view word) {
 
 std::string_view longForm(TileOption option) {
   switch (option) {
-    case TileOption::display: return "--display";
-    case TileOption::app: return "--app";
-    case TileOption::frontApp: return "--front-app";
-    case TileOption::style: return "--style";
-    case TileOption::allDisplays: return "--all-displays";
+    case TileOption::display:
+      return "--display";
+    case TileOption::app:
+      return "--app";
+    case TileOption::frontApp:
+      return "--front-app";
+    case TileOption::style:
+      return "--style";
+    case TileOption::allDisplays:
+      return "--all-displays";
   }
   return "--display";
 }
@@ -300,8 +329,10 @@ std::optional<CLIError> readTileOption(TileOptions& options, Words words, std::s
   auto option = tileOption(words[index]);
   if (!option)
     return CLIError{"tile takes --display, --app, --front-app, --style or --all-displays, not " +
-                    quoted(joinedWords(words.subspan(index))) + ", like: kestles tile --app Safari"};
-  if (options.has(*option)) return CLIError{"tile takes " + std::string(longForm(*option)) + " once."};
+                    quoted(joinedWords(words.subspan(index))) +
+                    ", like: kestles tile --app Safari"};
+  if (options.has(*option))
+    return CLIError{"tile takes " + std::string(longForm(*option)) + " once."};
   bool app = *option == TileOption::app || *option == TileOption::frontApp;
   if (app && (options.has(TileOption::app) || options.has(TileOption::frontApp)))
     return CLIError{"tile takes one of --app and --front-app, not both."};
@@ -332,7 +363,8 @@ std::optional<Command> plainCommand(const std::string& word) {
   if (word == "previous" || word == "prev") return Command{Command::NextKestle{-1}};
   if (word == "make-main" || word == "main") return Command{Command::MakeMain{}};
   if (word == "tile-or-float" || word == "float") return Command{Command::TileOrFloat{}};
-  if (word == "even-out" || word == "evenout") return Command{Command::RetileTiles{Retile::evenOut()}};
+  if (word == "even-out" || word == "evenout")
+    return Command{Command::RetileTiles{Retile::evenOut()}};
   if (word == "turn-split" || word == "turn") return Command{Command::RetileTiles{Retile::turn()}};
   if (word == "hints") return Command{Command::Hints{}};
   if (word == "move-to-tile") return Command{Command::MoveToTile{}};
@@ -359,7 +391,8 @@ std::optional<ParseResult> parseLibraryWord(const std::string& word, const std::
     return CLIRequest{CLIRequest::ExportArchive{rest}};
   }
   if (word == "import") {
-    if (rest.empty()) return fail("import needs a file, like: kestles import ~/Desktop/Work.kestles");
+    if (rest.empty())
+      return fail("import needs a file, like: kestles import ~/Desktop/Work.kestles");
     return CLIRequest{CLIRequest::ImportArchive{rest}};
   }
   if (word == "list") return parseList(rest);
@@ -377,7 +410,8 @@ ParseResult parseWord(const std::string& typed, Words words) {
   if (word == "help" || word == "--help" || word == "-h") return CLIRequest{CLIRequest::Help{}};
   if (word == "version" || word == "--version") return CLIRequest{CLIRequest::Version{}};
   if (word == "kestle") {
-    if (rest.empty()) return fail("kestle needs a kestle’s name or number, like: kestles kestle Code");
+    if (rest.empty())
+      return fail("kestle needs a kestle’s name or number, like: kestles kestle Code");
     return send({Command::Kestle{rest}});
   }
   if (auto command = plainCommand(word)) return send(*command);
@@ -402,9 +436,12 @@ ParseResult parseWord(const std::string& typed, Words words) {
 
 std::string_view rawValue(Listing listing) {
   switch (listing) {
-    case Listing::all: return "all";
-    case Listing::kestles: return "kestles";
-    case Listing::layouts: return "layouts";
+    case Listing::all:
+      return "all";
+    case Listing::kestles:
+      return "kestles";
+    case Listing::layouts:
+      return "layouts";
   }
   return "all";
 }
@@ -415,7 +452,8 @@ ParseResult parseArguments(std::span<const std::string> rawArguments) {
   // every name typed can travel in a link and come back the same.
   std::vector<std::string> repaired;
   repaired.reserve(rawArguments.size());
-  for (const auto& argument : rawArguments) repaired.push_back(text::repairedUTF8(argument));
+  for (const auto& argument : rawArguments)
+    repaired.push_back(text::repairedUTF8(argument));
   std::span<const std::string> arguments(repaired);
   auto word = text::lowercased(arguments[0]);
   auto words = arguments.subspan(1);

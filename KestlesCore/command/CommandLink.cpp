@@ -59,7 +59,9 @@ struct LinkWriter {
   }
 };
 
-std::string_view stateWord(bool on) { return on ? "on" : "off"; }
+std::string_view stateWord(bool on) {
+  return on ? "on" : "off";
+}
 
 std::string_view flipWord(Retile::Flip axis) {
   return axis == Retile::Flip::horizontal ? "horizontal" : "vertical";
@@ -101,7 +103,9 @@ LinkWriter write(const Value& value) {
   } else if constexpr (std::is_same_v<Value, C::NextKestle>) {
     return {value.offset >= 0 ? "next-kestle" : "previous-kestle", {}, {}};
   } else if constexpr (std::is_same_v<Value, C::Layout>) {
-    return LinkWriter{"layout", {}, {}}.piece(percentEscaped(value.name)).item("display", value.display);
+    return LinkWriter{"layout", {}, {}}
+        .piece(percentEscaped(value.name))
+        .item("display", value.display);
   } else if constexpr (std::is_same_v<Value, C::Tile>) {
     return writeTile(value);
   } else if constexpr (std::is_same_v<Value, C::TileAllDisplays>) {
@@ -304,8 +308,10 @@ std::optional<Command> readTile(const LinkParts& parts) {
   if (!style) return std::nullopt;
   if (parts.has("all-displays")) return Command{Command::TileAllDisplays{*style}};
   TileApps apps = TileApps::all();
-  if (auto app = parts.value("app")) apps = TileApps::named(*app);
-  else if (parts.has("front-app")) apps = TileApps::front();
+  if (auto app = parts.value("app"))
+    apps = TileApps::named(*app);
+  else if (parts.has("front-app"))
+    apps = TileApps::front();
   return Command{Command::Tile{parts.value("display"), apps, *style}};
 }
 
@@ -340,8 +346,10 @@ std::optional<Command> readPlain(const LinkParts& parts, Command command) {
 std::optional<Command> readFlip(const LinkParts& parts) {
   return readOnePiece(parts, [](const std::string& piece) -> std::optional<Command> {
     auto word = text::asciiLowercased(piece);
-    if (word == "horizontal") return Command{Command::RetileTiles{Retile::flip(Retile::Flip::horizontal)}};
-    if (word == "vertical") return Command{Command::RetileTiles{Retile::flip(Retile::Flip::vertical)}};
+    if (word == "horizontal")
+      return Command{Command::RetileTiles{Retile::flip(Retile::Flip::horizontal)}};
+    if (word == "vertical")
+      return Command{Command::RetileTiles{Retile::flip(Retile::Flip::vertical)}};
     return std::nullopt;
   });
 }
@@ -410,10 +418,11 @@ std::optional<Command> readParts(const LinkParts& parts) {
     auto offset = readBackOffset(parts.pieces);
     return offset ? std::optional<Command>{Command{Command::SwapDisplays{*offset}}} : std::nullopt;
   }
-  if (host == "snap") return commandOf(readOnePiece(parts, [](const std::string& piece) {
-    auto action = readSnapAction(piece);
-    return action ? std::optional<Command::Snap>{Command::Snap{*action}} : std::nullopt;
-  }));
+  if (host == "snap")
+    return commandOf(readOnePiece(parts, [](const std::string& piece) {
+      auto action = readSnapAction(piece);
+      return action ? std::optional<Command::Snap>{Command::Snap{*action}} : std::nullopt;
+    }));
   if (host == "focus" || host == "swap") return readEdgeCommand(parts, host == "focus");
   if (host == "rotate") {
     auto offset = readBackOffset(parts.pieces);

@@ -30,11 +30,16 @@ std::optional<DebugCommand> readTransparency(std::string_view word) {
 
 std::string_view rawValue(Look look) {
   switch (look) {
-    case Look::light: return "light";
-    case Look::dark: return "dark";
-    case Look::contrast: return "contrast";
-    case Look::contrastDark: return "contrast-dark";
-    case Look::system: return "system";
+    case Look::light:
+      return "light";
+    case Look::dark:
+      return "dark";
+    case Look::contrast:
+      return "contrast";
+    case Look::contrastDark:
+      return "contrast-dark";
+    case Look::system:
+      return "system";
   }
   return "system";
 }

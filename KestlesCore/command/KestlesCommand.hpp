@@ -119,8 +119,8 @@ struct KestlesCommand {
     DebugCommand command;
     bool operator==(const Debug&) const = default;
   };
-#define KESTLES_PLAIN_COMMAND(Name) \
-  struct Name {                     \
+#define KESTLES_PLAIN_COMMAND(Name)               \
+  struct Name {                                   \
     bool operator==(const Name&) const = default; \
   }
   KESTLES_PLAIN_COMMAND(MakeMain);

@@ -6,12 +6,18 @@ namespace kestles {
 
 std::string_view name(KestlesPage page) {
   switch (page) {
-    case KestlesPage::kestles: return "kestles";
-    case KestlesPage::layouts: return "layouts";
-    case KestlesPage::rules: return "rules";
-    case KestlesPage::tiling: return "tiling";
-    case KestlesPage::keys: return "keys";
-    case KestlesPage::general: return "general";
+    case KestlesPage::kestles:
+      return "kestles";
+    case KestlesPage::layouts:
+      return "layouts";
+    case KestlesPage::rules:
+      return "rules";
+    case KestlesPage::tiling:
+      return "tiling";
+    case KestlesPage::keys:
+      return "keys";
+    case KestlesPage::general:
+      return "general";
   }
   return "kestles";
 }

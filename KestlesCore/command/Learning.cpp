@@ -28,17 +28,28 @@ std::string_view spelling(TourPage::Fixed page) {
 
 std::string_view spelling(Lesson lesson) {
   switch (lesson) {
-    case Lesson::panel: return "panel";
-    case Lesson::tiling: return "tiling";
-    case Lesson::snapping: return "snapping";
-    case Lesson::kestles: return "kestles";
-    case Lesson::arrangeKeys: return "arrange-with-keys";
-    case Lesson::windowHints: return "window-hints";
-    case Lesson::pickWindows: return "pick-windows";
-    case Lesson::moveToTile: return "move-to-tile";
-    case Lesson::editTiles: return "edit-tiles";
-    case Lesson::keepTiled: return "keep-tiled";
-    case Lesson::assistant: return "assistant";
+    case Lesson::panel:
+      return "panel";
+    case Lesson::tiling:
+      return "tiling";
+    case Lesson::snapping:
+      return "snapping";
+    case Lesson::kestles:
+      return "kestles";
+    case Lesson::arrangeKeys:
+      return "arrange-with-keys";
+    case Lesson::windowHints:
+      return "window-hints";
+    case Lesson::pickWindows:
+      return "pick-windows";
+    case Lesson::moveToTile:
+      return "move-to-tile";
+    case Lesson::editTiles:
+      return "edit-tiles";
+    case Lesson::keepTiled:
+      return "keep-tiled";
+    case Lesson::assistant:
+      return "assistant";
   }
   return "panel";
 }
@@ -67,7 +78,8 @@ std::optional<TourPage> readTourPage(std::string_view text) {
 const std::string& tourPagesList() {
   static const std::string list = [] {
     std::string joined = "welcome, permission";
-    for (auto lesson : kAllLessons) (joined += ", ") += spelling(lesson);
+    for (auto lesson : kAllLessons)
+      (joined += ", ") += spelling(lesson);
     return joined + ", settings, first-kestle, chapters";
   }();
   return list;
@@ -75,11 +87,16 @@ const std::string& tourPagesList() {
 
 std::string_view spelling(Tip tip) {
   switch (tip) {
-    case Tip::dragWindow: return "drag-window";
-    case Tip::tileWindows: return "tile-windows";
-    case Tip::snapKeys: return "snap-keys";
-    case Tip::appliedKestle: return "applied-kestle";
-    case Tip::keepTiled: return "keep-tiled";
+    case Tip::dragWindow:
+      return "drag-window";
+    case Tip::tileWindows:
+      return "tile-windows";
+    case Tip::snapKeys:
+      return "snap-keys";
+    case Tip::appliedKestle:
+      return "applied-kestle";
+    case Tip::keepTiled:
+      return "keep-tiled";
   }
   return "drag-window";
 }

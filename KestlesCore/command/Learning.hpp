@@ -10,14 +10,23 @@ namespace kestles {
 
 /// A lesson of the tour.
 enum class Lesson {
-  panel, tiling, snapping, kestles, arrangeKeys, windowHints,
-  pickWindows, moveToTile, editTiles, keepTiled, assistant,
+  panel,
+  tiling,
+  snapping,
+  kestles,
+  arrangeKeys,
+  windowHints,
+  pickWindows,
+  moveToTile,
+  editTiles,
+  keepTiled,
+  assistant,
 };
 
 inline constexpr std::array<Lesson, 11> kAllLessons{
-    Lesson::panel,       Lesson::tiling,     Lesson::snapping,  Lesson::kestles,
+    Lesson::panel,       Lesson::tiling,      Lesson::snapping,    Lesson::kestles,
     Lesson::arrangeKeys, Lesson::windowHints, Lesson::pickWindows, Lesson::moveToTile,
-    Lesson::editTiles,   Lesson::keepTiled,  Lesson::assistant};
+    Lesson::editTiles,   Lesson::keepTiled,   Lesson::assistant};
 
 /// The lesson's spelling on the command line and in links ("arrange-with-keys").
 std::string_view spelling(Lesson lesson);

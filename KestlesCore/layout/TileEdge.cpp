@@ -6,10 +6,14 @@ namespace kestles {
 
 std::string_view linkWord(TileEdge edge) {
   switch (edge) {
-    case TileEdge::left: return "left";
-    case TileEdge::right: return "right";
-    case TileEdge::top: return "up";
-    case TileEdge::bottom: return "down";
+    case TileEdge::left:
+      return "left";
+    case TileEdge::right:
+      return "right";
+    case TileEdge::top:
+      return "up";
+    case TileEdge::bottom:
+      return "down";
   }
   return "left";
 }

@@ -41,20 +41,25 @@ constexpr std::array<SnapActionInfo, kSnapActionCount> kInfo{{
     {"smaller", "Smaller"},
 }};
 
-const SnapActionInfo& info(SnapAction action) { return kInfo[static_cast<std::size_t>(action)]; }
+const SnapActionInfo& info(SnapAction action) {
+  return kInfo[static_cast<std::size_t>(action)];
+}
 
 }  // namespace
 
 const std::array<SnapAction, kSnapActionCount>& allSnapActions() {
   static const auto actions = [] {
     std::array<SnapAction, kSnapActionCount> all{};
-    for (std::size_t i = 0; i < kSnapActionCount; ++i) all[i] = static_cast<SnapAction>(i);
+    for (std::size_t i = 0; i < kSnapActionCount; ++i)
+      all[i] = static_cast<SnapAction>(i);
     return all;
   }();
   return actions;
 }
 
-std::string_view rawValue(SnapAction action) { return info(action).raw; }
+std::string_view rawValue(SnapAction action) {
+  return info(action).raw;
+}
 
 std::optional<SnapAction> snapActionFromRawValue(std::string_view raw) {
   for (auto action : allSnapActions())
@@ -62,7 +67,9 @@ std::optional<SnapAction> snapActionFromRawValue(std::string_view raw) {
   return std::nullopt;
 }
 
-std::string_view title(SnapAction action) { return info(action).title; }
+std::string_view title(SnapAction action) {
+  return info(action).title;
+}
 
 std::string commandLineSpelling(SnapAction action) {
   std::string spelling;

@@ -58,7 +58,8 @@ std::string widthFolded(std::string_view text) {
       append(out, point);
       continue;
     }
-    for (utf8proc_ssize_t i = 0; i < count; ++i) append(out, mapped[i]);
+    for (utf8proc_ssize_t i = 0; i < count; ++i)
+      append(out, mapped[i]);
   }
   return out;
 }
@@ -104,7 +105,7 @@ std::string folded(std::string_view text) {
   auto plain = widthFolded(text);
   utf8proc_uint8_t* mapped = nullptr;
   auto options = static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE |
-                                                 UTF8PROC_STRIPMARK | UTF8PROC_CASEFOLD);
+                                                UTF8PROC_STRIPMARK | UTF8PROC_CASEFOLD);
   auto length = utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(plain.data()),
                              static_cast<utf8proc_ssize_t>(plain.size()), &mapped, options);
   if (length < 0) return plain;
@@ -115,7 +116,8 @@ std::string folded(std::string_view text) {
 std::string repairedUTF8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (auto point : codePoints(text)) append(out, point);
+  for (auto point : codePoints(text))
+    append(out, point);
   return out;
 }
 
@@ -123,10 +125,13 @@ std::string trimmed(std::string_view text) {
   auto points = codePoints(text);
   std::size_t first = 0;
   std::size_t last = points.size();
-  while (first < last && isSpace(points[first])) ++first;
-  while (last > first && isSpace(points[last - 1])) --last;
+  while (first < last && isSpace(points[first]))
+    ++first;
+  while (last > first && isSpace(points[last - 1]))
+    --last;
   std::string out;
-  for (std::size_t i = first; i < last; ++i) append(out, points[i]);
+  for (std::size_t i = first; i < last; ++i)
+    append(out, points[i]);
   return out;
 }
 
@@ -137,9 +142,13 @@ std::string lettersAndDigits(std::string_view text) {
   return out;
 }
 
-std::string normalized(std::string_view text) { return lettersAndDigits(trimmed(folded(text))); }
+std::string normalized(std::string_view text) {
+  return lettersAndDigits(trimmed(folded(text)));
+}
 
-std::string nameKey(std::string_view text) { return trimmed(folded(text)); }
+std::string nameKey(std::string_view text) {
+  return trimmed(folded(text));
+}
 
 std::size_t characterCount(std::string_view text) {
   std::size_t count = 0;
@@ -163,7 +172,8 @@ std::string lowercased(std::string_view text) {
   if (isAscii(text)) return asciiLowercased(text);
   std::string out;
   out.reserve(text.size());
-  for (auto point : codePoints(text)) append(out, utf8proc_tolower(point));
+  for (auto point : codePoints(text))
+    append(out, utf8proc_tolower(point));
   return out;
 }
 

@@ -52,7 +52,8 @@ std::optional<std::size_t> matchName(std::string_view text, const std::vector<It
                                      NameOf nameOf) {
   std::vector<std::string> names;
   names.reserve(items.size());
-  for (const auto& item : items) names.emplace_back(std::invoke(nameOf, item));
+  for (const auto& item : items)
+    names.emplace_back(std::invoke(nameOf, item));
   return matchName(text, names);
 }
 

@@ -6,10 +6,14 @@ namespace kestles {
 
 std::string_view rawValue(TilingStyle style) {
   switch (style) {
-    case TilingStyle::grid: return "grid";
-    case TilingStyle::mainStack: return "mainStack";
-    case TilingStyle::spiral: return "spiral";
-    case TilingStyle::columns: return "columns";
+    case TilingStyle::grid:
+      return "grid";
+    case TilingStyle::mainStack:
+      return "mainStack";
+    case TilingStyle::spiral:
+      return "spiral";
+    case TilingStyle::columns:
+      return "columns";
   }
   return "grid";
 }
@@ -22,10 +26,14 @@ std::optional<TilingStyle> tilingStyleFromRawValue(std::string_view raw) {
 
 std::string_view title(TilingStyle style) {
   switch (style) {
-    case TilingStyle::grid: return "Grid";
-    case TilingStyle::mainStack: return "Main + Stack";
-    case TilingStyle::spiral: return "Spiral";
-    case TilingStyle::columns: return "Columns";
+    case TilingStyle::grid:
+      return "Grid";
+    case TilingStyle::mainStack:
+      return "Main + Stack";
+    case TilingStyle::spiral:
+      return "Spiral";
+    case TilingStyle::columns:
+      return "Columns";
   }
   return "Grid";
 }

@@ -38,7 +38,9 @@ bool writeAtomically(const std::filesystem::path& path, const std::string& conte
 
 }  // namespace
 
-std::filesystem::path defaultsFile() { return configHome() / "kestles" / "defaults.json"; }
+std::filesystem::path defaultsFile() {
+  return configHome() / "kestles" / "defaults.json";
+}
 
 std::optional<bool> readDefaultBool(const std::string& suite, const std::string& key) {
   auto defaults = readDefaults();

@@ -23,9 +23,11 @@ std::vector<LinkRow> linkRows() {
       {{C::NextKestle{1}}, "kestles://next-kestle"},
       {{C::NextKestle{-1}}, "kestles://previous-kestle"},
       {{C::Layout{"Halves", std::nullopt}}, "kestles://layout/Halves"},
-      {{C::Layout{"Two Up", "Studio Display"}}, "kestles://layout/Two%20Up?display=Studio%20Display"},
+      {{C::Layout{"Two Up", "Studio Display"}},
+       "kestles://layout/Two%20Up?display=Studio%20Display"},
       {{C::Tile{std::nullopt, TileApps::all(), std::nullopt}}, "kestles://tile"},
-      {{C::Tile{std::nullopt, TileApps::all(), TilingStyle::spiral}}, "kestles://tile?style=spiral"},
+      {{C::Tile{std::nullopt, TileApps::all(), TilingStyle::spiral}},
+       "kestles://tile?style=spiral"},
       {{C::Tile{"Studio Display", TileApps::front(), TilingStyle::spiral}},
        "kestles://tile?display=Studio%20Display&front-app&style=spiral"},
       {{C::Tile{std::nullopt, TileApps::named("Safari & Co"), TilingStyle::mainStack}},
@@ -65,8 +67,10 @@ std::vector<LinkRow> linkRows() {
       {{C::ShowTip{Tip::appliedKestle}}, "kestles://tip/applied-kestle"},
       {{C::Debug{DebugCommand{DebugCommand::Appearance{Look::contrastDark}}}},
        "kestles://debug/appearance/contrast-dark"},
-      {{C::Debug{DebugCommand{DebugCommand::Transparency{true}}}}, "kestles://debug/transparency/solid"},
-      {{C::Debug{DebugCommand{DebugCommand::Transparency{false}}}}, "kestles://debug/transparency/glass"},
+      {{C::Debug{DebugCommand{DebugCommand::Transparency{true}}}},
+       "kestles://debug/transparency/solid"},
+      {{C::Debug{DebugCommand{DebugCommand::Transparency{false}}}},
+       "kestles://debug/transparency/glass"},
       {{C::Debug{DebugCommand{DebugCommand::Transparency{std::nullopt}}}},
        "kestles://debug/transparency/system"},
       {{C::Debug{DebugCommand{DebugCommand::Close{}}}}, "kestles://debug/close"},
@@ -113,17 +117,21 @@ TEST(CommandLink, ReadsLinksWrittenByOtherPrograms) {
       {"kestles://focus/TOP", {C::Focus{TileEdge::top}}},
       {"kestles://rotate/BACK", {C::RetileTiles{Retile::rotate(-1)}}},
       {"kestles://gaps/08", {C::Gaps{GapsChange::points(8)}}},
-      {"kestles://tile?style=Main%20%2B%20Stack", {C::Tile{std::nullopt, TileApps::all(), TilingStyle::mainStack}}},
-      {"kestles://tile?front-app=&app=Mail", {C::Tile{std::nullopt, TileApps::named("Mail"), std::nullopt}}},
+      {"kestles://tile?style=Main%20%2B%20Stack",
+       {C::Tile{std::nullopt, TileApps::all(), TilingStyle::mainStack}}},
+      {"kestles://tile?front-app=&app=Mail",
+       {C::Tile{std::nullopt, TileApps::named("Mail"), std::nullopt}}},
       {"kestles://tile?style=grid&all-displays=1", {C::TileAllDisplays{TilingStyle::grid}}},
       {"kestles://keep-tiled/ON", {C::KeepTiled{true, std::nullopt}}},
       {"kestles://welcome/accessibility", {C::Welcome{TourPage{TourPage::Fixed::permission}}}},
       {"kestles://open/snapping", {C::Open{KestlesPage::tiling}}},
-      {"kestles://debug/Appearance/DARK", {C::Debug{DebugCommand{DebugCommand::Appearance{Look::dark}}}}},
+      {"kestles://debug/Appearance/DARK",
+       {C::Debug{DebugCommand{DebugCommand::Appearance{Look::dark}}}}},
       {"kestles://undo#fragment", {C::Undo{}}},
       {"kestles://user@panel:99", {C::Panel{}}},
   };
-  for (const auto& row : rows) EXPECT_EQ(decodeCommandLink(row.link), row.expected) << row.link;
+  for (const auto& row : rows)
+    EXPECT_EQ(decodeCommandLink(row.link), row.expected) << row.link;
 }
 
 TEST(CommandLink, LinksThatDoNotFitGiveNoCommand) {
@@ -131,18 +139,18 @@ TEST(CommandLink, LinksThatDoNotFitGiveNoCommand) {
       "",
       "kestles",
       "kestles:",
-      "kestles:undo",           // no host
-      "kestles:///undo",        // empty host
+      "kestles:undo",     // no host
+      "kestles:///undo",  // empty host
       "http://undo",
       "kestle://undo",
       "1kestles://undo",
       "kestles://unknown",
-      "kestles://kestle",       // a kestle needs a name
-      "kestles://kestle/a/b",   // a name is one piece
-      "kestles://kestle/%",     // broken escapes
+      "kestles://kestle",      // a kestle needs a name
+      "kestles://kestle/a/b",  // a name is one piece
+      "kestles://kestle/%",    // broken escapes
       "kestles://kestle/%4",
       "kestles://kestle/%zz",
-      "kestles://kestle/%FF",   // not UTF-8 once decoded
+      "kestles://kestle/%FF",  // not UTF-8 once decoded
       "kestles://snap",
       "kestles://snap/sideways",
       "kestles://focus/forward",
@@ -167,7 +175,8 @@ TEST(CommandLink, LinksThatDoNotFitGiveNoCommand) {
       "kestles://debug/close/now",
       "kestles://tile?app=%E0%A4",
   };
-  for (const char* link : links) EXPECT_EQ(decodeCommandLink(link), std::nullopt) << link;
+  for (const char* link : links)
+    EXPECT_EQ(decodeCommandLink(link), std::nullopt) << link;
 }
 
 TEST(CommandLink, OnlyCommandsThatShowTheAppsWindowsActivateIt) {

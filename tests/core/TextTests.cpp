@@ -15,15 +15,21 @@ TEST(Text, FoldsCaseDiacriticsAndWidthButNotOtherCompatibilityForms) {
   const Row rows[] = {
       {"Deep Work", "deep work"},
       {"Café", "cafe"},
-      {"CAFE\xCC\x81", "cafe"},               // combining acute accent
-      {"\xEF\xBC\xA7rid", "grid"},            // fullwidth G
-      {"\xEF\xBD\xB1", "\xE3\x82\xA2"},       // halfwidth katakana A becomes the plain one
-      {"Stra\xC3\x9F" "e", "strasse"},        // ß folds to ss
-      {"\xE2\x91\xA0", "\xE2\x91\xA0"},         // a circled digit is not a width form
-      {"x\xC2\xB2", "x\xC2\xB2"},             // nor is a superscript
-      {"\xFF" "a", "\xEF\xBF\xBD" "a"},       // invalid bytes become U+FFFD
+      {"CAFE\xCC\x81", "cafe"},          // combining acute accent
+      {"\xEF\xBC\xA7rid", "grid"},       // fullwidth G
+      {"\xEF\xBD\xB1", "\xE3\x82\xA2"},  // halfwidth katakana A becomes the plain one
+      {"Stra\xC3\x9F"
+       "e",
+       "strasse"},                       // ß folds to ss
+      {"\xE2\x91\xA0", "\xE2\x91\xA0"},  // a circled digit is not a width form
+      {"x\xC2\xB2", "x\xC2\xB2"},        // nor is a superscript
+      {"\xFF"
+       "a",
+       "\xEF\xBF\xBD"
+       "a"},  // invalid bytes become U+FFFD
   };
-  for (const auto& row : rows) EXPECT_EQ(folded(row.input), row.expected) << row.input;
+  for (const auto& row : rows)
+    EXPECT_EQ(folded(row.input), row.expected) << row.input;
 }
 
 TEST(Text, TrimsReducesAndCountsCharacters) {
@@ -44,18 +50,19 @@ TEST(Text, NameRuleTakesExactMatchThenTheOnlyPrefix) {
     std::optional<std::size_t> expected;
   };
   const Row rows[] = {
-      {"code", 0},          // exact beats the longer name that starts the same way
-      {" CODE ", 0},        // trimmed and folded
-      {"code r", 1},        // the only name with that start
-      {"cafe", 2},          // diacritics folded
+      {"code", 0},    // exact beats the longer name that starts the same way
+      {" CODE ", 0},  // trimmed and folded
+      {"code r", 1},  // the only name with that start
+      {"cafe", 2},    // diacritics folded
       {"CAFÉ", 2},
       {"W", std::nullopt},  // two names start with W
       {"wr", 3},
-      {"", std::nullopt},   // an empty name matches nothing
+      {"", std::nullopt},  // an empty name matches nothing
       {"  ", std::nullopt},
       {"Zebra", std::nullopt},
   };
-  for (const auto& row : rows) EXPECT_EQ(matchName(row.typed, names), row.expected) << row.typed;
+  for (const auto& row : rows)
+    EXPECT_EQ(matchName(row.typed, names), row.expected) << row.typed;
 }
 
 TEST(Text, NameRuleTakesTheFirstOfEqualNames) {
@@ -65,7 +72,9 @@ TEST(Text, NameRuleTakesTheFirstOfEqualNames) {
 
 TEST(Text, LowercasesWithoutALocale) {
   EXPECT_EQ(lowercased("KESTLE"), "kestle");
-  EXPECT_EQ(lowercased("\xE2\x84\xAA" "estle"), "kestle");  // the Kelvin sign lower-cases to k
+  EXPECT_EQ(lowercased("\xE2\x84\xAA"
+                       "estle"),
+            "kestle");  // the Kelvin sign lower-cases to k
   EXPECT_EQ(lowercased("ÉCRAN"), "écran");
 }
 

@@ -53,7 +53,8 @@ void drain(int outFd, int errFd, ProcessResult& result) {
 
 }  // namespace
 
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+ProcessResult runProcess(const std::filesystem::path& program,
+                         const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment) {
   int outPipe[2];
   int errPipe[2];
@@ -67,11 +68,13 @@ ProcessResult runProcess(const std::filesystem::path& program, const std::vector
   std::vector<std::string> argumentStorage{program.string()};
   argumentStorage.insert(argumentStorage.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
-  for (auto& argument : argumentStorage) argv.push_back(argument.data());
+  for (auto& argument : argumentStorage)
+    argv.push_back(argument.data());
   argv.push_back(nullptr);
   auto environmentStorage = mergedEnvironment(environment);
   std::vector<char*> envp;
-  for (auto& item : environmentStorage) envp.push_back(item.data());
+  for (auto& item : environmentStorage)
+    envp.push_back(item.data());
   envp.push_back(nullptr);
   pid_t child = 0;
   int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), envp.data());
@@ -140,7 +143,8 @@ void FakeApp::serve() {
     if (client < 0) continue;
     std::string line;
     char c = 0;
-    while (read(client, &c, 1) == 1 && c != '\n') line += c;
+    while (read(client, &c, 1) == 1 && c != '\n')
+      line += c;
     {
       std::lock_guard lock(mutex_);
       received_.push_back(line);

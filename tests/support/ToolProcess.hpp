@@ -18,7 +18,8 @@ struct ProcessResult {
 
 /// Runs a program with arguments and extra environment variables (an empty value unsets one),
 /// collecting its output; the process gets no standard input.
-ProcessResult runProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+ProcessResult runProcess(const std::filesystem::path& program,
+                         const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment = {});
 
 /// A fresh temporary folder, removed with everything in it when the value goes.

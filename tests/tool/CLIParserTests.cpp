@@ -12,11 +12,17 @@ namespace {
 using C = KestlesCommand;
 using Args = std::vector<std::string>;
 
-ParseResult parse(const Args& args) { return parseArguments(args); }
+ParseResult parse(const Args& args) {
+  return parseArguments(args);
+}
 
-CLIRequest send(KestlesCommand command) { return {CLIRequest::Send{std::move(command)}}; }
+CLIRequest send(KestlesCommand command) {
+  return {CLIRequest::Send{std::move(command)}};
+}
 
-ParseResult error(std::string message) { return CLIError{std::move(message)}; }
+ParseResult error(std::string message) {
+  return CLIError{std::move(message)};
+}
 
 struct Row {
   Args args;
@@ -26,12 +32,13 @@ struct Row {
 void expectRows(const std::vector<Row>& rows) {
   for (const auto& row : rows) {
     std::string typed;
-    for (const auto& arg : row.args) typed += "[" + arg + "]";
+    for (const auto& arg : row.args)
+      typed += "[" + arg + "]";
     auto result = parse(row.args);
-    EXPECT_EQ(result, row.expected) << typed << " gave "
-                                    << (std::holds_alternative<CLIError>(result)
-                                            ? std::get<CLIError>(result).message
-                                            : std::string("a request"));
+    EXPECT_EQ(result, row.expected)
+        << typed << " gave "
+        << (std::holds_alternative<CLIError>(result) ? std::get<CLIError>(result).message
+                                                     : std::string("a request"));
   }
 }
 
@@ -48,7 +55,8 @@ TEST(CLIParser, RequestsWithoutCommands) {
       {{"list", "Kestles"}, CLIRequest{CLIRequest::List{Listing::kestles}}},
       {{"list", "layouts"}, CLIRequest{CLIRequest::List{Listing::layouts}}},
       {{"list", "all"}, error("kestles can list kestles or layouts, not “all”.")},
-      {{"list", "kestles", "now"}, error("kestles can list kestles or layouts, not “kestles now”.")},
+      {{"list", "kestles", "now"},
+       error("kestles can list kestles or layouts, not “kestles now”.")},
       {{"export"}, CLIRequest{CLIRequest::ExportArchive{std::nullopt}}},
       {{"export", "My", "Work.kestles"}, CLIRequest{CLIRequest::ExportArchive{"My Work.kestles"}}},
       {{"import"}, error("import needs a file, like: kestles import ~/Desktop/Work.kestles")},
@@ -84,11 +92,15 @@ TEST(CLIParser, KestlesAndLayouts) {
       {{"kestle", "Deep", "Work"}, send({C::Kestle{"Deep Work"}})},
       {{"KESTLE"}, error("kestle needs a kestle’s name or number, like: kestles kestle Code")},
       {{"layout"}, error("layout needs a layout’s name, like: kestles layout Halves")},
-      {{"layout", "--display", "Main"}, error("layout needs a layout’s name, like: kestles layout Halves")},
+      {{"layout", "--display", "Main"},
+       error("layout needs a layout’s name, like: kestles layout Halves")},
       {{"layout", "Two", "Up"}, send({C::Layout{"Two Up", std::nullopt}})},
-      {{"layout", "Halves", "-d", "Studio", "Display"}, send({C::Layout{"Halves", "Studio Display"}})},
-      {{"layout", "Halves", "-d"}, error("-d needs a display’s name, like: --display Studio Display")},
-      {{"layout", "Halves", "--DISPLAY", "x"}, send({C::Layout{"Halves --DISPLAY x", std::nullopt}})},
+      {{"layout", "Halves", "-d", "Studio", "Display"},
+       send({C::Layout{"Halves", "Studio Display"}})},
+      {{"layout", "Halves", "-d"},
+       error("-d needs a display’s name, like: --display Studio Display")},
+      {{"layout", "Halves", "--DISPLAY", "x"},
+       send({C::Layout{"Halves --DISPLAY x", std::nullopt}})},
   });
 }
 
@@ -97,7 +109,8 @@ TEST(CLIParser, Tile) {
   expectRows({
       {{"tile"}, send({C::Tile{std::nullopt, all, std::nullopt}})},
       {{"tile", "--style", "spiral"}, send({C::Tile{std::nullopt, all, TilingStyle::spiral}})},
-      {{"tile", "-s", "Main", "+", "Stack"}, send({C::Tile{std::nullopt, all, TilingStyle::mainStack}})},
+      {{"tile", "-s", "Main", "+", "Stack"},
+       send({C::Tile{std::nullopt, all, TilingStyle::mainStack}})},
       {{"tile", "-s", "main"}, send({C::Tile{std::nullopt, all, TilingStyle::mainStack}})},
       {{"tile", "-s", "MAIN-STACK"}, send({C::Tile{std::nullopt, all, TilingStyle::mainStack}})},
       {{"tile", "--app", "Visual", "Studio", "-d", "Left"},
@@ -107,20 +120,27 @@ TEST(CLIParser, Tile) {
       {{"tile", "--all-displays"}, send({C::TileAllDisplays{std::nullopt}})},
       {{"tile", "-s", "grid", "--all-displays"}, send({C::TileAllDisplays{TilingStyle::grid}})},
       {{"tile", "Safari"},
-       error("tile takes --display, --app, --front-app, --style or --all-displays, not “Safari”, like: kestles tile --app Safari")},
+       error("tile takes --display, --app, --front-app, --style or --all-displays, not “Safari”, "
+             "like: kestles tile --app Safari")},
       {{"tile", "--front-app", "Safari", "now"},
-       error("tile takes --display, --app, --front-app, --style or --all-displays, not “Safari now”, like: kestles tile --app Safari")},
+       error("tile takes --display, --app, --front-app, --style or --all-displays, not “Safari "
+             "now”, like: kestles tile --app Safari")},
       {{"tile", "--APP", "Safari"},
-       error("tile takes --display, --app, --front-app, --style or --all-displays, not “--APP Safari”, like: kestles tile --app Safari")},
+       error("tile takes --display, --app, --front-app, --style or --all-displays, not “--APP "
+             "Safari”, like: kestles tile --app Safari")},
       {{"tile", "-a"}, error("-a needs an app’s name, like: --app Safari")},
-      {{"tile", "--app", "--style", "grid"}, error("--app needs an app’s name, like: --app Safari")},
-      {{"tile", "--app", "Safari", "--front-app"}, error("tile takes one of --app and --front-app, not both.")},
-      {{"tile", "--front-app", "-a", "Safari"}, error("tile takes one of --app and --front-app, not both.")},
+      {{"tile", "--app", "--style", "grid"},
+       error("--app needs an app’s name, like: --app Safari")},
+      {{"tile", "--app", "Safari", "--front-app"},
+       error("tile takes one of --app and --front-app, not both.")},
+      {{"tile", "--front-app", "-a", "Safari"},
+       error("tile takes one of --app and --front-app, not both.")},
       {{"tile", "--style", "spiral", "--style", "grid"}, error("tile takes --style once.")},
       {{"tile", "-d", "A", "--display", "B"}, error("tile takes --display once.")},
       {{"tile", "-d"}, error("-d needs a display’s name, like: --display Studio Display")},
       {{"tile", "-s"}, error("-s needs a style, like: -s spiral")},
-      {{"tile", "--style", "hexagons"}, error("--style takes grid, main-stack, spiral or columns, not “hexagons”.")},
+      {{"tile", "--style", "hexagons"},
+       error("--style takes grid, main-stack, spiral or columns, not “hexagons”.")},
       {{"tile", "--all-displays", "-d", "Left"}, error("tile --all-displays takes only --style.")},
       {{"tile", "--front-app", "--all-displays"}, error("tile --all-displays takes only --style.")},
   });
@@ -164,17 +184,21 @@ TEST(CLIParser, GapsAndSwitches) {
       {{"gaps", "0"}, send({C::Gaps{GapsChange::points(0)}})},
       {{"gaps", "25"}, error("Gaps go from 0 to 24 points, not 25.")},
       {{"gaps", "-1"}, error("Gaps go from 0 to 24 points, not -1.")},
-      {{"gaps", "4.5"}, error("gaps takes wider, narrower, or a size from 0 to 24 points, not “4.5”.")},
-      {{"gaps", "1", "2"}, error("gaps takes wider, narrower, or a size from 0 to 24 points, not “1 2”.")},
+      {{"gaps", "4.5"},
+       error("gaps takes wider, narrower, or a size from 0 to 24 points, not “4.5”.")},
+      {{"gaps", "1", "2"},
+       error("gaps takes wider, narrower, or a size from 0 to 24 points, not “1 2”.")},
       {{"keep-tiled"}, send({C::KeepTiled{std::nullopt, std::nullopt}})},
       {{"keep-tiled", "ON", "--display", "Built-in"}, send({C::KeepTiled{true, "Built-in"}})},
       {{"keep-tiled", "-d", "Left"}, send({C::KeepTiled{std::nullopt, "Left"}})},
       {{"keep-tiled", "maybe"}, error("keep-tiled takes on, off or nothing, not “maybe”.")},
-      {{"keep-tiled", "off", "-d"}, error("-d needs a display’s name, like: --display Studio Display")},
+      {{"keep-tiled", "off", "-d"},
+       error("-d needs a display’s name, like: --display Studio Display")},
       {{"leave-out", "off", "-a", "Mail"}, send({C::LeaveOut{false, "Mail"}})},
       {{"leave-out"}, send({C::LeaveOut{std::nullopt, std::nullopt}})},
       {{"leave-out", "Safari"},
-       error("leave-out takes on, off or nothing, not “Safari”, like: kestles leave-out on --app Safari")},
+       error("leave-out takes on, off or nothing, not “Safari”, like: kestles leave-out on --app "
+             "Safari")},
       {{"leave-out", "--app"}, error("--app needs an app’s name, like: --app Safari")},
   });
 }
@@ -189,7 +213,8 @@ TEST(CLIParser, PagesLessonsTipsAndDebug) {
       {{"open", "Snapping"}, send({C::Open{KestlesPage::tiling}})},
       {{"open", "Keys"}, send({C::Open{KestlesPage::keys}})},
       {{"open", "nowhere"},
-       error("There’s no page called “nowhere”. Pages: kestles, layouts, rules, tiling, keys, general")},
+       error("There’s no page called “nowhere”. Pages: kestles, layouts, rules, tiling, keys, "
+             "general")},
       {{"welcome"}, send({C::Welcome{std::nullopt}})},
       {{"welcome", "accessibility"}, send({C::Welcome{TourPage{TourPage::Fixed::permission}}})},
       {{"welcome", "tiling"}, send({C::Welcome{TourPage{Lesson::tiling}}})},
@@ -205,8 +230,10 @@ TEST(CLIParser, PagesLessonsTipsAndDebug) {
       {{"tip", "snap-keys"}, send({C::ShowTip{Tip::snapKeys}})},
       {{"tip"}, error("tip needs a tip, like: kestles tip drag-window. Tips: " + tips)},
       {{"tip", "x"}, error("There’s no tip called “x”. Tips: " + tips)},
-      {{"debug", "appearance", "dark"}, send({C::Debug{DebugCommand{DebugCommand::Appearance{Look::dark}}}})},
-      {{"debug", "transparency/glass"}, send({C::Debug{DebugCommand{DebugCommand::Transparency{false}}}})},
+      {{"debug", "appearance", "dark"},
+       send({C::Debug{DebugCommand{DebugCommand::Appearance{Look::dark}}}})},
+      {{"debug", "transparency/glass"},
+       send({C::Debug{DebugCommand{DebugCommand::Transparency{false}}}})},
       {{"debug", "close"}, send({C::Debug{DebugCommand{DebugCommand::Close{}}}})},
       {{"debug", "appearance", "purple"}, error("There’s no debug link “appearance purple”.")},
       {{"debug"}, error("There’s no debug link “”.")},
