@@ -64,9 +64,10 @@ TEST(CGRectTests, RoundingTakesTheSizeFromTheRoundedFarEdge) {
 TEST(CGRectTests, JSONIsOriginThenSize) {
   CGRect rect(1.5, -2, 300, 200);
   nlohmann::json json = rect;
-  EXPECT_EQ(json.dump(), "[[1.5,-2.0],[300.0,200.0]]");
+  EXPECT_EQ(json.dump(), "[[1.5,-2],[300,200]]");
   EXPECT_EQ(nlohmann::json::parse("[[1.5,-2],[300,200]]").get<CGRect>(), rect);
-  for (auto bad : {"[1,2,3,4]", "[[1,2]]", "[[1,2],[3]]", "{\"x\":1}", "[[1,\"2\"],[3,4]]"})
+  for (auto bad : {"[1,2,3,4]", "[[1,2]]", "[[1,2],[3]]", "{\"x\":1}", "[[1,\"2\"],[3,4]]",
+                   "[[true,0],[1,1]]"})
     EXPECT_ANY_THROW(nlohmann::json::parse(bad).get<CGRect>()) << bad;
 }
 
