@@ -56,6 +56,12 @@ CGRect CGRect::insetBy(double dx, double dy) const {
   return {x, y, width, height};
 }
 
+CGRect CGRect::unionWith(const CGRect& other) const {
+  double left = std::fmin(minX(), other.minX());
+  double top = std::fmin(minY(), other.minY());
+  return {left, top, std::fmax(maxX(), other.maxX()) - left, std::fmax(maxY(), other.maxY()) - top};
+}
+
 CGRect CGRect::rounded() const {
   double x = roundedHalfAwayFromZero(minX());
   double y = roundedHalfAwayFromZero(minY());

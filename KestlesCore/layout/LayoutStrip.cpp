@@ -11,10 +11,6 @@ constexpr double kZoneDepth = 110;
 constexpr double kSideMargin = 100;
 constexpr double kTopOffset = 8 + 10;
 
-CGRect grown(const CGRect& rect, double dx, double dy) {
-  return {rect.minX() - dx, rect.minY() - dy, rect.width() + 2 * dx, rect.height() + 2 * dy};
-}
-
 bool near(double a, double b) {
   return std::fabs(a - b) <= 0.002;
 }
@@ -47,15 +43,10 @@ std::vector<CGRect> LayoutStrip::thumbnailFrames(const CGRect& visible, std::siz
 
 std::optional<CGRect> LayoutStrip::hotArea(std::span<const CGRect> thumbnails) {
   if (thumbnails.empty()) return std::nullopt;
-  double left = thumbnails.front().minX(), right = thumbnails.front().maxX();
-  double top = thumbnails.front().minY(), bottom = thumbnails.front().maxY();
-  for (const auto& frame : thumbnails) {
-    left = std::min(left, frame.minX());
-    right = std::max(right, frame.maxX());
-    top = std::min(top, frame.minY());
-    bottom = std::max(bottom, frame.maxY());
-  }
-  return grown({left, top, right - left, bottom - top}, kHotMargin, kHotMargin);
+  CGRect all = thumbnails.front();
+  for (const auto& frame : thumbnails)
+    all = all.unionWith(frame);
+  return all.insetBy(-kHotMargin, -kHotMargin);
 }
 
 bool LayoutStrip::isInZone(CGPoint point, const CGRect& visible) {
@@ -65,7 +56,7 @@ bool LayoutStrip::isInZone(CGPoint point, const CGRect& visible) {
 std::optional<std::size_t> LayoutStrip::thumbnail(CGPoint point,
                                                   std::span<const CGRect> thumbnails) {
   for (std::size_t i = 0; i < thumbnails.size(); ++i)
-    if (grown(thumbnails[i], 4, 10).contains(point)) return i;
+    if (thumbnails[i].insetBy(-4, -10).contains(point)) return i;
   return std::nullopt;
 }
 

@@ -34,6 +34,12 @@ TEST(CGRectTests, IntersectionOfOverlappingTouchingAndApart) {
   EXPECT_EQ(a.intersection({-10, -10, 20, 20}), CGRect(0, 0, 10, 10));
 }
 
+TEST(CGRectTests, UnionAndOffset) {
+  EXPECT_EQ(CGRect(0, 0, 10, 10).unionWith({20, -5, 10, 10}), CGRect(0, -5, 30, 15));
+  EXPECT_EQ(CGRect(0, 0, 10, 10).unionWith({2, 2, 2, 2}), CGRect(0, 0, 10, 10));
+  EXPECT_EQ(CGRect(1, 2, 3, 4).offsetBy(-1, 10), CGRect(0, 12, 3, 4));
+}
+
 TEST(CGRectTests, NegativeSizesAreStandardized) {
   CGRect flipped(100, 100, -40, -20);
   EXPECT_EQ(flipped.minX(), 60);
