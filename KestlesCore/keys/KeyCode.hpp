@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace kestles {
+
+/// A physical key by its macOS virtual key code (ANSI layout names).
+struct KeyCode {
+  int rawValue = 0;
+
+  /// The key's label: a letter, digit or punctuation mark, a glyph or word for a special
+  /// key, else "Key " and the decimal code.
+  std::string label() const;
+  /// Whether the key is one of the special keys (return, tab, arrows, function keys…).
+  bool isSpecial() const;
+
+  bool operator==(const KeyCode&) const = default;
+};
+
+}  // namespace kestles
