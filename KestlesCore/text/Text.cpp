@@ -144,6 +144,13 @@ std::size_t characterCount(std::string_view text) {
   return count;
 }
 
+std::string lowercased(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (auto point : codePoints(text)) append(out, utf8proc_tolower(point));
+  return out;
+}
+
 std::string asciiLowercased(std::string_view text) {
   std::string out(text);
   for (auto& c : out)

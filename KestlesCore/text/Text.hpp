@@ -29,6 +29,9 @@ std::string nameKey(std::string_view text);
 /// The number of user-perceived characters (extended grapheme clusters).
 std::size_t characterCount(std::string_view text);
 
+/// Lower-cases every letter by its simple Unicode mapping, without folding anything else.
+std::string lowercased(std::string_view text);
+
 /// Lower-cases ASCII letters only; command words and option words use it.
 std::string asciiLowercased(std::string_view text);
 
