@@ -72,6 +72,9 @@ std::optional<Date> Date::fromISO(std::string_view text) {
                      std::chrono::day{static_cast<unsigned>(*d)}};
   if (!offset || !day.ok()) return std::nullopt;
   auto time = sys_days{day} + hours{*h} + minutes{*mi} + seconds{*s} - seconds{*offset};
+  // Only years that the four-digit form can write back.
+  auto utcYear = year_month_day{floor<days>(time)}.year();
+  if (utcYear < year{0} || utcYear > year{9999}) return std::nullopt;
   return Date{time};
 }
 
