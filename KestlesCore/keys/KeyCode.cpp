@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "KestlesCore/library/Coding.hpp"
+
 namespace kestles {
 namespace {
 
@@ -42,6 +44,14 @@ std::string KeyCode::label() const {
 
 bool KeyCode::isSpecial() const {
   return find(kSpecial, rawValue) != nullptr;
+}
+
+void to_json(nlohmann::json& json, const KeyCode& code) {
+  json = code.rawValue;
+}
+
+void from_json(const nlohmann::json& json, KeyCode& code) {
+  code.rawValue = coding::decode<int>(json);
 }
 
 }  // namespace kestles

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <nlohmann/json_fwd.hpp>
+
 namespace kestles {
 
 /// A physical key by its macOS virtual key code (ANSI layout names).
@@ -16,5 +18,9 @@ struct KeyCode {
 
   bool operator==(const KeyCode&) const = default;
 };
+
+/// The bare integer.
+void to_json(nlohmann::json& json, const KeyCode& code);
+void from_json(const nlohmann::json& json, KeyCode& code);
 
 }  // namespace kestles

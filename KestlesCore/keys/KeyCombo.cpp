@@ -9,13 +9,13 @@ std::string KeyCombo::description() const {
 }
 
 void to_json(nlohmann::json& json, const KeyCombo& combo) {
-  json = {{"keyCode", combo.keyCode}, {"modifiers", combo.modifiers.rawValue}};
+  json = {{"keyCode", combo.keyCode}, {"modifiers", combo.modifiers}};
 }
 
 void from_json(const nlohmann::json& json, KeyCombo& combo) {
   coding::requireObject(json, "a key combination");
   combo.keyCode = coding::required<int>(json, "keyCode");
-  combo.modifiers.rawValue = coding::required<int>(json, "modifiers");
+  combo.modifiers = coding::required<KeyModifiers>(json, "modifiers");
 }
 
 }  // namespace kestles

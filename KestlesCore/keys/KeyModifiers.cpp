@@ -1,5 +1,7 @@
 #include "KestlesCore/keys/KeyModifiers.hpp"
 
+#include "KestlesCore/library/Coding.hpp"
+
 namespace kestles {
 
 std::string KeyModifiers::glyphs() const {
@@ -9,6 +11,14 @@ std::string KeyModifiers::glyphs() const {
   if (contains(shift)) text += "⇧";
   if (contains(command)) text += "⌘";
   return text;
+}
+
+void to_json(nlohmann::json& json, const KeyModifiers& modifiers) {
+  json = modifiers.rawValue;
+}
+
+void from_json(const nlohmann::json& json, KeyModifiers& modifiers) {
+  modifiers.rawValue = coding::decode<int>(json);
 }
 
 }  // namespace kestles

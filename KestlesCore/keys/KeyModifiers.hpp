@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <nlohmann/json_fwd.hpp>
+
 namespace kestles {
 
 /// A set of modifier keys. Bits: 1 control, 2 option, 4 shift, 8 command; in JSON the
@@ -21,5 +23,9 @@ struct KeyModifiers {
 
   bool operator==(const KeyModifiers&) const = default;
 };
+
+/// The bare integer.
+void to_json(nlohmann::json& json, const KeyModifiers& modifiers);
+void from_json(const nlohmann::json& json, KeyModifiers& modifiers);
 
 }  // namespace kestles

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 #include <nlohmann/json_fwd.hpp>
@@ -33,3 +35,13 @@ void to_json(nlohmann::json& json, const DisplayKind& kind);
 void from_json(const nlohmann::json& json, DisplayKind& kind);
 
 }  // namespace kestles
+
+template <>
+struct std::hash<kestles::DisplayKind> {
+  std::size_t operator()(const kestles::DisplayKind& kind) const noexcept {
+    std::size_t seed = std::hash<std::string>()(kind.displayID);
+    seed = seed * 31 + std::hash<std::string>()(kind.name);
+    seed = seed * 31 + std::hash<bool>()(kind.isBuiltIn);
+    return seed * 31 + std::hash<double>()(kind.aspect);
+  }
+};

@@ -233,8 +233,8 @@ void to_json(nlohmann::json& json, const Settings& settings) {
   json["tilingStyle"] = rawValue(settings.tilingStyle);
   json["tileChanges"] = rawValue(settings.tileChanges);
   json["panelTrigger"] = settings.panelTrigger;
-  json["kestleModifiers"] = settings.kestleModifiers.rawValue;
-  json["layoutModifiers"] = settings.layoutModifiers.rawValue;
+  json["kestleModifiers"] = settings.kestleModifiers;
+  json["layoutModifiers"] = settings.layoutModifiers;
   json["commandShortcuts"] = settings.commandShortcuts;
   json["shortcuts"] = settings.shortcuts;
   for (const auto& [key, field] : kFlags)
@@ -252,10 +252,8 @@ void from_json(const nlohmann::json& json, Settings& settings) {
   if (auto raw = coding::optional<std::string>(json, "tileChanges"))
     settings.tileChanges = tileChangesFromRawValue(*raw).value_or(settings.tileChanges);
   settings.panelTrigger = coding::value(json, "panelTrigger", settings.panelTrigger);
-  settings.kestleModifiers.rawValue =
-      coding::value(json, "kestleModifiers", settings.kestleModifiers.rawValue);
-  settings.layoutModifiers.rawValue =
-      coding::value(json, "layoutModifiers", settings.layoutModifiers.rawValue);
+  settings.kestleModifiers = coding::value(json, "kestleModifiers", settings.kestleModifiers);
+  settings.layoutModifiers = coding::value(json, "layoutModifiers", settings.layoutModifiers);
   settings.commandShortcuts = coding::lossyList<CommandBinding>(json, "commandShortcuts");
   settings.shortcuts = coding::lossyList<ShortcutBinding>(json, "shortcuts");
   for (const auto& [key, field] : kFlags)
