@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "KestlesCore/archive/KestlesArchive.hpp"
 #include "KestlesCore/library/JSONFile.hpp"
 #include "KestlesCore/library/Library.hpp"
 
@@ -115,6 +116,20 @@ void BM_SaveLibraryFile(benchmark::State& state) {
   std::filesystem::remove_all(file.url.parent_path());
 }
 BENCHMARK(BM_SaveLibraryFile)->Unit(benchmark::kMillisecond);
+
+// Merging the whole library's archive into a library that already holds all of it: every
+// item is compared and its name checked against 2,000 others.
+void BM_ImportArchiveAgain(benchmark::State& state) {
+  auto archive = KestlesArchive::ofLibrary(largeLibrary());
+  for (auto _ : state) {
+    state.PauseTiming();
+    Library library = largeLibrary();
+    state.ResumeTiming();
+    auto summary = archive.importInto(library, ImportParts{ImportParts::all});
+    benchmark::DoNotOptimize(summary);
+  }
+}
+BENCHMARK(BM_ImportArchiveAgain)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kestles

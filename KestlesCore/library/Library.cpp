@@ -76,14 +76,20 @@ void insertAt(std::vector<Item>& items, std::size_t index, Item item) {
 
 }  // namespace
 
+std::string uniqueName(std::string_view name,
+                       const std::function<bool(const std::string& lowered)>& isTaken) {
+  std::string candidate(name);
+  for (int counter = 2; isTaken(text::lowercased(candidate)); ++counter)
+    candidate = std::string(name).append(" ").append(std::to_string(counter));
+  return candidate;
+}
+
 std::string uniqueName(std::string_view name, const std::vector<std::string>& taken) {
   std::unordered_set<std::string> lowered;
   for (const auto& other : taken)
     lowered.insert(text::lowercased(other));
-  std::string candidate(name);
-  for (int counter = 2; lowered.contains(text::lowercased(candidate)); ++counter)
-    candidate = std::string(name).append(" ").append(std::to_string(counter));
-  return candidate;
+  return uniqueName(name,
+                    [&](const std::string& candidate) { return lowered.contains(candidate); });
 }
 
 const Kestle* Library::kestle(const UUID& id) const {

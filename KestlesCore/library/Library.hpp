@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -118,6 +119,10 @@ struct Library {
 /// The unique form of a name among `taken` names: the name itself, else with " 2", " 3"…
 /// compared lower-cased.
 std::string uniqueName(std::string_view name, const std::vector<std::string>& taken);
+
+/// The same rule over any store of names: `isTaken` gets each lower-cased candidate.
+std::string uniqueName(std::string_view name,
+                       const std::function<bool(const std::string& lowered)>& isTaken);
 
 void to_json(nlohmann::json& json, const Library& library);
 /// Lists and maps are lossy; an older version is migrated; a current kestle id that names
