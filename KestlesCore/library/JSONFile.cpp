@@ -52,6 +52,50 @@ void syncFolder(const std::filesystem::path& folder) {
   ::close(descriptor);
 }
 
+// Builds the document like the standard parser but refuses nesting deeper than any real
+// file has, so that decoding (which recurses) cannot run out of stack on hostile bytes.
+class DepthLimitedBuilder {
+ public:
+  static constexpr std::size_t kMaxDepth = 256;
+  using json = nlohmann::json;
+
+  explicit DepthLimitedBuilder(json& result) : dom_(result, true) {}
+
+  bool null() { return dom_.null(); }
+  bool boolean(bool value) { return dom_.boolean(value); }
+  bool number_integer(json::number_integer_t value) { return dom_.number_integer(value); }
+  bool number_unsigned(json::number_unsigned_t value) { return dom_.number_unsigned(value); }
+  bool number_float(json::number_float_t value, const json::string_t& text) {
+    return dom_.number_float(value, text);
+  }
+  bool string(json::string_t& value) { return dom_.string(value); }
+  bool binary(json::binary_t& value) { return dom_.binary(value); }
+  bool start_object(std::size_t size) { return enter() && dom_.start_object(size); }
+  bool key(json::string_t& value) { return dom_.key(value); }
+  bool end_object() { return leave() && dom_.end_object(); }
+  bool start_array(std::size_t size) { return enter() && dom_.start_array(size); }
+  bool end_array() { return leave() && dom_.end_array(); }
+  bool parse_error(std::size_t position, const std::string& token,
+                   const nlohmann::detail::exception& error) {
+    return dom_.parse_error(position, token, error);
+  }
+
+ private:
+  bool enter() {
+    if (++depth_ > kMaxDepth)
+      throw std::runtime_error("the data is nested more than " + std::to_string(kMaxDepth) +
+                               " levels deep");
+    return true;
+  }
+  bool leave() {
+    --depth_;
+    return true;
+  }
+
+  nlohmann::detail::json_sax_dom_parser<json> dom_;
+  std::size_t depth_ = 0;
+};
+
 }  // namespace
 
 std::string encode(const nlohmann::json& value) {
@@ -59,7 +103,10 @@ std::string encode(const nlohmann::json& value) {
 }
 
 nlohmann::json parse(std::string_view bytes) {
-  return nlohmann::json::parse(bytes);
+  nlohmann::json result;
+  DepthLimitedBuilder builder(result);
+  nlohmann::json::sax_parse(bytes, &builder);
+  return result;
 }
 
 std::string describe(const std::exception& error) {

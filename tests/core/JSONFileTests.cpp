@@ -88,6 +88,25 @@ TEST(JSONFile, DamagedFileIsSetAside) {
   EXPECT_TRUE(std::holds_alternative<JSONFile<Library>::Missing>(file.loadSettingAside()));
 }
 
+TEST(JSONFile, DeepNestingIsRefusedNotFollowed) {
+  // A layout tree nested 50,000 levels deep once ran the decoder out of stack.
+  std::string bytes = R"({"layouts": [{"name": "x", "shape": {"kind": "tree", "tree": )";
+  for (int i = 0; i < 50000; ++i)
+    bytes += R"({"split": "columns", "children": [)";
+  bytes += "{}";
+  for (int i = 0; i < 50000; ++i)
+    bytes += "]}";
+  bytes += "}}]}";
+  EXPECT_THROW(json_style::parse(bytes), std::runtime_error);
+
+  TemporaryFolder folder;
+  write(folder.path / "library.json", bytes);
+  auto result = JSONFile<Library>{folder.path / "library.json"}.loadSettingAside();
+  ASSERT_TRUE(std::holds_alternative<JSONFile<Library>::Unreadable>(result));
+  EXPECT_EQ(std::get<JSONFile<Library>::Unreadable>(result).error,
+            "the data is nested more than 256 levels deep");
+}
+
 TEST(JSONFile, LoadSettingAsideLoadsAGoodFile) {
   auto result = JSONFile<Library>{kFixtures / "version2.json"}.loadSettingAside();
   ASSERT_TRUE(std::holds_alternative<JSONFile<Library>::Loaded>(result));
