@@ -62,7 +62,7 @@ constexpr std::array<Flag, 13> kFlags{{
     {"tilesComeBack", &Settings::tilesComeBack},
 }};
 
-// A binding list entry: the bound thing, read through `subject`.
+// The first binding whose `field` is `subject`, or null.
 template <class Binding, class Subject>
 const Binding* findBinding(const std::vector<Binding>& bindings, Subject subject,
                            Subject Binding::*field) {
@@ -172,22 +172,8 @@ std::optional<ShortcutUse> Settings::reservedUse(const KeyCombo& combo) const {
 
 RecordResult Settings::record(const KeyCombo& combo, const ShortcutUse& use) {
   if (!hasCommandModifier(combo)) return RecordResult::needsModifier();
-  bool digits = std::holds_alternative<ShortcutUse::Kestles>(use.value) ||
-                std::holds_alternative<ShortcutUse::Layouts>(use.value);
-  if (digits) {
-    if (!isDigitKey(combo.keyCode)) return RecordResult::needsNumber();
-    bool forKestles = std::holds_alternative<ShortcutUse::Kestles>(use.value);
-    const auto& other = forKestles ? layoutModifiers : kestleModifiers;
-    if (combo.modifiers == other)
-      return RecordResult::reserved(forKestles ? ShortcutUse::layouts() : ShortcutUse::kestles());
-    auto combos = digitKeys(combo.modifiers);
-    if (auto panel = panelTrigger.combo();
-        panel && std::find(combos.begin(), combos.end(), *panel) != combos.end())
-      return RecordResult::reserved(ShortcutUse::panel());
-    auto takenFrom = takeAway(*this, combos, std::nullopt);
-    (forKestles ? kestleModifiers : layoutModifiers) = combo.modifiers;
-    return RecordResult::recorded(takenFrom);
-  }
+  if (std::holds_alternative<ShortcutUse::Kestles>(use.value)) return recordDigitKeys(combo, true);
+  if (std::holds_alternative<ShortcutUse::Layouts>(use.value)) return recordDigitKeys(combo, false);
   if (auto reserved = reservedUse(combo); reserved && *reserved != use)
     return RecordResult::reserved(*reserved);
   auto takenFrom = takeAway(*this, {combo}, use);
@@ -197,6 +183,21 @@ RecordResult Settings::record(const KeyCombo& combo, const ShortcutUse& use) {
     setKeys(*action, combo);
   else
     panelTrigger = PanelTrigger::keys(combo);
+  return RecordResult::recorded(takenFrom);
+}
+
+// The kestle or layout keys are recorded by pressing one of them: its modifiers become the
+// group's modifiers.
+RecordResult Settings::recordDigitKeys(const KeyCombo& combo, bool forKestles) {
+  if (!isDigitKey(combo.keyCode)) return RecordResult::needsNumber();
+  if (combo.modifiers == (forKestles ? layoutModifiers : kestleModifiers))
+    return RecordResult::reserved(forKestles ? ShortcutUse::layouts() : ShortcutUse::kestles());
+  auto combos = digitKeys(combo.modifiers);
+  if (auto panel = panelTrigger.combo();
+      panel && std::find(combos.begin(), combos.end(), *panel) != combos.end())
+    return RecordResult::reserved(ShortcutUse::panel());
+  auto takenFrom = takeAway(*this, combos, std::nullopt);
+  (forKestles ? kestleModifiers : layoutModifiers) = combo.modifiers;
   return RecordResult::recorded(takenFrom);
 }
 

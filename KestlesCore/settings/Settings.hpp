@@ -74,6 +74,9 @@ struct Settings {
   void migrate();
 
   bool operator==(const Settings&) const = default;
+
+ private:
+  RecordResult recordDigitKeys(const KeyCombo& combo, bool forKestles);
 };
 
 /// The key of a snap place that has no binding, or nothing.
