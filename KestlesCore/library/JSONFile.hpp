@@ -1,9 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <variant>
 
 #include <nlohmann/json.hpp>
@@ -20,6 +23,16 @@ std::string encode(const nlohmann::json& value);
 
 /// Parses bytes as JSON; throws on anything that is not one JSON document.
 nlohmann::json parse(std::string_view bytes);
+
+/// Parses a document whose top level is an object, handing each item of the arrays under
+/// the `streamed` keys to `onItem` as soon as it is complete instead of keeping it, so that
+/// a large file is decoded item by item while its parts are still in the cache. `onList`
+/// is told each time a streamed key appears (a repeated key replaces the earlier value).
+/// Returns everything else; throws like `parse`.
+nlohmann::json parseStreaming(
+    std::string_view bytes, std::span<const std::string_view> streamed,
+    const std::function<void(std::string_view key)>& onList,
+    const std::function<void(std::string_view key, nlohmann::json&& item)>& onItem);
 
 /// The description of a read or decode error as shown to users, without the parser's
 /// internal prefix.
@@ -38,6 +51,13 @@ void writeAtomically(const std::filesystem::path& path, std::string_view bytes);
 std::filesystem::path setAsidePath(const std::filesystem::path& path, const Date& date);
 
 }  // namespace json_style
+
+/// Decodes a whole document; types with a faster reader overload this for their
+/// `std::type_identity`.
+template <class T>
+T decodeDocument(std::string_view bytes, std::type_identity<T>) {
+  return json_style::parse(bytes).template get<T>();
+}
 
 /// One JSON file holding a record of type T.
 template <class T>
@@ -58,7 +78,7 @@ struct JSONFile {
   std::optional<T> load() const {
     std::error_code error;
     if (!std::filesystem::exists(url, error)) return std::nullopt;
-    return json_style::parse(json_style::readFile(url)).template get<T>();
+    return decodeDocument(json_style::readFile(url), std::type_identity<T>{});
   }
 
   /// Loads the record; a file that cannot be read or decoded is moved aside under a
@@ -67,7 +87,7 @@ struct JSONFile {
     std::error_code error;
     if (!std::filesystem::exists(url, error)) return Missing{};
     try {
-      return Loaded{json_style::parse(json_style::readFile(url)).template get<T>()};
+      return Loaded{decodeDocument(json_style::readFile(url), std::type_identity<T>{})};
     } catch (const std::exception& failure) {
       Unreadable result{json_style::describe(failure), json_style::setAsidePath(url, now)};
       std::filesystem::rename(url, *result.backup, error);

@@ -1,8 +1,10 @@
 #include "KestlesCore/library/Library.hpp"
 
 #include <algorithm>
+#include <array>
 #include <unordered_set>
 
+#include "KestlesCore/library/JSONFile.hpp"
 #include "KestlesCore/library/Lossy.hpp"
 #include "KestlesCore/text/Text.hpp"
 
@@ -262,17 +264,54 @@ void to_json(nlohmann::json& json, const Library& library) {
   coding::putOptional(json, "currentKestleID", library.currentKestleID);
 }
 
-void from_json(const nlohmann::json& json, Library& library) {
+namespace {
+
+// Everything but the kestle, layout and rule lists.
+void decodeScalarFields(const nlohmann::json& json, Library& library) {
   coding::requireObject(json, "the library");
   library.version = coding::value(json, "version", Library::kCurrentVersion);
-  library.kestles = coding::lossyList<Kestle>(json, "kestles");
-  library.layouts = coding::lossyList<SavedLayout>(json, "layouts");
-  library.rules = coding::lossyList<DisplayRule>(json, "rules");
   library.currentKestleID = coding::optional<UUID>(json, "currentKestleID");
   library.currentLayouts = coding::lossyMap<LayoutRef>(json, "currentLayouts");
   library.settings = coding::value(json, "settings", Settings{});
+}
+
+void finishDecoding(Library& library) {
   library.migrate();
   if (!library.currentKestle()) library.currentKestleID.reset();
+}
+
+constexpr std::array<std::string_view, 3> kListKeys{"kestles", "layouts", "rules"};
+
+}  // namespace
+
+void from_json(const nlohmann::json& json, Library& library) {
+  decodeScalarFields(json, library);
+  library.kestles = coding::lossyList<Kestle>(json, kListKeys[0]);
+  library.layouts = coding::lossyList<SavedLayout>(json, kListKeys[1]);
+  library.rules = coding::lossyList<DisplayRule>(json, kListKeys[2]);
+  finishDecoding(library);
+}
+
+Library decodeDocument(std::string_view bytes, std::type_identity<Library>) {
+  Library library;
+  auto onList = [&](std::string_view key) {
+    if (key == kListKeys[0]) library.kestles.clear();
+    if (key == kListKeys[1]) library.layouts.clear();
+    if (key == kListKeys[2]) library.rules.clear();
+  };
+  auto onItem = [&](std::string_view key, nlohmann::json&& item) {
+    auto keep = [&](auto& list) {
+      using Item = typename std::decay_t<decltype(list)>::value_type;
+      if (auto decoded = Lossy<Item>::decoded(item).value) list.push_back(std::move(*decoded));
+    };
+    if (key == kListKeys[0]) keep(library.kestles);
+    if (key == kListKeys[1]) keep(library.layouts);
+    if (key == kListKeys[2]) keep(library.rules);
+  };
+  auto rest = json_style::parseStreaming(bytes, kListKeys, onList, onItem);
+  decodeScalarFields(rest, library);
+  finishDecoding(library);
+  return library;
 }
 
 }  // namespace kestles

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include <nlohmann/json_fwd.hpp>
@@ -123,6 +124,10 @@ std::string uniqueName(std::string_view name, const std::vector<std::string>& ta
 /// The same rule over any store of names: `isTaken` gets each lower-cased candidate.
 std::string uniqueName(std::string_view name,
                        const std::function<bool(const std::string& lowered)>& isTaken);
+
+/// Reads a library file's bytes, decoding each kestle, layout and rule as soon as it is
+/// parsed; the same result as decoding the whole parsed document. Throws like `from_json`.
+Library decodeDocument(std::string_view bytes, std::type_identity<Library>);
 
 void to_json(nlohmann::json& json, const Library& library);
 /// Lists and maps are lossy; an older version is migrated; a current kestle id that names

@@ -221,6 +221,31 @@ TEST(Library, LayoutsRulesAndCurrentLayouts) {
   EXPECT_FALSE(library.removeRule("D1"));
 }
 
+TEST(Library, ReadingItemByItemMatchesTheWholeDocument) {
+  const std::string kestleA = R"({"name": "A", "id": "A0000000-0000-4000-8000-000000000001",
+                                  "created": "2026-01-01T00:00:00Z"})";
+  const std::string kestleB = R"({"name": "B", "id": "A0000000-0000-4000-8000-000000000002",
+                                  "created": "2026-01-01T00:00:00Z", "arrangements": {"x":
+                                  {"screens": [[1, {"a": [2]}], {"display": 3}]}}})";
+  for (const std::string& text : std::initializer_list<std::string>{
+           "{}",
+           R"({"kestles": [)" + kestleA + ", " + kestleB + "]}",
+           R"({"kestles": [)" + kestleA + R"(], "kestles": [)" + kestleB + "]}",
+           R"({"kestles": [)" + kestleA + R"(], "kestles": 5})",
+           R"({"kestles": 5, "kestles": [)" + kestleA + "]}",
+           R"({"kestles": [1, "two", null, [], {}, )" + kestleA + R"(], "rules": [[[]]]})",
+           R"({"version": 2, "kestles": {"name": "A"}, "settings": {"kestleModifiers": 3,
+                "layoutModifiers": 7}, "currentKestleID": "A0000000-0000-4000-8000-000000000001",
+                "layouts": [], "extra": {"kestles": [1]}, "rules": [], "kestles": [)" +
+               kestleA + "]}",
+       }) {
+    auto whole = json::parse(text).get<Library>();
+    EXPECT_EQ(decodeDocument(text, std::type_identity<Library>{}), whole) << text;
+  }
+  for (const char* text : {"[]", "null", "{\"kestles\": [", ""})
+    EXPECT_THROW(decodeDocument(text, std::type_identity<Library>{}), std::exception) << text;
+}
+
 TEST(Library, RoundTrip) {
   auto library = fixture("damaged-items.json");
   library.settings.keptTiled = {"D1"};
