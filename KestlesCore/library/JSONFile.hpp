@@ -21,7 +21,8 @@ namespace json_style {
 /// unescaped, no final newline. Throws on text that is not valid UTF-8.
 std::string encode(const nlohmann::json& value);
 
-/// Parses bytes as JSON; throws on anything that is not one JSON document.
+/// Parses bytes as JSON; throws on anything that is not one JSON document, and on
+/// documents nested more than 256 levels deep.
 nlohmann::json parse(std::string_view bytes);
 
 /// Parses a document whose top level is an object, handing each item of the arrays under
