@@ -1,5 +1,6 @@
-// Decodes any bytes as an archive and merges it into a library twice: the second merge
-// must change nothing, and the merged library must save and load back the same.
+// Decodes any bytes as an archive, item by item and through the whole parsed document (the
+// two must agree), and merges it into a library twice: the second merge must change
+// nothing, and the merged library must save and load back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,11 +12,25 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);
   kestles::KestlesArchive archive;
+  kestles::KestlesArchive document;
+  int decoded = 0;
   try {
     archive = kestles::KestlesArchive::decoded(bytes);
+    ++decoded;
   } catch (const std::exception&) {
-    return 0;
   }
+  try {
+    document = kestles::json_style::parse(bytes).get<kestles::KestlesArchive>();
+    ++decoded;
+  } catch (const std::exception&) {
+  }
+  if (decoded == 1) std::abort();
+  if (decoded == 0) return 0;
+  // Missing ids and dates are made up anew by each decoding; the rest must be equal.
+  if (archive.kestles.size() != document.kestles.size() ||
+      archive.layouts.size() != document.layouts.size() || archive.rules != document.rules ||
+      archive.settings != document.settings || archive.exported != document.exported)
+    std::abort();
   kestles::Library library;
   archive.importInto(library, kestles::ImportParts{kestles::ImportParts::all});
   auto merged = library;

@@ -63,6 +63,14 @@ class Merge {
   std::unordered_map<UUID, std::size_t> indexByID_;
 };
 
+// Everything but the kestle, layout and rule lists.
+void decodeScalarFields(const nlohmann::json& json, KestlesArchive& archive) {
+  coding::requireObject(json, "the archive");
+  archive.archiveVersion = coding::value(json, "archiveVersion", KestlesArchive::kCurrentVersion);
+  archive.exported = coding::optional<Date>(json, "exported");
+  archive.settings = coding::optional<Settings>(json, "settings");
+}
+
 }  // namespace
 
 KestlesArchive KestlesArchive::ofLibrary(const Library& library, Date now) {
@@ -89,7 +97,10 @@ std::string KestlesArchive::encoded() const {
 }
 
 KestlesArchive KestlesArchive::decoded(std::string_view bytes) {
-  return json_style::parse(bytes).get<KestlesArchive>();
+  KestlesArchive archive;
+  auto rest = parseWithRecordLists(bytes, {archive.kestles, archive.layouts, archive.rules});
+  decodeScalarFields(rest, archive);
+  return archive;
 }
 
 ImportSummary KestlesArchive::importInto(Library& library, ImportParts parts) const {
@@ -145,13 +156,10 @@ void to_json(nlohmann::json& json, const KestlesArchive& archive) {
 }
 
 void from_json(const nlohmann::json& json, KestlesArchive& archive) {
-  coding::requireObject(json, "the archive");
-  archive.archiveVersion = coding::value(json, "archiveVersion", KestlesArchive::kCurrentVersion);
-  archive.exported = coding::optional<Date>(json, "exported");
+  decodeScalarFields(json, archive);
   archive.kestles = coding::lossyList<Kestle>(json, "kestles");
   archive.layouts = coding::lossyList<SavedLayout>(json, "layouts");
   archive.rules = coding::lossyList<DisplayRule>(json, "rules");
-  archive.settings = coding::optional<Settings>(json, "settings");
 }
 
 }  // namespace kestles

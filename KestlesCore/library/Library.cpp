@@ -292,23 +292,27 @@ void from_json(const nlohmann::json& json, Library& library) {
   finishDecoding(library);
 }
 
-Library decodeDocument(std::string_view bytes, std::type_identity<Library>) {
-  Library library;
+nlohmann::json parseWithRecordLists(std::string_view bytes, RecordLists lists) {
   auto onList = [&](std::string_view key) {
-    if (key == kListKeys[0]) library.kestles.clear();
-    if (key == kListKeys[1]) library.layouts.clear();
-    if (key == kListKeys[2]) library.rules.clear();
+    if (key == kListKeys[0]) lists.kestles.clear();
+    if (key == kListKeys[1]) lists.layouts.clear();
+    if (key == kListKeys[2]) lists.rules.clear();
   };
   auto onItem = [&](std::string_view key, nlohmann::json&& item) {
     auto keep = [&](auto& list) {
       using Item = typename std::decay_t<decltype(list)>::value_type;
       if (auto decoded = Lossy<Item>::decoded(item).value) list.push_back(std::move(*decoded));
     };
-    if (key == kListKeys[0]) keep(library.kestles);
-    if (key == kListKeys[1]) keep(library.layouts);
-    if (key == kListKeys[2]) keep(library.rules);
+    if (key == kListKeys[0]) keep(lists.kestles);
+    if (key == kListKeys[1]) keep(lists.layouts);
+    if (key == kListKeys[2]) keep(lists.rules);
   };
-  auto rest = json_style::parseStreaming(bytes, kListKeys, onList, onItem);
+  return json_style::parseStreaming(bytes, kListKeys, onList, onItem);
+}
+
+Library decodeDocument(std::string_view bytes, std::type_identity<Library>) {
+  Library library;
+  auto rest = parseWithRecordLists(bytes, {library.kestles, library.layouts, library.rules});
   decodeScalarFields(rest, library);
   finishDecoding(library);
   return library;

@@ -125,6 +125,18 @@ std::string uniqueName(std::string_view name, const std::vector<std::string>& ta
 std::string uniqueName(std::string_view name,
                        const std::function<bool(const std::string& lowered)>& isTaken);
 
+/// The record lists that libraries and archives share.
+struct RecordLists {
+  std::vector<Kestle>& kestles;
+  std::vector<SavedLayout>& layouts;
+  std::vector<DisplayRule>& rules;
+};
+
+/// Parses a library or archive document, decoding the items of its "kestles", "layouts"
+/// and "rules" lists into `lists` as soon as each is parsed (damaged items are dropped);
+/// returns the rest of the document. Throws like `json_style::parse`.
+nlohmann::json parseWithRecordLists(std::string_view bytes, RecordLists lists);
+
 /// Reads a library file's bytes, decoding each kestle, layout and rule as soon as it is
 /// parsed; the same result as decoding the whole parsed document. Throws like `from_json`.
 Library decodeDocument(std::string_view bytes, std::type_identity<Library>);

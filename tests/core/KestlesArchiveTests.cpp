@@ -51,6 +51,17 @@ TEST(KestlesArchive, DamagedItemsAreDropped) {
   EXPECT_FALSE(archive.settings->showsTips);
 }
 
+TEST(KestlesArchive, ReadingItemByItemMatchesTheWholeDocument) {
+  for (const char* text : {
+           "{}",
+           R"({"kestles": [{"name": "A", "id": "A0000000-0000-4000-8000-000000000001",
+                            "created": "2026-01-01T00:00:00Z"}, 7], "settings": {},
+               "layouts": {"name": "L"}, "archiveVersion": 4, "rules": [null]})",
+       }) {
+    EXPECT_EQ(KestlesArchive::decoded(text), json::parse(text).get<KestlesArchive>()) << text;
+  }
+}
+
 TEST(KestlesArchive, WholeLibraryAndOneKestle) {
   Library library;
   auto used = library.addLayout(layout("Used"));
