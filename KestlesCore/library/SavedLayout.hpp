@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "KestlesCore/layout/TileShape.hpp"
+#include "KestlesCore/library/Date.hpp"
+#include "KestlesCore/library/DisplayKind.hpp"
+#include "KestlesCore/model/UUID.hpp"
+
+namespace kestles {
+
+/// A tile shape saved without apps. "name" and "shape" are required; without a display it
+/// fits any display.
+struct SavedLayout {
+  UUID id = UUID::random();
+  std::string name;
+  TileShape shape;
+  std::optional<DisplayKind> display;
+  std::optional<int> number;
+  Date created = Date::now();
+
+  bool operator==(const SavedLayout&) const = default;
+};
+
+/// Saved layouts shown together under the display they were made for.
+struct LayoutGroup {
+  std::optional<DisplayKind> display;
+  bool isConnected = false;
+  std::vector<SavedLayout> layouts;
+
+  bool operator==(const LayoutGroup&) const = default;
+};
+
+void to_json(nlohmann::json& json, const SavedLayout& layout);
+void from_json(const nlohmann::json& json, SavedLayout& layout);
+
+}  // namespace kestles

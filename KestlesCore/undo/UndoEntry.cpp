@@ -1,0 +1,40 @@
+#include "KestlesCore/undo/UndoEntry.hpp"
+
+#include "KestlesCore/library/Library.hpp"
+
+namespace kestles {
+
+UndoEntry UndoEntry::restoreLibrary(Library& library) const {
+  UndoEntry opposite;
+  opposite.id = id;
+  opposite.title = title;
+  opposite.name = name;
+  opposite.kind = kind;
+
+  opposite.previousKestleID = library.currentKestleID;
+  library.currentKestleID = previousKestleID;
+
+  for (const auto& [displayID, layout] : previousLayouts) {
+    auto current = library.currentLayouts.find(displayID);
+    opposite.previousLayouts[displayID] = current == library.currentLayouts.end()
+                                              ? std::nullopt
+                                              : std::optional<LayoutRef>(current->second);
+    library.setCurrentLayout(displayID, layout);
+  }
+
+  auto& kept = library.settings.keptTiled;
+  for (const auto& displayID : keptTiledOn)
+    kept.erase(displayID);
+  for (const auto& displayID : keptTiledOff)
+    kept.insert(displayID);
+  opposite.keptTiledOn = keptTiledOff;
+  opposite.keptTiledOff = keptTiledOn;
+
+  if (kind == Kind::gaps && gaps) {
+    opposite.gaps = library.settings.gaps;
+    library.settings.gaps = *gaps;
+  }
+  return opposite;
+}
+
+}  // namespace kestles

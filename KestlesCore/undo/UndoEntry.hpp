@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "KestlesCore/geometry/CGRect.hpp"
+#include "KestlesCore/layout/Gaps.hpp"
+#include "KestlesCore/library/Date.hpp"
+#include "KestlesCore/library/LayoutRef.hpp"
+#include "KestlesCore/model/UUID.hpp"
+#include "KestlesCore/snap/SnapMemory.hpp"
+#include "KestlesCore/tiling/Tiling.hpp"
+
+namespace kestles {
+
+struct Library;
+
+/// One change that moved windows, with what it takes to put it back: window geometry for
+/// the engine and library state (current kestle, current layouts, kept-tiled displays,
+/// gaps) carried out here.
+struct UndoEntry {
+  enum class Kind { apply, keys, keepTiledOn, keptTiled, gaps };
+
+  /// Tiling state to restore.
+  struct Rearrangement {
+    std::set<std::string> displays;
+    std::map<std::string, Tiling> tilings;  // by display id
+    SnapMemory memory;
+    bool operator==(const Rearrangement&) const = default;
+  };
+
+  UUID id = UUID::random();
+  std::string title;
+  std::string name;
+  Kind kind = Kind::apply;
+  std::map<std::uint32_t, CGRect> frames;  // where each moved window was
+  std::vector<std::uint32_t> minimize;     // windows to minimize again
+  std::vector<std::int32_t> hide;          // processes whose apps to hide again
+  std::optional<UUID> previousKestleID;
+  std::map<std::string, std::optional<LayoutRef>> previousLayouts;  // absent: none
+  std::optional<Rearrangement> rearrangement;
+  std::set<std::string> keptTiledOn;   // displays the change turned keep-tiled on for
+  std::set<std::string> keptTiledOff;  // displays it turned keep-tiled off for
+  std::vector<std::uint32_t> fullScreen;
+  std::optional<Gaps> gaps;  // the gaps before a gaps change
+  Date date = Date::now();
+
+  /// Puts the library part of this entry back: the current kestle, each touched display's
+  /// current layout, the kept-tiled set and, for a gaps entry, the gaps. Returns the
+  /// entry that does the opposite, holding the library values from just before; its
+  /// window geometry is left for the engine to fill in.
+  UndoEntry restoreLibrary(Library& library) const;
+
+  bool operator==(const UndoEntry&) const = default;
+};
+
+}  // namespace kestles

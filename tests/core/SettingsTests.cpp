@@ -1,0 +1,299 @@
+#include "KestlesCore/settings/Settings.hpp"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+namespace kestles {
+namespace {
+
+using nlohmann::json;
+
+constexpr int kCtrl = KeyModifiers::control;
+constexpr int kOpt = KeyModifiers::option;
+constexpr int kShift = KeyModifiers::shift;
+constexpr int kCmd = KeyModifiers::command;
+
+KeyCombo combo(int keyCode, int modifiers) {
+  return {keyCode, KeyModifiers{modifiers}};
+}
+
+Settings decoded(const char* text) {
+  return json::parse(text).get<Settings>();
+}
+
+TEST(Settings, EmptyObjectGivesEveryDefault) {
+  auto settings = decoded("{}");
+  EXPECT_EQ(settings, Settings{});
+  EXPECT_EQ(settings.gaps, (Gaps{8, 8}));
+  EXPECT_EQ(settings.tilingStyle, TilingStyle::grid);
+  EXPECT_EQ(settings.tileChanges, TileChanges::rearrange);
+  EXPECT_EQ(settings.panelTrigger, PanelTrigger::keys(combo(49, kCtrl)));
+  EXPECT_EQ(settings.kestleModifiers.rawValue, 1);
+  EXPECT_EQ(settings.layoutModifiers.rawValue, 3);
+  EXPECT_TRUE(settings.snapKeysEnabled && settings.snapFlashEnabled &&
+              settings.dragToZonesEnabled && settings.edgeZonesEnabled &&
+              settings.resizesNeighbours && settings.restoresSizeOnDragOut &&
+              settings.adaptsToDisplays && settings.rulesEnabled && settings.tilesComeBack &&
+              settings.showsUndoToast && settings.showsTips && settings.assistantEnabled);
+  EXPECT_FALSE(settings.takesSystemShortcuts);
+  EXPECT_TRUE(settings.keptTiled.empty() && settings.floatingApps.empty() &&
+              settings.commandShortcuts.empty() && settings.shortcuts.empty());
+}
+
+TEST(Settings, WrongValuesKeepTheirDefaults) {
+  for (const char* text : {
+           R"({"tilingStyle": "zigzag"})",
+           R"({"tilingStyle": 2})",
+           R"({"tileChanges": "sideways"})",
+           R"({"gaps": "wide"})",
+           R"({"panelTrigger": {"keys": {"keyCode": "a"}}})",
+           R"({"panelTrigger": 3})",
+           R"({"kestleModifiers": "ctrl"})",
+           R"({"layoutModifiers": 3.5})",
+           R"({"showsTips": "yes"})",
+           R"({"takesSystemShortcuts": 1})",
+           R"({"commandShortcuts": {"command": "undo"}})",
+           R"({"keptTiled": "D1"})",
+           R"({"floatingApps": null})",
+       }) {
+    EXPECT_EQ(decoded(text), Settings{}) << text;
+  }
+}
+
+TEST(Settings, ReadsEachField) {
+  auto settings = decoded(R"({
+    "gaps": {"inner": 4, "outer": 12}, "tilingStyle": "spiral", "tileChanges": "inPlace",
+    "panelTrigger": {"off": true}, "kestleModifiers": 9, "layoutModifiers": 10,
+    "snapKeysEnabled": false, "takesSystemShortcuts": true, "tilesComeBack": false,
+    "keptTiled": ["D2", 7, "D1"], "floatingApps": [{"bundleID": "a"}, {}],
+    "commandShortcuts": [{"command": "undo", "keys": {"keyCode": 6, "modifiers": 8}},
+                         {"command": "fly"}, {"command": "rotate", "keys": null},
+                         {"command": "evenOut", "keys": 5}],
+    "shortcuts": [{"action": "maximize"}, {"action": "leftHalf", "keys": {"keyCode": 0, "modifiers": 1}}]
+  })");
+  EXPECT_EQ(settings.gaps, (Gaps{4, 12}));
+  EXPECT_EQ(settings.tilingStyle, TilingStyle::spiral);
+  EXPECT_EQ(settings.tileChanges, TileChanges::inPlace);
+  EXPECT_EQ(settings.panelTrigger, PanelTrigger::off());
+  EXPECT_EQ(settings.kestleModifiers.rawValue, 9);
+  EXPECT_EQ(settings.layoutModifiers.rawValue, 10);
+  EXPECT_FALSE(settings.snapKeysEnabled);
+  EXPECT_TRUE(settings.takesSystemShortcuts);
+  EXPECT_FALSE(settings.tilesComeBack);
+  EXPECT_EQ(settings.keptTiled, (std::set<std::string>{"D1", "D2"}));
+  EXPECT_EQ(settings.floatingApps, (std::vector<AppRef>{{"a", "a"}}));
+  EXPECT_EQ(settings.commandShortcuts,
+            (std::vector<CommandBinding>{{Command::undo, combo(6, kCmd)}, {Command::rotate, {}}}));
+  EXPECT_EQ(settings.keys(Command::undo), combo(6, kCmd));
+  EXPECT_EQ(settings.keys(SnapAction::maximize), std::nullopt);
+  EXPECT_EQ(settings.keys(SnapAction::leftHalf), combo(0, kCtrl));
+  EXPECT_EQ(json(settings).get<Settings>(), settings);
+}
+
+TEST(Settings, PanelTriggerCoding) {
+  struct Row {
+    const char* json;
+    PanelTrigger trigger;
+  };
+  for (const auto& row : std::initializer_list<Row>{
+           {R"({"keys": {"keyCode": 3, "modifiers": 8}})", PanelTrigger::keys(combo(3, kCmd))},
+           {R"({"off": true})", PanelTrigger::off()},
+           {R"({"off": false})", PanelTrigger::off()},
+           {R"({"doubleControl": true})", PanelTrigger::doubleControl()},
+           {R"({})", PanelTrigger::doubleControl()},
+       }) {
+    auto trigger = json::parse(row.json).get<PanelTrigger>();
+    EXPECT_EQ(trigger, row.trigger) << row.json;
+    EXPECT_EQ(json(trigger).get<PanelTrigger>(), trigger) << row.json;
+  }
+  EXPECT_EQ(json(PanelTrigger::doubleControl()).dump(), R"({"doubleControl":true})");
+}
+
+TEST(Settings, DefaultKeys) {
+  Settings settings;
+  EXPECT_EQ(settings.keys(Command::nextKestle), combo(48, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(Command::arrangeWithKeys), combo(49, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(Command::previousKestle), std::nullopt);
+  EXPECT_EQ(settings.keys(SnapAction::bottomHalf), combo(125, kCtrl));
+  EXPECT_EQ(settings.keys(SnapAction::lastTwoThirds), combo(17, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(SnapAction::fillSpace), combo(36, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(SnapAction::nextDisplay), std::nullopt);
+  EXPECT_EQ(settings.keys(ShortcutUse::panel()), (std::vector<KeyCombo>{combo(49, kCtrl)}));
+  auto layoutKeys = settings.keys(ShortcutUse::layouts());
+  ASSERT_EQ(layoutKeys.size(), 9u);
+  EXPECT_EQ(layoutKeys[4], combo(23, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(ShortcutUse::kestles())[8], combo(25, kCtrl));
+}
+
+TEST(Settings, NoTwoDefaultKeysAreTheSame) {
+  Settings settings;
+  std::vector<KeyCombo> all = settings.keys(ShortcutUse::panel());
+  for (auto command : allCommands())
+    if (auto keys = settings.keys(command)) all.push_back(*keys);
+  for (auto action : allSnapActions())
+    if (auto keys = settings.keys(action)) all.push_back(*keys);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    EXPECT_FALSE(settings.reservedUse(all[i]) && i > 0) << all[i].description();
+    for (std::size_t j = i + 1; j < all.size(); ++j)
+      EXPECT_NE(all[i], all[j]) << all[i].description();
+  }
+}
+
+TEST(Settings, StoringACommandKey) {
+  Settings settings;
+  settings.setKeys(Command::tileWindows, combo(0, kCtrl | kOpt));
+  EXPECT_TRUE(settings.commandShortcuts.empty());
+  settings.setKeys(Command::tileWindows, combo(11, kCtrl | kOpt));
+  EXPECT_EQ(settings.commandShortcuts,
+            (std::vector<CommandBinding>{{Command::tileWindows, combo(11, kCtrl | kOpt)}}));
+  settings.setKeys(Command::tileWindows, std::nullopt);
+  EXPECT_EQ(settings.commandShortcuts,
+            (std::vector<CommandBinding>{{Command::tileWindows, std::nullopt}}));
+  EXPECT_EQ(settings.keys(Command::tileWindows), std::nullopt);
+  settings.setKeys(Command::tileWindows, combo(0, kCtrl | kOpt));
+  EXPECT_TRUE(settings.commandShortcuts.empty());
+}
+
+TEST(Settings, Recording) {
+  auto recorded = [](std::optional<ShortcutUse> from) { return RecordResult::recorded(from); };
+  auto kestleOption = [] {
+    Settings settings;
+    settings.kestleModifiers = KeyModifiers{kCtrl | kOpt};
+    settings.layoutModifiers = KeyModifiers{kCtrl | kCmd};
+    return settings;
+  };
+  struct Row {
+    const char* name;
+    Settings settings;
+    KeyCombo combo;
+    ShortcutUse use;
+    RecordResult result;
+  };
+  for (const auto& row : std::initializer_list<Row>{
+           {"shift alone",
+            {},
+            combo(0, kShift),
+            ShortcutUse::command(Command::undo),
+            RecordResult::needsModifier()},
+           {"no modifier",
+            {},
+            combo(0, 0),
+            ShortcutUse::snap(SnapAction::center),
+            RecordResult::needsModifier()},
+           {"kestle digit", kestleOption(), combo(18, kCtrl | kOpt),
+            ShortcutUse::command(Command::undo), RecordResult::reserved(ShortcutUse::kestles())},
+           {"layout digit",
+            {},
+            combo(25, kCtrl | kOpt),
+            ShortcutUse::snap(SnapAction::center),
+            RecordResult::reserved(ShortcutUse::layouts())},
+           {"panel keys",
+            {},
+            combo(49, kCtrl),
+            ShortcutUse::command(Command::rotate),
+            RecordResult::reserved(ShortcutUse::panel())},
+           {"digit with other modifiers",
+            {},
+            combo(18, kCmd),
+            ShortcutUse::command(Command::undo),
+            recorded(std::nullopt)},
+           {"taken from a command",
+            {},
+            combo(0, kCtrl | kOpt),
+            ShortcutUse::command(Command::swapLeft),
+            recorded(ShortcutUse::command(Command::tileWindows))},
+           {"taken from a snap place",
+            {},
+            combo(123, kCtrl),
+            ShortcutUse::command(Command::focusLeft),
+            recorded(ShortcutUse::snap(SnapAction::leftHalf))},
+           {"its own key",
+            {},
+            combo(0, kCtrl | kOpt),
+            ShortcutUse::command(Command::tileWindows),
+            recorded(std::nullopt)},
+           {"panel takes a key",
+            {},
+            combo(6, kCtrl | kOpt),
+            ShortcutUse::panel(),
+            recorded(ShortcutUse::command(Command::undo))},
+           {"kestle keys need a digit",
+            {},
+            combo(0, kCmd),
+            ShortcutUse::kestles(),
+            RecordResult::needsNumber()},
+           {"kestle keys clash with layouts",
+            {},
+            combo(18, kCtrl | kOpt),
+            ShortcutUse::kestles(),
+            RecordResult::reserved(ShortcutUse::layouts())},
+       }) {
+    auto settings = row.settings;
+    EXPECT_EQ(settings.record(row.combo, row.use), row.result) << row.name;
+    bool refused = !std::holds_alternative<RecordResult::Recorded>(row.result.value);
+    if (refused) {
+      EXPECT_EQ(settings, row.settings) << row.name;
+    }
+  }
+}
+
+TEST(Settings, RecordingMovesTheKey) {
+  Settings settings;
+  settings.record(combo(0, kCtrl | kOpt), ShortcutUse::command(Command::swapLeft));
+  EXPECT_EQ(settings.keys(Command::swapLeft), combo(0, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(Command::tileWindows), std::nullopt);
+
+  settings.record(combo(123, kCtrl | kOpt), ShortcutUse::snap(SnapAction::leftHalf));
+  EXPECT_EQ(settings.keys(SnapAction::leftHalf), combo(123, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(SnapAction::moveLeft), std::nullopt);
+
+  EXPECT_EQ(settings.record(combo(20, kCmd | kShift), ShortcutUse::kestles()),
+            RecordResult::recorded(std::nullopt));
+  EXPECT_EQ(settings.kestleModifiers.rawValue, kCmd | kShift);
+  EXPECT_EQ(settings.keys(ShortcutUse::kestles())[0], combo(18, kCmd | kShift));
+}
+
+TEST(Settings, Migration) {
+  struct Row {
+    int kestle;
+    int layout;
+    PanelTrigger trigger;
+    int kestleAfter;
+    int layoutAfter;
+    PanelTrigger triggerAfter;
+  };
+  const auto standard = PanelTrigger{};
+  for (const auto& row : std::initializer_list<Row>{
+           {3, 7, standard, 1, 3, standard},
+           {3, 1, standard, 3, 1, standard},
+           {1, 7, standard, 1, 3, standard},
+           {3, 3, standard, 1, 3, standard},
+           {9, 7, standard, 9, 3, standard},
+           {1, 3, PanelTrigger::doubleControl(), 1, 3, standard},
+           {1, 3, PanelTrigger::off(), 1, 3, PanelTrigger::off()},
+       }) {
+    Settings settings;
+    settings.kestleModifiers.rawValue = row.kestle;
+    settings.layoutModifiers.rawValue = row.layout;
+    settings.panelTrigger = row.trigger;
+    settings.migrate();
+    EXPECT_EQ(settings.kestleModifiers.rawValue, row.kestleAfter) << row.kestle << row.layout;
+    EXPECT_EQ(settings.layoutModifiers.rawValue, row.layoutAfter) << row.kestle << row.layout;
+    EXPECT_EQ(settings.panelTrigger, row.triggerAfter) << row.kestle << row.layout;
+  }
+}
+
+TEST(Settings, MigrationClearsKeysTheNewDigitKeysShadow) {
+  Settings settings;
+  settings.kestleModifiers.rawValue = kCtrl | kOpt;
+  settings.layoutModifiers.rawValue = kCtrl | kOpt | kShift;
+  settings.setKeys(Command::rotate, combo(18, kCtrl));
+  settings.setKeys(Command::flipVertical, combo(18, kCmd));
+  settings.migrate();
+  EXPECT_EQ(settings.keys(Command::rotate), std::nullopt);
+  EXPECT_EQ(settings.keys(Command::flipVertical), combo(18, kCmd));
+}
+
+}  // namespace
+}  // namespace kestles
