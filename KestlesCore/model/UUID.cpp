@@ -44,9 +44,24 @@ bool isHyphenPosition(std::size_t index) {
 
 }  // namespace
 
+/// Random bytes from a per-thread pool refilled from the system in blocks: decoding a large
+/// library makes tens of thousands of ids, and one system call each dominated reading it.
+static void takeRandom(std::uint8_t* data, std::size_t length) {
+  thread_local std::array<std::uint8_t, 4096> pool{};
+  thread_local std::size_t used = pool.size();
+  if (pool.size() - used < length) {
+    fillRandom(pool.data(), pool.size());
+    used = 0;
+  }
+  std::memcpy(data, pool.data() + used, length);
+  // Bytes handed out are wiped so that no id can be made twice from the same pool bytes.
+  std::memset(pool.data() + used, 0, length);
+  used += length;
+}
+
 UUID UUID::random() {
   UUID uuid;
-  fillRandom(uuid.bytes.data(), uuid.bytes.size());
+  takeRandom(uuid.bytes.data(), uuid.bytes.size());
   uuid.bytes[6] = static_cast<std::uint8_t>((uuid.bytes[6] & 0x0F) | 0x40);
   uuid.bytes[8] = static_cast<std::uint8_t>((uuid.bytes[8] & 0x3F) | 0x80);
   return uuid;
