@@ -2,6 +2,9 @@
 
 #include <charconv>
 #include <optional>
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
 
 #include "KestlesCore/text/Text.hpp"
 
@@ -41,6 +44,30 @@ std::string linkWord(const GapsChange& change) {
   if (std::holds_alternative<GapsChange::Wider>(change.value)) return "wider";
   if (std::holds_alternative<GapsChange::Narrower>(change.value)) return "narrower";
   return std::to_string(std::get<GapsChange::Points>(change.value).points);
+}
+
+void to_json(nlohmann::json& json, const GapsChange& change) {
+  auto word = linkWord(change);
+  if (auto* points = std::get_if<GapsChange::Points>(&change.value))
+    json = nlohmann::json{{"points", {{"_0", points->points}}}};
+  else
+    json = nlohmann::json{{word, nlohmann::json::object()}};
+}
+
+void from_json(const nlohmann::json& json, GapsChange& change) {
+  if (!json.is_object() || json.size() != 1)
+    throw std::invalid_argument("Invalid number of keys found, expected one.");
+  auto entry = json.begin();
+  const std::string& key = entry.key();
+  if (key == "wider") {
+    change = GapsChange::wider();
+  } else if (key == "narrower") {
+    change = GapsChange::narrower();
+  } else if (key == "points") {
+    change = GapsChange::points(entry.value().at("_0").get<int>());
+  } else {
+    throw std::invalid_argument("Unknown gaps change “" + key + "”.");
+  }
 }
 
 }  // namespace kestles

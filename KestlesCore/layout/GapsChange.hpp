@@ -4,6 +4,8 @@
 #include <string_view>
 #include <variant>
 
+#include <nlohmann/json_fwd.hpp>
+
 namespace kestles {
 
 /// A change to the gaps: a size in points, or a step wider or narrower.
@@ -43,5 +45,10 @@ GapsReading readGapsChange(std::string_view text);
 
 /// The link word of a change: "wider", "narrower" or the points in decimal.
 std::string linkWord(const GapsChange& change);
+
+/// The keyed form: {"wider": {}}, {"narrower": {}} or {"points": {"_0": n}}. Reading
+/// throws unless there is exactly one key naming a case.
+void to_json(nlohmann::json& json, const GapsChange& change);
+void from_json(const nlohmann::json& json, GapsChange& change);
 
 }  // namespace kestles

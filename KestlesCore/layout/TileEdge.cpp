@@ -4,14 +4,30 @@
 
 namespace kestles {
 
-std::string_view linkWord(TileEdge edge) {
+std::string_view rawValue(TileEdge edge) {
   switch (edge) {
-    case TileEdge::left: return "left";
-    case TileEdge::right: return "right";
-    case TileEdge::top: return "up";
-    case TileEdge::bottom: return "down";
+    case TileEdge::left:
+      return "left";
+    case TileEdge::right:
+      return "right";
+    case TileEdge::top:
+      return "top";
+    case TileEdge::bottom:
+      return "bottom";
   }
   return "left";
+}
+
+std::string_view linkWord(TileEdge edge) {
+  if (edge == TileEdge::top) return "up";
+  if (edge == TileEdge::bottom) return "down";
+  return rawValue(edge);
+}
+
+std::optional<TileEdge> tileEdgeFromRawValue(std::string_view raw) {
+  for (auto edge : kAllTileEdges)
+    if (rawValue(edge) == raw) return edge;
+  return std::nullopt;
 }
 
 std::optional<TileEdge> readTileEdge(std::string_view text) {

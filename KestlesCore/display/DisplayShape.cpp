@@ -1,0 +1,45 @@
+#include "KestlesCore/display/DisplayShape.hpp"
+
+namespace kestles {
+
+std::string_view rawValue(DisplayShape shape) {
+  switch (shape) {
+    case DisplayShape::laptop:
+      return "laptop";
+    case DisplayShape::wide:
+      return "wide";
+    case DisplayShape::ultrawide:
+      return "ultrawide";
+    case DisplayShape::portrait:
+      return "portrait";
+  }
+  return "laptop";
+}
+
+std::optional<DisplayShape> displayShapeFromRawValue(std::string_view raw) {
+  for (auto shape : kAllDisplayShapes)
+    if (rawValue(shape) == raw) return shape;
+  return std::nullopt;
+}
+
+std::string_view title(DisplayShape shape) {
+  switch (shape) {
+    case DisplayShape::laptop:
+      return "Built-in";
+    case DisplayShape::wide:
+      return "Wide";
+    case DisplayShape::ultrawide:
+      return "Ultrawide";
+    case DisplayShape::portrait:
+      return "Portrait";
+  }
+  return "Built-in";
+}
+
+DisplayShape displayShape(double width, double height, bool isBuiltIn) {
+  if (width < height) return DisplayShape::portrait;
+  if (height > 0 && width / height >= 2.0) return DisplayShape::ultrawide;
+  return isBuiltIn ? DisplayShape::laptop : DisplayShape::wide;
+}
+
+}  // namespace kestles

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace kestles {
+
+/// The kind of a display that templates, tiling memory and suggestions are chosen for.
+enum class DisplayShape { laptop, wide, ultrawide, portrait };
+
+inline constexpr std::array<DisplayShape, 4> kAllDisplayShapes{
+    DisplayShape::laptop, DisplayShape::wide, DisplayShape::ultrawide, DisplayShape::portrait};
+
+/// The raw value stored in files ("ultrawide").
+std::string_view rawValue(DisplayShape shape);
+
+/// The shape of a raw value, or nothing.
+std::optional<DisplayShape> displayShapeFromRawValue(std::string_view raw);
+
+/// The title shown to users ("Built-in" for a laptop).
+std::string_view title(DisplayShape shape);
+
+/// The shape of a display with this frame size: portrait when taller than wide, ultrawide
+/// from a 2:1 ratio, else laptop for the built-in panel and wide for the rest.
+DisplayShape displayShape(double width, double height, bool isBuiltIn);
+
+}  // namespace kestles

@@ -1,0 +1,29 @@
+#include "KestlesCore/layout/DrawnTile.hpp"
+
+#include <nlohmann/json.hpp>
+
+namespace kestles {
+
+DrawnTile DrawnTile::flipped(Split axis) const {
+  DrawnTile copy = *this;
+  if (axis == Split::columns)
+    copy.unit.origin.x = 1 - unit.maxX();
+  else
+    copy.unit.origin.y = 1 - unit.maxY();
+  copy.unit.size = {unit.width(), unit.height()};
+  return copy;
+}
+
+void to_json(nlohmann::json& json, const DrawnTile& tile) {
+  json = nlohmann::json{{"id", tile.id}, {"unit", tile.unit}};
+}
+
+void from_json(const nlohmann::json& json, DrawnTile& tile) {
+  DrawnTile read;
+  json.at("unit").get_to(read.unit);
+  auto id = json.find("id");
+  if (id != json.end() && !id->is_null()) read.id = id->get<UUID>();
+  tile = read;
+}
+
+}  // namespace kestles

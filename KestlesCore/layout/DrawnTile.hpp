@@ -1,0 +1,26 @@
+#pragma once
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "KestlesCore/geometry/CGRect.hpp"
+#include "KestlesCore/layout/Split.hpp"
+#include "KestlesCore/model/UUID.hpp"
+
+namespace kestles {
+
+/// A freely drawn tile, placed by fractions (0 to 1) of the visible frame, y down.
+struct DrawnTile {
+  UUID id = UUID::random();
+  CGRect unit;
+
+  /// Flipped left to right along columns (x = 1 − maxX), top to bottom along rows.
+  DrawnTile flipped(Split axis) const;
+
+  bool operator==(const DrawnTile&) const = default;
+};
+
+/// Keys "id" (a missing one gets a fresh id) and "unit" (required).
+void to_json(nlohmann::json& json, const DrawnTile& tile);
+void from_json(const nlohmann::json& json, DrawnTile& tile);
+
+}  // namespace kestles

@@ -1,0 +1,56 @@
+#include "KestlesCore/layout/LearnedSizes.hpp"
+
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
+
+namespace kestles {
+namespace {
+
+template <class Map, class Key>
+SizeLimits entry(const Map& map, const Key& key) {
+  auto found = map.find(key);
+  return found == map.end() ? SizeLimits{} : found->second;
+}
+
+}  // namespace
+
+SizeLimits LearnedSizes::limits(std::uint32_t window, const std::string& app) const {
+  if (auto own = windows.find(window); own != windows.end()) return own->second;
+  return entry(apps, app);
+}
+
+std::optional<LearnedSizes::Learned> LearnedSizes::learn(std::uint32_t window,
+                                                         const std::string& app, CGSize requested,
+                                                         CGSize actual, bool forgetting) {
+  auto oldWindow = entry(windows, window);
+  auto newWindow = oldWindow.learning(requested, actual, forgetting);
+  auto newApp = entry(apps, app).learning(requested, actual, forgetting);
+  if (!newWindow && !newApp) return std::nullopt;
+  Learned learned;
+  if (newWindow) {
+    learned.minimumChanged = newWindow->minimum != oldWindow.minimum;
+    windows[window] = *newWindow;
+  }
+  if (newApp) {
+    learned.appChanged = true;
+    apps[app] = *newApp;
+  }
+  return learned;
+}
+
+void to_json(nlohmann::json& json, const LearnedSizes& sizes) {
+  json = nlohmann::json::object();
+  for (const auto& [app, limits] : sizes.apps)
+    json[app] = limits;
+}
+
+void from_json(const nlohmann::json& json, LearnedSizes& sizes) {
+  if (!json.is_object()) throw std::invalid_argument("Expected an object of learned sizes.");
+  LearnedSizes read;
+  for (auto item = json.begin(); item != json.end(); ++item)
+    if (item.value().is_object()) read.apps[item.key()] = item.value().get<SizeLimits>();
+  sizes = std::move(read);
+}
+
+}  // namespace kestles
