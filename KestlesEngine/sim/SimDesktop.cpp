@@ -55,12 +55,16 @@ WorldFile readWorldFile(const std::filesystem::path& path) {
     text.append(path.string()).append(ending);
     return std::runtime_error(text);
   };
+  std::error_code error;
   std::ifstream stream(path);
-  if (!stream) throw sentence("” can’t be opened.");
+  if (!std::filesystem::is_regular_file(path, error) || !stream)
+    throw sentence("” can’t be opened.");
   try {
     return decodeWorldFile(nlohmann::json::parse(stream));
   } catch (const nlohmann::json::exception&) {
     throw sentence("” isn’t a world in JSON.");
+  } catch (const std::ios_base::failure&) {
+    throw sentence("” can’t be read.");
   }
 }
 
