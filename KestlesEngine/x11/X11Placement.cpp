@@ -159,22 +159,26 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
   std::vector<xcb_window_t> windows;
   for (const auto& placement : placements) {
     windows.push_back(placement.window);
-    // Configure events wake the wait below; ours is a separate mask from the client's own.
-    std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    // Configure and property events wake the wait below; our mask is separate from the client's.
+    std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(c, placement.window, XCB_CW_EVENT_MASK, &mask);
   }
   auto clients = readClients(connection, windows);
   bool hasManager = managerRuns(connection, rootCheck);
   if (hasManager) clients = unmaximize(connection, std::move(clients), deadline);
 
+  std::map<xcb_window_t, Box> targets;
   std::map<xcb_window_t, Box> expected;
-  for (const auto& placement : placements) {
-    auto client = std::find_if(clients.begin(), clients.end(),
-                               [&](const ClientWindow& one) { return one.id == placement.window; });
-    if (client == clients.end()) continue;
-    requestMoveResize(connection, *client, placement.frame, hasManager);
-    expected[placement.window] = expectedLanding(*client, placement.frame, hasManager);
-  }
+  std::map<xcb_window_t, Extents> requestedWith;
+  auto request = [&](const ClientWindow& client) {
+    requestMoveResize(connection, client, targets[client.id], hasManager);
+    expected[client.id] = expectedLanding(client, targets[client.id], hasManager);
+    requestedWith[client.id] = client.extents;
+  };
+  for (const auto& placement : placements)
+    targets[placement.window] = placement.frame;
+  for (const auto& client : clients)
+    request(client);
   xcb_flush(c);
 
   std::map<xcb_window_t, Box> landed;
@@ -186,6 +190,9 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
     pending.clear();
     for (const auto& client : fresh) {
       landed[client.id] = client.frame;
+      // The frame changes with the state (leaving maximized state, for one): ask again
+      // with the extents the window has now.
+      if (client.extents != requestedWith[client.id]) request(client);
       if (client.frame != expected[client.id]) pending.push_back(client.id);
     }
     if (pending.empty() || Clock::now() >= deadline) break;

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -281,6 +282,28 @@ std::vector<std::uint32_t> XSession::cardinals(xcb_window_t window, const char* 
   }
   std::free(reply);
   return items;
+}
+
+void XSession::changeState(xcb_window_t window, std::uint32_t action, const char* first,
+                           const char* second) {
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = window;
+  message.type = atom("_NET_WM_STATE");
+  message.data.data32[0] = action;
+  message.data.data32[1] = atom(first);
+  message.data.data32[2] = second ? atom(second) : 0;
+  message.data.data32[3] = 2;
+  xcb_send_event(probe_, 0, root_,
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&message));
+  xcb_flush(probe_);
+}
+
+bool XSession::hasState(xcb_window_t window, const char* state) {
+  auto states = cardinals(window, "_NET_WM_STATE");
+  return std::find(states.begin(), states.end(), atom(state)) != states.end();
 }
 
 bool XSession::isManaged(xcb_window_t window) {

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,10 @@ struct Frame {
   bool operator==(const Frame&) const = default;
 };
 
+inline void PrintTo(const Frame& frame, std::ostream* out) {
+  *out << frame.x << "," << frame.y << " " << frame.width << "x" << frame.height;
+}
+
 /// A fresh Xvfb (with -noreset) on a free display, optionally with openbox, for one test.
 class XSession {
  public:
@@ -86,6 +91,11 @@ class XSession {
   /// The 32-bit items of a property.
   std::vector<std::uint32_t> cardinals(xcb_window_t window, const char* property);
   xcb_atom_t atom(const char* name);
+  /// Asks the manager to add (1) or remove (0) up to two `_NET_WM_STATE` atoms.
+  void changeState(xcb_window_t window, std::uint32_t action, const char* first,
+                   const char* second = nullptr);
+  /// Whether the window's `_NET_WM_STATE` holds the atom.
+  bool hasState(xcb_window_t window, const char* state);
   /// Whether the window is in the manager's client list.
   bool isManaged(xcb_window_t window);
 
