@@ -51,6 +51,22 @@ bool waitFor(X11Connection& connection, xcb_window_t window,
   return reached;
 }
 
+/// Waits (bounded) until the manager names the window active; changes of the root's
+/// properties wake the wait.
+bool becomesActive(X11Connection& connection, xcb_window_t window) {
+  auto deadline = Clock::now() + kActionTimeout;
+  std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+  xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &mask);
+  bool active = false;
+  while (!(active = activeWindow(connection) == window) && Clock::now() < deadline)
+    connection.waitForEvents(deadline);
+  std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
+  xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &none);
+  connection.sync();
+  connection.dropEvents();
+  return active;
+}
+
 void changeState(X11Connection& connection, xcb_window_t window, StateAction action, Atom state) {
   connection.sendToRoot(
       window, connection.atom(Atom::netWmState),
@@ -92,7 +108,7 @@ bool activateWindow(X11Connection& connection, xcb_window_t window, xcb_timestam
   if (!waitFor(connection, window,
                [](const ClientWindow& c) { return c.viewable && !c.minimized; }))
     return false;
-  return activeWindow(connection) == window;
+  return becomesActive(connection, window);
 }
 
 bool raiseWindow(X11Connection& connection, xcb_window_t window) {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 
 extern char** environ;
 
@@ -135,8 +136,9 @@ std::unique_ptr<XSession> XSession::start(Options options) {
   if (!programExists("Xvfb") || (options.windowManager && !programExists("openbox")))
     return nullptr;
   std::unique_ptr<XSession> session(new XSession());
-  if (!session->startServer(options)) return nullptr;
-  if (options.windowManager && !session->startWindowManager()) return nullptr;
+  if (!session->startServer(options)) throw std::runtime_error("Xvfb did not start");
+  if (options.windowManager && !session->startWindowManager())
+    throw std::runtime_error("openbox did not start managing windows within 10 s");
   return session;
 }
 

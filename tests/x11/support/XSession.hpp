@@ -67,7 +67,8 @@ class XSession {
     int height = 1080;
     bool windowManager = true;
   };
-  /// Starts the server (and manager) and waits until both answer; nothing when Xvfb is missing.
+  /// Starts the server (and manager) and waits until both answer; nothing when Xvfb or
+  /// openbox is not installed. Throws `std::runtime_error` when they do not start.
   static std::unique_ptr<XSession> start(Options options);
   ~XSession();
 
