@@ -1,5 +1,6 @@
 #include "KestlesEngine/x11/X11WindowActions.hpp"
 
+#include <algorithm>
 #include <functional>
 
 #include "KestlesEngine/x11/X11Desktop.hpp"
@@ -51,6 +52,19 @@ bool waitFor(X11Connection& connection, xcb_window_t window,
   return reached;
 }
 
+/// Whether the window is the frontmost standard window of the current desktop.
+bool isFrontmost(X11Connection& connection, xcb_window_t window) {
+  auto desktop = readDesktop(connection);
+  for (auto it = desktop.stacking.rbegin(); it != desktop.stacking.rend(); ++it) {
+    auto client = std::find_if(desktop.clients.begin(), desktop.clients.end(),
+                               [&](const ClientWindow& c) { return c.id == *it; });
+    if (client != desktop.clients.end() && client->viewable &&
+        isStandard(*client, connection, desktop.currentDesktop))
+      return *it == window;
+  }
+  return false;
+}
+
 /// Waits (bounded) until the manager names the window active; changes of the root's
 /// properties wake the wait.
 bool becomesActive(X11Connection& connection, xcb_window_t window) {
@@ -59,6 +73,11 @@ bool becomesActive(X11Connection& connection, xcb_window_t window) {
   xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &mask);
   bool active = false;
   while (!(active = activeWindow(connection) == window) && Clock::now() < deadline)
+    connection.waitForEvents(deadline);
+  // The manager may raise a moment after it focuses; the snapshot that follows should see
+  // the window in front. A window kept below another (a dialog of its own) ends the wait
+  // at the deadline, not with a failure.
+  while (active && !isFrontmost(connection, window) && Clock::now() < deadline)
     connection.waitForEvents(deadline);
   std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
   xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &none);

@@ -32,6 +32,10 @@ TEST(AppCommandTests, WorldAndPlaceOnARealDesktop) {
   auto session = XSession::start({});
   if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
   auto windows = session->openWindows({"--pos", "10,10", "--min", "300x200", "--max", "700x500"});
+  ASSERT_TRUE(session->waitUntil([&] {
+    return session->cardinals(session->root(), "_NET_ACTIVE_WINDOW") ==
+           std::vector<std::uint32_t>{windows.id()};
+  }));
   std::map<std::string, std::string> environment{{"KESTLES_PLATFORM", "x11"}};
 
   auto world = run({kApp, "world"}, environment);

@@ -114,6 +114,11 @@ TEST(X11PlatformTests, SnapshotOrdersByStackingAndFollowsFocus) {
   auto session = XSession::start({});
   if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
   auto windows = session->openWindows({"--count", "3", "--pos", "10,10"});
+  // openbox focuses a new window a moment after managing it; let that settle first.
+  ASSERT_TRUE(session->waitUntil([&] {
+    return session->cardinals(session->root(), "_NET_ACTIVE_WINDOW") ==
+           std::vector<std::uint32_t>{windows.ids[2]};
+  }));
   auto platform = X11Platform::open(session->display());
   ASSERT_TRUE(platform->focus(windows.ids[0]));
   auto list = platform->windows();
