@@ -3,6 +3,7 @@
 #include <xcb/xcb_icccm.h>
 
 #include <algorithm>
+#include <type_traits>
 
 #include "KestlesEngine/x11/X11Reply.hpp"
 
@@ -56,10 +57,13 @@ ClientCookies requestClient(X11Connection& connection, xcb_window_t window) {
   return cookies;
 }
 
-template <class T>
-Reply<T> collect(T* reply, xcb_generic_error_t* error) {
+/// The reply of `fetch(&error)`; an error (a vanished window) is freed and gives nothing.
+template <class Fetch>
+auto collect(Fetch fetch) {
+  xcb_generic_error_t* error = nullptr;
+  auto* reply = fetch(&error);
   std::free(error);
-  return Reply<T>(reply);
+  return Reply<std::remove_pointer_t<decltype(reply)>>(reply);
 }
 
 std::string latin1ToUTF8(std::string_view latin1) {
@@ -160,12 +164,15 @@ void readStrut(const Properties& properties, ClientWindow& client) {
 std::optional<ClientWindow> collectClient(X11Connection& connection, xcb_window_t window,
                                           const ClientCookies& cookies) {
   auto* c = connection.raw();
-  xcb_generic_error_t* error = nullptr;
-  auto attributes = collect(xcb_get_window_attributes_reply(c, cookies.attributes, &error), error);
-  error = nullptr;
-  auto geometry = collect(xcb_get_geometry_reply(c, cookies.geometry, &error), error);
-  error = nullptr;
-  auto origin = collect(xcb_translate_coordinates_reply(c, cookies.origin, &error), error);
+  auto attributes = collect([&](xcb_generic_error_t** error) {
+    return xcb_get_window_attributes_reply(c, cookies.attributes, error);
+  });
+  auto geometry = collect([&](xcb_generic_error_t** error) {
+    return xcb_get_geometry_reply(c, cookies.geometry, error);
+  });
+  auto origin = collect([&](xcb_generic_error_t** error) {
+    return xcb_translate_coordinates_reply(c, cookies.origin, error);
+  });
   Properties properties;
   for (std::size_t i = 0; i < kClientProperties.size(); ++i)
     properties[i] = propertyReply(c, cookies.properties[i]);
@@ -236,8 +243,8 @@ Desktop readDesktop(X11Connection& connection) {
   if (auto items = cardinals(propertyReply(c, current).get()); !items.empty())
     desktop.currentDesktop = items.front();
   desktop.activeWindow = windowProperty(c, active);
-  xcb_generic_error_t* error = nullptr;
-  auto children = collect(xcb_query_tree_reply(c, tree, &error), error);
+  auto children =
+      collect([&](xcb_generic_error_t** error) { return xcb_query_tree_reply(c, tree, error); });
   std::vector<xcb_window_t> treeWindows;
   if (children) {
     auto* first = xcb_query_tree_children(children.get());
