@@ -234,6 +234,7 @@ Desktop readDesktop(X11Connection& connection) {
   auto current = requestProperty(c, root, connection.atom(Atom::netCurrentDesktop), 1);
   auto active = requestProperty(c, root, connection.atom(Atom::netActiveWindow), 1);
   auto tree = xcb_query_tree(c, root);
+  auto focus = xcb_get_input_focus(c);
   connection.noteRoundTrip();
 
   auto checkWindow = windowProperty(c, check);
@@ -245,6 +246,8 @@ Desktop readDesktop(X11Connection& connection) {
   desktop.activeWindow = windowProperty(c, active);
   auto children =
       collect([&](xcb_generic_error_t** error) { return xcb_query_tree_reply(c, tree, error); });
+  auto focused = collect(
+      [&](xcb_generic_error_t** error) { return xcb_get_input_focus_reply(c, focus, error); });
   std::vector<xcb_window_t> treeWindows;
   if (children) {
     auto* first = xcb_query_tree_children(children.get());
@@ -266,6 +269,11 @@ Desktop readDesktop(X11Connection& connection) {
     for (const auto& client : desktop.clients)
       desktop.stacking.push_back(client.id);
     desktop.currentDesktop = 0;
+    // Without a manager the input focus is the active window.
+    desktop.activeWindow.reset();
+    if (focused && std::find(desktop.stacking.begin(), desktop.stacking.end(), focused->focus) !=
+                       desktop.stacking.end())
+      desktop.activeWindow = focused->focus;
   }
   return desktop;
 }

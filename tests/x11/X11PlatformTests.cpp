@@ -99,6 +99,12 @@ TEST(X11PlatformTests, SnapshotListsExactlyTheStandardWindows) {
   ASSERT_TRUE(f);
   EXPECT_FALSE(f->isResizable);
 
+  // Installed: the entry of the private data folder; running without an entry: the class.
+  auto installed = platform->installedApps();
+  for (const AppRef& app :
+       {AppRef{"org.example.Entry", "Entry App"}, AppRef{"KestlesTest", "KestlesTest"}})
+    EXPECT_NE(std::find(installed.begin(), installed.end(), app), installed.end()) << app.bundleID;
+
   // Three processes, three apps, in the order their first window was mapped.
   ASSERT_EQ(list.apps.size(), 3u);
   EXPECT_EQ(list.apps[0].pid, plain.process->pid());
@@ -131,6 +137,15 @@ TEST(X11PlatformTests, SnapshotOrdersByStackingAndFollowsFocus) {
   ASSERT_TRUE(platform->raise(windows.ids[1]));
   ASSERT_TRUE(
       session->waitUntil([&] { return find(platform->windows(), windows.ids[1])->zIndex == 0; }));
+  EXPECT_EQ(platform->windows().focusedWindow, windows.ids[0]);  // raising leaves the focus
+
+  // A window that declines input is raised but not focused.
+  auto noInput = session->openWindows({"--no-input", "--pos", "10,10"});
+  ASSERT_TRUE(platform->focus(windows.ids[2]));
+  EXPECT_FALSE(platform->focus(noInput.id()));
+  auto list2 = platform->windows();
+  EXPECT_EQ(find(list2, noInput.id())->zIndex, 0);
+  EXPECT_EQ(list2.focusedWindow, windows.ids[2]);
 }
 
 TEST(X11PlatformTests, MinimizedAndOtherDesktopWindowsAreToldApart) {
@@ -230,6 +245,11 @@ TEST(X11PlatformTests, WithoutAWindowManagerTheMappedTopLevelsAreTheWindows) {
   EXPECT_EQ(find(list, b.id())->zIndex, 0);
   EXPECT_FALSE(find(list, popup.id()));
   EXPECT_FALSE(platform->setFullScreen(a.id(), true));
+  EXPECT_EQ(list.focusedWindow, std::nullopt);
+  ASSERT_TRUE(platform->focus(a.id()));
+  list = platform->windows();
+  EXPECT_EQ(list.focusedWindow, a.id());
+  EXPECT_EQ(find(list, a.id())->zIndex, 0);
 }
 
 }  // namespace
