@@ -46,14 +46,19 @@ struct ClientCookies {
 
 using Properties = std::array<Reply<xcb_get_property_reply_t>, kClientProperties.size()>;
 
-ClientCookies requestClient(X11Connection& connection, xcb_window_t window) {
+bool isStrut(Atom property) {
+  return property == Atom::netWmStrutPartial || property == Atom::netWmStrut;
+}
+
+ClientCookies requestClient(X11Connection& connection, xcb_window_t window, bool withStruts) {
   auto* c = connection.raw();
   ClientCookies cookies{xcb_get_window_attributes(c, window),
                         xcb_get_geometry(c, window),
                         xcb_translate_coordinates(c, window, connection.root(), 0, 0),
                         {}};
   for (std::size_t i = 0; i < kClientProperties.size(); ++i)
-    cookies.properties[i] = requestProperty(c, window, connection.atom(kClientProperties[i]));
+    if (withStruts || !isStrut(kClientProperties[i]))
+      cookies.properties[i] = requestProperty(c, window, connection.atom(kClientProperties[i]));
   return cookies;
 }
 
@@ -96,6 +101,15 @@ std::string classOf(const xcb_get_property_reply_t* reply) {
   return second.substr(0, second.find('\0'));
 }
 
+bool isKnownType(const X11Connection& connection, xcb_atom_t type) {
+  for (auto known :
+       {Atom::netWmWindowTypeNormal, Atom::netWmWindowTypeDialog, Atom::netWmWindowTypeDock,
+        Atom::netWmWindowTypeDesktop, Atom::netWmWindowTypeUtility, Atom::netWmWindowTypeToolbar,
+        Atom::netWmWindowTypeMenu, Atom::netWmWindowTypeSplash})
+    if (connection.atom(known) == type) return true;
+  return false;
+}
+
 bool hasAtom(const std::vector<std::uint32_t>& atoms, xcb_atom_t atom) {
   return atom != XCB_ATOM_NONE && std::find(atoms.begin(), atoms.end(), atom) != atoms.end();
 }
@@ -108,8 +122,13 @@ void readStates(const X11Connection& connection, const Properties& properties,
   client.maximized = hasAtom(states, connection.atom(Atom::netWmStateMaximizedVert)) ||
                      hasAtom(states, connection.atom(Atom::netWmStateMaximizedHorz));
   client.skipTaskbar = hasAtom(states, connection.atom(Atom::netWmStateSkipTaskbar));
-  auto types = cardinals(properties[slot(Atom::netWmWindowType)].get());
-  if (!types.empty()) client.type = types.front();
+  // The list runs from the most specific type; skip the ones this layer does not know.
+  for (auto type : cardinals(properties[slot(Atom::netWmWindowType)].get())) {
+    if (isKnownType(connection, type)) {
+      client.type = type;
+      break;
+    }
+  }
   client.transient = !cardinals(properties[slot(Atom::wmTransientFor)].get()).empty();
   if (auto desktop = cardinals(properties[slot(Atom::netWmDesktop)].get()); !desktop.empty())
     client.desktop = desktop.front();
@@ -175,7 +194,8 @@ std::optional<ClientWindow> collectClient(X11Connection& connection, xcb_window_
   });
   Properties properties;
   for (std::size_t i = 0; i < kClientProperties.size(); ++i)
-    properties[i] = propertyReply(c, cookies.properties[i]);
+    if (cookies.properties[i].sequence != 0)
+      properties[i] = propertyReply(c, cookies.properties[i]);
   if (!attributes || !geometry || !origin) return std::nullopt;
 
   ClientWindow client;
@@ -211,11 +231,11 @@ std::vector<xcb_window_t> windowList(const xcb_get_property_reply_t* reply) {
 }  // namespace
 
 std::vector<ClientWindow> readClients(X11Connection& connection,
-                                      std::span<const xcb_window_t> windows) {
+                                      std::span<const xcb_window_t> windows, bool withStruts) {
   std::vector<ClientCookies> cookies;
   cookies.reserve(windows.size());
   for (auto window : windows)
-    cookies.push_back(requestClient(connection, window));
+    cookies.push_back(requestClient(connection, window, withStruts));
   connection.noteRoundTrip();
   std::vector<ClientWindow> clients;
   clients.reserve(windows.size());
@@ -225,7 +245,7 @@ std::vector<ClientWindow> readClients(X11Connection& connection,
   return clients;
 }
 
-Desktop readDesktop(X11Connection& connection) {
+Desktop readDesktop(X11Connection& connection, bool withStruts) {
   auto* c = connection.raw();
   auto root = connection.root();
   auto check = requestProperty(c, root, connection.atom(Atom::netSupportingWmCheck), 1);
@@ -258,10 +278,10 @@ Desktop readDesktop(X11Connection& connection) {
   std::optional<xcb_get_property_cookie_t> selfCheck;
   if (checkWindow)
     selfCheck = requestProperty(c, *checkWindow, connection.atom(Atom::netSupportingWmCheck), 1);
-  desktop.clients = readClients(connection, checkWindow ? clients : treeWindows);
+  desktop.clients = readClients(connection, checkWindow ? clients : treeWindows, withStruts);
   desktop.hasWindowManager = selfCheck && windowProperty(c, *selfCheck) == checkWindow;
   if (!desktop.hasWindowManager) {
-    if (checkWindow) desktop.clients = readClients(connection, treeWindows);
+    if (checkWindow) desktop.clients = readClients(connection, treeWindows, withStruts);
     std::erase_if(desktop.clients, [](const ClientWindow& client) {
       return client.overrideRedirect || client.inputOnly || !client.viewable;
     });

@@ -68,11 +68,11 @@ struct ClientWindow {
   bool maximized = false;
   bool skipTaskbar = false;
   bool transient = false;
-  xcb_atom_t type = XCB_ATOM_NONE;  // the first window type, if any
+  xcb_atom_t type = XCB_ATOM_NONE;  // the first window type this layer knows, if any
   std::optional<std::uint32_t> desktop;
   SizeHints hints;
   std::optional<bool> resizeAllowed;  // from _NET_WM_ALLOWED_ACTIONS when the manager sets it
-  std::optional<std::array<std::uint32_t, 12>> strut;  // _NET_WM_STRUT_PARTIAL form
+  std::optional<std::array<std::uint32_t, 12>> strut;  // _NET_WM_STRUT_PARTIAL form, when read
 
   /// Whether the window may be resized: the manager's allowed actions, else not fixed by hints.
   bool isResizable() const { return resizeAllowed.value_or(!hints.isFixed()); }
@@ -90,11 +90,13 @@ struct Desktop {
 /// Reads the desktop in a constant number of round trips (two, three when a window manager
 /// has died and left its client list behind). Without a window manager the clients are the
 /// root's mapped children in stacking order.
-Desktop readDesktop(X11Connection& connection);
+/// Struts are read only when asked for.
+Desktop readDesktop(X11Connection& connection, bool withStruts = false);
 
 /// Reads the given windows in one pipelined round trip; windows that are gone are skipped.
 std::vector<ClientWindow> readClients(X11Connection& connection,
-                                      std::span<const xcb_window_t> windows);
+                                      std::span<const xcb_window_t> windows,
+                                      bool withStruts = false);
 
 /// Whether a client is a standard window of the current desktop: an ordinary top-level
 /// window (normal type, or none and not transient; not skipped by task bars), viewable or
