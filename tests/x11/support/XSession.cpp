@@ -43,6 +43,8 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
   return result;
 }
 
+}  // namespace
+
 bool programExists(const char* name) {
   const char* path = std::getenv("PATH");
   std::string folders = path ? path : "/usr/bin:/bin";
@@ -57,8 +59,6 @@ bool programExists(const char* name) {
   }
   return false;
 }
-
-}  // namespace
 
 Child::Child(const std::vector<std::string>& argv,
              const std::map<std::string, std::string>& environment) {

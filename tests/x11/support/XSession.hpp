@@ -114,6 +114,9 @@ class XSession {
   xcb_window_t root_ = 0;
 };
 
+/// Whether a program is on the search path.
+bool programExists(const char* name);
+
 /// The path of the test client program.
 std::string testWindowProgram();
 
