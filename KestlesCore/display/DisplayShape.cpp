@@ -1,5 +1,10 @@
 #include "KestlesCore/display/DisplayShape.hpp"
 
+#include <stdexcept>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
 namespace kestles {
 
 std::string_view rawValue(DisplayShape shape) {
@@ -40,6 +45,16 @@ DisplayShape displayShape(double width, double height, bool isBuiltIn) {
   if (width < height) return DisplayShape::portrait;
   if (height > 0 && width / height >= 2.0) return DisplayShape::ultrawide;
   return isBuiltIn ? DisplayShape::laptop : DisplayShape::wide;
+}
+
+void to_json(nlohmann::json& json, DisplayShape shape) {
+  json = std::string(rawValue(shape));
+}
+
+void from_json(const nlohmann::json& json, DisplayShape& shape) {
+  auto read = displayShapeFromRawValue(json.get_ref<const std::string&>());
+  if (!read) throw std::invalid_argument("Unknown display shape.");
+  shape = *read;
 }
 
 }  // namespace kestles

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include <nlohmann/json_fwd.hpp>
+
 namespace kestles {
 
 /// The kind of a display that templates, tiling memory and suggestions are chosen for.
@@ -24,5 +26,9 @@ std::string_view title(DisplayShape shape);
 /// The shape of a display with this frame size: portrait when taller than wide, ultrawide
 /// from a 2:1 ratio, else laptop for the built-in panel and wide for the rest.
 DisplayShape displayShape(double width, double height, bool isBuiltIn);
+
+/// The raw value; reading throws on any other text.
+void to_json(nlohmann::json& json, DisplayShape shape);
+void from_json(const nlohmann::json& json, DisplayShape& shape);
 
 }  // namespace kestles

@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/model/JSONNumber.hpp"
+
 namespace kestles {
 namespace {
 
@@ -20,7 +22,7 @@ std::pair<double, double> insetAxis(double min, double max, double by) {
 std::pair<double, double> readPair(const nlohmann::json& json) {
   if (!json.is_array() || json.size() != 2)
     throw std::invalid_argument("Expected an array of two numbers.");
-  return {json.at(0).get<double>(), json.at(1).get<double>()};
+  return {readNumber(json.at(0)), readNumber(json.at(1))};
 }
 
 }  // namespace
@@ -54,6 +56,12 @@ CGRect CGRect::insetBy(double dx, double dy) const {
   return {x, y, width, height};
 }
 
+CGRect CGRect::unionWith(const CGRect& other) const {
+  double left = std::fmin(minX(), other.minX());
+  double top = std::fmin(minY(), other.minY());
+  return {left, top, std::fmax(maxX(), other.maxX()) - left, std::fmax(maxY(), other.maxY()) - top};
+}
+
 CGRect CGRect::rounded() const {
   double x = roundedHalfAwayFromZero(minX());
   double y = roundedHalfAwayFromZero(minY());
@@ -61,7 +69,7 @@ CGRect CGRect::rounded() const {
 }
 
 void to_json(nlohmann::json& json, const CGPoint& point) {
-  json = nlohmann::json::array({point.x, point.y});
+  json = nlohmann::json::array({jsonNumber(point.x), jsonNumber(point.y)});
 }
 
 void from_json(const nlohmann::json& json, CGPoint& point) {
@@ -70,7 +78,7 @@ void from_json(const nlohmann::json& json, CGPoint& point) {
 }
 
 void to_json(nlohmann::json& json, const CGSize& size) {
-  json = nlohmann::json::array({size.width, size.height});
+  json = nlohmann::json::array({jsonNumber(size.width), jsonNumber(size.height)});
 }
 
 void from_json(const nlohmann::json& json, CGSize& size) {

@@ -60,6 +60,12 @@ struct CGRect {
   /// Moves every edge inward by dx (left and right) and dy (top and bottom); a side that
   /// would become negative becomes 0 around the old centre.
   CGRect insetBy(double dx, double dy) const;
+  /// The smallest rectangle holding both.
+  CGRect unionWith(const CGRect& other) const;
+  /// Moved by dx and dy.
+  CGRect offsetBy(double dx, double dy) const {
+    return {origin.x + dx, origin.y + dy, size.width, size.height};
+  }
   /// Whole points, halves away from zero; the size comes from the rounded far edges, so
   /// neighbours that met still meet.
   CGRect rounded() const;

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/model/JSONNumber.hpp"
+
 namespace kestles {
 namespace {
 
@@ -57,7 +59,7 @@ std::string Gaps::title() const {
 }
 
 void to_json(nlohmann::json& json, const Gaps& gaps) {
-  json = nlohmann::json{{"inner", gaps.inner}, {"outer", gaps.outer}};
+  json = nlohmann::json{{"inner", jsonNumber(gaps.inner)}, {"outer", jsonNumber(gaps.outer)}};
 }
 
 void from_json(const nlohmann::json& json, Gaps& gaps) {

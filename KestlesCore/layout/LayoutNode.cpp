@@ -7,6 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/model/JSONNumber.hpp"
+
 namespace kestles {
 namespace {
 
@@ -301,7 +303,7 @@ LayoutNode LayoutNode::unranked() const {
 void to_json(nlohmann::json& json, const LayoutNode& node) {
   json = nlohmann::json::object();
   json["id"] = node.id;
-  if (node.weight != 1.0) json["weight"] = node.weight;
+  if (node.weight != 1.0) json["weight"] = jsonNumber(node.weight);
   if (node.split) json["split"] = *node.split;
   if (!node.children.empty()) json["children"] = node.children;
   if (node.isSpacer) json["isSpacer"] = true;
@@ -312,7 +314,7 @@ void from_json(const nlohmann::json& json, LayoutNode& node) {
   if (!json.is_object()) throw std::invalid_argument("Expected a layout node object.");
   LayoutNode read;
   if (auto* id = field(json, "id")) read.id = id->get<UUID>();
-  if (auto* weight = field(json, "weight")) read.weight = weight->get<double>();
+  if (auto* weight = field(json, "weight")) read.weight = readNumber(*weight);
   if (auto* split = field(json, "split")) read.split = split->get<Split>();
   if (auto* children = field(json, "children"))
     read.children = children->get<std::vector<LayoutNode>>();

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/model/JSONNumber.hpp"
+
 namespace kestles {
 namespace {
 
@@ -44,7 +46,7 @@ void requireObject(const nlohmann::json& json) {
 
 template <class Size>
 void writeSize(nlohmann::json& json, const Size& size) {
-  json = nlohmann::json{{"width", size.width}, {"height", size.height}};
+  json = nlohmann::json{{"width", jsonNumber(size.width)}, {"height", jsonNumber(size.height)}};
 }
 
 template <class Size>
@@ -97,9 +99,9 @@ void from_json(const nlohmann::json& json, MaximumSize& size) {
 }
 
 void to_json(nlohmann::json& json, const SizeLimits& limits) {
-  json = nlohmann::json{{"width", limits.minimum.width}, {"height", limits.minimum.height}};
-  if (limits.maximum.width > 0) json["maxWidth"] = limits.maximum.width;
-  if (limits.maximum.height > 0) json["maxHeight"] = limits.maximum.height;
+  writeSize(json, limits.minimum);
+  if (limits.maximum.width > 0) json["maxWidth"] = jsonNumber(limits.maximum.width);
+  if (limits.maximum.height > 0) json["maxHeight"] = jsonNumber(limits.maximum.height);
 }
 
 void from_json(const nlohmann::json& json, SizeLimits& limits) {

@@ -34,6 +34,12 @@ TEST(CGRectTests, IntersectionOfOverlappingTouchingAndApart) {
   EXPECT_EQ(a.intersection({-10, -10, 20, 20}), CGRect(0, 0, 10, 10));
 }
 
+TEST(CGRectTests, UnionAndOffset) {
+  EXPECT_EQ(CGRect(0, 0, 10, 10).unionWith({20, -5, 10, 10}), CGRect(0, -5, 30, 15));
+  EXPECT_EQ(CGRect(0, 0, 10, 10).unionWith({2, 2, 2, 2}), CGRect(0, 0, 10, 10));
+  EXPECT_EQ(CGRect(1, 2, 3, 4).offsetBy(-1, 10), CGRect(0, 12, 3, 4));
+}
+
 TEST(CGRectTests, NegativeSizesAreStandardized) {
   CGRect flipped(100, 100, -40, -20);
   EXPECT_EQ(flipped.minX(), 60);
@@ -64,9 +70,10 @@ TEST(CGRectTests, RoundingTakesTheSizeFromTheRoundedFarEdge) {
 TEST(CGRectTests, JSONIsOriginThenSize) {
   CGRect rect(1.5, -2, 300, 200);
   nlohmann::json json = rect;
-  EXPECT_EQ(json.dump(), "[[1.5,-2.0],[300.0,200.0]]");
+  EXPECT_EQ(json.dump(), "[[1.5,-2],[300,200]]");
   EXPECT_EQ(nlohmann::json::parse("[[1.5,-2],[300,200]]").get<CGRect>(), rect);
-  for (auto bad : {"[1,2,3,4]", "[[1,2]]", "[[1,2],[3]]", "{\"x\":1}", "[[1,\"2\"],[3,4]]"})
+  for (auto bad : {"[1,2,3,4]", "[[1,2]]", "[[1,2],[3]]", "{\"x\":1}", "[[1,\"2\"],[3,4]]",
+                   "[[true,0],[1,1]]"})
     EXPECT_ANY_THROW(nlohmann::json::parse(bad).get<CGRect>()) << bad;
 }
 

@@ -32,6 +32,9 @@ TEST(DisplayInfoTests, ShapeRawValuesAndTitles) {
   for (auto shape : kAllDisplayShapes)
     EXPECT_EQ(displayShapeFromRawValue(rawValue(shape)), shape);
   EXPECT_FALSE(displayShapeFromRawValue("Wide"));
+  EXPECT_EQ(nlohmann::json(DisplayShape::portrait), "portrait");
+  EXPECT_EQ(nlohmann::json("ultrawide").get<DisplayShape>(), DisplayShape::ultrawide);
+  EXPECT_ANY_THROW(nlohmann::json("square").get<DisplayShape>());
 }
 
 TEST(DisplayInfoTests, JSONRoundTripAndDefaults) {
