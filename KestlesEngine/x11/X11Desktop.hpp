@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "KestlesCore/geometry/CGRect.hpp"
 #include "KestlesEngine/x11/DesktopEntries.hpp"
 #include "KestlesEngine/x11/X11Connection.hpp"
 
@@ -22,6 +23,11 @@ struct Box {
   std::int32_t height = 0;
   bool operator==(const Box&) const = default;
 };
+
+/// The same rectangle in the core's doubles.
+inline CGRect rectOf(const Box& box) {
+  return {double(box.x), double(box.y), double(box.width), double(box.height)};
+}
 
 /// What the window manager's frame adds around a client (`_NET_FRAME_EXTENTS`).
 struct Extents {
@@ -73,6 +79,14 @@ struct ClientWindow {
   SizeHints hints;
   std::optional<bool> resizeAllowed;  // from _NET_WM_ALLOWED_ACTIONS when the manager sets it
   std::optional<std::array<std::uint32_t, 12>> strut;  // _NET_WM_STRUT_PARTIAL form, when read
+
+  /// What the frame and border add to the client's width and height.
+  std::int32_t decorationWidth() const {
+    return extents.left + extents.right + 2 * static_cast<std::int32_t>(borderWidth);
+  }
+  std::int32_t decorationHeight() const {
+    return extents.top + extents.bottom + 2 * static_cast<std::int32_t>(borderWidth);
+  }
 
   /// Whether the window may be resized: the manager's allowed actions, else not fixed by hints.
   bool isResizable() const { return resizeAllowed.value_or(!hints.isFixed()); }

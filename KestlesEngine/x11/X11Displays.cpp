@@ -132,10 +132,6 @@ std::vector<Monitor> readMonitors(X11Connection& connection) {
   return monitors;
 }
 
-CGRect rectOf(const Box& box) {
-  return {double(box.x), double(box.y), double(box.width), double(box.height)};
-}
-
 DisplayInfo displayOf(const Monitor& monitor, const Box& visible) {
   const auto& fallbackName = monitor.outputName.empty() ? monitor.monitorName : monitor.outputName;
   DisplayInfo display;

@@ -48,16 +48,6 @@ std::pair<int, int> gravityColumnRow(std::uint32_t gravity) {
   }
 }
 
-std::int32_t decorationWidth(const ClientWindow& client) {
-  return client.extents.left + client.extents.right +
-         2 * static_cast<std::int32_t>(client.borderWidth);
-}
-
-std::int32_t decorationHeight(const ClientWindow& client) {
-  return client.extents.top + client.extents.bottom +
-         2 * static_cast<std::int32_t>(client.borderWidth);
-}
-
 void requestMoveResize(X11Connection& connection, const ClientWindow& client, const Box& target,
                        bool hasWindowManager) {
   auto request = requestFor(client, target);
@@ -122,12 +112,12 @@ bool managerRuns(X11Connection& connection, xcb_get_property_cookie_t rootCheck)
 Box expectedLanding(const ClientWindow& client, const Box& target, bool hasWindowManager) {
   if (!hasWindowManager) return target;
   const auto& hints = client.hints;
-  auto width = constrained(target.width - decorationWidth(client), hints.minWidth, hints.maxWidth,
+  auto width = constrained(target.width - client.decorationWidth(), hints.minWidth, hints.maxWidth,
                            hints.widthIncrement, hints.baseWidth) +
-               decorationWidth(client);
-  auto height = constrained(target.height - decorationHeight(client), hints.minHeight,
+               client.decorationWidth();
+  auto height = constrained(target.height - client.decorationHeight(), hints.minHeight,
                             hints.maxHeight, hints.heightIncrement, hints.baseHeight) +
-                decorationHeight(client);
+                client.decorationHeight();
   // The reference point of the gravity stays where it was asked to be.
   auto [column, row] = gravityColumnRow(hints.gravity);
   return {target.x + column * (target.width - width) / 2,
@@ -136,8 +126,8 @@ Box expectedLanding(const ClientWindow& client, const Box& target, bool hasWindo
 
 Box requestFor(const ClientWindow& client, const Box& target) {
   auto border = static_cast<std::int32_t>(client.borderWidth);
-  Box request{target.x, target.y, target.width - decorationWidth(client),
-              target.height - decorationHeight(client)};
+  Box request{target.x, target.y, target.width - client.decorationWidth(),
+              target.height - client.decorationHeight()};
   if (client.hints.gravity == XCB_GRAVITY_STATIC) {
     request.x += client.extents.left + border;
     request.y += client.extents.top + border;

@@ -29,10 +29,6 @@ std::string appKey(const ClientWindow& client) {
   return key;
 }
 
-CGRect rectOf(const Box& box) {
-  return {double(box.x), double(box.y), double(box.width), double(box.height)};
-}
-
 Box boxOf(const CGRect& rect) {
   auto whole = rect.rounded();
   return {static_cast<std::int32_t>(whole.minX()), static_cast<std::int32_t>(whole.minY()),
@@ -40,10 +36,6 @@ Box boxOf(const CGRect& rect) {
 }
 
 WindowSnapshot snapshotOf(const ClientWindow& client, const AppSnapshot& app) {
-  auto extraWidth =
-      client.extents.left + client.extents.right + 2 * std::int32_t(client.borderWidth);
-  auto extraHeight =
-      client.extents.top + client.extents.bottom + 2 * std::int32_t(client.borderWidth);
   WindowSnapshot window;
   window.id = client.id;
   window.pid = app.pid;
@@ -54,10 +46,12 @@ WindowSnapshot snapshotOf(const ClientWindow& client, const AppSnapshot& app) {
   window.isMinimized = client.minimized;
   window.isFullScreen = client.fullScreen;
   const auto& hints = client.hints;
-  window.minimumSize = {hints.minWidth > 0 ? double(hints.minWidth + extraWidth) : 0,
-                        hints.minHeight > 0 ? double(hints.minHeight + extraHeight) : 0};
-  window.maximumSize = {hints.maxWidth > 0 ? double(hints.maxWidth + extraWidth) : 0,
-                        hints.maxHeight > 0 ? double(hints.maxHeight + extraHeight) : 0};
+  window.minimumSize = {
+      hints.minWidth > 0 ? double(hints.minWidth + client.decorationWidth()) : 0,
+      hints.minHeight > 0 ? double(hints.minHeight + client.decorationHeight()) : 0};
+  window.maximumSize = {
+      hints.maxWidth > 0 ? double(hints.maxWidth + client.decorationWidth()) : 0,
+      hints.maxHeight > 0 ? double(hints.maxHeight + client.decorationHeight()) : 0};
   window.isResizable = client.isResizable();
   return window;
 }
