@@ -13,9 +13,10 @@ int runWorldCommand(std::span<const std::string_view> arguments, std::ostream& o
   auto platform = desktopPlatform(err);
   if (!platform) return 1;
   sim::WorldFile file;
-  file.world = platform::snapshotWorld(*platform);
+  auto list = platform->windows->windows();
+  file.focusedWindow = list.focusedWindow;
+  file.world = platform::worldOf({platform->displays->displays()}, std::move(list));
   file.installedApps = platform->installedApps->installedApps();
-  file.focusedWindow = platform->windows->windows().focusedWindow;
   out << sim::encodeWorldFile(file).dump(2) << '\n';
   return 0;
 }

@@ -37,7 +37,9 @@ std::filesystem::path socketFolder() {
   return "/tmp/kestles-" + std::to_string(getuid());
 }
 
-std::filesystem::path socketPath() { return socketFolder() / "app.sock"; }
+std::filesystem::path socketPath() {
+  return socketFolder() / "app.sock";
+}
 
 std::optional<std::filesystem::path> executablePath() {
   std::error_code error;

@@ -74,9 +74,12 @@ PlatformChoice choosePlatform() {
 }
 
 World snapshotWorld(Platform& platform) {
+  return worldOf({platform.displays->displays()}, platform.windows->windows());
+}
+
+World worldOf(DisplaySetup setup, WindowList list) {
   World world;
-  world.setup.displays = platform.displays->displays();
-  auto list = platform.windows->windows();
+  world.setup = std::move(setup);
   world.windows = std::move(list.windows);
   world.apps = std::move(list.apps);
   std::optional<DisplayInfo> active;

@@ -38,8 +38,12 @@ Platform emptyPlatform();
 /// The sentence for commands that need a desktop and found none.
 std::string noDesktopMessage();
 
-/// Takes a snapshot: the displays, the standard windows and their apps, the display of the
-/// focused window (else the setup's fallback) and the full-screen window of each display.
+/// The world of a display setup and a window list: the display of the focused window (else
+/// the setup's fallback) is the active one, and each display's full-screen window on screen
+/// is noted; `floating` stays empty.
+World worldOf(DisplaySetup setup, WindowList list);
+
+/// Takes a snapshot of the platform's displays and windows (see `worldOf`).
 World snapshotWorld(Platform& platform);
 
 }  // namespace kestles::platform
