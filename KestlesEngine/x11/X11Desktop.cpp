@@ -180,6 +180,22 @@ void readStrut(const Properties& properties, ClientWindow& client) {
   client.strut = strut;
 }
 
+Extents extentsOf(const xcb_get_property_reply_t* reply) {
+  auto items = cardinals(reply);
+  if (items.size() < 4) return {};
+  return {static_cast<std::int32_t>(items[0]), static_cast<std::int32_t>(items[1]),
+          static_cast<std::int32_t>(items[2]), static_cast<std::int32_t>(items[3])};
+}
+
+/// The client's rectangle with its border, grown by the manager's frame.
+Box outerFrame(const xcb_get_geometry_reply_t& geometry,
+               const xcb_translate_coordinates_reply_t& origin, const Extents& e) {
+  auto border = static_cast<std::int32_t>(geometry.border_width);
+  return {origin.dst_x - border - e.left, origin.dst_y - border - e.top,
+          geometry.width + 2 * border + e.left + e.right,
+          geometry.height + 2 * border + e.top + e.bottom};
+}
+
 std::optional<ClientWindow> collectClient(X11Connection& connection, xcb_window_t window,
                                           const ClientCookies& cookies) {
   auto* c = connection.raw();
@@ -204,15 +220,8 @@ std::optional<ClientWindow> collectClient(X11Connection& connection, xcb_window_
   client.overrideRedirect = attributes->override_redirect != 0;
   client.inputOnly = attributes->_class == XCB_WINDOW_CLASS_INPUT_ONLY;
   client.borderWidth = geometry->border_width;
-  auto extents = cardinals(properties[slot(Atom::netFrameExtents)].get());
-  if (extents.size() >= 4)
-    client.extents = {static_cast<std::int32_t>(extents[0]), static_cast<std::int32_t>(extents[1]),
-                      static_cast<std::int32_t>(extents[2]), static_cast<std::int32_t>(extents[3])};
-  auto border = static_cast<std::int32_t>(geometry->border_width);
-  const auto& e = client.extents;
-  client.frame = {origin->dst_x - border - e.left, origin->dst_y - border - e.top,
-                  geometry->width + 2 * border + e.left + e.right,
-                  geometry->height + 2 * border + e.top + e.bottom};
+  client.extents = extentsOf(properties[slot(Atom::netFrameExtents)].get());
+  client.frame = outerFrame(*geometry, *origin, client.extents);
   client.title = titleOf(connection, properties);
   client.identity = {text(properties[slot(Atom::gtkApplicationId)].get()),
                      text(properties[slot(Atom::kdeNetWmDesktopFile)].get()),
@@ -243,6 +252,35 @@ std::vector<ClientWindow> readClients(X11Connection& connection,
     if (auto client = collectClient(connection, windows[i], cookies[i]))
       clients.push_back(std::move(*client));
   return clients;
+}
+
+std::vector<FrameReading> readFrames(X11Connection& connection,
+                                     std::span<const xcb_window_t> windows) {
+  auto* c = connection.raw();
+  struct Cookies {
+    xcb_get_geometry_cookie_t geometry;
+    xcb_translate_coordinates_cookie_t origin;
+    xcb_get_property_cookie_t extents;
+  };
+  std::vector<Cookies> cookies;
+  for (auto window : windows)
+    cookies.push_back({xcb_get_geometry(c, window),
+                       xcb_translate_coordinates(c, window, connection.root(), 0, 0),
+                       requestProperty(c, window, connection.atom(Atom::netFrameExtents), 4)});
+  connection.noteRoundTrip();
+  std::vector<FrameReading> frames;
+  for (std::size_t i = 0; i < windows.size(); ++i) {
+    auto geometry = collect([&](xcb_generic_error_t** error) {
+      return xcb_get_geometry_reply(c, cookies[i].geometry, error);
+    });
+    auto origin = collect([&](xcb_generic_error_t** error) {
+      return xcb_translate_coordinates_reply(c, cookies[i].origin, error);
+    });
+    auto extents = extentsOf(propertyReply(c, cookies[i].extents).get());
+    if (geometry && origin)
+      frames.push_back({windows[i], outerFrame(*geometry, *origin, extents), extents});
+  }
+  return frames;
 }
 
 Desktop readDesktop(X11Connection& connection, bool withStruts) {

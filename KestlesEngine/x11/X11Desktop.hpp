@@ -112,6 +112,18 @@ std::vector<ClientWindow> readClients(X11Connection& connection,
                                       std::span<const xcb_window_t> windows,
                                       bool withStruts = false);
 
+/// Where a window's outer frame is, and the extents it was computed with.
+struct FrameReading {
+  xcb_window_t id = XCB_WINDOW_NONE;
+  Box frame;
+  Extents extents;
+};
+
+/// Reads only the outer frames of the windows (three requests each, one round trip);
+/// windows that are gone are skipped.
+std::vector<FrameReading> readFrames(X11Connection& connection,
+                                     std::span<const xcb_window_t> windows);
+
 /// Whether a client is a standard window of the current desktop: an ordinary top-level
 /// window (normal type, or none and not transient; not skipped by task bars), viewable or
 /// minimized, on `currentDesktop` or on all desktops.

@@ -159,11 +159,11 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
 
   std::map<xcb_window_t, Box> targets;
   std::map<xcb_window_t, Box> expected;
-  std::map<xcb_window_t, Extents> requestedWith;
+  std::map<xcb_window_t, ClientWindow> requested;
   auto request = [&](const ClientWindow& client) {
     requestMoveResize(connection, client, targets[client.id], hasManager);
     expected[client.id] = expectedLanding(client, targets[client.id], hasManager);
-    requestedWith[client.id] = client.extents;
+    requested[client.id] = client;
   };
   for (const auto& placement : placements)
     targets[placement.window] = placement.frame;
@@ -176,14 +176,19 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
   for (const auto& [window, frame] : expected)
     pending.push_back(window);
   while (!pending.empty()) {
-    auto fresh = readClients(connection, pending);
+    // Only the frames are read back: the manager shares the server with these reads.
+    auto fresh = readFrames(connection, pending);
     pending.clear();
-    for (const auto& client : fresh) {
-      landed[client.id] = client.frame;
+    for (const auto& reading : fresh) {
+      landed[reading.id] = reading.frame;
       // The frame changes with the state (leaving maximized state, for one): ask again
       // with the extents the window has now.
-      if (client.extents != requestedWith[client.id]) request(client);
-      if (client.frame != expected[client.id]) pending.push_back(client.id);
+      if (auto& client = requested[reading.id]; reading.extents != client.extents) {
+        auto updated = client;
+        updated.extents = reading.extents;
+        request(updated);
+      }
+      if (reading.frame != expected[reading.id]) pending.push_back(reading.id);
     }
     if (pending.empty() || Clock::now() >= deadline) break;
     connection.waitForEvents(deadline);
