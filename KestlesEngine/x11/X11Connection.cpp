@@ -137,14 +137,14 @@ void X11Connection::dropEvents() {
   drainEvents();
 }
 
-void X11Connection::waitForEvents(Clock::time_point deadline) {
+bool X11Connection::waitForEvents(Clock::time_point deadline) {
   xcb_flush(connection_);
-  if (drainEvents()) return;
+  if (drainEvents()) return true;
   auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-  if (left.count() <= 0) return;
+  if (left.count() <= 0) return false;
   pollfd descriptor{xcb_get_file_descriptor(connection_), POLLIN, 0};
   poll(&descriptor, 1, static_cast<int>(left.count()));
-  drainEvents();
+  return drainEvents();
 }
 
 void X11Connection::sync() {

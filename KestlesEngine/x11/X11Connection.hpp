@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -86,8 +87,8 @@ class X11Connection {
   void sendToRoot(xcb_window_t window, xcb_atom_t type, std::array<std::uint32_t, 5> data);
 
   /// Waits until an event arrives or the deadline passes, discarding the events: callers use
-  /// them only as a cue to read the state again.
-  void waitForEvents(Clock::time_point deadline);
+  /// them only as a cue to read the state again. True when events arrived.
+  bool waitForEvents(Clock::time_point deadline);
 
   /// Discards the events already received.
   void dropEvents();
@@ -104,6 +105,28 @@ class X11Connection {
   const xcb_screen_t* screen_;
   std::array<xcb_atom_t, static_cast<std::size_t>(Atom::count)> atoms_{};
   std::uint64_t roundTrips_ = 0;
+};
+
+/// How long to wait for a window manager's answer: while it keeps sending events about the
+/// windows concerned, up to `limit`; once it has been quiet for `quiet`, it is not going to
+/// answer (a request it ignores, or one that changes nothing, raises no event at all).
+class Patience {
+ public:
+  Patience(std::chrono::milliseconds quiet, std::chrono::milliseconds limit)
+      : quiet_(quiet), end_(Clock::now() + limit), lastEvent_(Clock::now()) {}
+
+  /// Waits for the next events; false once it is time to give up.
+  bool wait(X11Connection& connection) {
+    auto until = std::min(end_, lastEvent_ + quiet_);
+    if (Clock::now() >= until) return false;
+    if (connection.waitForEvents(until)) lastEvent_ = Clock::now();
+    return true;
+  }
+
+ private:
+  std::chrono::milliseconds quiet_;
+  Clock::time_point end_;
+  Clock::time_point lastEvent_;
 };
 
 }  // namespace kestles::x11

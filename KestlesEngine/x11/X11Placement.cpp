@@ -73,8 +73,8 @@ void requestMoveResize(X11Connection& connection, const ClientWindow& client, co
 
 /// Takes the windows out of maximized state and waits (bounded) until the manager agrees,
 /// returning their fresh state; frame extents change with the state.
-std::vector<ClientWindow> unmaximize(X11Connection& connection, std::vector<ClientWindow> clients,
-                                     Clock::time_point deadline) {
+std::vector<ClientWindow> unmaximize(X11Connection& connection, std::vector<ClientWindow> clients) {
+  Patience patience(kLandingQuiet, kLandingLimit);
   std::vector<xcb_window_t> maximized;
   for (const auto& client : clients) {
     if (!client.maximized) continue;
@@ -92,8 +92,7 @@ std::vector<ClientWindow> unmaximize(X11Connection& connection, std::vector<Clie
       if (same != clients.end()) *same = client;
       if (client.maximized) maximized.push_back(client.id);
     }
-    if (maximized.empty() || Clock::now() >= deadline) break;
-    connection.waitForEvents(deadline);
+    if (maximized.empty() || !patience.wait(connection)) break;
   }
   return clients;
 }
@@ -140,9 +139,7 @@ Box requestFor(const ClientWindow& client, const Box& target) {
 }
 
 std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
-                                             std::span<const Placement> placements,
-                                             std::chrono::milliseconds timeout) {
-  auto deadline = Clock::now() + timeout;
+                                             std::span<const Placement> placements) {
   auto* c = connection.raw();
   auto rootCheck =
       requestProperty(c, connection.root(), connection.atom(Atom::netSupportingWmCheck), 1);
@@ -155,7 +152,7 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
   }
   auto clients = readClients(connection, windows);
   bool hasManager = managerRuns(connection, rootCheck);
-  if (hasManager) clients = unmaximize(connection, std::move(clients), deadline);
+  if (hasManager) clients = unmaximize(connection, std::move(clients));
 
   std::map<xcb_window_t, Box> targets;
   std::map<xcb_window_t, Box> expected;
@@ -171,6 +168,7 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
     request(client);
   xcb_flush(c);
 
+  Patience patience(kLandingQuiet, kLandingLimit);
   std::map<xcb_window_t, Box> landed;
   std::vector<xcb_window_t> pending;
   for (const auto& [window, frame] : expected)
@@ -190,8 +188,7 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
       }
       if (reading.frame != expected[reading.id]) pending.push_back(reading.id);
     }
-    if (pending.empty() || Clock::now() >= deadline) break;
-    connection.waitForEvents(deadline);
+    if (pending.empty() || !patience.wait(connection)) break;
   }
 
   for (auto window : windows) {

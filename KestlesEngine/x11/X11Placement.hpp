@@ -16,8 +16,10 @@ struct Placement {
   Box frame;
 };
 
-/// How long placement waits for windows to land before reading where they are.
-inline constexpr std::chrono::milliseconds kLandingTimeout{150};
+/// Placement waits for windows to land while the manager keeps answering, up to the limit;
+/// after the quiet time without an event it reads where they are.
+inline constexpr std::chrono::milliseconds kLandingQuiet{100};
+inline constexpr std::chrono::milliseconds kLandingLimit{1000};
 
 /// The outer frame a window should land at when asked for `target`: its size hints applied
 /// the way a window manager applies them (with one), or exactly `target` (without one).
@@ -30,9 +32,9 @@ Box requestFor(const ClientWindow& client, const Box& target);
 /// Puts each window's outer frame at its rectangle, leaving maximized state first, and
 /// returns where each one landed (nothing: the window is gone). Requests for all windows go
 /// out together; the call returns once every window has landed where it is expected to, or
-/// after `timeout`, whichever comes first, reading the frames back either way.
+/// when the manager has stopped answering (`kLandingQuiet`, `kLandingLimit`), reading the
+/// frames back either way.
 std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
-                                             std::span<const Placement> placements,
-                                             std::chrono::milliseconds timeout = kLandingTimeout);
+                                             std::span<const Placement> placements);
 
 }  // namespace kestles::x11

@@ -31,7 +31,7 @@ std::optional<xcb_window_t> activeWindow(X11Connection& connection) {
 /// changes of the window wake the wait. False when the window is gone or never gets there.
 bool waitFor(X11Connection& connection, xcb_window_t window,
              const std::function<bool(const ClientWindow&)>& done) {
-  auto deadline = Clock::now() + kActionTimeout;
+  Patience patience(kActionQuiet, kActionLimit);
   std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
   xcb_change_window_attributes(connection.raw(), window, XCB_CW_EVENT_MASK, &mask);
   bool reached = false;
@@ -42,8 +42,7 @@ bool waitFor(X11Connection& connection, xcb_window_t window,
       reached = true;
       break;
     }
-    if (Clock::now() >= deadline) break;
-    connection.waitForEvents(deadline);
+    if (!patience.wait(connection)) break;
   }
   std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
   xcb_change_window_attributes(connection.raw(), window, XCB_CW_EVENT_MASK, &none);
@@ -68,17 +67,17 @@ bool isFrontmost(X11Connection& connection, xcb_window_t window) {
 /// Waits (bounded) until the manager names the window active; changes of the root's
 /// properties wake the wait.
 bool becomesActive(X11Connection& connection, xcb_window_t window) {
-  auto deadline = Clock::now() + kActionTimeout;
+  Patience patience(kActionQuiet, kActionLimit);
   std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
   xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &mask);
   bool active = false;
-  while (!(active = activeWindow(connection) == window) && Clock::now() < deadline)
-    connection.waitForEvents(deadline);
+  while (!(active = activeWindow(connection) == window) && patience.wait(connection)) {
+  }
   // The manager may raise a moment after it focuses; the snapshot that follows should see
   // the window in front. A window kept below another (a dialog of its own) ends the wait
-  // at the deadline, not with a failure.
-  while (active && !isFrontmost(connection, window) && Clock::now() < deadline)
-    connection.waitForEvents(deadline);
+  // once the manager is quiet, not with a failure.
+  while (active && !isFrontmost(connection, window) && patience.wait(connection)) {
+  }
   std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
   xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &none);
   connection.sync();

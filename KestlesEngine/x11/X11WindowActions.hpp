@@ -6,8 +6,10 @@
 
 namespace kestles::x11 {
 
-/// How long an action waits for the window manager to show its effect.
-inline constexpr std::chrono::milliseconds kActionTimeout{250};
+/// An action waits for the window manager to show its effect while the manager keeps
+/// answering, up to the limit, giving up after the quiet time without an event.
+inline constexpr std::chrono::milliseconds kActionQuiet{250};
+inline constexpr std::chrono::milliseconds kActionLimit{2000};
 
 /// Minimizes a window (`WM_CHANGE_STATE` Iconic, falling back to adding
 /// `_NET_WM_STATE_HIDDEN` when the manager ignores it; unmapping without a manager).
