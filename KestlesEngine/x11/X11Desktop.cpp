@@ -50,14 +50,24 @@ bool isStrut(Atom property) {
   return property == Atom::netWmStrutPartial || property == Atom::netWmStrut;
 }
 
-ClientCookies requestClient(X11Connection& connection, xcb_window_t window, bool withStruts) {
+/// Read for a snapshot's app identity and for titles without `_NET_WM_NAME`.
+bool isIdentity(Atom property) {
+  return property == Atom::wmClass || property == Atom::gtkApplicationId ||
+         property == Atom::kdeNetWmDesktopFile || property == Atom::wmName;
+}
+
+bool wanted(Atom property, ClientParts parts) {
+  return (parts.struts || !isStrut(property)) && (parts.identity || !isIdentity(property));
+}
+
+ClientCookies requestClient(X11Connection& connection, xcb_window_t window, ClientParts parts) {
   auto* c = connection.raw();
   ClientCookies cookies{xcb_get_window_attributes(c, window),
                         xcb_get_geometry(c, window),
                         xcb_translate_coordinates(c, window, connection.root(), 0, 0),
                         {}};
   for (std::size_t i = 0; i < kClientProperties.size(); ++i)
-    if (withStruts || !isStrut(kClientProperties[i]))
+    if (wanted(kClientProperties[i], parts))
       cookies.properties[i] = requestProperty(c, window, connection.atom(kClientProperties[i]));
   return cookies;
 }
@@ -108,6 +118,12 @@ bool isKnownType(const X11Connection& connection, xcb_atom_t type) {
         Atom::netWmWindowTypeMenu, Atom::netWmWindowTypeSplash})
     if (connection.atom(known) == type) return true;
   return false;
+}
+
+WindowIdentity identityOf(const Properties& properties) {
+  return {text(properties[slot(Atom::gtkApplicationId)].get()),
+          text(properties[slot(Atom::kdeNetWmDesktopFile)].get()),
+          classOf(properties[slot(Atom::wmClass)].get())};
 }
 
 bool hasAtom(const std::vector<std::uint32_t>& atoms, xcb_atom_t atom) {
@@ -223,9 +239,7 @@ std::optional<ClientWindow> collectClient(X11Connection& connection, xcb_window_
   client.extents = extentsOf(properties[slot(Atom::netFrameExtents)].get());
   client.frame = outerFrame(*geometry, *origin, client.extents);
   client.title = titleOf(connection, properties);
-  client.identity = {text(properties[slot(Atom::gtkApplicationId)].get()),
-                     text(properties[slot(Atom::kdeNetWmDesktopFile)].get()),
-                     classOf(properties[slot(Atom::wmClass)].get())};
+  client.identity = identityOf(properties);
   readStates(connection, properties, client);
   readHints(properties, client);
   readStrut(properties, client);
@@ -240,11 +254,11 @@ std::vector<xcb_window_t> windowList(const xcb_get_property_reply_t* reply) {
 }  // namespace
 
 std::vector<ClientWindow> readClients(X11Connection& connection,
-                                      std::span<const xcb_window_t> windows, bool withStruts) {
+                                      std::span<const xcb_window_t> windows, ClientParts parts) {
   std::vector<ClientCookies> cookies;
   cookies.reserve(windows.size());
   for (auto window : windows)
-    cookies.push_back(requestClient(connection, window, withStruts));
+    cookies.push_back(requestClient(connection, window, parts));
   connection.noteRoundTrip();
   std::vector<ClientWindow> clients;
   clients.reserve(windows.size());
@@ -283,7 +297,7 @@ std::vector<FrameReading> readFrames(X11Connection& connection,
   return frames;
 }
 
-Desktop readDesktop(X11Connection& connection, bool withStruts) {
+Desktop readDesktop(X11Connection& connection, ClientParts parts) {
   auto* c = connection.raw();
   auto root = connection.root();
   auto check = requestProperty(c, root, connection.atom(Atom::netSupportingWmCheck), 1);
@@ -316,10 +330,10 @@ Desktop readDesktop(X11Connection& connection, bool withStruts) {
   std::optional<xcb_get_property_cookie_t> selfCheck;
   if (checkWindow)
     selfCheck = requestProperty(c, *checkWindow, connection.atom(Atom::netSupportingWmCheck), 1);
-  desktop.clients = readClients(connection, checkWindow ? clients : treeWindows, withStruts);
+  desktop.clients = readClients(connection, checkWindow ? clients : treeWindows, parts);
   desktop.hasWindowManager = selfCheck && windowProperty(c, *selfCheck) == checkWindow;
   if (!desktop.hasWindowManager) {
-    if (checkWindow) desktop.clients = readClients(connection, treeWindows, withStruts);
+    if (checkWindow) desktop.clients = readClients(connection, treeWindows, parts);
     std::erase_if(desktop.clients, [](const ClientWindow& client) {
       return client.overrideRedirect || client.inputOnly || !client.viewable;
     });
@@ -334,6 +348,28 @@ Desktop readDesktop(X11Connection& connection, bool withStruts) {
       desktop.activeWindow = focused->focus;
   }
   return desktop;
+}
+
+void readIdentities(X11Connection& connection, std::span<ClientWindow* const> clients) {
+  if (clients.empty()) return;
+  auto* c = connection.raw();
+  constexpr std::array kIdentity = {Atom::wmClass, Atom::gtkApplicationId,
+                                    Atom::kdeNetWmDesktopFile, Atom::wmName};
+  std::vector<std::array<xcb_get_property_cookie_t, kIdentity.size()>> cookies;
+  for (auto* client : clients) {
+    auto& some = cookies.emplace_back();
+    for (std::size_t i = 0; i < kIdentity.size(); ++i)
+      some[i] = requestProperty(c, client->id, connection.atom(kIdentity[i]));
+  }
+  connection.noteRoundTrip();
+  for (std::size_t k = 0; k < clients.size(); ++k) {
+    Properties properties;
+    for (std::size_t i = 0; i < kIdentity.size(); ++i)
+      properties[slot(kIdentity[i])] = propertyReply(c, cookies[k][i]);
+    auto& client = *clients[k];
+    client.identity = identityOf(properties);
+    if (client.title.empty()) client.title = titleOf(connection, properties);
+  }
 }
 
 bool isStandard(const ClientWindow& client, const X11Connection& connection,

@@ -101,16 +101,25 @@ struct Desktop {
   std::optional<xcb_window_t> activeWindow;
 };
 
+/// Which optional parts of a client to read.
+struct ClientParts {
+  bool struts = false;    // `_NET_WM_STRUT_PARTIAL` and `_NET_WM_STRUT`
+  bool identity = false;  // WM_CLASS, the desktop-file hints and WM_NAME (see readIdentities)
+};
+
 /// Reads the desktop in a constant number of round trips (two, three when a window manager
 /// has died and left its client list behind). Without a window manager the clients are the
 /// root's mapped children in stacking order.
-/// Struts are read only when asked for.
-Desktop readDesktop(X11Connection& connection, bool withStruts = false);
+Desktop readDesktop(X11Connection& connection, ClientParts parts = {});
 
 /// Reads the given windows in one pipelined round trip; windows that are gone are skipped.
 std::vector<ClientWindow> readClients(X11Connection& connection,
                                       std::span<const xcb_window_t> windows,
-                                      bool withStruts = false);
+                                      ClientParts parts = {});
+
+/// Reads the identity (and, for windows without `_NET_WM_NAME`, the WM_NAME title) of
+/// clients read without it, in one round trip.
+void readIdentities(X11Connection& connection, std::span<ClientWindow* const> clients);
 
 /// Where a window's outer frame is, and the extents it was computed with.
 struct FrameReading {

@@ -196,7 +196,7 @@ Box visibleArea(const Box& monitor, std::span<const std::array<std::uint32_t, 12
 std::vector<DisplayInfo> readDisplays(X11Connection& connection) {
   auto monitors = readMonitors(connection);
   if (monitors.empty()) return {};
-  auto desktop = readDesktop(connection, true);
+  auto desktop = readDesktop(connection, {.struts = true});
   std::vector<std::array<std::uint32_t, 12>> struts;
   for (const auto& client : desktop.clients)
     if (client.strut && (client.viewable || !desktop.hasWindowManager))

@@ -1,6 +1,7 @@
 #include "KestlesEngine/x11/X11Platform.hpp"
 
 #include <algorithm>
+#include <set>
 
 #include "KestlesEngine/x11/X11Displays.hpp"
 #include "KestlesEngine/x11/X11Placement.hpp"
@@ -54,6 +55,20 @@ WindowSnapshot snapshotOf(const ClientWindow& client, const AppSnapshot& app) {
       hints.maxHeight > 0 ? double(hints.maxHeight + client.decorationHeight()) : 0};
   window.isResizable = client.isResizable();
   return window;
+}
+
+/// Reads what a snapshot needs beyond states and frames: the identity of each app's first
+/// standard window (and of every window without a pid, whose app is its class) and the
+/// titles that only WM_NAME holds.
+void readSnapshotIdentities(X11Connection& connection, Desktop& desktop) {
+  std::set<std::int32_t> seen;
+  std::vector<ClientWindow*> needed;
+  for (auto& client : desktop.clients) {
+    if (!isStandard(client, connection, desktop.currentDesktop)) continue;
+    bool firstOfApp = client.pid <= 0 || seen.insert(client.pid).second;
+    if (firstOfApp || client.title.empty()) needed.push_back(&client);
+  }
+  readIdentities(connection, needed);
 }
 
 }  // namespace
@@ -136,7 +151,9 @@ std::vector<DisplayInfo> X11Platform::displays() {
 
 platform::WindowList X11Platform::windows() {
   std::lock_guard lock(mutex_);
-  return windowList(readDesktop(*connection_), *connection_, entries());
+  auto desktop = readDesktop(*connection_);
+  readSnapshotIdentities(*connection_, desktop);
+  return windowList(desktop, *connection_, entries());
 }
 
 std::vector<AppSnapshot> X11Platform::runningApps() {

@@ -18,7 +18,8 @@ namespace kestles::x11 {
 /// and their apps: apps grouped by pid (a window without one by its app identity), in the
 /// order their first window was mapped; identity from the desktop entry when one matches,
 /// else the WM_CLASS class; z-order front to back over the on-screen windows, the others
-/// behind them in read order; limits are outer sizes.
+/// behind them in read order; limits are outer sizes. The desktop's standard windows must
+/// carry their identities (see `readIdentities`).
 platform::WindowList windowList(const Desktop& desktop, const X11Connection& connection,
                                 const DesktopEntries& entries);
 

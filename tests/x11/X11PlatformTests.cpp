@@ -59,6 +59,7 @@ TEST(X11PlatformTests, SnapshotListsExactlyTheStandardWindows) {
   auto plain = session->openWindows({"--pos", "10,10", "--title", "Plain “window”"});
   auto typed = session->openWindows({"--pos", "400,10", "--type", "normal", "--class",
                                      "entry,EntryClass", "--min", "200x100", "--max", "800x600"});
+  auto legacy = session->openWindows({"--count", "2", "--legacy-title", "--title", "Legacy"});
   auto fixed = session->openWindows(
       {"--pos", "800,10", "--min", "300x200", "--max", "300x200", "--size", "300x200"});
   std::string parent = std::to_string(plain.id());
@@ -77,7 +78,8 @@ TEST(X11PlatformTests, SnapshotListsExactlyTheStandardWindows) {
   std::set<std::uint32_t> ids;
   for (const auto& w : list.windows)
     ids.insert(w.id);
-  EXPECT_EQ(ids, (std::set<std::uint32_t>{plain.id(), typed.id(), fixed.id()}));
+  EXPECT_EQ(ids, (std::set<std::uint32_t>{plain.id(), typed.id(), legacy.ids[0], legacy.ids[1],
+                                          fixed.id()}));
   for (const auto& w : list.windows)
     EXPECT_EQ(session->frameOf(w.id), frameOf(w.frame)) << w.title;
 
@@ -105,15 +107,20 @@ TEST(X11PlatformTests, SnapshotListsExactlyTheStandardWindows) {
        {AppRef{"org.example.Entry", "Entry App"}, AppRef{"KestlesTest", "KestlesTest"}})
     EXPECT_NE(std::find(installed.begin(), installed.end(), app), installed.end()) << app.bundleID;
 
-  // Three processes, three apps, in the order their first window was mapped.
-  ASSERT_EQ(list.apps.size(), 3u);
+  // Titles only WM_NAME holds, for the app's first window and the ones after it.
+  EXPECT_EQ(find(list, legacy.ids[0])->title, "Legacy 1");
+  EXPECT_EQ(find(list, legacy.ids[1])->title, "Legacy 2");
+  EXPECT_EQ(find(list, legacy.ids[1])->bundleID, "KestlesTest");
+
+  // Four processes, four apps, in the order their first window was mapped.
+  ASSERT_EQ(list.apps.size(), 4u);
   EXPECT_EQ(list.apps[0].pid, plain.process->pid());
   EXPECT_EQ(list.apps[1],
             (AppSnapshot{typed.process->pid(), "org.example.Entry", "Entry App", false}));
   // The last window mapped is in front; the dock counts as on screen but is not listed.
   EXPECT_LT(f->zIndex, t->zIndex);
   EXPECT_LT(t->zIndex, p->zIndex);
-  EXPECT_EQ(list.onScreenCount, 7);  // the three, the dialog, the transient, the utility, the dock
+  EXPECT_EQ(list.onScreenCount, 9);  // the five, the dialog, the transient, the utility, the dock
 }
 
 TEST(X11PlatformTests, SnapshotOrdersByStackingAndFollowsFocus) {

@@ -32,6 +32,7 @@ struct Options {
   std::string title = "Test window";
   long desktop = -1;
   bool noInput = false;
+  bool legacyTitle = false;  // WM_NAME only, as xterm does
   bool overrideRedirect = false;
 };
 
@@ -49,9 +50,9 @@ Options parse(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
     std::string flag = argv[i];
-    if (i + 1 >= argc && flag != "--no-input" && flag != "--override-redirect")
-      fail("a flag lacks its value");
-    const char* value = flag == "--no-input" || flag == "--override-redirect" ? "" : argv[++i];
+    bool bare = flag == "--no-input" || flag == "--override-redirect" || flag == "--legacy-title";
+    if (i + 1 >= argc && !bare) fail("a flag lacks its value");
+    const char* value = bare ? "" : argv[++i];
     if (flag == "--count")
       o.count = std::atoi(value);
     else if (flag == "--pos") {
@@ -94,6 +95,8 @@ Options parse(int argc, char** argv) {
       o.noInput = true;
     else if (flag == "--override-redirect")
       o.overrideRedirect = true;
+    else if (flag == "--legacy-title")
+      o.legacyTitle = true;
     else
       fail("unknown flag");
   }
@@ -139,7 +142,7 @@ void describe(xcb_connection_t* c, xcb_window_t w, const Options& o, int index) 
   xcb_icccm_set_wm_hints(c, w, &wmHints);
 
   std::string title = o.count > 1 ? o.title + " " + std::to_string(index + 1) : o.title;
-  setText(c, w, atom(c, "_NET_WM_NAME"), atom(c, "UTF8_STRING"), title);
+  if (!o.legacyTitle) setText(c, w, atom(c, "_NET_WM_NAME"), atom(c, "UTF8_STRING"), title);
   setText(c, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, title);
   std::string wmClass = o.instance + '\0' + o.windowClass + '\0';
   setText(c, w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, wmClass);
