@@ -2,9 +2,14 @@
 
 #include <csignal>
 #include <cstdio>
+#include <iostream>
+#include <string_view>
+#include <vector>
 
 #include "KestlesApp/AppVersion.hpp"
 #include "KestlesApp/LinkServer.hpp"
+#include "KestlesApp/PlaceCommand.hpp"
+#include "KestlesApp/WorldCommand.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 
@@ -57,6 +62,9 @@ int runApp(std::span<const std::string> arguments) {
     return 0;
   }
   if (word == "defaults") return writeDefault(arguments.subspan(1));
+  std::vector<std::string_view> rest(arguments.begin() + 1, arguments.end());
+  if (word == "world") return runWorldCommand(rest, std::cout, std::cerr);
+  if (word == "place") return runPlaceCommand(rest, std::cout, std::cerr);
   return failWith("There’s no command “" + word + "”.");
 }
 

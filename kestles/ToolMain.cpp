@@ -1,18 +1,28 @@
 #include "kestles/ToolMain.hpp"
 
+#include <unistd.h>
+
 #include <cstdio>
 
+#include "KestlesCore/archive/KestlesArchive.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesCore/library/JSONFile.hpp"
+#include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
+#include "KestlesEngine/platform/Environment.hpp"
 #include "kestles/AppConnection.hpp"
 #include "kestles/AppLocation.hpp"
+#include "kestles/ArchivePath.hpp"
 #include "kestles/CLIParser.hpp"
+#include "kestles/CommandChecks.hpp"
 #include "kestles/HelpText.hpp"
+#include "kestles/ListingText.hpp"
+#include "kestles/ToolPlatform.hpp"
 
 namespace kestles::tool {
 namespace {
 
-void write(std::FILE* stream, const std::string& text) {
+void write(std::FILE* stream, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stream);
 }
 
@@ -21,17 +31,91 @@ int failWith(const std::string& message) {
   return 1;
 }
 
-std::optional<std::string> checkDebugLinks() {
-  if (platform::readDefaultBool(platform::kDefaultsSuite, "KestlesDebugLinks") == true)
-    return std::nullopt;
-  return "Debug links are off. Turn them on with: kestles-app defaults write "
-         "co.quillmoss.Kestles KestlesDebugLinks -bool true";
+/// The reason an error gives, without the file name a system error repeats.
+std::string reasonOf(const std::exception& error) {
+  if (const auto* system = dynamic_cast<const std::system_error*>(&error))
+    return system->code().message();
+  return json_style::describe(error);
+}
+
+/// The library as the tool reads it: a missing file is a new library; the tool never sets a
+/// damaged file aside or writes it, it only says so.
+std::variant<Library, CLIError> loadLibrary() {
+  try {
+    if (auto library = JSONFile<Library>{KestlesPaths::library()}.load()) return *library;
+    return Library{};
+  } catch (const std::exception& error) {
+    return CLIError{"library.json can’t be read (" + reasonOf(error) +
+                    "). Kestles sets it aside and starts afresh when it next opens."};
+  }
+}
+
+std::filesystem::path workingFolder() {
+  std::error_code error;
+  auto folder = std::filesystem::current_path(error);
+  return error ? platform::homeFolder() : folder;
 }
 
 int sendCommand(const KestlesCommand& command) {
-  if (std::holds_alternative<KestlesCommand::Debug>(command.value))
-    if (auto off = checkDebugLinks()) return failWith(*off);
+  ToolPlatform desktop;
+  CheckSources sources{
+      loadLibrary, [&] { return desktop.displays(); }, [&] { return desktop.openAppNames(); },
+      [&] { return desktop.installedAppNames(); },
+      [] {
+        return platform::readDefaultBool(platform::kDefaultsSuite, "KestlesDebugLinks") == true;
+      }};
+  if (auto error = checkCommand(command, sources)) return failWith(error->message);
   if (auto failure = deliverToApp(commandLink(command))) return failWith(*failure);
+  return 0;
+}
+
+int list(Listing listing) {
+  auto loaded = loadLibrary();
+  if (const auto* error = std::get_if<CLIError>(&loaded)) return failWith(error->message);
+  write(stdout, listingText(listing, std::get<Library>(loaded)));
+  return 0;
+}
+
+int exportArchive(const std::optional<std::string>& typed) {
+  auto loaded = loadLibrary();
+  if (const auto* error = std::get_if<CLIError>(&loaded)) return failWith(error->message);
+  std::string bytes;
+  try {
+    bytes = KestlesArchive::ofLibrary(std::get<Library>(loaded)).encoded();
+  } catch (const std::exception& error) {
+    return failWith("Couldn’t export: " + reasonOf(error));
+  }
+  if (!typed) {
+    write(stdout, bytes + "\n");
+    return 0;
+  }
+  auto path = KestlesArchive::fileURL(*typed, workingFolder(), platform::homeFolder());
+  try {
+    json_style::writeAtomically(path, bytes);
+  } catch (const std::exception& error) {
+    return failWith("Couldn’t write " + path.string() + ": " + reasonOf(error));
+  }
+  write(stdout, "Exported to " + path.string() + "\n");
+  return 0;
+}
+
+int importArchive(const std::string& typed) {
+  auto path = KestlesArchive::fileURL(typed, workingFolder(), platform::homeFolder());
+  std::string bytes;
+  try {
+    bytes = json_style::readFile(path);
+  } catch (const std::exception& error) {
+    return failWith("Couldn’t read " + path.string() + ": " + reasonOf(error));
+  }
+  KestlesArchive archive;
+  try {
+    archive = KestlesArchive::decoded(bytes);
+  } catch (const std::exception&) {
+    return failWith(path.string() + " isn’t a Kestles file, or it’s damaged.");
+  }
+  if (archive.isEmpty())
+    return failWith(path.string() + " has no kestles, layouts, display rules or settings in it.");
+  if (auto failure = deliverToApp(fileURL(path))) return failWith(*failure);
   return 0;
 }
 
@@ -47,8 +131,12 @@ int run(const CLIRequest& request) {
           return 0;
         } else if constexpr (std::is_same_v<Value, CLIRequest::Send>) {
           return sendCommand(value.command);
+        } else if constexpr (std::is_same_v<Value, CLIRequest::List>) {
+          return list(value.listing);
+        } else if constexpr (std::is_same_v<Value, CLIRequest::ExportArchive>) {
+          return exportArchive(value.path);
         } else {
-          return failWith("This kestles can’t read the library yet.");
+          return importArchive(value.path);
         }
       },
       request.value);

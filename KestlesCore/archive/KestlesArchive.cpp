@@ -142,8 +142,11 @@ std::filesystem::path KestlesArchive::fileURL(std::string_view typed,
   else
     path = typed;
   if (path.is_relative()) path = folder / path;
+  path = path.lexically_normal();
+  // A file, never a folder: "Work/" names the file Work.
+  while (path.has_parent_path() && path.filename().empty()) path = path.parent_path();
   if (!path.has_extension()) path += std::string(".").append(kExtension);
-  return path.lexically_normal();
+  return path;
 }
 
 void to_json(nlohmann::json& json, const KestlesArchive& archive) {

@@ -219,6 +219,9 @@ TEST(KestlesArchive, FileURL) {
            {"backup.json", "/home/ada/backup.json"},
            {"../shared/./team", "/home/shared/team.kestles"},
            {"/tmp/x.kestles", "/tmp/x.kestles"},
+           {"/tmp/Work/", "/tmp/Work.kestles"},  // a trailing slash still names a file
+           {"/tmp/.hidden", "/tmp/.hidden.kestles"},
+           {"My Work", "/home/ada/My Work.kestles"},
        }) {
     EXPECT_EQ(KestlesArchive::fileURL(row.typed, "/home/ada", "/home/ada"),
               std::filesystem::path(row.path))

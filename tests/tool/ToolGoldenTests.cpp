@@ -36,7 +36,13 @@ class ToolGolden : public ::testing::Test {
             {"XDG_DATA_HOME", (home.path() / "data").string()},
             {"HOME", home.path().string()},
             {"DISPLAY", ""},
-            {"KESTLES_PLATFORM", ""}};
+            {"KESTLES_PLATFORM", "sim"},
+            {"KESTLES_SIM_WORLD", (fs::path(KESTLES_FIXTURES) / "tool" / "world.json").string()}};
+  }
+  void useLibrary() const {
+    auto folder = home.path() / "data" / "kestles";
+    fs::create_directories(folder);
+    fs::copy_file(fs::path(KESTLES_FIXTURES) / "tool" / "library.json", folder / "library.json");
   }
   ProcessResult run(const std::vector<std::string>& arguments, const fs::path& tool = kTool) const {
     return runProcess(tool, arguments, environment());
@@ -102,6 +108,7 @@ TEST_F(ToolGolden, ParseErrorsGoToStandardErrorAlone) {
 }
 
 TEST_F(ToolGolden, SendsEachCommandAsItsLink) {
+  useLibrary();
   FakeApp app(home.path() / "run");
   struct Row {
     std::vector<std::string> arguments;
@@ -110,7 +117,8 @@ TEST_F(ToolGolden, SendsEachCommandAsItsLink) {
   const std::vector<Row> rows = {
       {{"kestle", "Deep", "Work"}, "kestles://kestle/Deep%20Work"},
       {{"next"}, "kestles://next-kestle"},
-      {{"layout", "Two Up", "-d", "Café"}, "kestles://layout/Two%20Up?display=Caf%C3%A9"},
+      {{"layout", "Réading Room", "-d", "Studio"},
+       "kestles://layout/R%C3%A9ading%20Room?display=Studio"},
       {{"tile", "--style", "spiral"}, "kestles://tile?style=spiral"},
       {{"tile", "-d", "Studio Display", "--front-app", "-s", "spiral"},
        "kestles://tile?display=Studio%20Display&front-app&style=spiral"},
@@ -119,7 +127,7 @@ TEST_F(ToolGolden, SendsEachCommandAsItsLink) {
       {{"swap", "displays", "back"}, "kestles://swap-displays/back"},
       {{"gaps", "0"}, "kestles://gaps/0"},
       {{"keep-tiled"}, "kestles://keep-tiled"},
-      {{"leave-out", "on", "--app", "Mail"}, "kestles://leave-out/on?app=Mail"},
+      {{"leave-out", "on", "--app", "Terminal"}, "kestles://leave-out/on?app=Terminal"},
       {{"open", "keys"}, "kestles://open/keys"},
       {{"undo"}, "kestles://undo"},
   };

@@ -1,0 +1,23 @@
+#include "KestlesApp/PlatformCommand.hpp"
+
+namespace kestles::app {
+
+int fail(std::ostream& err, std::string_view sentence) {
+  err << "kestles-app: " << sentence << '\n';
+  return 1;
+}
+
+std::optional<platform::Platform> desktopPlatform(std::ostream& err) {
+  auto choice = platform::choosePlatform();
+  if (!choice.platform) {
+    fail(err, choice.error);
+    return std::nullopt;
+  }
+  if (choice.platform->kind == platform::PlatformKind::none) {
+    fail(err, platform::noDesktopMessage());
+    return std::nullopt;
+  }
+  return std::move(choice.platform);
+}
+
+}  // namespace kestles::app

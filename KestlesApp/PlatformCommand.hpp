@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string_view>
+
+#include "KestlesEngine/platform/Platform.hpp"
+
+namespace kestles::app {
+
+/// Prints "kestles-app: " and the sentence on `err`; returns the failure status 1.
+int fail(std::ostream& err, std::string_view sentence);
+
+/// The platform of a command that needs a desktop; nothing (and the reason printed on
+/// `err`) when there is none.
+std::optional<platform::Platform> desktopPlatform(std::ostream& err);
+
+}  // namespace kestles::app

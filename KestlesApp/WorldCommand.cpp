@@ -1,0 +1,24 @@
+#include "KestlesApp/WorldCommand.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include "KestlesApp/PlatformCommand.hpp"
+#include "KestlesEngine/sim/SimDesktop.hpp"
+
+namespace kestles::app {
+
+int runWorldCommand(std::span<const std::string_view> arguments, std::ostream& out,
+                    std::ostream& err) {
+  if (!arguments.empty()) return fail(err, "“world” takes no arguments.");
+  auto platform = desktopPlatform(err);
+  if (!platform) return 1;
+  sim::WorldFile file;
+  auto list = platform->windows->windows();
+  file.focusedWindow = list.focusedWindow;
+  file.world = platform::worldOf({platform->displays->displays()}, std::move(list));
+  file.installedApps = platform->installedApps->installedApps();
+  out << sim::encodeWorldFile(file).dump(2) << '\n';
+  return 0;
+}
+
+}  // namespace kestles::app

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <vector>
+
+#include "KestlesCore/library/AppRef.hpp"
+#include "KestlesCore/world/AppSnapshot.hpp"
+
+namespace kestles::platform {
+
+/// The ordinary apps running now.
+class RunningAppProvider {
+ public:
+  virtual ~RunningAppProvider() = default;
+  virtual std::vector<AppSnapshot> runningApps() = 0;
+};
+
+/// The apps a user can open, plus the running ones that are not installed as such.
+class InstalledAppProvider {
+ public:
+  virtual ~InstalledAppProvider() = default;
+  /// Sorted by name (folded), then bundle identifier.
+  virtual std::vector<AppRef> installedApps() = 0;
+};
+
+/// The installed apps plus the running apps whose bundle identifier is not among them,
+/// sorted by folded name, then bundle identifier.
+std::vector<AppRef> withRunningApps(std::vector<AppRef> installed,
+                                    const std::vector<AppSnapshot>& running);
+
+}  // namespace kestles::platform

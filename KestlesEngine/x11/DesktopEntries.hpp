@@ -1,0 +1,59 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestles::x11 {
+
+/// One application's desktop entry: its id (the file's path below `applications/`, slashes
+/// turned into hyphens, without ".desktop") and the keys the layer uses.
+struct DesktopEntry {
+  std::string id;
+  std::string name;
+  std::string startupWMClass;
+  std::string exec;
+  bool operator==(const DesktopEntry&) const = default;
+};
+
+/// What a window says about the app that owns it.
+struct WindowIdentity {
+  std::string gtkApplicationID;  // _GTK_APPLICATION_ID
+  std::string kdeDesktopFile;    // _KDE_NET_WM_DESKTOP_FILE
+  std::string windowClass;       // the class half of WM_CLASS
+};
+
+/// Reads the "[Desktop Entry]" group of a file's text. Nothing unless it is an application
+/// that is shown (Type=Application, neither NoDisplay nor Hidden true) and has a name.
+std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string id);
+
+/// The `applications` folders of the XDG data folders, most important first:
+/// $XDG_DATA_HOME (default ~/.local/share), then $XDG_DATA_DIRS (default
+/// /usr/local/share:/usr/share).
+std::vector<std::filesystem::path> applicationFolders();
+
+/// The shown applications of a set of folders; an id found in an earlier folder hides the
+/// same id in later ones, even when the earlier entry is hidden.
+class DesktopEntries {
+ public:
+  DesktopEntries() = default;
+  explicit DesktopEntries(std::vector<DesktopEntry> entries) : entries_(std::move(entries)) {}
+
+  /// Scans the folders (recursively); unreadable folders and files contribute nothing.
+  static DesktopEntries scan(const std::vector<std::filesystem::path>& folders);
+
+  const std::vector<DesktopEntry>& entries() const { return entries_; }
+
+  /// The entry of a window's app, in order: the GTK application id, the KDE desktop file,
+  /// an entry whose StartupWMClass equals the class, an entry whose id equals the class
+  /// (ASCII case ignored). Nothing when none matches.
+  const DesktopEntry* match(const WindowIdentity& identity) const;
+
+ private:
+  const DesktopEntry* withID(std::string_view id) const;
+  std::vector<DesktopEntry> entries_;
+};
+
+}  // namespace kestles::x11

@@ -1,0 +1,152 @@
+#include "KestlesEngine/x11/X11WindowActions.hpp"
+
+#include <algorithm>
+#include <functional>
+
+#include "KestlesEngine/x11/X11Desktop.hpp"
+#include "KestlesEngine/x11/X11Reply.hpp"
+
+namespace kestles::x11 {
+namespace {
+
+constexpr std::uint32_t kSourceTool = 2;
+constexpr std::uint32_t kIconicState = 3;
+
+enum class StateAction : std::uint32_t { remove = 0, add = 1 };
+
+std::optional<ClientWindow> readClient(X11Connection& connection, xcb_window_t window) {
+  auto clients = readClients(connection, std::span(&window, 1));
+  if (clients.empty()) return std::nullopt;
+  return clients.front();
+}
+
+std::optional<xcb_window_t> activeWindow(X11Connection& connection) {
+  auto cookie = requestProperty(connection.raw(), connection.root(),
+                                connection.atom(Atom::netActiveWindow), 1);
+  connection.noteRoundTrip();
+  return windowProperty(connection.raw(), cookie);
+}
+
+/// Reads the window until `done` holds or the timeout passes; property and structure
+/// changes of the window wake the wait. False when the window is gone or never gets there.
+bool waitFor(X11Connection& connection, xcb_window_t window,
+             const std::function<bool(const ClientWindow&)>& done) {
+  Patience patience(kActionQuiet, kActionLimit);
+  std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+  xcb_change_window_attributes(connection.raw(), window, XCB_CW_EVENT_MASK, &mask);
+  bool reached = false;
+  while (true) {
+    auto client = readClient(connection, window);
+    if (!client) break;
+    if (done(*client)) {
+      reached = true;
+      break;
+    }
+    if (!patience.wait(connection)) break;
+  }
+  std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
+  xcb_change_window_attributes(connection.raw(), window, XCB_CW_EVENT_MASK, &none);
+  connection.sync();
+  connection.dropEvents();
+  return reached;
+}
+
+/// Whether the window is the frontmost standard window of the current desktop.
+bool isFrontmost(X11Connection& connection, xcb_window_t window) {
+  auto desktop = readDesktop(connection);
+  for (auto it = desktop.stacking.rbegin(); it != desktop.stacking.rend(); ++it) {
+    auto client = std::find_if(desktop.clients.begin(), desktop.clients.end(),
+                               [&](const ClientWindow& c) { return c.id == *it; });
+    if (client != desktop.clients.end() && client->viewable &&
+        isStandard(*client, connection, desktop.currentDesktop))
+      return *it == window;
+  }
+  return false;
+}
+
+/// Waits (bounded) until the manager names the window active; changes of the root's
+/// properties wake the wait.
+bool becomesActive(X11Connection& connection, xcb_window_t window) {
+  Patience patience(kActionQuiet, kActionLimit);
+  std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+  xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &mask);
+  bool active = false;
+  while (!(active = activeWindow(connection) == window) && patience.wait(connection)) {
+  }
+  // The manager may raise a moment after it focuses; the snapshot that follows should see
+  // the window in front. A window kept below another (a dialog of its own) ends the wait
+  // once the manager is quiet, not with a failure.
+  while (active && !isFrontmost(connection, window) && patience.wait(connection)) {
+  }
+  std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
+  xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &none);
+  connection.sync();
+  connection.dropEvents();
+  return active;
+}
+
+void changeState(X11Connection& connection, xcb_window_t window, StateAction action, Atom state) {
+  connection.sendToRoot(
+      window, connection.atom(Atom::netWmState),
+      {static_cast<std::uint32_t>(action), connection.atom(state), 0, kSourceTool, 0});
+}
+
+}  // namespace
+
+bool minimizeWindow(X11Connection& connection, xcb_window_t window) {
+  if (!connection.hasWindowManager()) {
+    xcb_unmap_window(connection.raw(), window);
+    return waitFor(connection, window, [](const ClientWindow& c) { return !c.viewable; });
+  }
+  auto isMinimized = [](const ClientWindow& c) { return c.minimized; };
+  connection.sendToRoot(window, connection.atom(Atom::wmChangeState), {kIconicState, 0, 0, 0, 0});
+  if (waitFor(connection, window, isMinimized)) return true;
+  // Some managers ignore the ICCCM request but honour the EWMH state.
+  changeState(connection, window, StateAction::add, Atom::netWmStateHidden);
+  return waitFor(connection, window, isMinimized);
+}
+
+bool activateWindow(X11Connection& connection, xcb_window_t window, xcb_timestamp_t timestamp) {
+  if (!connection.hasWindowManager()) {
+    std::uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_map_window(connection.raw(), window);
+    xcb_configure_window(connection.raw(), window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    if (!waitFor(connection, window, [](const ClientWindow& c) { return c.viewable; }))
+      return false;
+    xcb_set_input_focus(connection.raw(), XCB_INPUT_FOCUS_POINTER_ROOT, window, timestamp);
+    auto focus =
+        xcb_get_input_focus_reply(connection.raw(), xcb_get_input_focus(connection.raw()), nullptr);
+    connection.noteRoundTrip();
+    Reply<xcb_get_input_focus_reply_t> owned(focus);
+    return owned && owned->focus == window;
+  }
+  auto current = activeWindow(connection).value_or(XCB_WINDOW_NONE);
+  connection.sendToRoot(window, connection.atom(Atom::netActiveWindow),
+                        {kSourceTool, timestamp, current, 0, 0});
+  if (!waitFor(connection, window,
+               [](const ClientWindow& c) { return c.viewable && !c.minimized; }))
+    return false;
+  return becomesActive(connection, window);
+}
+
+bool raiseWindow(X11Connection& connection, xcb_window_t window) {
+  if (!readClient(connection, window)) return false;
+  if (!connection.hasWindowManager()) {
+    std::uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(connection.raw(), window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+  } else {
+    connection.sendToRoot(window, connection.atom(Atom::netRestackWindow),
+                          {kSourceTool, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
+  }
+  connection.sync();
+  return true;
+}
+
+bool setFullScreen(X11Connection& connection, xcb_window_t window, bool on) {
+  if (!connection.hasWindowManager()) return false;
+  changeState(connection, window, on ? StateAction::add : StateAction::remove,
+              Atom::netWmStateFullscreen);
+  return waitFor(connection, window, [on](const ClientWindow& c) { return c.fullScreen == on; });
+}
+
+}  // namespace kestles::x11

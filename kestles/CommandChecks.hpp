@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "KestlesCore/command/KestlesCommand.hpp"
+#include "KestlesCore/display/DisplayInfo.hpp"
+#include "KestlesCore/library/Library.hpp"
+#include "kestles/CLIRequest.hpp"
+
+namespace kestles::tool {
+
+/// Where the checks read what they compare names with. Each source is asked only when a
+/// command needs it, so that most commands read neither the library nor the desktop.
+struct CheckSources {
+  /// The library, or the sentence that says why it can't be read.
+  std::function<std::variant<Library, CLIError>()> library;
+  std::function<std::vector<DisplayInfo>()> displays;
+  std::function<std::vector<std::string>()> openAppNames;
+  std::function<std::vector<std::string>()> installedAppNames;
+  std::function<bool()> debugLinksOn;
+};
+
+/// Looks a command's names up the way the app will, so that a bad name fails in the terminal;
+/// nothing when the command may be sent as typed.
+std::optional<CLIError> checkCommand(const KestlesCommand& command, const CheckSources& sources);
+
+/// The kestle a user names: by identifier, then by number, then by the name rule.
+const Kestle* kestleNamed(const std::string& text, const std::vector<Kestle>& kestles);
+
+}  // namespace kestles::tool

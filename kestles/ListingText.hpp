@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+#include "KestlesCore/library/Library.hpp"
+#include "kestles/CLIRequest.hpp"
+
+namespace kestles::tool {
+
+/// What `list`, `list kestles` and `list layouts` print; the text ends in its own newline
+/// (or is empty for a bare list with nothing in it).
+std::string listingText(Listing listing, const Library& library);
+
+}  // namespace kestles::tool

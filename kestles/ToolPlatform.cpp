@@ -1,0 +1,42 @@
+#include "kestles/ToolPlatform.hpp"
+
+#include "KestlesEngine/platform/Platform.hpp"
+
+namespace kestles::tool {
+
+struct ToolPlatform::State {
+  platform::Platform platform = platform::emptyPlatform();
+};
+
+ToolPlatform::ToolPlatform() = default;
+ToolPlatform::~ToolPlatform() = default;
+
+ToolPlatform::State& ToolPlatform::state() {
+  if (!state_) {
+    state_ = std::make_unique<State>();
+    // A desktop that can't be reached shows no displays and no apps: the checks then say so.
+    if (auto choice = platform::choosePlatform(); choice.platform)
+      state_->platform = *choice.platform;
+  }
+  return *state_;
+}
+
+std::vector<DisplayInfo> ToolPlatform::displays() {
+  return state().platform.displays->displays();
+}
+
+std::vector<std::string> ToolPlatform::openAppNames() {
+  std::vector<std::string> names;
+  for (const auto& app : state().platform.runningApps->runningApps())
+    names.push_back(app.name);
+  return names;
+}
+
+std::vector<std::string> ToolPlatform::installedAppNames() {
+  std::vector<std::string> names;
+  for (const auto& app : state().platform.installedApps->installedApps())
+    names.push_back(app.name);
+  return names;
+}
+
+}  // namespace kestles::tool

@@ -1,0 +1,342 @@
+#include "tests/x11/support/XSession.hpp"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace kestles::testing {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::vector<std::string> mergedEnvironment(const std::map<std::string, std::string>& extra) {
+  std::vector<std::string> result;
+  for (char** item = environ; *item != nullptr; ++item) {
+    std::string entry = *item;
+    auto name = entry.substr(0, entry.find('='));
+    if (!extra.contains(name)) result.push_back(entry);
+  }
+  for (const auto& [name, value] : extra) {
+    std::string entry = name;
+    entry.append("=").append(value);
+    result.push_back(std::move(entry));
+  }
+  return result;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& strings) {
+  std::vector<char*> result;
+  for (auto& s : strings)
+    result.push_back(s.data());
+  result.push_back(nullptr);
+  return result;
+}
+
+}  // namespace
+
+bool programExists(const char* name) {
+  const char* path = std::getenv("PATH");
+  std::string folders = path ? path : "/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= folders.size()) {
+    auto end = folders.find(':', start);
+    auto folder = folders.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    folder.append("/").append(name);
+    if (access(folder.c_str(), X_OK) == 0) return true;
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return false;
+}
+
+Child::Child(const std::vector<std::string>& argv,
+             const std::map<std::string, std::string>& environment) {
+  int in[2], out[2];
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  auto args = argv;
+  auto env = mergedEnvironment(environment);
+  auto argp = pointers(args);
+  auto envp = pointers(env);
+  if (posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0) pid_ = -1;
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  close(out[1]);
+  input_ = in[1];
+  output_ = out[0];
+}
+
+Child::~Child() {
+  stop();
+}
+
+std::optional<std::string> Child::readLine(std::chrono::milliseconds timeout) {
+  auto deadline = Clock::now() + timeout;
+  while (true) {
+    if (auto end = buffered_.find('\n'); end != std::string::npos) {
+      auto line = buffered_.substr(0, end);
+      buffered_.erase(0, end + 1);
+      return line;
+    }
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (output_ < 0 || left.count() <= 0) return std::nullopt;
+    pollfd descriptor{output_, POLLIN, 0};
+    if (poll(&descriptor, 1, static_cast<int>(left.count())) <= 0) continue;
+    char chunk[256];
+    auto count = read(output_, chunk, sizeof chunk);
+    if (count <= 0) return std::nullopt;
+    buffered_.append(chunk, static_cast<std::size_t>(count));
+  }
+}
+
+std::optional<int> Child::wait(std::chrono::milliseconds timeout) {
+  if (status_ || pid_ <= 0) return status_;
+  auto deadline = Clock::now() + timeout;
+  while (true) {
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      return status_;
+    }
+    if (Clock::now() >= deadline) return std::nullopt;
+    // A child's end raises no event this process can poll without a signal handler.
+    usleep(2000);
+  }
+}
+
+void Child::stop() {
+  if (input_ >= 0) close(input_);
+  input_ = -1;
+  if (pid_ > 0 && !status_) {
+    if (!wait(std::chrono::milliseconds(0))) kill(pid_, SIGTERM);
+    if (!wait(std::chrono::seconds(5))) {
+      kill(pid_, SIGKILL);
+      wait(std::chrono::seconds(5));
+    }
+  }
+  if (output_ >= 0) close(output_);
+  output_ = -1;
+}
+
+std::unique_ptr<XSession> XSession::start(Options options) {
+  if (!programExists("Xvfb") || (options.windowManager && !programExists("openbox")))
+    return nullptr;
+  std::unique_ptr<XSession> session(new XSession());
+  if (!session->startServer(options)) throw std::runtime_error("Xvfb did not start");
+  if (options.windowManager && !session->startWindowManager())
+    throw std::runtime_error("openbox did not start managing windows within 10 s");
+  return session;
+}
+
+bool XSession::startServer(Options options) {
+  std::string screen = std::to_string(options.width);
+  screen.append("x").append(std::to_string(options.height)).append("x24");
+  for (int number = 90; number < 190; ++number) {
+    std::string name = ":";
+    name.append(std::to_string(number));
+    std::string lock = "/tmp/.X";
+    lock.append(std::to_string(number)).append("-lock");
+    if (std::filesystem::exists(lock)) continue;
+    auto server = std::make_unique<Child>(std::vector<std::string>{
+        "Xvfb", name, "-screen", "0", screen, "-noreset", "-nolisten", "tcp", "-displayfd", "1"});
+    if (auto written = server->readLine(); written && *written == std::to_string(number)) {
+      server_ = std::move(server);
+      display_ = name;
+      break;
+    }
+  }
+  if (!server_) return false;
+  setenv("DISPLAY", display_.c_str(), 1);
+  probe_ = xcb_connect(display_.c_str(), nullptr);
+  if (xcb_connection_has_error(probe_)) return false;
+  root_ = xcb_setup_roots_iterator(xcb_get_setup(probe_)).data->root;
+  std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY |
+                       XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+  xcb_change_window_attributes(probe_, root_, XCB_CW_EVENT_MASK, &mask);
+  xcb_flush(probe_);
+  return true;
+}
+
+bool XSession::startWindowManager() {
+  // A private configuration folder keeps the user's openbox settings out of the tests.
+  char folder[] = "/tmp/kestles-x11-test-XXXXXX";
+  if (mkdtemp(folder) == nullptr) return false;
+  configHome_ = folder;
+  manager_ =
+      std::make_unique<Child>(std::vector<std::string>{"openbox", "--sm-disable"},
+                              std::map<std::string, std::string>{{"XDG_CONFIG_HOME", configHome_}});
+  bool announced = waitUntil(
+      [this] {
+        auto check = cardinals(root_, "_NET_SUPPORTING_WM_CHECK");
+        if (check.empty()) return false;
+        auto self = cardinals(check.front(), "_NET_SUPPORTING_WM_CHECK");
+        return !self.empty() && self.front() == check.front();
+      },
+      std::chrono::seconds(10));
+  return announced && managerTakesWindows();
+}
+
+// openbox announces itself before it handles map requests, and a window mapped in between
+// stays unmanaged. A probe window mapped until the manager takes it marks the moment.
+bool XSession::managerTakesWindows() {
+  auto window = xcb_generate_id(probe_);
+  auto* screen = xcb_setup_roots_iterator(xcb_get_setup(probe_)).data;
+  xcb_create_window(probe_, XCB_COPY_FROM_PARENT, window, root_, 0, 0, 10, 10, 0,
+                    XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+  bool managed = false;
+  for (int attempt = 0; attempt < 100 && !managed; ++attempt) {
+    xcb_unmap_window(probe_, window);
+    xcb_map_window(probe_, window);
+    xcb_flush(probe_);
+    managed = waitUntil([&] { return isManaged(window); }, std::chrono::milliseconds(100));
+  }
+  xcb_destroy_window(probe_, window);
+  xcb_flush(probe_);
+  return managed && waitUntil([&] { return !isManaged(window); });
+}
+
+XSession::~XSession() {
+  if (probe_ != nullptr) xcb_disconnect(probe_);
+  manager_.reset();
+  server_.reset();
+  if (!configHome_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(configHome_, ignored);
+  }
+}
+
+std::optional<int> XSession::run(const std::vector<std::string>& argv) {
+  Child child(argv);
+  return child.wait();
+}
+
+TestWindows XSession::openWindows(const std::vector<std::string>& flags) {
+  std::vector<std::string> argv{testWindowProgram()};
+  argv.insert(argv.end(), flags.begin(), flags.end());
+  TestWindows windows{std::make_unique<Child>(argv), {}};
+  int count = 1;
+  for (std::size_t i = 0; i + 1 < flags.size(); ++i)
+    if (flags[i] == "--count") count = std::stoi(flags[i + 1]);
+  for (int i = 0; i < count; ++i) {
+    auto line = windows.process->readLine();
+    if (!line) break;
+    windows.ids.push_back(static_cast<xcb_window_t>(std::stoul(*line, nullptr, 16)));
+  }
+  bool managerRuns = manager_ != nullptr;
+  bool overrideRedirect =
+      std::find(flags.begin(), flags.end(), "--override-redirect") != flags.end();
+  if (managerRuns && !overrideRedirect)
+    waitUntil([&] {
+      for (auto id : windows.ids)
+        if (!isManaged(id)) return false;
+      return true;
+    });
+  return windows;
+}
+
+bool XSession::waitUntil(const std::function<bool()>& condition,
+                         std::chrono::milliseconds timeout) {
+  auto deadline = Clock::now() + timeout;
+  while (true) {
+    if (condition()) return true;
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return false;
+    // Events on the root are the cue; the short ceiling covers changes that raise none.
+    pollfd descriptor{xcb_get_file_descriptor(probe_), POLLIN, 0};
+    poll(&descriptor, 1, static_cast<int>(std::min<long>(left.count(), 20)));
+    while (xcb_generic_event_t* event = xcb_poll_for_event(probe_))
+      std::free(event);
+  }
+}
+
+xcb_atom_t XSession::atom(const char* name) {
+  auto* reply = xcb_intern_atom_reply(
+      probe_, xcb_intern_atom(probe_, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+      nullptr);
+  xcb_atom_t result = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  std::free(reply);
+  return result;
+}
+
+std::vector<std::uint32_t> XSession::cardinals(xcb_window_t window, const char* property) {
+  auto* reply = xcb_get_property_reply(
+      probe_,
+      xcb_get_property(probe_, 0, window, atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 4096),
+      nullptr);
+  std::vector<std::uint32_t> items;
+  if (reply != nullptr && reply->format == 32) {
+    auto* data = static_cast<std::uint32_t*>(xcb_get_property_value(reply));
+    items.assign(data, data + xcb_get_property_value_length(reply) / 4);
+  }
+  std::free(reply);
+  return items;
+}
+
+void XSession::changeState(xcb_window_t window, std::uint32_t action, const char* first,
+                           const char* second) {
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = window;
+  message.type = atom("_NET_WM_STATE");
+  message.data.data32[0] = action;
+  message.data.data32[1] = atom(first);
+  message.data.data32[2] = second ? atom(second) : 0;
+  message.data.data32[3] = 2;
+  xcb_send_event(probe_, 0, root_,
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&message));
+  xcb_flush(probe_);
+}
+
+bool XSession::hasState(xcb_window_t window, const char* state) {
+  auto states = cardinals(window, "_NET_WM_STATE");
+  return std::find(states.begin(), states.end(), atom(state)) != states.end();
+}
+
+bool XSession::isManaged(xcb_window_t window) {
+  auto clients = cardinals(root_, "_NET_CLIENT_LIST");
+  return std::find(clients.begin(), clients.end(), window) != clients.end();
+}
+
+std::optional<Frame> XSession::frameOf(xcb_window_t window) {
+  auto* geometry = xcb_get_geometry_reply(probe_, xcb_get_geometry(probe_, window), nullptr);
+  if (geometry == nullptr) return std::nullopt;
+  auto* origin = xcb_translate_coordinates_reply(
+      probe_, xcb_translate_coordinates(probe_, window, root_, 0, 0), nullptr);
+  if (origin == nullptr) {
+    std::free(geometry);
+    return std::nullopt;
+  }
+  auto extents = cardinals(window, "_NET_FRAME_EXTENTS");
+  if (extents.size() < 4) extents = {0, 0, 0, 0};
+  std::int32_t border = geometry->border_width;
+  auto left = static_cast<std::int32_t>(extents[0]), right = static_cast<std::int32_t>(extents[1]);
+  auto top = static_cast<std::int32_t>(extents[2]), bottom = static_cast<std::int32_t>(extents[3]);
+  Frame frame{origin->dst_x - border - left, origin->dst_y - border - top,
+              geometry->width + 2 * border + left + right,
+              geometry->height + 2 * border + top + bottom};
+  std::free(geometry);
+  std::free(origin);
+  return frame;
+}
+
+std::string testWindowProgram() {
+  return KESTLES_TEST_WINDOW;
+}
+
+}  // namespace kestles::testing
