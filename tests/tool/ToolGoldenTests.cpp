@@ -11,42 +11,16 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/ToolProcess.hpp"
+#include "tests/tool/ToolGoldenFixture.hpp"
 
 namespace kestles::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kTool = fs::path(KESTLES_BIN_DIR) / "kestles";
-
-std::string fileContents(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
-}
-
-/// A private world for one test: its own runtime and config folders, and no display.
-class ToolGolden : public ::testing::Test {
+/// The tool's own commands and the delivery of links.
+class ToolGolden : public ToolGoldenFixture {
  protected:
-  std::map<std::string, std::string> environment() const {
-    return {{"XDG_RUNTIME_DIR", (home.path() / "run").string()},
-            {"XDG_CONFIG_HOME", (home.path() / "config").string()},
-            {"XDG_DATA_HOME", (home.path() / "data").string()},
-            {"HOME", home.path().string()},
-            {"DISPLAY", ""},
-            {"KESTLES_PLATFORM", "sim"},
-            {"KESTLES_SIM_WORLD", (fs::path(KESTLES_FIXTURES) / "tool" / "world.json").string()}};
-  }
-  void useLibrary() const {
-    auto folder = home.path() / "data" / "kestles";
-    fs::create_directories(folder);
-    fs::copy_file(fs::path(KESTLES_FIXTURES) / "tool" / "library.json", folder / "library.json");
-  }
-  ProcessResult run(const std::vector<std::string>& arguments, const fs::path& tool = kTool) const {
-    return runProcess(tool, arguments, environment());
-  }
   void turnDebugLinks(const std::string& value) const {
     fs::create_directories(home.path() / "config" / "kestles");
     std::ofstream(home.path() / "config" / "kestles" / "defaults.json")
@@ -59,8 +33,6 @@ class ToolGolden : public ::testing::Test {
     fs::copy_file(kTool, folder / "kestles");
     return folder / "kestles";
   }
-
-  TemporaryFolder home;
 };
 
 TEST_F(ToolGolden, PrintsTheHelpTextWithNoArgumentsAndForHelp) {

@@ -7,58 +7,28 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "tests/support/ToolProcess.hpp"
+#include "tests/tool/ToolGoldenFixture.hpp"
 
 namespace kestles::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kTool = fs::path(KESTLES_BIN_DIR) / "kestles";
-const fs::path kFixtures = fs::path(KESTLES_FIXTURES) / "tool";
-
-std::string fileContents(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream contents;
-  contents << file.rdbuf();
-  return contents.str();
-}
-
-/// A private home for one test: data, config and runtime folders, and a chosen desktop.
-class ToolLibraryGolden : public ::testing::Test {
+/// The commands that read the library and the desktop.
+class ToolLibraryGolden : public ToolGoldenFixture {
  protected:
-  std::map<std::string, std::string> environment() const {
-    return {{"XDG_RUNTIME_DIR", (home.path() / "run").string()},
-            {"XDG_CONFIG_HOME", (home.path() / "config").string()},
-            {"XDG_DATA_HOME", (home.path() / "data").string()},
-            {"HOME", home.path().string()},
-            {"DISPLAY", ""},
-            {"KESTLES_PLATFORM", "sim"},
-            {"KESTLES_SIM_WORLD", (kFixtures / world).string()}};
-  }
-  ProcessResult run(const std::vector<std::string>& arguments) const {
-    return runProcess(kTool, arguments, environment());
-  }
-  fs::path libraryPath() const { return home.path() / "data" / "kestles" / "library.json"; }
-  void useLibrary(const std::string& fixture) const {
-    fs::create_directories(libraryPath().parent_path());
-    fs::copy_file(kFixtures / fixture, libraryPath(), fs::copy_options::overwrite_existing);
-  }
   void expectError(const std::vector<std::string>& arguments, const std::string& message) const {
     auto result = run(arguments);
     EXPECT_EQ(result.out, "") << arguments[0];
     EXPECT_EQ(result.err, "kestles: " + message + "\n") << arguments[0];
     EXPECT_EQ(result.status, 1) << arguments[0];
   }
-
-  TemporaryFolder home;
-  std::string world = "world.json";
 };
 
 TEST_F(ToolLibraryGolden, ListsTheLibrary) {
   useLibrary("library.json");
   auto all = run({"list"});
-  EXPECT_EQ(all.out, fileContents(kFixtures / "list-all.txt"));
+  EXPECT_EQ(all.out, fileContents(kToolFixtures / "list-all.txt"));
   EXPECT_EQ(all.err, "");
   EXPECT_EQ(all.status, 0);
   EXPECT_EQ(run({"list", "kestles"}).out, "Code\nDeep Work\nCafé\nReading\n");
@@ -172,10 +142,11 @@ TEST_F(ToolLibraryGolden, ImportsOnlyWholeArchivesWithSomethingInThem) {
   FakeApp app(home.path() / "run");
   auto missing = (home.path() / "Nothing.kestles").string();
   expectError({"import", "~/Nothing"}, "Couldn’t read " + missing + ": No such file or directory");
-  expectError({"import", (kFixtures / "damaged.kestles").string()},
-              (kFixtures / "damaged.kestles").string() + " isn’t a Kestles file, or it’s damaged.");
-  expectError({"import", (kFixtures / "empty.kestles").string()},
-              (kFixtures / "empty.kestles").string() +
+  expectError(
+      {"import", (kToolFixtures / "damaged.kestles").string()},
+      (kToolFixtures / "damaged.kestles").string() + " isn’t a Kestles file, or it’s damaged.");
+  expectError({"import", (kToolFixtures / "empty.kestles").string()},
+              (kToolFixtures / "empty.kestles").string() +
                   " has no kestles, layouts, display rules or settings in it.");
   EXPECT_TRUE(app.received().empty());
 
