@@ -20,6 +20,7 @@ if [ -x build/release/bin/core_bench ]; then
   build/release/bin/core_bench --benchmark_min_time=0.01 >/dev/null
 fi
 bash bench/startup.sh build/release/bin 20
+bash bench/tool-library.sh build/release/bin 3
 
 echo "== sanitizer build and tests"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTLES_SANITIZE=ON -DKESTLES_BENCH=OFF
