@@ -1,6 +1,7 @@
 #include "KestlesEngine/x11/X11Connection.hpp"
 
 #include <poll.h>
+#include <xcb/randr.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -87,6 +88,8 @@ X11Connection::~X11Connection() {
 }
 
 void X11Connection::internAtoms() {
+  // The RandR query rides along, so that asking for monitors later costs no extra round trip.
+  xcb_prefetch_extension_data(connection_, &xcb_randr_id);
   std::array<xcb_intern_atom_cookie_t, kAtomNames.size()> cookies{};
   for (std::size_t i = 0; i < kAtomNames.size(); ++i)
     cookies[i] = xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(kAtomNames[i].size()),

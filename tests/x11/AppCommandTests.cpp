@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/world/World.hpp"
+#include "KestlesEngine/sim/SimDesktop.hpp"
 #include "tests/x11/support/XSession.hpp"
 
 namespace kestles {
@@ -16,14 +17,22 @@ const std::string kApp = std::string(KESTLES_BIN_DIR) + "/kestles-app";
 struct Run {
   int status = -1;
   std::string out;
+  std::string err;
 };
+
+/// A failure's report: the app's name and one whole sentence on one line.
+bool isSentence(const std::string& err) {
+  return err.starts_with("kestles-app: ") && err.ends_with(".\n") &&
+         err.find('\n') == err.size() - 1;
+}
 
 Run run(const std::vector<std::string>& argv,
         const std::map<std::string, std::string>& environment) {
-  Child child(argv, environment);
+  Child child(argv, environment, true);
   Run result;
   while (auto line = child.readLine())
     result.out.append(*line).append("\n");
+  result.err = child.errorOutput();
   result.status = child.wait().value_or(-1);
   return result;
 }
@@ -55,15 +64,51 @@ TEST(AppCommandTests, WorldAndPlaceOnARealDesktop) {
   EXPECT_EQ(session->frameOf(windows.id()), (testing::Frame{100, 50, 702, 525}));
 }
 
+TEST(AppCommandTests, WorldOfTheSimulatedDesktopIsAWorldFile) {
+  auto path = std::string(KESTLES_FIXTURES) + "/worlds/two-displays.json";
+  auto result = run({kApp, "world"}, {{"KESTLES_PLATFORM", "sim"}, {"KESTLES_SIM_WORLD", path}});
+  ASSERT_EQ(result.status, 0);
+  auto printed = sim::decodeWorldFile(nlohmann::json::parse(result.out));
+  auto file = sim::readWorldFile(path);
+  EXPECT_EQ(printed.world.windows, file.world.windows);
+  EXPECT_EQ(printed.world.setup, file.world.setup);
+  EXPECT_EQ(printed.world.apps, file.world.apps);
+  EXPECT_EQ(printed.world.activeDisplayID, "LAPTOP");  // where the focused window is
+  EXPECT_EQ(printed.focusedWindow, file.focusedWindow);
+  EXPECT_EQ(printed.installedApps.size(), 3u);  // the file's two and the running browser
+
+  auto place = run({kApp, "place", "11", "0", "0", "100", "100"},
+                   {{"KESTLES_PLATFORM", "sim"}, {"KESTLES_SIM_WORLD", path}});
+  ASSERT_EQ(place.status, 0);
+  EXPECT_EQ(nlohmann::json::parse(place.out), nlohmann::json::parse("[[0, 0], [400, 300]]"));
+}
+
+TEST(AppCommandTests, BadArgumentsFailWithASentence) {
+  auto path = std::string(KESTLES_FIXTURES) + "/worlds/two-displays.json";
+  const std::vector<std::string> cases[] = {
+      {kApp, "place", "11", "0", "0", "100"},        {kApp, "place", "eleven", "0", "0", "1", "1"},
+      {kApp, "place", "11", "0", "0", "0", "100"},   {kApp, "place", "0x0", "0", "0", "1", "1"},
+      {kApp, "place", "99", "0", "0", "100", "100"}, {kApp, "world", "extra"},
+  };
+  for (const auto& argv : cases) {
+    auto result = run(argv, {{"KESTLES_PLATFORM", "sim"}, {"KESTLES_SIM_WORLD", path}});
+    EXPECT_EQ(result.status, 1) << argv[2];
+    EXPECT_EQ(result.out, "") << argv[2];
+    EXPECT_TRUE(isSentence(result.err)) << result.err;
+  }
+}
+
 TEST(AppCommandTests, WithoutADisplayTheCommandsFailWithASentence) {
   const std::vector<std::string> commands[] = {{kApp, "world"},
                                                {kApp, "place", "1", "0", "0", "10", "10"}};
   for (const auto& argv : commands) {
     // An empty DISPLAY counts as unset.
-    Child child(argv, {{"DISPLAY", ""}, {"KESTLES_PLATFORM", ""}});
-    EXPECT_FALSE(child.readLine(std::chrono::seconds(10)))
-        << argv[1];  // nothing on standard output
-    EXPECT_EQ(child.wait(), 1) << argv[1];
+    auto result = run(argv, {{"DISPLAY", ""}, {"KESTLES_PLATFORM", ""}});
+    EXPECT_EQ(result.status, 1) << argv[1];
+    EXPECT_EQ(result.out, "") << argv[1];
+    EXPECT_EQ(result.err,
+              "kestles-app: There is no X display: set DISPLAY, or set KESTLES_PLATFORM=sim and "
+              "KESTLES_SIM_WORLD.\n");
   }
 }
 

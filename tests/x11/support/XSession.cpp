@@ -61,13 +61,14 @@ bool programExists(const char* name) {
 }
 
 Child::Child(const std::vector<std::string>& argv,
-             const std::map<std::string, std::string>& environment) {
-  int in[2], out[2];
-  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
+             const std::map<std::string, std::string>& environment, bool captureErrors) {
+  int in[2], out[2], err[2];
+  if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  if (captureErrors) posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
   auto args = argv;
   auto env = mergedEnvironment(environment);
   auto argp = pointers(args);
@@ -76,8 +77,10 @@ Child::Child(const std::vector<std::string>& argv,
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
+  close(err[1]);
   input_ = in[1];
   output_ = out[0];
+  error_ = err[0];
 }
 
 Child::~Child() {
@@ -101,6 +104,21 @@ std::optional<std::string> Child::readLine(std::chrono::milliseconds timeout) {
     if (count <= 0) return std::nullopt;
     buffered_.append(chunk, static_cast<std::size_t>(count));
   }
+}
+
+std::string Child::errorOutput(std::chrono::milliseconds timeout) {
+  std::string text;
+  auto deadline = Clock::now() + timeout;
+  while (error_ >= 0) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    pollfd descriptor{error_, POLLIN, 0};
+    if (left.count() <= 0 || poll(&descriptor, 1, static_cast<int>(left.count())) <= 0) break;
+    char chunk[256];
+    auto count = read(error_, chunk, sizeof chunk);
+    if (count <= 0) break;
+    text.append(chunk, static_cast<std::size_t>(count));
+  }
+  return text;
 }
 
 std::optional<int> Child::wait(std::chrono::milliseconds timeout) {
@@ -129,7 +147,9 @@ void Child::stop() {
     }
   }
   if (output_ >= 0) close(output_);
+  if (error_ >= 0) close(error_);
   output_ = -1;
+  error_ = -1;
 }
 
 std::unique_ptr<XSession> XSession::start(Options options) {

@@ -19,9 +19,10 @@ namespace kestles::testing {
 /// destruction.
 class Child {
  public:
-  /// Starts `argv` with `environment` added to this process's own.
+  /// Starts `argv` with `environment` added to this process's own. Standard error goes to a
+  /// pipe only with `captureErrors` (a pipe nobody reads would stall a chatty server).
   Child(const std::vector<std::string>& argv,
-        const std::map<std::string, std::string>& environment = {});
+        const std::map<std::string, std::string>& environment = {}, bool captureErrors = false);
   ~Child();
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
@@ -29,6 +30,8 @@ class Child {
   pid_t pid() const { return pid_; }
   /// The next line of standard output, without its line feed; nothing at end or after `timeout`.
   std::optional<std::string> readLine(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  /// Everything it wrote on standard error until it closed it (bounded).
+  std::string errorOutput(std::chrono::milliseconds timeout = std::chrono::seconds(10));
   /// Waits for the exit status (bounded); nothing when it did not end in time.
   std::optional<int> wait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
   /// Closes its standard input, asks it to stop and reaps it.
@@ -38,6 +41,7 @@ class Child {
   pid_t pid_ = -1;
   int input_ = -1;
   int output_ = -1;
+  int error_ = -1;
   std::string buffered_;
   std::optional<int> status_;
 };
