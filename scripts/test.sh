@@ -31,7 +31,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== fuzz targets, ${fuzz_seconds} s each"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKESTLES_FUZZ=ON -DKESTLES_TESTS=OFF -DKESTLES_BENCH=OFF
-ninja -C build/fuzz -j "$jobs"
+ninja -C build/fuzz -j "$jobs" fuzzers
 for fuzzer in build/fuzz/bin/fuzz_*; do
   name=$(basename "$fuzzer")
   corpus="build/fuzz/corpus/${name#fuzz_}"
