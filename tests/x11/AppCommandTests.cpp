@@ -112,5 +112,24 @@ TEST(AppCommandTests, WithoutADisplayTheCommandsFailWithASentence) {
   }
 }
 
+TEST(AppCommandTests, TheToolChecksNamesAgainstTheRealDesktop) {
+  auto session = XSession::start({});
+  if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto windows = session->openWindows({"--pos", "10,10"});
+  std::map<std::string, std::string> environment{{"KESTLES_PLATFORM", "x11"}};
+  const std::string tool = std::string(KESTLES_BIN_DIR) + "/kestles";
+
+  auto swap = run({tool, "swap-displays"}, environment);
+  EXPECT_EQ(swap.err, "kestles: There’s only one display, so nothing to swap it with.\n");
+  EXPECT_EQ(swap.status, 1);
+  auto display = run({tool, "tile", "--display", "Nowhere"}, environment);
+  EXPECT_EQ(display.err,
+            "kestles: No connected display matches “Nowhere”. Your displays: screen\n");
+  auto app = run({tool, "tile", "--app", "Nope"}, environment);
+  EXPECT_TRUE(app.err.starts_with("kestles: No open app matches “Nope”. Your open apps: "))
+      << app.err;
+  EXPECT_EQ(app.status, 1);
+}
+
 }  // namespace
 }  // namespace kestles
