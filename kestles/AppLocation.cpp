@@ -56,8 +56,10 @@ std::optional<std::string> appVersion(const std::filesystem::path& app) {
   marker += "-VERSION=";
   MappedFile file(app);
   auto contents = file.contents();
-  auto found = contents.find(marker);
-  if (found == std::string_view::npos) return std::nullopt;
+  // memmem rather than find: binaries are full of the marker's first byte.
+  const void* hit = memmem(contents.data(), contents.size(), marker.data(), marker.size());
+  if (hit == nullptr) return std::nullopt;
+  auto found = static_cast<std::size_t>(static_cast<const char*>(hit) - contents.data());
   auto start = found + marker.size();
   auto end = contents.find('\0', start);
   if (end == std::string_view::npos || end == start || end - start > 64) return std::nullopt;
