@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "KestlesCore/archive/KestlesArchive.hpp"
-#include "KestlesCore/library/JSONFile.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/library/Library.hpp"
 #include "bench/support/LargeLibrary.hpp"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "KestlesCore/archive/KestlesArchive.hpp"
-#include "KestlesCore/library/JSONFile.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view bytes(reinterpret_cast<const char*>(data), size);

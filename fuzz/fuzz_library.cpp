@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "KestlesCore/library/JSONFile.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/library/Library.hpp"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "KestlesCore/archive/KestlesArchive.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
-#include "KestlesCore/library/JSONFile.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
 #include "KestlesEngine/platform/Environment.hpp"

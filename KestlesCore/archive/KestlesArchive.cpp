@@ -5,8 +5,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "KestlesCore/library/JSONFile.hpp"
-#include "KestlesCore/library/Lossy.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/coding/Lossy.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles {

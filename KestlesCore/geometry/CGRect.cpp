@@ -5,7 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesCore/model/JSONNumber.hpp"
+#include "KestlesCore/coding/JSONNumber.hpp"
 
 namespace kestles {
 namespace {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-#include "KestlesCore/library/Coding.hpp"
+#include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
 namespace {

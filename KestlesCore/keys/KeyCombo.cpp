@@ -1,6 +1,6 @@
 #include "KestlesCore/keys/KeyCombo.hpp"
 
-#include "KestlesCore/library/Coding.hpp"
+#include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
 

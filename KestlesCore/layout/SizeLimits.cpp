@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesCore/model/JSONNumber.hpp"
+#include "KestlesCore/coding/JSONNumber.hpp"
 
 namespace kestles {
 namespace {

@@ -1,6 +1,6 @@
 #include "KestlesCore/library/Arrangement.hpp"
 
-#include "KestlesCore/library/Lossy.hpp"
+#include "KestlesCore/coding/Lossy.hpp"
 
 namespace kestles {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "KestlesCore/library/Coding.hpp"
+#include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
 namespace {

@@ -3,7 +3,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "KestlesCore/library/DisplayKind.hpp"
-#include "KestlesCore/library/LayoutRef.hpp"
+#include "KestlesCore/layout/LayoutRef.hpp"
 
 namespace kestles {
 

@@ -6,9 +6,9 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "KestlesCore/layout/TileShape.hpp"
-#include "KestlesCore/library/AppRef.hpp"
+#include "KestlesCore/world/AppRef.hpp"
 #include "KestlesCore/library/DisplayKind.hpp"
-#include "KestlesCore/library/LayoutRef.hpp"
+#include "KestlesCore/layout/LayoutRef.hpp"
 
 namespace kestles {
 

@@ -4,7 +4,7 @@
 #include <variant>
 
 #include "KestlesCore/layout/Template.hpp"
-#include "KestlesCore/library/LayoutRef.hpp"
+#include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/library/SavedLayout.hpp"
 
 namespace kestles {

@@ -4,8 +4,8 @@
 #include <array>
 #include <unordered_set>
 
-#include "KestlesCore/library/JSONFile.hpp"
-#include "KestlesCore/library/Lossy.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/coding/Lossy.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles {

@@ -13,7 +13,7 @@
 
 #include "KestlesCore/library/DisplayRule.hpp"
 #include "KestlesCore/library/Kestle.hpp"
-#include "KestlesCore/library/LayoutRef.hpp"
+#include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/library/SavedLayout.hpp"
 #include "KestlesCore/settings/Settings.hpp"
 

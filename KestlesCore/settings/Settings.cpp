@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "KestlesCore/library/Lossy.hpp"
+#include "KestlesCore/coding/Lossy.hpp"
 
 namespace kestles {
 namespace {

@@ -11,7 +11,7 @@
 #include "KestlesCore/keys/KeyCombo.hpp"
 #include "KestlesCore/keys/ShortcutBinding.hpp"
 #include "KestlesCore/layout/Gaps.hpp"
-#include "KestlesCore/library/AppRef.hpp"
+#include "KestlesCore/world/AppRef.hpp"
 #include "KestlesCore/settings/CommandBinding.hpp"
 #include "KestlesCore/settings/PanelTrigger.hpp"
 #include "KestlesCore/settings/ShortcutUse.hpp"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "KestlesCore/layout/TileShape.hpp"
-#include "KestlesCore/library/LayoutRef.hpp"
+#include "KestlesCore/layout/LayoutRef.hpp"
 
 namespace kestles {
 

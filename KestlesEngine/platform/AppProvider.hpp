@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "KestlesCore/library/AppRef.hpp"
+#include "KestlesCore/world/AppRef.hpp"
 #include "KestlesCore/world/AppSnapshot.hpp"
 
 namespace kestles::platform {

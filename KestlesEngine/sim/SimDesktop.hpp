@@ -6,7 +6,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "KestlesCore/library/AppRef.hpp"
+#include "KestlesCore/world/AppRef.hpp"
 #include "KestlesCore/world/World.hpp"
 #include "KestlesEngine/platform/AppProvider.hpp"
 #include "KestlesEngine/platform/DisplayProvider.hpp"

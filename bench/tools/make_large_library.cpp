@@ -1,7 +1,7 @@
 // Writes the large benchmark library to the path given, for benchmarks of whole commands.
 #include <cstdio>
 
-#include "KestlesCore/library/JSONFile.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
 #include "bench/support/LargeLibrary.hpp"
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-#include "KestlesCore/library/AppRef.hpp"
+#include "KestlesCore/world/AppRef.hpp"
 
 #include <gtest/gtest.h>
 

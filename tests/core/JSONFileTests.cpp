@@ -1,4 +1,4 @@
-#include "KestlesCore/library/JSONFile.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/library/DisplayRule.hpp"
-#include "KestlesCore/library/Lossy.hpp"
+#include "KestlesCore/coding/Lossy.hpp"
 #include "KestlesCore/library/SavedLayout.hpp"
 
 namespace kestles {

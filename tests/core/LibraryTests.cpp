@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesCore/library/JSONFile.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
 
 namespace kestles {
 namespace {

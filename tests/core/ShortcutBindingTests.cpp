@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesCore/library/Lossy.hpp"
+#include "KestlesCore/coding/Lossy.hpp"
 
 namespace kestles {
 namespace {

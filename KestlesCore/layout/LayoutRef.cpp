@@ -1,6 +1,6 @@
-#include "KestlesCore/library/LayoutRef.hpp"
+#include "KestlesCore/layout/LayoutRef.hpp"
 
-#include "KestlesCore/library/Coding.hpp"
+#include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
 

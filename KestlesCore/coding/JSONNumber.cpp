@@ -1,4 +1,4 @@
-#include "KestlesCore/model/JSONNumber.hpp"
+#include "KestlesCore/coding/JSONNumber.hpp"
 
 #include <cmath>
 #include <cstdint>

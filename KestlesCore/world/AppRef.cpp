@@ -1,6 +1,6 @@
-#include "KestlesCore/library/AppRef.hpp"
+#include "KestlesCore/world/AppRef.hpp"
 
-#include "KestlesCore/library/Coding.hpp"
+#include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
 

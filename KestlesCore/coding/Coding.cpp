@@ -1,4 +1,4 @@
-#include "KestlesCore/library/Coding.hpp"
+#include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles::coding {
 

@@ -1,4 +1,4 @@
-#include "KestlesCore/library/JSONFile.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
