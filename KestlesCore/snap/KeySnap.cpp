@@ -71,7 +71,8 @@ void KeySnap::Plan::record(SnapMemory& memory, const CGRect& previous) const {
 }
 
 std::optional<KeySnap::Plan> KeySnap::plan(SnapAction action, const Planner& planner) {
-  // This plans free windows; a window in its display's live tiles is planned on the tiling.
+  // Free windows only: a window in its display's live tiles needs the tiling's own operations
+  // (zoom, swap, split), which this planner does not make yet.
   switch (action) {
     case SnapAction::fillSpace:
       return filled(planner);

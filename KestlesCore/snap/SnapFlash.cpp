@@ -1,43 +1,9 @@
 #include "KestlesCore/snap/SnapFlash.hpp"
 
-#include <array>
-
 #include "KestlesCore/snap/Snapper.hpp"
 
 namespace kestles {
 namespace {
-
-// In case order, beside the titles of the action table.
-constexpr std::array<std::string_view, kSnapActionCount> kSymbols{
-    "rectangle.lefthalf.filled",
-    "rectangle.righthalf.filled",
-    "rectangle.tophalf.filled",
-    "rectangle.bottomhalf.filled",
-    "rectangle.inset.topleft.filled",
-    "rectangle.inset.topright.filled",
-    "rectangle.inset.bottomleft.filled",
-    "rectangle.inset.bottomright.filled",
-    "rectangle.leadingthird.inset.filled",
-    "rectangle.center.inset.filled",
-    "rectangle.trailingthird.inset.filled",
-    "rectangle.leadinghalf.inset.filled",
-    "rectangle.trailinghalf.inset.filled",
-    "rectangle.inset.filled",
-    "square.dashed.inset.filled",
-    "rectangle.arrowtriangle.2.outward",
-    "rectangle.portrait.arrowtriangle.2.outward",
-    "dot.square",
-    "square.arrowtriangle.4.outward",
-    "arrow.uturn.backward.square",
-    "rectangle.righthalf.inset.filled.arrow.right",
-    "rectangle.lefthalf.inset.filled.arrow.left",
-    "arrow.left.square",
-    "arrow.right.square",
-    "arrow.up.square",
-    "arrow.down.square",
-    "arrow.up.left.and.arrow.down.right",
-    "arrow.down.right.and.arrow.up.left",
-};
 
 SnapFlash::Label ownLabel(SnapAction action) {
   return {std::string(title(action)), std::string(SnapFlash::symbolName(action))};
@@ -46,7 +12,66 @@ SnapFlash::Label ownLabel(SnapAction action) {
 }  // namespace
 
 std::string_view SnapFlash::symbolName(SnapAction action) {
-  return kSymbols[static_cast<std::size_t>(action)];
+  using A = SnapAction;
+  switch (action) {
+    case A::leftHalf:
+      return "rectangle.lefthalf.filled";
+    case A::rightHalf:
+      return "rectangle.righthalf.filled";
+    case A::topHalf:
+      return "rectangle.tophalf.filled";
+    case A::bottomHalf:
+      return "rectangle.bottomhalf.filled";
+    case A::topLeft:
+      return "rectangle.inset.topleft.filled";
+    case A::topRight:
+      return "rectangle.inset.topright.filled";
+    case A::bottomLeft:
+      return "rectangle.inset.bottomleft.filled";
+    case A::bottomRight:
+      return "rectangle.inset.bottomright.filled";
+    case A::firstThird:
+      return "rectangle.leadingthird.inset.filled";
+    case A::centerThird:
+      return "rectangle.center.inset.filled";
+    case A::lastThird:
+      return "rectangle.trailingthird.inset.filled";
+    case A::firstTwoThirds:
+      return "rectangle.leadinghalf.inset.filled";
+    case A::lastTwoThirds:
+      return "rectangle.trailinghalf.inset.filled";
+    case A::maximize:
+      return "rectangle.inset.filled";
+    case A::almostMaximize:
+      return "square.dashed.inset.filled";
+    case A::maximizeHeight:
+      return "rectangle.arrowtriangle.2.outward";
+    case A::maximizeWidth:
+      return "rectangle.portrait.arrowtriangle.2.outward";
+    case A::center:
+      return "dot.square";
+    case A::fillSpace:
+      return "square.arrowtriangle.4.outward";
+    case A::restore:
+      return "arrow.uturn.backward.square";
+    case A::nextDisplay:
+      return "rectangle.righthalf.inset.filled.arrow.right";
+    case A::previousDisplay:
+      return "rectangle.lefthalf.inset.filled.arrow.left";
+    case A::moveLeft:
+      return "arrow.left.square";
+    case A::moveRight:
+      return "arrow.right.square";
+    case A::moveUp:
+      return "arrow.up.square";
+    case A::moveDown:
+      return "arrow.down.square";
+    case A::larger:
+      return "arrow.up.left.and.arrow.down.right";
+    case A::smaller:
+      return "arrow.down.right.and.arrow.up.left";
+  }
+  return "";
 }
 
 SnapFlash::Label SnapFlash::label(const KeySnap::Plan& plan, SnapAction action,
