@@ -1,8 +1,15 @@
 #include "KestlesCore/snap/ZoneMode.hpp"
 
+#include "KestlesCore/settings/Settings.hpp"
 #include "KestlesCore/snap/EdgeZone.hpp"
 
 namespace kestles {
+
+ZoneMode::Options ZoneMode::Options::from(const Settings& settings, bool displayHasTiles,
+                                          bool systemEdgeTiling) {
+  return {settings.dragToZonesEnabled && displayHasTiles,
+          settings.dragToZonesEnabled && settings.edgeZonesEnabled, systemEdgeTiling};
+}
 
 std::optional<ZoneMode> ZoneMode::during(WindowDragKind kind, CGPoint point,
                                          const DisplayInfo& display,

@@ -10,6 +10,8 @@
 
 namespace kestles {
 
+struct Settings;
+
 /// What a dragged window's drop would do where the pointer is now: snap it to the place of an
 /// edge or corner zone, or land it among the display's tiles.
 struct ZoneMode {
@@ -26,6 +28,11 @@ struct ZoneMode {
     bool tiles = false;             // the display's tiles may be offered
     bool edgeZones = true;          // the edge and corner zones are on
     bool systemEdgeTiling = false;  // the system's own edge tiling is on
+
+    /// The options from the settings: "drag to zones" switches both kinds of zone, "edge
+    /// zones" the edge zones alone; tiles are offered only on a display that has them.
+    static Options from(const Settings& settings, bool displayHasTiles, bool systemEdgeTiling);
+
     bool operator==(const Options&) const = default;
   };
 

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "KestlesCore/settings/Settings.hpp"
 #include "KestlesCore/snap/Unsnap.hpp"
 #include "KestlesCore/snap/ZoneMode.hpp"
 #include "SnapTestSupport.hpp"
@@ -104,6 +105,18 @@ TEST(EdgeZoneTests, ZoneModeOffersZonesOnlyToMovesAndEdgesBeforeTiles) {
     EXPECT_EQ(ZoneMode::during(c.kind, c.point, kScreen, all, c.options), c.mode)
         << c.point.x << " tiles " << c.options.tiles << " edges " << c.options.edgeZones
         << " system " << c.options.systemEdgeTiling;
+}
+
+TEST(EdgeZoneTests, ZoneOptionsFollowTheSettings) {
+  using Options = ZoneMode::Options;
+  Settings settings;
+  EXPECT_EQ(Options::from(settings, true, false), (Options{true, true, false}));
+  EXPECT_EQ(Options::from(settings, false, true), (Options{false, true, true}));
+  settings.edgeZonesEnabled = false;
+  EXPECT_EQ(Options::from(settings, true, false), (Options{true, false, false}));
+  settings.edgeZonesEnabled = true;
+  settings.dragToZonesEnabled = false;
+  EXPECT_EQ(Options::from(settings, true, false), (Options{false, false, false}));
 }
 
 TEST(EdgeZoneTests, DragKindTellsResizesFromMoves) {
