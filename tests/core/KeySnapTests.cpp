@@ -381,6 +381,13 @@ TEST(KeySnapTests, DisplayMovesFollowLeftToRightOrderAndKeepPlaces) {
   ASSERT_TRUE(previous);
   EXPECT_EQ(previous->displayID, "A");
   EXPECT_EQ(previous->frame, CGRect(720, -900, 720, 450));
+
+  // From the right-most display, next wraps around to the left-most one.
+  auto wrapped =
+      KeySnap::plan(SnapAction::nextDisplay, planner(portrait(), {4100, 100, 500, 800}, kNoGaps));
+  ASSERT_TRUE(wrapped);
+  EXPECT_EQ(wrapped->displayID, "L");
+  EXPECT_EQ(wrapped->frame, CGRect(133, 71, 667, 364));
 }
 
 TEST(KeySnapTests, PushEdgePlansOnTheWindowsDisplay) {
