@@ -116,8 +116,9 @@ ApplyPlan ApplyPlan::forKestle(const Kestle& kestle, const World& world, const G
     auto frames = planning::tileFrames(tiling, *display, index, gaps);
     displays.push_back({display->id, planning::placeTiling(plan, tiling, frames, index)});
     for (const auto& [tile, app] : pending)
-      addPendingTile(plan, app, running.count(app.bundleID) > 0,
-                     {display->id, tile, frames.at(static_cast<std::size_t>(tile))});
+      if (static_cast<std::size_t>(tile) < frames.size())
+        addPendingTile(plan, app, running.count(app.bundleID) > 0,
+                       {display->id, tile, frames[static_cast<std::size_t>(tile)]});
   }
   orderMovesAndFocus(plan, displays, world.activeDisplayID);
   return plan;
