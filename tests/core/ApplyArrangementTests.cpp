@@ -71,6 +71,16 @@ TEST(ApplyArrangementTests, ScreenOnADisplayOfOtherOrientationIsTransposed) {
   }
 }
 
+TEST(ApplyArrangementTests, DrawnTilesAreTransposedToo) {
+  auto drawn = [](CGRect a, CGRect b) { return TileShape::drawn({{idOf(5), a}, {idOf(6), b}}); };
+  KestleScreen narrowLeft{
+      kOldWide, drawn({0, 0, 0.25, 1}, {0.25, 0.5, 0.75, 0.5}), std::nullopt, {kCode, kSafari}};
+  auto derived =
+      ArrangementChoice::derived(kestle("K", {{"OLDWIDE", {{narrowLeft}}}}), setupOf({portrait()}));
+  ASSERT_TRUE(derived);
+  EXPECT_EQ(derived->screens.at(0).shape, drawn({0, 0, 1, 0.25}, {0.5, 0.25, 0.5, 0.75}));
+}
+
 TEST(ApplyArrangementTests, ScreensWithoutADisplayAreLeftOut) {
   auto k =
       kestle("K", {{"LAPTOP+OLDWIDE",
