@@ -110,6 +110,24 @@ TEST(ApplyPlanKestleTests, PinnedAppsWithoutAWindowLaunchOrGoMissing) {
   }
 }
 
+TEST(ApplyPlanKestleTests, TilesKeepTheMinimumOfTheWindowPlannedIntoThem) {
+  auto world = worldOf({portrait(), ultrawide()});
+  world.windows = {window(11, kCode, 101, {}), window(21, kSafari, 102, {}),
+                   window(32, kTerminal, 103, {}), window(41, kSlack, 104, {})};
+  world.windows[1].minimumSize = {1500, 0};
+  auto k = kestle("Tall and wide", {{"PORTRAIT+ULTRA",
+                                     {{screen(ultrawide(), "thirds", {kCode, kSafari, kTerminal}),
+                                       screen(portrait(), "halves-stacked", {kSlack})}}}});
+  auto plan = ApplyPlan::forKestle(k, world, kGaps);
+  // Safari's minimum holds in the middle third; the outer thirds share what is left.
+  auto frames = plan.movedFrames();
+  EXPECT_EQ(frames.at(11), (CGRect{1448, 33, 954, 1399}));
+  EXPECT_EQ(frames.at(21), (CGRect{2410, 33, 1500, 1399}));
+  EXPECT_EQ(frames.at(32), (CGRect{3918, 33, 954, 1399}));
+  EXPECT_EQ(frames.at(41), (CGRect{8, 8, 1424, 1268}));
+  EXPECT_EQ(plan.focus, 41u);  // the portrait display is the active one
+}
+
 TEST(ApplyPlanKestleTests, NoArrangementToUseGivesAnEmptyPlanWithTheName) {
   ApplyPlan expected;
   expected.title = "Empty";
