@@ -1,0 +1,68 @@
+#include "KestlesCore/apply/ApplyPlan.hpp"
+
+#include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
+
+namespace kestles {
+namespace {
+
+/// A tiling in its field names; an empty slot is null.
+nlohmann::json tilingJSON(const Tiling& tiling) {
+  nlohmann::json windows = nlohmann::json::array();
+  for (const auto& slot : tiling.windows)
+    windows.push_back(slot ? nlohmann::json(*slot) : nlohmann::json(nullptr));
+  nlohmann::json json{
+      {"displayID", tiling.displayID}, {"shape", tiling.shape}, {"windows", windows}};
+  coding::putOptional(json, "layout", tiling.layout);
+  coding::putOptional(json, "zoomed", tiling.zoomed);
+  return json;
+}
+
+}  // namespace
+
+std::map<std::uint32_t, CGRect> ApplyPlan::movedFrames() const {
+  std::map<std::uint32_t, CGRect> frames;
+  for (const auto& move : moves)
+    frames[move.window] = move.frame;
+  return frames;
+}
+
+void to_json(nlohmann::json& json, const ApplyPlan::Move& move) {
+  json = {{"window", move.window},
+          {"pid", move.pid},
+          {"displayID", move.displayID},
+          {"tile", move.tile},
+          {"frame", move.frame}};
+}
+
+void to_json(nlohmann::json& json, const ApplyPlan::PendingTile& tile) {
+  json = {{"displayID", tile.displayID}, {"tile", tile.tile}, {"frame", tile.frame}};
+}
+
+void to_json(nlohmann::json& json, const ApplyPlan::Launch& launch) {
+  json = {{"app", launch.app}, {"isRunning", launch.isRunning}, {"tiles", launch.tiles}};
+}
+
+void to_json(nlohmann::json& json, const ApplyPlan::DerivedArrangement& derived) {
+  json = {{"fingerprint", derived.fingerprint}, {"arrangement", derived.arrangement}};
+}
+
+void to_json(nlohmann::json& json, const ApplyPlan& plan) {
+  nlohmann::json tilings = nlohmann::json::object();
+  for (const auto& [displayID, tiling] : plan.tilings)
+    tilings[displayID] = tilingJSON(tiling);
+  nlohmann::json layouts = nlohmann::json::object();
+  for (const auto& [displayID, layout] : plan.layouts)
+    layouts[displayID] = layout ? nlohmann::json(*layout) : nlohmann::json(nullptr);
+  json = {{"title", plan.title},           {"moves", plan.moves},   {"raises", plan.raises},
+          {"unminimize", plan.unminimize}, {"unhide", plan.unhide}, {"launches", plan.launches},
+          {"missing", plan.missing},       {"tilings", tilings},    {"layouts", layouts}};
+  coding::putOptional(json, "kestleID", plan.kestleID);
+  coding::putOptional(json, "focus", plan.focus);
+  coding::putOptional(json, "derivedArrangement", plan.derivedArrangement);
+  coding::putOptional(json, "arrangement", plan.arrangement);
+  coding::putOptional(json, "nextArrangement", plan.nextArrangement);
+}
+
+}  // namespace kestles

@@ -1,0 +1,66 @@
+#include "KestlesCore/apply/ApplyTarget.hpp"
+
+#include "KestlesCore/apply/ApplyTexts.hpp"
+
+namespace kestles {
+namespace {
+
+template <class... Cases>
+struct Overloaded : Cases... {
+  using Cases::operator()...;
+};
+template <class... Cases>
+Overloaded(Cases...) -> Overloaded<Cases...>;
+
+}  // namespace
+
+bool ApplyTarget::Skipping::operator==(const Skipping& other) const {
+  return windows == other.windows && *inner == *other.inner;
+}
+
+std::string ApplyTarget::title() const {
+  return std::visit(Overloaded{
+                        [](const Layout& target) { return target.entry.name(); },
+                        [](const Kestle& target) { return target.kestle.name; },
+                        [](const TilesBack&) { return std::string(apply_texts::kTilesComeBack); },
+                        [](const Picked&) { return std::string(apply_texts::kTilePickedWindows); },
+                        [](const Skipping& target) { return target.inner->title(); },
+                    },
+                    value);
+}
+
+std::optional<ApplyPlan> ApplyTarget::plan(const World& world, const Gaps& gaps) const {
+  return std::visit(Overloaded{
+                        [&](const Layout& target) -> std::optional<ApplyPlan> {
+                          auto displayID =
+                              target.displayID ? target.displayID : world.activeDisplayID;
+                          if (!displayID)
+                            if (auto main = world.setup.fallback()) displayID = main->id;
+                          if (!displayID) return std::nullopt;
+                          return ApplyPlan::forLayout(target.entry, *displayID, world, gaps);
+                        },
+                        [&](const Kestle& target) -> std::optional<ApplyPlan> {
+                          return ApplyPlan::forKestle(target.kestle, world, gaps);
+                        },
+                        [&](const TilesBack& target) -> std::optional<ApplyPlan> {
+                          return ApplyPlan::forTilings(target.tilings, world, gaps);
+                        },
+                        [&](const Picked& target) -> std::optional<ApplyPlan> {
+                          return ApplyPlan::forPick(target.pick, world, gaps);
+                        },
+                        [&](const Skipping& target) -> std::optional<ApplyPlan> {
+                          return target.inner->plan(worldWithout(world, target.windows), gaps);
+                        },
+                    },
+                    value);
+}
+
+World worldWithout(const World& world, const std::set<std::uint32_t>& windows) {
+  World copy = world;
+  std::erase_if(copy.windows, [&](const auto& window) { return windows.count(window.id) > 0; });
+  std::erase_if(copy.fullScreen,
+                [&](const auto& entry) { return windows.count(entry.second) > 0; });
+  return copy;
+}
+
+}  // namespace kestles
