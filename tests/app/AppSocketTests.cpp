@@ -2,7 +2,9 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -115,6 +117,21 @@ TEST_F(AppSocket, ReceivedLinksAreLoggedWithControlCharactersEscaped) {
     logged.append(buffer, static_cast<std::size_t>(count));
   close(errors[0]);
   EXPECT_EQ(logged, "kestles-app: received file:///tmp/a\\x1B]0;owned\\x07\\x1B[2J.kestles\n");
+}
+
+TEST_F(AppSocket, AnAppFindingTheSocketBeingTakenLeavesItAlone) {
+  // Two apps starting together could both find no listener; the second then replaced the
+  // first one's socket and both ran. Whoever holds the folder's lock owns the socket, even
+  // before it listens: here the test holds it, as an app still starting would.
+  auto folder = socketPath().parent_path();
+  std::filesystem::create_directories(folder);
+  chmod(folder.c_str(), 0700);
+  link::FileDescriptor lock(
+      open((folder / "app.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  ASSERT_EQ(flock(lock.get(), LOCK_EX), 0);
+  AppProcess app(runtime.path());
+  EXPECT_EQ(app.exitStatus(std::chrono::seconds(5)), 1);
+  EXPECT_FALSE(std::filesystem::exists(socketPath()));
 }
 
 TEST_F(AppSocket, OfAppsStartedAtOnceExactlyOneStays) {
