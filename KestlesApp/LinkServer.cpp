@@ -132,7 +132,10 @@ void LinkServer::run() {
       nearest = std::min(nearest, client.deadline);
     }
     int timeout = clients.empty() ? -1 : millisecondsUntil(nearest);
-    if (poll(watched.data(), watched.size(), timeout) < 0 && errno != EINTR) return;
+    if (poll(watched.data(), watched.size(), timeout) < 0) {
+      if (errno == EINTR) continue;  // a stop request is then waiting on the wake pipe
+      return;
+    }
     if (watched[0].revents != 0) return;
     for (std::size_t i = 0; i < clients.size(); ++i)
       if (watched[i + 2].revents != 0) clients[i].done = serve(clients[i]);
