@@ -84,15 +84,17 @@ int serve(std::optional<int> readyFd) {
     if (!refused) std::fprintf(stderr, "kestles-app: received %s\n", escapedForLog(line).c_str());
     return refused;
   });
-  auto refusal = server.listen(platform::socketPath());
-  reportStart(readyFd, refusal);
-  if (refusal) return failWith(refusal->sentence);
+  // A stop asked for while the socket is being made still ends with the socket removed.
   gServer = &server;
   std::signal(SIGTERM, stopServing);
   std::signal(SIGINT, stopServing);
-  server.run();
+  auto refusal = server.listen(platform::socketPath());
+  reportStart(readyFd, refusal);
+  if (!refusal) server.run();
+  std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGINT, SIG_DFL);
   gServer = nullptr;
-  return 0;
+  return refusal ? failWith(refusal->sentence) : 0;
 }
 
 /// `--ready-fd N`, which the tool passes to an app it starts: the descriptor to report on.

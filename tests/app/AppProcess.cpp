@@ -118,6 +118,16 @@ bool hasPendingInput(int socket) {
   return poll(&waiting, 1, 0) > 0;
 }
 
+std::string readToEnd(int fd) {
+  std::string text;
+  char buffer[4096];
+  ssize_t count = 0;
+  while ((count = read(fd, buffer, sizeof(buffer))) > 0)
+    text.append(buffer, static_cast<std::size_t>(count));
+  close(fd);
+  return text;
+}
+
 std::string ask(const std::filesystem::path& path, const std::string& line) {
   auto fd = connectClient(path);
   if (!fd) return "";

@@ -50,6 +50,9 @@ std::optional<std::string> replyLine(int socket);
 /// Whether anything (data or the end) is waiting to be read on a socket right now.
 bool hasPendingInput(int socket);
 
+/// Everything that comes on a descriptor until its end; closes it.
+std::string readToEnd(int fd);
+
 /// Connects, sends one line and returns the reply line ("" when none came).
 std::string ask(const std::filesystem::path& path, const std::string& line);
 

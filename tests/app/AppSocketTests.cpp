@@ -104,19 +104,30 @@ TEST_F(AppSocket, AClosedErrorPipeDoesNotKillTheApp) {
 TEST_F(AppSocket, ReceivedLinksAreLoggedWithControlCharactersEscaped) {
   int errors[2];
   ASSERT_EQ(pipe2(errors, O_CLOEXEC), 0);
-  std::string logged;
   {
     AppProcess app(runtime.path(), errors[1]);
     close(errors[1]);
     ASSERT_TRUE(app.waitUntilListening());
     EXPECT_EQ(ask(socketPath(), "file:///tmp/a\x1b]0;owned\x07\x1b[2J.kestles\n"), "ok");
   }
-  char buffer[4096];
-  ssize_t count = 0;
-  while ((count = read(errors[0], buffer, sizeof(buffer))) > 0)
-    logged.append(buffer, static_cast<std::size_t>(count));
-  close(errors[0]);
-  EXPECT_EQ(logged, "kestles-app: received file:///tmp/a\\x1B]0;owned\\x07\\x1B[2J.kestles\n");
+  EXPECT_EQ(readToEnd(errors[0]),
+            "kestles-app: received file:///tmp/a\\x1B]0;owned\\x07\\x1B[2J.kestles\n");
+}
+
+TEST_F(AppSocket, AFolderOthersCanEnterEndsTheAppWithASentence) {
+  // The app used to make such a folder private and serve from it.
+  auto folder = socketPath().parent_path();
+  std::filesystem::create_directories(folder);
+  chmod(folder.c_str(), 0755);
+  int errors[2];
+  ASSERT_EQ(pipe2(errors, O_CLOEXEC), 0);
+  AppProcess app(runtime.path(), errors[1]);
+  close(errors[1]);
+  EXPECT_EQ(app.exitStatus(std::chrono::seconds(5)), 1);
+  EXPECT_EQ(readToEnd(errors[0]),
+            "kestles-app: The socket folder " + folder.string() +
+                " isn’t a private folder of yours (yours alone, closed to others), so "
+                "Kestles won’t use it.\n");
 }
 
 TEST_F(AppSocket, AnAppFindingTheSocketBeingTakenLeavesItAlone) {
