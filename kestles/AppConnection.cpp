@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <unistd.h>
 
@@ -56,8 +57,8 @@ std::optional<std::string> readReport(int pipe, link::Clock::time_point deadline
 }
 
 /// Starts the app detached from this process: in a session of its own, in the root folder,
-/// with standard input and output on /dev/null and none of this process's other descriptors
-/// but the write end of `ready`, as descriptor 3.
+/// with standard input and output on /dev/null, default signal handling and none of this
+/// process's other descriptors but `readyWriter`, as descriptor 3.
 bool startApp(const std::filesystem::path& app, int readyWriter) {
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attributes;
@@ -69,7 +70,15 @@ bool startApp(const std::filesystem::path& app, int readyWriter) {
   posix_spawn_file_actions_addclosefrom_np(&actions, kReadyDescriptor + 1);
   posix_spawn_file_actions_addchdir_np(&actions, "/");
   posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  // Nor the caller's blocked or ignored signals: an app started under nohup must still stop.
+  sigset_t none;
+  sigset_t all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   auto path = app.string();
   std::string option = "--ready-fd";
   std::string descriptor = std::to_string(kReadyDescriptor);

@@ -10,7 +10,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
+#include <memory>
+#include <thread>
 #include <vector>
 
 #include "tests/tool/ToolGoldenFixture.hpp"
@@ -158,7 +161,7 @@ TEST_F(ToolSocket, ReportsWhyTheAppItStartedCannotListen) {
 
 TEST_F(ToolSocket, TheStartedAppIsDetached) {
   // The app used to inherit the caller's descriptors, so `kestles tile 3>&1 | cat` waited
-  // for the app to end, and its working folder.
+  // for the app to end, its working folder and its blocked signals.
   int inherited[2];
   ASSERT_EQ(pipe(inherited), 0);  // not close-on-exec: the tool inherits it as descriptor 3
   posix_spawn_file_actions_t actions;
@@ -182,25 +185,42 @@ TEST_F(ToolSocket, TheStartedAppIsDetached) {
   std::string word = "undo";
   char* argv[] = {program.data(), word.data(), nullptr};
   pid_t tool = 0;
-  ASSERT_EQ(posix_spawn(&tool, program.c_str(), &actions, nullptr, argv, envp.data()), 0);
+  // A caller that blocks SIGTERM (as some supervisors do) used to pass that on to the app.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t blocked;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGTERM);
+  posix_spawnattr_setsigmask(&attributes, &blocked);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+  ASSERT_EQ(posix_spawn(&tool, program.c_str(), &actions, &attributes, argv, envp.data()), 0);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(inherited[1]);
   int status = 0;
   waitpid(tool, &status, 0);
   EXPECT_EQ(WEXITSTATUS(status), 0);
+  auto app = listenerOf(socketPath());
+  ASSERT_TRUE(app);
+  // Whatever fails below, the app started for this test does not outlive it.
+  std::unique_ptr<pid_t, void (*)(pid_t*)> killer(&*app, [](pid_t* pid) { kill(*pid, SIGKILL); });
 
   // With the tool gone, nothing holds the pipe's write end any more.
   pollfd end{inherited[0], POLLIN, 0};
-  ASSERT_EQ(poll(&end, 1, 10000), 1);
   char c = 0;
-  EXPECT_EQ(read(inherited[0], &c, 1), 0);
+  if (poll(&end, 1, 10000) == 1)
+    EXPECT_EQ(read(inherited[0], &c, 1), 0);
+  else
+    ADD_FAILURE() << "the started app holds the caller's descriptor 3";
   close(inherited[0]);
 
-  auto app = listenerOf(socketPath());
-  ASSERT_TRUE(app);
   EXPECT_EQ(fs::read_symlink("/proc/" + std::to_string(*app) + "/cwd"), "/");
   EXPECT_EQ(getsid(*app), *app);  // a session of its own
-  EXPECT_TRUE(stopListener(socketPath()));
+  ASSERT_EQ(kill(*app, SIGTERM), 0);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (listenerOf(socketPath()) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_FALSE(listenerOf(socketPath())) << "the app did not stop on SIGTERM";
 }
 
 }  // namespace
