@@ -35,14 +35,19 @@ std::filesystem::path socketIn(const std::filesystem::path& runtime) {
   return runtime / "kestles" / "app.sock";
 }
 
-AppProcess::AppProcess(const std::filesystem::path& runtime, int errorFd)
+AppProcess::AppProcess(const std::filesystem::path& runtime, Errors errors)
     : socket_(socketIn(runtime)) {
+  int pipeEnds[2] = {-1, -1};
+  if (errors == Errors::captured && pipe2(pipeEnds, O_CLOEXEC) != 0)
+    throw std::runtime_error("pipe failed");
+  link::FileDescriptor writer(pipeEnds[1]);
+  errors_.reset(pipeEnds[0]);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  if (errorFd >= 0)
-    posix_spawn_file_actions_adddup2(&actions, errorFd, 2);
+  if (writer)
+    posix_spawn_file_actions_adddup2(&actions, writer.get(), 2);
   else
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   auto environment = environmentWith(runtime);
@@ -58,12 +63,25 @@ AppProcess::AppProcess(const std::filesystem::path& runtime, int errorFd)
 }
 
 AppProcess::~AppProcess() {
+  stop();
+}
+
+void AppProcess::stop() {
   if (exitStatus()) return;
   kill(pid_, SIGTERM);
   if (!exitStatus(std::chrono::seconds(5))) {
     kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+    exitStatus(std::chrono::seconds(5));
   }
+}
+
+std::string AppProcess::errorsToEnd() {
+  std::string text;
+  char buffer[4096];
+  ssize_t count = 0;
+  while (errors_ && (count = read(errors_.get(), buffer, sizeof(buffer))) > 0)
+    text.append(buffer, static_cast<std::size_t>(count));
+  return text;
 }
 
 bool AppProcess::waitUntilListening() const {
@@ -116,16 +134,6 @@ std::optional<std::string> replyLine(int socket) {
 bool hasPendingInput(int socket) {
   pollfd waiting{socket, POLLIN, 0};
   return poll(&waiting, 1, 0) > 0;
-}
-
-std::string readToEnd(int fd) {
-  std::string text;
-  char buffer[4096];
-  ssize_t count = 0;
-  while ((count = read(fd, buffer, sizeof(buffer))) > 0)
-    text.append(buffer, static_cast<std::size_t>(count));
-  close(fd);
-  return text;
 }
 
 std::string ask(const std::filesystem::path& path, const std::string& line) {

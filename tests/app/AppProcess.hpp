@@ -15,9 +15,11 @@ namespace kestles::testing {
 /// when the value goes.
 class AppProcess {
  public:
-  /// Starts the app with XDG_RUNTIME_DIR at `runtime` and standard error on `errorFd` (an
-  /// open descriptor of the caller's; -1: /dev/null).
-  AppProcess(const std::filesystem::path& runtime, int errorFd = -1);
+  /// What becomes of the app's standard error.
+  enum class Errors { discarded, captured };
+
+  /// Starts the app with XDG_RUNTIME_DIR at `runtime`.
+  explicit AppProcess(const std::filesystem::path& runtime, Errors errors = Errors::discarded);
   ~AppProcess();
   AppProcess(const AppProcess&) = delete;
   AppProcess& operator=(const AppProcess&) = delete;
@@ -27,9 +29,16 @@ class AppProcess {
   bool waitUntilListening() const;
   /// Its exit status once it ended (waits at most `bound`); nothing while it still runs.
   std::optional<int> exitStatus(std::chrono::milliseconds bound = std::chrono::milliseconds(0));
+  /// Asks it to stop (SIGTERM) and reaps it; kills it when it does not stop within 5 s.
+  void stop();
+  /// With captured errors: closes the reading end, so that nobody reads its log any more.
+  void closeErrors() { errors_.reset(); }
+  /// With captured errors: everything it wrote on standard error, once it has ended.
+  std::string errorsToEnd();
 
  private:
   std::filesystem::path socket_;
+  link::FileDescriptor errors_;
   pid_t pid_ = -1;
   std::optional<int> status_;
 };
@@ -49,9 +58,6 @@ std::optional<std::string> replyLine(int socket);
 
 /// Whether anything (data or the end) is waiting to be read on a socket right now.
 bool hasPendingInput(int socket);
-
-/// Everything that comes on a descriptor until its end; closes it.
-std::string readToEnd(int fd);
 
 /// Connects, sends one line and returns the reply line ("" when none came).
 std::string ask(const std::filesystem::path& path, const std::string& line);

@@ -90,27 +90,20 @@ TEST_F(AppSocket, ABurstOfTwentyClientsWaitsInTheQueue) {
 TEST_F(AppSocket, AClosedErrorPipeDoesNotKillTheApp) {
   // Writing the log line to a pipe nobody reads any more used to end the app with SIGPIPE
   // in the middle of the request.
-  int errors[2];
-  ASSERT_EQ(pipe2(errors, O_CLOEXEC), 0);
-  AppProcess app(runtime.path(), errors[1]);
-  close(errors[1]);
+  AppProcess app(runtime.path(), AppProcess::Errors::captured);
   ASSERT_TRUE(app.waitUntilListening());
-  close(errors[0]);
+  app.closeErrors();
   EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), "ok");
   EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), "ok");
   EXPECT_EQ(app.exitStatus(), std::nullopt);
 }
 
 TEST_F(AppSocket, ReceivedLinksAreLoggedWithControlCharactersEscaped) {
-  int errors[2];
-  ASSERT_EQ(pipe2(errors, O_CLOEXEC), 0);
-  {
-    AppProcess app(runtime.path(), errors[1]);
-    close(errors[1]);
-    ASSERT_TRUE(app.waitUntilListening());
-    EXPECT_EQ(ask(socketPath(), "file:///tmp/a\x1b]0;owned\x07\x1b[2J.kestles\n"), "ok");
-  }
-  EXPECT_EQ(readToEnd(errors[0]),
+  AppProcess app(runtime.path(), AppProcess::Errors::captured);
+  ASSERT_TRUE(app.waitUntilListening());
+  EXPECT_EQ(ask(socketPath(), "file:///tmp/a\x1b]0;owned\x07\x1b[2J.kestles\n"), "ok");
+  app.stop();
+  EXPECT_EQ(app.errorsToEnd(),
             "kestles-app: received file:///tmp/a\\x1B]0;owned\\x07\\x1B[2J.kestles\n");
 }
 
@@ -119,15 +112,11 @@ TEST_F(AppSocket, AFolderOthersCanEnterEndsTheAppWithASentence) {
   auto folder = socketPath().parent_path();
   std::filesystem::create_directories(folder);
   chmod(folder.c_str(), 0755);
-  int errors[2];
-  ASSERT_EQ(pipe2(errors, O_CLOEXEC), 0);
-  AppProcess app(runtime.path(), errors[1]);
-  close(errors[1]);
+  AppProcess app(runtime.path(), AppProcess::Errors::captured);
   EXPECT_EQ(app.exitStatus(std::chrono::seconds(5)), 1);
-  EXPECT_EQ(readToEnd(errors[0]),
-            "kestles-app: The socket folder " + folder.string() +
-                " isn’t a private folder of yours (yours alone, closed to others), so "
-                "Kestles won’t use it.\n");
+  EXPECT_EQ(app.errorsToEnd(), "kestles-app: The socket folder " + folder.string() +
+                                   " isn’t a private folder of yours (yours alone, closed to "
+                                   "others), so Kestles won’t use it.\n");
 }
 
 TEST_F(AppSocket, AnAppFindingTheSocketBeingTakenLeavesItAlone) {
