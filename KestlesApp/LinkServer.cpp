@@ -2,72 +2,56 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesLink/LinkReply.hpp"
+#include "KestlesLink/LinkSocket.hpp"
 
 namespace kestles::app {
+
+struct LinkServer::Client {
+  link::FileDescriptor socket;
+  std::string received;
+  link::Clock::time_point deadline;
+  bool done = false;  // answered
+};
+
 namespace {
 
-constexpr std::size_t kLongestLine = 64 * 1024;
-constexpr int kReadTimeoutMilliseconds = 2000;
-
-sockaddr_un addressOf(const std::filesystem::path& path) {
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
-  return address;
+std::string reasonOfErrno() {
+  return std::string(std::strerror(errno)) + ".";
 }
 
-/// Creates the folder private to this user, or checks that an existing one is.
-std::optional<std::string> preparePrivateFolder(const std::filesystem::path& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder.parent_path(), error);
-  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-    return "The socket folder " + folder.string() + " can’t be made: " + std::strerror(errno) + ".";
+/// Takes the lock beside the socket without waiting; false with errno EWOULDBLOCK when
+/// another app holds it.
+bool takeLock(const std::filesystem::path& file, link::FileDescriptor& lock) {
+  lock.reset(open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  return lock && flock(lock.get(), LOCK_EX | LOCK_NB) == 0;
+}
+
+/// Removes a socket that nobody listens on any more; anything else at the path stays.
+void removeStaleSocket(const std::filesystem::path& path) {
   struct stat status {};
-  if (lstat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != getuid())
-    return "The socket folder " + folder.string() + " isn’t a folder of yours.";
-  if ((status.st_mode & 0777) != 0700 && chmod(folder.c_str(), 0700) != 0)
-    return "The socket folder " + folder.string() + " can’t be made private.";
-  return std::nullopt;
+  if (lstat(path.c_str(), &status) == 0 && S_ISSOCK(status.st_mode)) unlink(path.c_str());
 }
 
-bool someoneListens(const std::filesystem::path& path) {
-  int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  auto address = addressOf(path);
-  bool listening = connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
-  close(probe);
-  return listening;
+int millisecondsUntil(link::Clock::time_point deadline) {
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - link::Clock::now());
+  return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
 }
 
-bool peerIsThisUser(int client) {
-  ucred credentials{};
-  socklen_t length = sizeof(credentials);
-  return getsockopt(client, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 &&
-         credentials.uid == getuid();
-}
-
-/// Reads up to the first line feed, within a time limit and a size limit.
-std::optional<std::string> readLine(int client) {
-  std::string line;
-  char buffer[1024];
-  while (line.size() <= kLongestLine) {
-    pollfd waiting{client, POLLIN, 0};
-    if (poll(&waiting, 1, kReadTimeoutMilliseconds) <= 0) return std::nullopt;
-    auto count = recv(client, buffer, sizeof(buffer), 0);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return std::nullopt;
-    line.append(buffer, static_cast<std::size_t>(count));
-    if (auto end = line.find('\n'); end != std::string::npos) return line.substr(0, end);
-  }
-  return std::nullopt;
+void reply(int socket, const link::LinkReply& reply) {
+  // The reply is one short line into an empty socket buffer: it never has to wait.
+  link::sendAll(socket, reply.line(), link::Clock::now());
 }
 
 }  // namespace
@@ -78,63 +62,136 @@ std::optional<std::string> refusalOf(const std::string& line) {
   return "That link isn’t a command Kestles knows.";
 }
 
-LinkServer::LinkServer(Handler handler) : handler_(std::move(handler)) {}
-
-LinkServer::~LinkServer() {
-  if (listener_ >= 0) {
-    close(listener_);
-    unlink(socket_.c_str());
+LinkServer::LinkServer(Handler handler, Limits limits)
+    : handler_(std::move(handler)), limits_(limits) {
+  int wake[2];
+  if (pipe2(wake, O_CLOEXEC | O_NONBLOCK) == 0) {
+    wakeReader_.reset(wake[0]);
+    wakeWriter_.reset(wake[1]);
   }
-  for (int fd : wake_)
-    if (fd >= 0) close(fd);
 }
 
-std::optional<std::string> LinkServer::listen(const std::filesystem::path& socketPath) {
-  if (auto refused = preparePrivateFolder(socketPath.parent_path())) return refused;
-  if (socketPath.string().size() >= sizeof(sockaddr_un::sun_path))
-    return "The socket path " + socketPath.string() + " is too long.";
-  if (someoneListens(socketPath)) return "Kestles is already running.";
-  unlink(socketPath.c_str());  // left behind by an app that ended without cleaning up
-  listener_ = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  auto address = addressOf(socketPath);
-  if (listener_ < 0 ||
-      bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-      ::listen(listener_, 16) != 0 || pipe2(wake_, O_CLOEXEC | O_NONBLOCK) != 0)
-    return "Kestles can’t listen at " + socketPath.string() + ": " + std::strerror(errno) + ".";
+LinkServer::~LinkServer() {
+  if (!listener_) return;
+  listener_.reset();
+  // Another app may have put its own socket here since (after this one's was removed by
+  // hand): that one is not ours to remove.
+  struct stat status {};
+  if (lstat(socket_.c_str(), &status) == 0 && status.st_dev == socketDevice_ &&
+      status.st_ino == socketInode_)
+    unlink(socket_.c_str());
+}
+
+std::optional<ListenRefusal> LinkServer::listen(const std::filesystem::path& socketPath) {
+  auto folder = socketPath.parent_path();
+  auto state = link::makePrivateFolder(folder);
+  if (state == link::FolderState::missing)
+    return ListenRefusal{"The socket folder " + folder.string() +
+                         " can’t be made: " + reasonOfErrno()};
+  if (state == link::FolderState::notPrivate)
+    return ListenRefusal{"The socket folder " + folder.string() +
+                         " isn’t a private folder of yours (yours alone, closed to others), "
+                         "so Kestles won’t use it."};
+  if (!wakeWriter_) return ListenRefusal{"Kestles can’t listen: " + reasonOfErrno()};
+  if (!takeLock(folder / "app.lock", lock_)) {
+    if (errno == EWOULDBLOCK) return ListenRefusal{"Kestles is already running.", true};
+    return ListenRefusal{"Kestles can’t lock " + (folder / "app.lock").string() + ": " +
+                         reasonOfErrno()};
+  }
+  // Holding the lock, no other app can be starting; a listener here is an app that predates
+  // the lock, and a socket without one was left by an app that ended without cleaning up.
+  if (link::connectTo(socketPath, std::chrono::milliseconds(500)).outcome !=
+      link::ConnectOutcome::nobodyListens)
+    return ListenRefusal{"Kestles is already running.", true};
+  removeStaleSocket(socketPath);
+  auto listener = link::listenAt(socketPath, limits_.backlog);
+  if (!listener)
+    return ListenRefusal{"Kestles can’t listen at " + socketPath.string() + ": " + reasonOfErrno()};
+  struct stat status {};
+  if (lstat(socketPath.c_str(), &status) == 0) {
+    socketDevice_ = status.st_dev;
+    socketInode_ = status.st_ino;
+  }
+  listener_ = std::move(*listener);
   socket_ = socketPath;
   return std::nullopt;
 }
 
 void LinkServer::run() {
+  std::vector<Client> clients;
+  std::vector<pollfd> watched;
   while (true) {
-    pollfd fds[2] = {{listener_, POLLIN, 0}, {wake_[0], POLLIN, 0}};
-    if (poll(fds, 2, -1) < 0) {
-      if (errno == EINTR) continue;
+    watched.clear();
+    watched.push_back({wakeReader_.get(), POLLIN, 0});
+    // A full house leaves new clients in the listen queue until one of these is done.
+    bool accepting = clients.size() < limits_.openClients;
+    watched.push_back({accepting ? listener_.get() : -1, POLLIN, 0});
+    auto nearest = link::Clock::time_point::max();
+    for (const auto& client : clients) {
+      watched.push_back({client.socket.get(), POLLIN, 0});
+      nearest = std::min(nearest, client.deadline);
+    }
+    int timeout = clients.empty() ? -1 : millisecondsUntil(nearest);
+    if (poll(watched.data(), watched.size(), timeout) < 0) {
+      if (errno == EINTR) continue;  // a stop request is then waiting on the wake pipe
       return;
     }
-    if (fds[1].revents != 0) return;
-    int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-    if (client < 0) continue;
-    serve(client);
-    close(client);
+    if (watched[0].revents != 0) return;
+    for (std::size_t i = 0; i < clients.size(); ++i)
+      if (watched[i + 2].revents != 0) clients[i].done = serve(clients[i]);
+    auto now = link::Clock::now();
+    for (auto& client : clients)
+      if (!client.done && client.deadline <= now) {
+        reply(client.socket.get(),
+              link::LinkReply::refused("Kestles didn’t receive a whole line in time."));
+        client.done = true;
+      }
+    std::erase_if(clients, [](const Client& client) { return client.done; });
+    if (watched[1].revents != 0) accept(clients);
+  }
+}
+
+void LinkServer::accept(std::vector<Client>& clients) {
+  while (clients.size() < limits_.openClients) {
+    link::FileDescriptor socket(
+        accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+    if (!socket) return;  // the queue is empty (or the client left already)
+    if (link::peerUser(socket.get()) != getuid()) {
+      reply(socket.get(),
+            link::LinkReply::refused("Kestles takes commands only from its own user."));
+      continue;
+    }
+    clients.push_back({std::move(socket), {}, link::Clock::now() + limits_.lineDeadline, false});
+  }
+}
+
+bool LinkServer::serve(Client& client) {
+  char chunk[4096];
+  while (true) {
+    auto count = recv(client.socket.get(), chunk, sizeof(chunk), 0);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return false;
+    if (count <= 0) {
+      reply(client.socket.get(), link::LinkReply::refused("Kestles didn’t receive a whole line."));
+      return true;
+    }
+    client.received.append(chunk, static_cast<std::size_t>(count));
+    if (auto line = link::takeLine(client.received)) {
+      auto refusal = handler_(*line);
+      reply(client.socket.get(),
+            refusal ? link::LinkReply::refused(*refusal) : link::LinkReply::accepted());
+      return true;
+    }
+    if (client.received.size() > link::kLongestLinkLine) {
+      reply(client.socket.get(), link::LinkReply::refused("That line is too long for Kestles."));
+      return true;
+    }
   }
 }
 
 void LinkServer::stop() {
-  if (wake_[1] >= 0) [[maybe_unused]]
-    auto written = write(wake_[1], "x", 1);
-}
-
-void LinkServer::serve(int client) {
-  std::string reply = "ok\n";
-  if (!peerIsThisUser(client)) {
-    reply = "error Kestles takes commands only from its own user.\n";
-  } else if (auto line = readLine(client)) {
-    if (auto refused = handler_(*line)) reply = "error " + *refused + "\n";
-  } else {
-    reply = "error Kestles didn’t receive a whole line.\n";
-  }
-  [[maybe_unused]] auto sent = send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+  if (wakeWriter_) [[maybe_unused]]
+    auto written = write(wakeWriter_.get(), "x", 1);
 }
 
 }  // namespace kestles::app

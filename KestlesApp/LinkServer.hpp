@@ -1,41 +1,69 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "KestlesLink/FileDescriptor.hpp"
+
 namespace kestles::app {
 
+/// Why the server is not listening.
+struct ListenRefusal {
+  std::string sentence;
+  bool anotherApp = false;  // another app holds the socket: it listens, or is about to
+};
+
 /// Serves command links on the app's Unix socket: one line in, one line back ("ok", or "error "
-/// and a sentence), from peers of this user only.
+/// and a sentence), from peers of this user only. Clients are served side by side on one
+/// thread, so a silent or slow client delays nobody: each has its own deadline for its line.
 class LinkServer {
  public:
   /// Decides on one received line: nothing accepts it, a sentence refuses it.
   using Handler = std::function<std::optional<std::string>(const std::string& line)>;
 
-  explicit LinkServer(Handler handler);
+  struct Limits {
+    std::chrono::milliseconds lineDeadline{2000};  // from accepting a client to its line feed
+    std::size_t openClients = 64;  // beyond these, new clients wait in the listen queue
+    int backlog = 128;             // the listen queue; holds a burst of clients at once
+  };
+
+  explicit LinkServer(Handler handler, Limits limits);
+  explicit LinkServer(Handler handler) : LinkServer(std::move(handler), Limits{}) {}
+  /// Removes the socket, but only while it is still the one this server made.
   ~LinkServer();
   LinkServer(const LinkServer&) = delete;
   LinkServer& operator=(const LinkServer&) = delete;
 
-  /// Makes the private socket folder and starts listening at `socket`. Returns a whole sentence
-  /// when it cannot, or when another app already listens there.
-  std::optional<std::string> listen(const std::filesystem::path& socket);
+  /// Makes the private socket folder (refusing one that is not private), takes the folder's
+  /// lock so that one app at a time owns the socket, and starts listening at `socket`.
+  std::optional<ListenRefusal> listen(const std::filesystem::path& socket);
 
-  /// Answers connections one after another until `stop()`.
+  /// Answers clients until `stop()`.
   void run();
 
   /// Makes `run()` return; safe from another thread or a signal handler.
   void stop();
 
  private:
-  void serve(int client);
+  struct Client;
+  void accept(std::vector<Client>& clients);
+  /// Reads what a client sent; true once it is answered and can go.
+  bool serve(Client& client);
 
   Handler handler_;
+  Limits limits_;
   std::filesystem::path socket_;
-  int listener_ = -1;
-  int wake_[2] = {-1, -1};
+  dev_t socketDevice_ = 0;
+  ino_t socketInode_ = 0;
+  link::FileDescriptor lock_;
+  link::FileDescriptor listener_;
+  link::FileDescriptor wakeReader_;
+  link::FileDescriptor wakeWriter_;
 };
 
 /// Whether a line is a command this app knows: a command link, or a file URL to import.

@@ -59,7 +59,7 @@ int runPlaceCommand(std::span<const std::string_view> arguments, std::ostream& o
   auto platform = desktopPlatform(err);
   if (!platform) return 1;
   platform::WindowMove move{*window, {numbers[0], numbers[1], numbers[2], numbers[3]}};
-  auto landed = platform->windows->place(std::span(&move, 1));
+  auto landed = platform->windows().place(std::span(&move, 1));
   if (landed.empty() || !landed.front())
     return fail(err, quoted(arguments[0], " isn’t a window on this desktop."));
   out << nlohmann::json(*landed.front()).dump() << '\n';

@@ -8,13 +8,13 @@ int fail(std::ostream& err, std::string_view sentence) {
 }
 
 std::optional<platform::Platform> desktopPlatform(std::ostream& err) {
-  auto choice = platform::choosePlatform();
+  auto choice = choosePlatform();
   if (!choice.platform) {
     fail(err, choice.error);
     return std::nullopt;
   }
   if (choice.platform->kind == platform::PlatformKind::none) {
-    fail(err, platform::noDesktopMessage());
+    fail(err, noDesktopMessage());
     return std::nullopt;
   }
   return std::move(choice.platform);

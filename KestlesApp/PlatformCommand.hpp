@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string_view>
 
-#include "KestlesEngine/platform/Platform.hpp"
+#include "KestlesEngine/PlatformChoice.hpp"
 
 namespace kestles::app {
 

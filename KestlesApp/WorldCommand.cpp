@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesApp/PlatformCommand.hpp"
-#include "KestlesEngine/sim/SimDesktop.hpp"
+#include "KestlesCore/world/WorldFile.hpp"
 
 namespace kestles::app {
 
@@ -12,12 +12,12 @@ int runWorldCommand(std::span<const std::string_view> arguments, std::ostream& o
   if (!arguments.empty()) return fail(err, "“world” takes no arguments.");
   auto platform = desktopPlatform(err);
   if (!platform) return 1;
-  sim::WorldFile file;
-  auto list = platform->windows->windows();
+  WorldFile file;
+  auto list = platform->windows().windows();
   file.focusedWindow = list.focusedWindow;
-  file.world = platform::worldOf({platform->displays->displays()}, std::move(list));
-  file.installedApps = platform->installedApps->installedApps();
-  out << sim::encodeWorldFile(file).dump(2) << '\n';
+  file.world = platform::worldOf({platform->displays().displays()}, std::move(list));
+  file.installedApps = platform->installedApps().installedApps();
+  out << file.encoded().dump(2) << '\n';
   return 0;
 }
 

@@ -2,18 +2,18 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 #include <thread>
+#include <variant>
 
 #include "KestlesEngine/platform/Environment.hpp"
+#include "KestlesLink/LinkReply.hpp"
+#include "KestlesLink/LinkSocket.hpp"
 #include "kestles/AppLocation.hpp"
 
 extern char** environ;
@@ -21,68 +21,68 @@ extern char** environ;
 namespace kestles::tool {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr auto kStartTimeout = std::chrono::seconds(5);
-constexpr int kReplyTimeoutMilliseconds = 5000;
+using namespace std::chrono_literals;
+
+// The app accepts a waiting client at once; the bounds only matter when it hangs.
+constexpr auto kConnectBound = 2000ms;
+constexpr auto kStartTimeout = 5s;
+constexpr auto kReplyTimeout = 5s;
+// The descriptor on which a started app reports whether it listens.
+constexpr int kReadyDescriptor = 3;
 
 std::string unreachable(const std::string& reason) {
   return "Couldn’t reach Kestles: " + reason;
 }
 
-/// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-  int fd = -1;
-  ~Descriptor() {
-    if (fd >= 0) close(fd);
-  }
-};
+std::optional<std::string> folderRefusal(const std::filesystem::path& folder) {
+  if (link::folderState(folder) != link::FolderState::notPrivate) return std::nullopt;
+  return unreachable("its folder " + folder.string() +
+                     " isn’t a private folder of yours, so Kestles won’t use it.");
+}
 
-/// Refuses a socket folder that another user owns or that others can enter.
-std::optional<std::string> checkFolder(const std::filesystem::path& folder) {
-  struct stat status {};
-  if (lstat(folder.c_str(), &status) != 0) return std::nullopt;
-  if (!S_ISDIR(status.st_mode) || status.st_uid != getuid() || (status.st_mode & 077) != 0)
-    return unreachable("its folder " + folder.string() +
-                       " isn’t a private folder of yours, so Kestles won’t use it.");
+/// The started app's report on its ready pipe: nothing until the deadline, else its one line
+/// (empty when it ended without a word).
+std::optional<std::string> readReport(int pipe, link::Clock::time_point deadline) {
+  std::string line;
+  switch (link::readLine(pipe, deadline, line)) {
+    case link::ReadOutcome::line:
+      return line;
+    case link::ReadOutcome::timedOut:
+      return std::nullopt;
+    case link::ReadOutcome::closed:
+    case link::ReadOutcome::tooLong:
+      return std::string();
+  }
   return std::nullopt;
 }
 
-enum class Connect { connected, nobodyListens, failed };
-
-Connect connectTo(const std::filesystem::path& path, Descriptor& socketFd, int& error) {
-  socketFd.fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (socketFd.fd < 0) {
-    error = errno;
-    return Connect::failed;
-  }
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  auto text = path.string();
-  if (text.size() >= sizeof(address.sun_path)) {
-    error = ENAMETOOLONG;
-    return Connect::failed;
-  }
-  std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
-  if (connect(socketFd.fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0)
-    return Connect::connected;
-  error = errno;
-  close(socketFd.fd);
-  socketFd.fd = -1;
-  return (error == ENOENT || error == ECONNREFUSED) ? Connect::nobodyListens : Connect::failed;
-}
-
-/// Starts the app detached from this process, its output discarded.
-bool startApp(const std::filesystem::path& app) {
+/// Starts the app detached from this process: in a session of its own, in the root folder,
+/// with standard input and output on /dev/null, default signal handling and none of this
+/// process's other descriptors but `readyWriter`, as descriptor 3.
+bool startApp(const std::filesystem::path& app, int readyWriter) {
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attributes;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, readyWriter, kReadyDescriptor);
+  posix_spawn_file_actions_addclosefrom_np(&actions, kReadyDescriptor + 1);
+  posix_spawn_file_actions_addchdir_np(&actions, "/");
   posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  // Nor the caller's blocked or ignored signals: an app started under nohup must still stop.
+  sigset_t none;
+  sigset_t all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setsigdefault(&attributes, &all);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   auto path = app.string();
-  char* arguments[] = {path.data(), nullptr};
+  std::string option = "--ready-fd";
+  std::string descriptor = std::to_string(kReadyDescriptor);
+  char* arguments[] = {path.data(), option.data(), descriptor.data(), nullptr};
   pid_t child = 0;
   int result = posix_spawn(&child, path.c_str(), &actions, &attributes, arguments, environ);
   posix_spawn_file_actions_destroy(&actions);
@@ -90,65 +90,96 @@ bool startApp(const std::filesystem::path& app) {
   return result == 0;
 }
 
-std::optional<std::string> connectOrStart(Descriptor& socketFd) {
-  auto path = platform::socketPath();
-  if (auto refused = checkFolder(path.parent_path())) return refused;
-  int error = 0;
-  auto outcome = connectTo(path, socketFd, error);
-  if (outcome == Connect::connected) return std::nullopt;
-  if (outcome == Connect::failed) return unreachable(std::strerror(error) + std::string("."));
+/// Connects until the deadline, while the app that reported it listens gets there.
+link::Connection connectUntil(const std::filesystem::path& path, link::Clock::time_point deadline) {
+  while (true) {
+    auto connection = link::connectTo(path, kConnectBound);
+    if (connection.outcome != link::ConnectOutcome::nobodyListens || link::Clock::now() >= deadline)
+      return connection;
+    std::this_thread::sleep_for(10ms);
+  }
+}
+
+/// Starts the app beside the tool and connects once it says it listens; its own reason when
+/// it cannot.
+std::variant<link::Connection, std::string> startAndConnect(const std::filesystem::path& path) {
   auto app = appBesideTool();
   if (!app)
     return unreachable("it isn’t running, and there’s no kestles-app beside kestles to start.");
-  if (!startApp(*app)) return unreachable("kestles-app couldn’t be started.");
-  auto deadline = Clock::now() + kStartTimeout;
-  while (Clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (auto refused = checkFolder(path.parent_path())) return refused;
-    if (connectTo(path, socketFd, error) == Connect::connected) return std::nullopt;
-  }
-  return unreachable("kestles-app didn’t start listening within 5 seconds.");
+  int ready[2];
+  if (pipe2(ready, O_CLOEXEC) != 0) return unreachable(std::strerror(errno) + std::string("."));
+  link::FileDescriptor reader(ready[0]);
+  link::FileDescriptor writer(ready[1]);
+  if (!startApp(*app, writer.get())) return unreachable("kestles-app couldn’t be started.");
+  writer.reset();  // the app's copy is then the only one: its end is the report's end
+  auto deadline = link::Clock::now() + kStartTimeout;
+  auto report = readReport(reader.get(), deadline);
+  if (!report) return unreachable("kestles-app didn’t start listening within 5 seconds.");
+  auto reply = link::LinkReply::parsed(*report);
+  if (reply && reply->refusal) return unreachable(*reply->refusal);
+  auto connection = connectUntil(path, reply ? deadline : link::Clock::now());
+  if (connection.outcome == link::ConnectOutcome::connected) return connection;
+  return unreachable(reply ? "kestles-app didn’t start listening within 5 seconds."
+                           : "kestles-app stopped before it listened.");
 }
 
-std::optional<std::string> readReply(int fd, std::string& reply) {
-  auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMilliseconds);
-  char buffer[512];
-  while (reply.find('\n') == std::string::npos) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    pollfd waiting{fd, POLLIN, 0};
-    if (left.count() <= 0 || poll(&waiting, 1, static_cast<int>(left.count())) <= 0)
-      return unreachable("it didn’t answer.");
-    auto count = recv(fd, buffer, sizeof(buffer), 0);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return unreachable("it closed the connection without answering.");
-    reply.append(buffer, static_cast<std::size_t>(count));
-  }
-  reply.resize(reply.find('\n'));
+/// Refuses a listener that is not this user's: the socket file must be a socket of this
+/// user's, and the process that listens on it must run as this user.
+std::optional<std::string> peerRefusal(const std::filesystem::path& path, int socket) {
+  if (!link::isOwnSocket(path) || link::peerUser(socket) != getuid())
+    return unreachable("the program listening at " + path.string() +
+                       " isn’t yours, so Kestles won’t talk to it.");
   return std::nullopt;
 }
 
-bool sendAll(int fd, const std::string& text) {
-  std::size_t sent = 0;
-  while (sent < text.size()) {
-    auto count = send(fd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) return false;
-    sent += static_cast<std::size_t>(count);
+std::variant<link::Connection, std::string> connectOrStart() {
+  auto path = platform::socketPath();
+  if (auto refused = folderRefusal(path.parent_path())) return *refused;
+  auto connection = link::connectTo(path, kConnectBound);
+  if (connection.outcome == link::ConnectOutcome::nobodyListens) {
+    auto started = startAndConnect(path);
+    if (auto* failure = std::get_if<std::string>(&started)) return *failure;
+    connection = std::move(std::get<link::Connection>(started));
+    // The app made the folder; it must still be private now that something listens in it.
+    if (auto refused = folderRefusal(path.parent_path())) return *refused;
   }
-  return true;
+  switch (connection.outcome) {
+    case link::ConnectOutcome::connected:
+      break;
+    case link::ConnectOutcome::busy:
+      return unreachable("it didn’t answer.");
+    case link::ConnectOutcome::nobodyListens:
+    case link::ConnectOutcome::failed:
+      return unreachable(std::strerror(connection.error) + std::string("."));
+  }
+  if (auto refused = peerRefusal(path, connection.socket.get())) return *refused;
+  return connection;
 }
 
 }  // namespace
 
 std::optional<std::string> deliverToApp(const std::string& line) {
-  Descriptor socketFd;
-  if (auto failure = connectOrStart(socketFd)) return failure;
-  if (!sendAll(socketFd.fd, line + "\n")) return unreachable("the connection broke while sending.");
+  auto connected = connectOrStart();
+  if (auto* failure = std::get_if<std::string>(&connected)) return *failure;
+  int socket = std::get<link::Connection>(connected).socket.get();
+  auto deadline = link::Clock::now() + kReplyTimeout;
+  if (!link::sendAll(socket, line + "\n", deadline))
+    return unreachable("the connection broke while sending.");
   std::string reply;
-  if (auto failure = readReply(socketFd.fd, reply)) return failure;
-  if (reply == "ok") return std::nullopt;
-  if (reply.starts_with("error ")) return unreachable(reply.substr(6));
-  return unreachable("it gave an answer Kestles doesn’t know: " + reply);
+  switch (link::readLine(socket, deadline, reply)) {
+    case link::ReadOutcome::line:
+      break;
+    case link::ReadOutcome::timedOut:
+      return unreachable("it didn’t answer.");
+    case link::ReadOutcome::closed:
+      return unreachable("it closed the connection without answering.");
+    case link::ReadOutcome::tooLong:
+      return unreachable("it gave an answer Kestles doesn’t know.");
+  }
+  auto parsed = link::LinkReply::parsed(reply);
+  if (!parsed) return unreachable("it gave an answer Kestles doesn’t know: " + reply);
+  if (parsed->refusal) return unreachable(*parsed->refusal);
+  return std::nullopt;
 }
 
 }  // namespace kestles::tool

@@ -1,11 +1,11 @@
 #include "kestles/ToolPlatform.hpp"
 
-#include "KestlesEngine/platform/Platform.hpp"
+#include "KestlesEngine/PlatformChoice.hpp"
 
 namespace kestles::tool {
 
 struct ToolPlatform::State {
-  platform::Platform platform = platform::emptyPlatform();
+  platform::Platform platform = emptyPlatform();
 };
 
 ToolPlatform::ToolPlatform() = default;
@@ -15,26 +15,26 @@ ToolPlatform::State& ToolPlatform::state() {
   if (!state_) {
     state_ = std::make_unique<State>();
     // A desktop that can't be reached shows no displays and no apps: the checks then say so.
-    if (auto choice = platform::choosePlatform(); choice.platform)
-      state_->platform = *choice.platform;
+    if (auto choice = choosePlatform(); choice.platform)
+      state_->platform = std::move(*choice.platform);
   }
   return *state_;
 }
 
 std::vector<DisplayInfo> ToolPlatform::displays() {
-  return state().platform.displays->displays();
+  return state().platform.displays().displays();
 }
 
 std::vector<std::string> ToolPlatform::openAppNames() {
   std::vector<std::string> names;
-  for (const auto& app : state().platform.runningApps->runningApps())
+  for (const auto& app : state().platform.runningApps().runningApps())
     names.push_back(app.name);
   return names;
 }
 
 std::vector<std::string> ToolPlatform::installedAppNames() {
   std::vector<std::string> names;
-  for (const auto& app : state().platform.installedApps->installedApps())
+  for (const auto& app : state().platform.installedApps().installedApps())
     names.push_back(app.name);
   return names;
 }

@@ -3,10 +3,10 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
+  cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libutf8proc-dev nlohmann-json3-dev
-  libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-randr0-dev libxcb-xinput-dev libxcb-keysyms1-dev
+  libxau-dev libxdmcp-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-randr0-dev libxcb-xinput-dev libxcb-keysyms1-dev
   xvfb openbox xterm x11-xserver-utils wmctrl
 )
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian machine, then builds and tests Kestles: an optimized build with every
-# test and a smoke run of the benchmarks, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short run of each fuzz target. Fails when anything fails.
+# Sets up a fresh Debian machine, then checks and tests Kestles: the format and layer checks
+# first, an optimized build with every test and a smoke run of the benchmarks, the same tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of each fuzz target.
+# Fails when anything fails; tests that need Xvfb fail here when it is missing, not skip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,8 +11,15 @@ fuzz_seconds=${KESTLES_FUZZ_SECONDS:-15}
 
 bash scripts/install-deps.sh
 
+echo "== format and layer checks"
+bash scripts/check-format.sh
+bash scripts/check-layers.sh
+
+# Read by the X11 test support: a missing Xvfb or openbox is a failure, not a skip.
+export KESTLES_REQUIRE_XVFB=1
+
 echo "== optimized build and tests"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTLES_STATIC_TOOL=ON
 ninja -C build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs"
 

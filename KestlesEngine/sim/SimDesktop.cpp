@@ -1,29 +1,9 @@
 #include "KestlesEngine/sim/SimDesktop.hpp"
 
 #include <algorithm>
-#include <fstream>
-#include <set>
-#include <stdexcept>
-
-#include <nlohmann/json.hpp>
 
 namespace kestles::sim {
 namespace {
-
-/// Gives every window without an id (0) the next unused synthetic id.
-void settleIDs(std::vector<WindowSnapshot>& windows) {
-  std::set<std::uint32_t> used;
-  for (const auto& window : windows)
-    used.insert(window.id);
-  auto next = kFirstSyntheticID;
-  for (auto& window : windows) {
-    if (window.id != 0) continue;
-    while (used.contains(next))
-      ++next;
-    window.id = next;
-    used.insert(next);
-  }
-}
 
 double limited(double size, double minimum, double maximum) {
   if (maximum > 0) size = std::min(size, maximum);
@@ -31,50 +11,6 @@ double limited(double size, double minimum, double maximum) {
 }
 
 }  // namespace
-
-WorldFile decodeWorldFile(const nlohmann::json& json) {
-  WorldFile file;
-  file.world = json.get<World>();
-  settleIDs(file.world.windows);
-  if (auto apps = json.find("installedApps"); apps != json.end() && apps->is_array())
-    for (const auto& item : *apps) {
-      try {
-        file.installedApps.push_back(item.get<AppRef>());
-      } catch (const std::exception&) {
-      }
-    }
-  if (auto focused = json.find("focusedWindow");
-      focused != json.end() && focused->is_number_unsigned())
-    file.focusedWindow = focused->get<std::uint32_t>();
-  return file;
-}
-
-WorldFile readWorldFile(const std::filesystem::path& path) {
-  auto sentence = [&](const char* ending) {
-    std::string text = "The world file “";
-    text.append(path.string()).append(ending);
-    return std::runtime_error(text);
-  };
-  std::error_code error;
-  std::ifstream stream(path);
-  if (!std::filesystem::is_regular_file(path, error) || !stream)
-    throw sentence("” can’t be opened.");
-  try {
-    return decodeWorldFile(nlohmann::json::parse(stream));
-  } catch (const std::ios_base::failure&) {
-    throw sentence("” can’t be read.");
-  } catch (const std::exception&) {
-    // Not JSON, or JSON whose required fields are missing or of the wrong type.
-    throw sentence("” isn’t a world in JSON.");
-  }
-}
-
-nlohmann::json encodeWorldFile(const WorldFile& file) {
-  nlohmann::json json = file.world;
-  json["installedApps"] = file.installedApps;
-  if (file.focusedWindow) json["focusedWindow"] = *file.focusedWindow;
-  return json;
-}
 
 SimDesktop::SimDesktop(WorldFile file) : file_(std::move(file)) {}
 

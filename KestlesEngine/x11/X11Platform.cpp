@@ -120,10 +120,10 @@ platform::WindowList windowList(const Desktop& desktop, const X11Connection& con
   return list;
 }
 
-std::shared_ptr<X11Platform> X11Platform::open(const std::optional<std::string>& display) {
+std::unique_ptr<X11Platform> X11Platform::open(const std::optional<std::string>& display) {
   auto connection = X11Connection::open(display);
   if (!connection) return nullptr;
-  return std::shared_ptr<X11Platform>(new X11Platform(std::move(connection)));
+  return std::unique_ptr<X11Platform>(new X11Platform(std::move(connection)));
 }
 
 X11Platform::X11Platform(std::unique_ptr<X11Connection> connection)
@@ -204,12 +204,6 @@ bool X11Platform::focus(std::uint32_t window) {
 bool X11Platform::setFullScreen(std::uint32_t window, bool fullScreen) {
   std::lock_guard lock(mutex_);
   return x11::setFullScreen(*connection_, window, fullScreen);
-}
-
-std::optional<platform::Platform> makeX11Platform(const std::optional<std::string>& display) {
-  auto session = X11Platform::open(display);
-  if (!session) return std::nullopt;
-  return platform::Platform{platform::PlatformKind::x11, session, session, session, session};
 }
 
 }  // namespace kestles::x11

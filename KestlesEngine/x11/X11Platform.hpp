@@ -25,13 +25,10 @@ platform::WindowList windowList(const Desktop& desktop, const X11Connection& con
 
 /// The X11 session: every platform service over one connection, used by one caller at a
 /// time (calls are serialized).
-class X11Platform final : public platform::DisplayProvider,
-                          public platform::RunningAppProvider,
-                          public platform::InstalledAppProvider,
-                          public platform::WindowControl {
+class X11Platform final : public platform::DesktopServices {
  public:
   /// Connects to `display` (nothing: $DISPLAY); nothing when the server cannot be reached.
-  static std::shared_ptr<X11Platform> open(const std::optional<std::string>& display = {});
+  static std::unique_ptr<X11Platform> open(const std::optional<std::string>& display = {});
 
   std::vector<DisplayInfo> displays() override;
   std::vector<AppSnapshot> runningApps() override;
@@ -57,8 +54,5 @@ class X11Platform final : public platform::DisplayProvider,
   std::map<std::filesystem::path, std::filesystem::file_time_type> scanned_;
   bool everScanned_ = false;
 };
-
-/// The X11 platform as a `Platform`; nothing when the display cannot be reached.
-std::optional<platform::Platform> makeX11Platform(const std::optional<std::string>& display = {});
 
 }  // namespace kestles::x11

@@ -19,7 +19,7 @@ namespace {
 
 using kestles::x11::X11Platform;
 
-std::shared_ptr<X11Platform>& platform() {
+std::unique_ptr<X11Platform>& platform() {
   static auto session = X11Platform::open();
   return session;
 }

@@ -1,34 +1,20 @@
 #include "KestlesApp/LinkServer.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <thread>
 
+#include "KestlesApp/LogText.hpp"
+#include "KestlesLink/LinkReply.hpp"
+#include "tests/app/AppProcess.hpp"
 #include "tests/support/ToolProcess.hpp"
 
 namespace kestles::app {
 namespace {
 
-/// Sends one line to a socket and returns the line that comes back.
-std::string ask(const std::filesystem::path& path, const std::string& line) {
-  int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
-  std::string reply;
-  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-      write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size())) {
-    char c = 0;
-    while (read(fd, &c, 1) == 1 && c != '\n')
-      reply += c;
-  }
-  close(fd);
-  return reply;
-}
+using testing::ask;
 
 TEST(LinkServer, AcceptsLinksAndFilesAndRefusesTheRest) {
   EXPECT_EQ(refusalOf("kestles://tile?style=spiral"), std::nullopt);
@@ -52,11 +38,138 @@ TEST(LinkServer, AnswersEachLineAndRefusesASecondServer) {
   EXPECT_EQ(ask(socketPath, "kestles://nothing\n"),
             "error That link isn’t a command Kestles knows.");
   LinkServer second([](const std::string&) { return std::nullopt; });
-  EXPECT_EQ(second.listen(socketPath), "Kestles is already running.");
+  auto refusal = second.listen(socketPath);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->sentence, "Kestles is already running.");
+  EXPECT_TRUE(refusal->anotherApp);
 
   server.stop();
   serving.join();
   EXPECT_EQ(handled, (std::vector<std::string>{"kestles://undo", "kestles://nothing"}));
+}
+
+TEST(LinkServer, RefusesASocketFolderThatIsNotPrivateAndLeavesItAlone) {
+  // The app used to make such a folder private and go on; now it refuses and changes nothing.
+  testing::TemporaryFolder home;
+  struct Case {
+    const char* name;
+    mode_t mode;
+    bool foreignOwner;  // only where the tests run as root
+  };
+  const Case cases[] = {{"open", 0755, false}, {"group", 0710, false}, {"foreign", 0700, true}};
+  for (const auto& c : cases) {
+    if (c.foreignOwner && getuid() != 0) continue;
+    auto folder = home.path() / c.name;
+    std::filesystem::create_directory(folder);
+    chmod(folder.c_str(), c.mode);
+    if (c.foreignOwner) {
+      ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+    }
+    LinkServer server([](const std::string&) { return std::nullopt; });
+    auto refusal = server.listen(folder / "app.sock");
+    ASSERT_TRUE(refusal) << c.name;
+    EXPECT_EQ(refusal->sentence, "The socket folder " + folder.string() +
+                                     " isn’t a private folder of yours (yours alone, closed to "
+                                     "others), so Kestles won’t use it.");
+    EXPECT_FALSE(refusal->anotherApp);
+    struct stat status {};
+    ASSERT_EQ(lstat(folder.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, c.mode) << c.name;
+    EXPECT_FALSE(std::filesystem::exists(folder / "app.sock")) << c.name;
+  }
+  // A link to a private folder is not the folder itself.
+  std::filesystem::create_directory(home.path() / "real");
+  chmod((home.path() / "real").c_str(), 0700);
+  std::filesystem::create_directory_symlink(home.path() / "real", home.path() / "link");
+  LinkServer server([](const std::string&) { return std::nullopt; });
+  EXPECT_TRUE(server.listen(home.path() / "link" / "app.sock"));
+}
+
+TEST(LinkServer, LeavesASocketThatIsNoLongerItsOwn) {
+  testing::TemporaryFolder folder;
+  auto socketPath = folder.path() / "kestles" / "app.sock";
+  auto first = std::make_unique<LinkServer>([](const std::string&) { return std::nullopt; });
+  ASSERT_EQ(first->listen(socketPath), std::nullopt);
+  // Someone clears the folder by hand and a second app takes over.
+  std::filesystem::remove(socketPath);
+  std::filesystem::remove(socketPath.parent_path() / "app.lock");
+  LinkServer second([](const std::string&) { return std::nullopt; });
+  ASSERT_EQ(second.listen(socketPath), std::nullopt);
+  first.reset();
+  EXPECT_TRUE(std::filesystem::exists(socketPath));
+  std::thread serving([&] { second.run(); });
+  EXPECT_EQ(ask(socketPath, "kestles://undo\n"), "ok");
+  second.stop();
+  serving.join();
+}
+
+TEST(LinkServer, ALineIsCutOffAtItsDeadlineWhileOthersAreServed) {
+  // A client dribbling a byte at a time used to hold the server for as long as it liked.
+  testing::TemporaryFolder folder;
+  auto socketPath = folder.path() / "kestles" / "app.sock";
+  LinkServer::Limits limits;
+  limits.lineDeadline = std::chrono::milliseconds(300);
+  LinkServer server(refusalOf, limits);
+  ASSERT_EQ(server.listen(socketPath), std::nullopt);
+  std::thread serving([&] { server.run(); });
+
+  auto slow = testing::connectClient(socketPath);
+  ASSERT_TRUE(slow);
+  std::string line = "kestles://undo\n";
+  std::optional<std::string> slowReply;
+  for (char c : line) {
+    testing::sendText(slow.get(), std::string(1, c));
+    EXPECT_EQ(ask(socketPath, "kestles://undo\n"), "ok");  // served meanwhile
+    if (testing::hasPendingInput(slow.get())) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_EQ(testing::replyLine(slow.get()), "error Kestles didn’t receive a whole line in time.");
+  server.stop();
+  serving.join();
+}
+
+TEST(LinkReply, RepliesAreOneLineEachWay) {
+  using link::LinkReply;
+  EXPECT_EQ(LinkReply::accepted().line(), "ok\n");
+  EXPECT_EQ(LinkReply::refused("No kestle.").line(), "error No kestle.\n");
+  // A sentence with a line break must not end the reply early.
+  EXPECT_EQ(LinkReply::refused("One\nTwo\r").line(), "error One Two \n");
+  struct Row {
+    const char* line;
+    std::optional<LinkReply> parsed;
+  };
+  const Row rows[] = {
+      {"ok", LinkReply::accepted()},
+      {"error Nope.", LinkReply::refused("Nope.")},
+      {"error ", LinkReply::refused("")},
+      {"OK", std::nullopt},
+      {"ok ", std::nullopt},
+      {"error", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(LinkReply::parsed(row.line), row.parsed) << row.line;
+}
+
+TEST(LogText, ControlCharactersAreEscaped) {
+  struct Row {
+    std::string text;
+    std::string logged;
+  };
+  const Row rows[] = {
+      {"kestles://kestle/Caf%C3%A9", "kestles://kestle/Caf%C3%A9"},
+      {"file:///a\x1b[31mb", "file:///a\\x1B[31mb"},
+      {"a\nb\tc\rd", "a\\nb\\tc\\rd"},
+      {std::string("nul\0x", 5), "nul\\x00x"},
+      {"del\x7f", "del\\x7F"},
+      {"csi\xc2\x9b"
+       "31m",
+       "csi\\xC2\\x9B31m"},                              // U+009B, the one-character CSI
+      {"Caf\xc3\xa9 \xc2\xa0", "Caf\xc3\xa9 \xc2\xa0"},  // letters and a no-break space stay
+      {"back\\x1B", "back\\\\x1B"},  // a typed escape cannot pass for a real one
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(escapedForLog(row.text), row.logged) << row.logged;
 }
 
 }  // namespace

@@ -2,43 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
-#include "KestlesEngine/platform/Platform.hpp"
-
 namespace kestles::sim {
 namespace {
 
 const std::filesystem::path kWorld =
     std::filesystem::path(KESTLES_FIXTURES) / "worlds/two-displays.json";
 
-TEST(SimDesktopTests, ReadsTheWorldFile) {
-  auto file = readWorldFile(kWorld);
-  EXPECT_EQ(file.world.setup.displays.size(), 2u);
-  EXPECT_EQ(file.world.apps.size(), 2u);
-  ASSERT_EQ(file.world.windows.size(), 3u);
-  // A window without a number takes the first synthetic id; zIndex follows the list.
-  EXPECT_EQ(file.world.windows[1].id, kFirstSyntheticID);
-  EXPECT_EQ(file.world.windows[1].zIndex, 1);
-  EXPECT_EQ(file.world.windows[0].minimumSize, (MinimumSize{400, 300}));
-  EXPECT_EQ(file.installedApps.size(), 2u);  // the damaged entry is left out
-  EXPECT_EQ(file.focusedWindow, kFirstSyntheticID);
-  // Written back, the file reads the same.
-  EXPECT_EQ(decodeWorldFile(encodeWorldFile(file)), file);
-}
-
-TEST(SimDesktopTests, UnreadableFilesGiveSentences) {
-  EXPECT_THROW(readWorldFile("/nonexistent/world.json"), std::runtime_error);
-  try {
-    readWorldFile(std::filesystem::path(KESTLES_FIXTURES) / "worlds");
-    FAIL() << "a folder is not a world file";
-  } catch (const std::runtime_error& error) {
-    EXPECT_EQ(std::string(error.what()).back(), '.');
-  }
-}
-
 TEST(SimDesktopTests, PlacementObeysLimits) {
-  SimDesktop desktop(readWorldFile(kWorld));
+  SimDesktop desktop(WorldFile::read(kWorld));
   struct Case {
     std::uint32_t window;
     CGRect asked;
@@ -60,7 +31,7 @@ TEST(SimDesktopTests, PlacementObeysLimits) {
 }
 
 TEST(SimDesktopTests, FocusRestoresAndRaises) {
-  SimDesktop desktop(readWorldFile(kWorld));
+  SimDesktop desktop(WorldFile::read(kWorld));
   ASSERT_TRUE(desktop.setMinimized(12, true));
   EXPECT_TRUE(desktop.windows().windows[2].isMinimized);
   ASSERT_TRUE(desktop.focus(12));
@@ -75,7 +46,7 @@ TEST(SimDesktopTests, FocusRestoresAndRaises) {
 }
 
 TEST(SimDesktopTests, InstalledAppsAddRunningOnesSortedByName) {
-  SimDesktop desktop(readWorldFile(kWorld));
+  SimDesktop desktop(WorldFile::read(kWorld));
   std::vector<AppRef> expected = {{"org.example.Browser", "Browser"},
                                   {"org.example.Editor", "Editor"},
                                   {"org.example.Terminal", "terminal"}};
@@ -83,12 +54,11 @@ TEST(SimDesktopTests, InstalledAppsAddRunningOnesSortedByName) {
 }
 
 TEST(SimDesktopTests, SnapshotFindsTheActiveDisplay) {
-  auto desktop = std::make_shared<SimDesktop>(readWorldFile(kWorld));
-  platform::Platform platform{platform::PlatformKind::sim, desktop, desktop, desktop, desktop};
-  auto world = platform::snapshotWorld(platform);
+  SimDesktop desktop(WorldFile::read(kWorld));
+  auto world = platform::snapshotWorld(desktop);
   EXPECT_EQ(world.activeDisplayID, "LAPTOP");  // the focused window is on the laptop
-  ASSERT_TRUE(desktop->focus(11));
-  EXPECT_EQ(platform::snapshotWorld(platform).activeDisplayID, "MAIN");
+  ASSERT_TRUE(desktop.focus(11));
+  EXPECT_EQ(platform::snapshotWorld(desktop).activeDisplayID, "MAIN");
   EXPECT_EQ(world.windows.size(), 3u);
   EXPECT_TRUE(world.floating.empty());
 }

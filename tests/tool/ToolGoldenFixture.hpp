@@ -1,10 +1,16 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +27,26 @@ inline std::string fileContents(const std::filesystem::path& path) {
   std::stringstream contents;
   contents << file.rdbuf();
   return contents.str();
+}
+
+/// The process listening on a socket, found by the peer credentials of a connection.
+inline std::optional<pid_t> listenerOf(const std::filesystem::path& socketPath) {
+  int probe = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socketPath.c_str(), sizeof(address.sun_path) - 1);
+  ucred credentials{};
+  socklen_t length = sizeof(credentials);
+  bool found = connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+               getsockopt(probe, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0;
+  close(probe);
+  return found ? std::optional<pid_t>(credentials.pid) : std::nullopt;
+}
+
+/// Stops whichever process listens on a socket; false when nothing does.
+inline bool stopListener(const std::filesystem::path& socketPath) {
+  auto pid = listenerOf(socketPath);
+  return pid && kill(*pid, SIGTERM) == 0;
 }
 
 /// A private home for one run of the built tool: its own data, config and runtime folders,

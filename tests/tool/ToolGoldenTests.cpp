@@ -1,13 +1,8 @@
 // Runs the built `kestles` and compares its standard output, standard error and exit status
 // byte for byte.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -154,20 +149,6 @@ TEST_F(ToolGolden, FailsWhenTheAppCannotBeReached) {
                           " isn’t a private folder of yours, so Kestles won’t use it.\n");
   EXPECT_EQ(open.status, 1);
   EXPECT_TRUE(listening.received().empty());
-}
-
-/// Stops whichever process listens on a socket, found by the peer credentials of a connection.
-bool stopListener(const fs::path& socketPath) {
-  int probe = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strncpy(address.sun_path, socketPath.c_str(), sizeof(address.sun_path) - 1);
-  ucred credentials{};
-  socklen_t length = sizeof(credentials);
-  bool found = connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-               getsockopt(probe, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0;
-  close(probe);
-  return found && kill(credentials.pid, SIGTERM) == 0;
 }
 
 TEST_F(ToolGolden, StartsTheAppBesideItWhenNothingListens) {

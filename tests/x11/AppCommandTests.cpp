@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/world/World.hpp"
-#include "KestlesEngine/sim/SimDesktop.hpp"
+#include "KestlesCore/world/WorldFile.hpp"
 #include "tests/x11/support/XSession.hpp"
 
 namespace kestles {
@@ -68,8 +68,8 @@ TEST(AppCommandTests, WorldOfTheSimulatedDesktopIsAWorldFile) {
   auto path = std::string(KESTLES_FIXTURES) + "/worlds/two-displays.json";
   auto result = run({kApp, "world"}, {{"KESTLES_PLATFORM", "sim"}, {"KESTLES_SIM_WORLD", path}});
   ASSERT_EQ(result.status, 0);
-  auto printed = sim::decodeWorldFile(nlohmann::json::parse(result.out));
-  auto file = sim::readWorldFile(path);
+  auto printed = WorldFile::decoded(nlohmann::json::parse(result.out));
+  auto file = WorldFile::read(path);
   EXPECT_EQ(printed.world.windows, file.world.windows);
   EXPECT_EQ(printed.world.setup, file.world.setup);
   EXPECT_EQ(printed.world.apps, file.world.apps);

@@ -106,7 +106,7 @@ TEST(X11PlacementTests, MaximizedWindowIsReleasedFirst) {
 
 TEST(X11PlacementTests, RealXtermSnapsToItsCells) {
   auto session = XSession::start({});
-  if (!session || !testing::programExists("xterm"))
+  if (!session || !testing::testProgramExists("xterm"))
     GTEST_SKIP() << "Xvfb, openbox or xterm is missing";
   testing::Child xterm({"xterm", "-geometry", "80x24+10+10"});
   std::optional<xcb_window_t> window;

@@ -188,14 +188,13 @@ TEST(X11PlatformTests, FullScreenOnAndOff) {
   auto platform = X11Platform::open(session->display());
   auto before = find(platform->windows(), windows.id())->frame;
   ASSERT_TRUE(platform->setFullScreen(windows.id(), true));
-  platform::Platform bundle{platform::PlatformKind::x11, platform, platform, platform, platform};
-  auto world = platform::snapshotWorld(bundle);
+  auto world = platform::snapshotWorld(*platform);
   ASSERT_EQ(world.windows.size(), 1u);
   EXPECT_TRUE(world.windows[0].isFullScreen);
   EXPECT_TRUE(session->waitUntil([&] {
     return session->frameOf(windows.id()) == Frame{0, 0, 1920, 1080};
   }));
-  world = platform::snapshotWorld(bundle);
+  world = platform::snapshotWorld(*platform);
   EXPECT_EQ(world.fullScreen, (std::map<std::string, std::uint32_t>{{"screen", windows.id()}}));
   ASSERT_TRUE(platform->setFullScreen(windows.id(), false));
   EXPECT_TRUE(

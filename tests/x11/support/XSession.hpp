@@ -72,7 +72,8 @@ class XSession {
     bool windowManager = true;
   };
   /// Starts the server (and manager) and waits until both answer; nothing when Xvfb or
-  /// openbox is not installed. Throws `std::runtime_error` when they do not start.
+  /// openbox is not installed (see `testProgramExists`). Throws `std::runtime_error` when they
+  /// do not start.
   static std::unique_ptr<XSession> start(Options options);
   ~XSession();
 
@@ -120,6 +121,10 @@ class XSession {
 
 /// Whether a program is on the search path.
 bool programExists(const char* name);
+
+/// Whether a program a test needs is on the search path; with KESTLES_REQUIRE_XVFB=1 a missing
+/// one throws instead, so that the test fails rather than skips.
+bool testProgramExists(const char* name);
 
 /// The path of the test client program.
 std::string testWindowProgram();

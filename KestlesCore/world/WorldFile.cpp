@@ -1,0 +1,71 @@
+#include "KestlesCore/world/WorldFile.hpp"
+
+#include <fstream>
+#include <set>
+#include <stdexcept>
+
+#include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Lossy.hpp"
+
+namespace kestles {
+namespace {
+
+/// Gives every window without an id (0) the next unused synthetic id.
+void settleIDs(std::vector<WindowSnapshot>& windows) {
+  std::set<std::uint32_t> used;
+  for (const auto& window : windows)
+    used.insert(window.id);
+  auto next = kFirstSyntheticID;
+  for (auto& window : windows) {
+    if (window.id != 0) continue;
+    while (used.contains(next))
+      ++next;
+    window.id = next;
+    used.insert(next);
+  }
+}
+
+}  // namespace
+
+WorldFile WorldFile::decoded(const nlohmann::json& json) {
+  WorldFile file;
+  file.world = json.get<World>();
+  settleIDs(file.world.windows);
+  file.installedApps = coding::lossyList<AppRef>(json, "installedApps");
+  if (auto focused = json.find("focusedWindow");
+      focused != json.end() && focused->is_number_unsigned())
+    file.focusedWindow = focused->get<std::uint32_t>();
+  return file;
+}
+
+WorldFile WorldFile::read(const std::filesystem::path& path) {
+  auto sentence = [&](const char* ending) {
+    std::string text = "The world file “";
+    text.append(path.string()).append(ending);
+    return std::runtime_error(text);
+  };
+  // A FIFO would hang the opening and a device never end: only a regular file is a world
+  // file, and it is looked at before it is opened.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) throw sentence("” can’t be opened.");
+  std::ifstream stream(path);
+  if (!stream) throw sentence("” can’t be opened.");
+  try {
+    return decoded(nlohmann::json::parse(stream));
+  } catch (const std::ios_base::failure&) {
+    throw sentence("” can’t be read.");
+  } catch (const std::exception&) {
+    // Not JSON, or JSON that is not an object.
+    throw sentence("” isn’t a world in JSON.");
+  }
+}
+
+nlohmann::json WorldFile::encoded() const {
+  nlohmann::json json = world;
+  json["installedApps"] = installedApps;
+  if (focusedWindow) json["focusedWindow"] = *focusedWindow;
+  return json;
+}
+
+}  // namespace kestles

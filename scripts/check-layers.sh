@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Fails when an include crosses a layer the wrong way. Dependencies run tool and app -> engine
+# -> core: the core includes nothing of the engine, the link protocol, the app, the tool or
+# X11; the engine nothing of the link protocol, the app or the tool; the link protocol nothing
+# of the rest. Every offending line is printed as file:line: include.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+status=0
+
+# check <folder> <what it may not include, as an extended regular expression> <why>
+check() {
+  local folder=$1 forbidden=$2 why=$3
+  local hits
+  hits=$(git ls-files -z --cached --others --exclude-standard -- "$folder" | grep -z -E '\.(c|h|cpp|hpp)$' |
+    xargs -0 -r grep -n -H -E "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]($forbidden)" || true)
+  if [ -n "$hits" ]; then
+    echo "$hits" >&2
+    echo "check-layers: $why" >&2
+    status=1
+  fi
+}
+
+check KestlesCore 'KestlesEngine/|KestlesLink/|KestlesApp/|kestles/|X11/|xcb/' \
+  "the core includes nothing of the engine, the link protocol, the app, the tool or X11"
+check KestlesEngine 'KestlesLink/|KestlesApp/|kestles/' \
+  "the engine includes nothing of the link protocol, the app or the tool"
+check KestlesLink 'KestlesCore/|KestlesEngine/|KestlesApp/|kestles/|X11/|xcb/' \
+  "the link protocol includes nothing of the model, the engine, the app or the tool"
+check kestles 'KestlesApp/' "the tool includes nothing of the app"
+check KestlesApp 'kestles/' "the app includes nothing of the tool"
+
+if [ $status -eq 0 ]; then echo "check-layers: every include goes the right way"; fi
+exit $status
