@@ -57,8 +57,7 @@ std::optional<DropTarget> DropTarget::target(CGPoint point, std::span<const CGRe
   return DropTarget::tile(tile);
 }
 
-std::optional<CGRect> DropTarget::preview(std::span<const CGRect> frames,
-                                          const Gaps& gaps) const {
+std::optional<CGRect> DropTarget::preview(std::span<const CGRect> frames, const Gaps& gaps) const {
   int index = tileIndex();
   if (index < 0 || index >= static_cast<int>(frames.size())) return std::nullopt;
   CGRect frame = frames[index].standardized();

@@ -202,6 +202,7 @@ std::optional<int> Tiling::restore(WindowID window, int slot) {
   bool free = slot >= 0 && slot < static_cast<int>(windows.size()) &&
               (!windows[slot] || windows[slot] == window);
   if (!free) {
+    if (current) return current;
     auto empty = std::find(windows.begin(), windows.end(), std::nullopt);
     if (empty == windows.end()) return current;
     slot = static_cast<int>(empty - windows.begin());
@@ -216,8 +217,7 @@ std::optional<int> Tiling::restore(WindowID window, int slot) {
 
 bool Tiling::swap(int first, int second) {
   int count = static_cast<int>(windows.size());
-  if (first == second || first < 0 || second < 0 || first >= count || second >= count)
-    return false;
+  if (first == second || first < 0 || second < 0 || first >= count || second >= count) return false;
   if (zoomed && (windows[first] == zoomed || windows[second] == zoomed)) zoomed.reset();
   std::swap(windows[first], windows[second]);
   return true;
@@ -288,8 +288,7 @@ std::optional<int> Tiling::draw(const CGRect& unit) {
 bool Tiling::setUnit(const CGRect& unit, int ofTile) {
   const auto* drawn = shape.drawnTiles();
   auto clamped = clampedToUnit(unit);
-  if (!drawn || !clamped || ofTile < 0 || ofTile >= static_cast<int>(drawn->size()))
-    return false;
+  if (!drawn || !clamped || ofTile < 0 || ofTile >= static_cast<int>(drawn->size())) return false;
   if ((*drawn)[ofTile].unit == *clamped) return false;
   auto tiles = *drawn;
   tiles[ofTile].unit = *clamped;

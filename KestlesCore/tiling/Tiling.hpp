@@ -75,9 +75,10 @@ struct Tiling {
   /// Empties the window's slot, keeping the tile. Returns that slot, or nothing when the
   /// window was not here.
   std::optional<int> remove(WindowID window);
-  /// Puts the window back into the slot. When the slot is unknown or holds another window,
-  /// the first empty slot takes it instead; when none is empty, nothing changes. A window
-  /// already tiled here moves. Returns the slot it took.
+  /// Puts the window back into the slot; a window already tiled here moves there. When the
+  /// slot is unknown or holds another window, a tiled window stays where it is and an
+  /// untiled one takes the first empty slot (none empty: nothing changes). Returns the
+  /// window's slot afterwards.
   std::optional<int> restore(WindowID window, int slot);
   /// Trades the windows of two slots. False for an unknown slot or the same slot twice.
   bool swap(int first, int second);

@@ -19,8 +19,8 @@ namespace kestles {
 struct TilingMemory {
   /// A kind of window set on a kind of display.
   struct Key {
-    int count = 0;                // the number of windows
-    std::vector<AppRole> roles;   // the roles of the windows' apps
+    int count = 0;               // the number of windows
+    std::vector<AppRole> roles;  // the roles of the windows' apps
     DisplayShape shape = DisplayShape::laptop;
     auto operator<=>(const Key&) const = default;
   };

@@ -35,17 +35,17 @@ TEST(StyleShapesTests, LargestTileCountPerStyle) {
     int largest;
   };
   const Row rows[] = {
-      {TilingStyle::grid, kLaptop, 4},           // 2 × 2
-      {TilingStyle::grid, kWide, 9},             // 4 × 3 = 12, capped
-      {TilingStyle::grid, {1919.9, 1080}, 4},    // 1919.9 / 640 truncates to 2
-      {TilingStyle::spiral, kLaptop, 4},         // 720, 450, 360 halve; 225 does not
-      {TilingStyle::spiral, {500, 300}, 2},      // no halving still gives two
-      {TilingStyle::mainStack, kMacBook, 5},     // 1 + ⌊982 / 240⌋
-      {TilingStyle::mainStack, kPortrait, 4},    // 1 + ⌊1080 / 360⌋
-      {TilingStyle::mainStack, {600, 400}, 3},   // 1 + max(2, 1)
-      {TilingStyle::columns, kLaptop, 4},        // ⌊1440 / 360⌋
-      {TilingStyle::columns, kPortrait, 8},      // ⌊1920 / 240⌋
-      {TilingStyle::columns, {5120, 1440}, 9},   // 14, capped
+      {TilingStyle::grid, kLaptop, 4},          // 2 × 2
+      {TilingStyle::grid, kWide, 9},            // 4 × 3 = 12, capped
+      {TilingStyle::grid, {1919.9, 1080}, 4},   // 1919.9 / 640 truncates to 2
+      {TilingStyle::spiral, kLaptop, 4},        // 720, 450, 360 halve; 225 does not
+      {TilingStyle::spiral, {500, 300}, 2},     // no halving still gives two
+      {TilingStyle::mainStack, kMacBook, 5},    // 1 + ⌊982 / 240⌋
+      {TilingStyle::mainStack, kPortrait, 4},   // 1 + ⌊1080 / 360⌋
+      {TilingStyle::mainStack, {600, 400}, 3},  // 1 + max(2, 1)
+      {TilingStyle::columns, kLaptop, 4},       // ⌊1440 / 360⌋
+      {TilingStyle::columns, kPortrait, 8},     // ⌊1920 / 240⌋
+      {TilingStyle::columns, {5120, 1440}, 9},  // 14, capped
   };
   for (const auto& row : rows)
     EXPECT_EQ(largestTileCount(row.style, row.display), row.largest)
@@ -96,12 +96,11 @@ TEST(StyleShapesTests, SmallCountsUseTemplatesWithTheirFixedIDs) {
 TEST(StyleShapesTests, GeneratedShapes) {
   const double third = 1.0 / 3;
   // Grid of 5 on a wide display: rowsMax 3, columns 4 lowered to ⌈√5⌉ = 3, two rows.
-  expectFrames(shapeForCount(5, kWide, TilingStyle::grid),
-               {{0, 0, third, 0.5},
-                {third, 0, third, 0.5},
-                {2 * third, 0, third, 0.5},
-                {0, 0.5, 0.5, 0.5},
-                {0.5, 0.5, 0.5, 0.5}});
+  expectFrames(shapeForCount(5, kWide, TilingStyle::grid), {{0, 0, third, 0.5},
+                                                            {third, 0, third, 0.5},
+                                                            {2 * third, 0, third, 0.5},
+                                                            {0, 0.5, 0.5, 0.5},
+                                                            {0.5, 0.5, 0.5, 0.5}});
   // Grid of 7: three rows, the first takes the extra tile.
   auto seven = unitFrames(shapeForCount(7, kWide, TilingStyle::grid, true));
   ASSERT_EQ(seven.size(), 7u);
@@ -115,17 +114,17 @@ TEST(StyleShapesTests, GeneratedShapes) {
   expectFrames(shapeForCount(3, kPortrait, TilingStyle::mainStack),
                {{0, 0, 1, 0.62}, {0, 0.62, 0.5, 0.38}, {0.5, 0.62, 0.5, 0.38}});
   // Main + stack of 5 on a landscape display: the stack is stacked.
-  expectFrames(shapeForCount(5, kMacBook, TilingStyle::mainStack),
-               {{0, 0, 0.62, 1},
-                {0.62, 0, 0.38, 0.25},
-                {0.62, 0.25, 0.38, 0.25},
-                {0.62, 0.5, 0.38, 0.25},
-                {0.62, 0.75, 0.38, 0.25}});
+  expectFrames(shapeForCount(5, kMacBook, TilingStyle::mainStack), {{0, 0, 0.62, 1},
+                                                                    {0.62, 0, 0.38, 0.25},
+                                                                    {0.62, 0.25, 0.38, 0.25},
+                                                                    {0.62, 0.5, 0.38, 0.25},
+                                                                    {0.62, 0.75, 0.38, 0.25}});
   // Columns of 4 on a portrait display and of 5 on a landscape one: equal tiles.
   expectFrames(shapeForCount(4, kPortrait, TilingStyle::columns),
                {{0, 0, 1, 0.25}, {0, 0.25, 1, 0.25}, {0, 0.5, 1, 0.25}, {0, 0.75, 1, 0.25}});
-  expectFrames(shapeForCount(5, kWide, TilingStyle::columns),
-               {{0, 0, 0.2, 1}, {0.2, 0, 0.2, 1}, {0.4, 0, 0.2, 1}, {0.6, 0, 0.2, 1}, {0.8, 0, 0.2, 1}});
+  expectFrames(
+      shapeForCount(5, kWide, TilingStyle::columns),
+      {{0, 0, 0.2, 1}, {0.2, 0, 0.2, 1}, {0.4, 0, 0.2, 1}, {0.6, 0, 0.2, 1}, {0.8, 0, 0.2, 1}});
   EXPECT_EQ(shapeForCount(1, kWide, TilingStyle::columns).tileCount(), 1u);
 }
 
