@@ -328,11 +328,25 @@ std::vector<Divider> Tiling::dividers(const CGRect& visibleFrame, const Gaps& ga
   return LayoutSolver::dividers(*root, visibleFrame, gaps, minimumsBySlot(minimums));
 }
 
+nlohmann::json slotsJSON(const std::vector<std::optional<std::uint32_t>>& slots) {
+  auto array = nlohmann::json::array();
+  for (const auto& window : slots)
+    array.push_back(window ? nlohmann::json(*window) : nlohmann::json(nullptr));
+  return array;
+}
+
+std::vector<std::optional<std::uint32_t>> slotsFromJSON(const nlohmann::json* array) {
+  std::vector<std::optional<std::uint32_t>> slots;
+  if (array && array->is_array())
+    for (const auto& slot : *array)
+      slots.push_back(Lossy<std::uint32_t>::decoded(slot).value);
+  return slots;
+}
+
 void to_json(nlohmann::json& json, const Tiling& tiling) {
-  auto slots = nlohmann::json::array();
-  for (const auto& window : tiling.windows)
-    slots.push_back(window ? nlohmann::json(*window) : nlohmann::json(nullptr));
-  json = {{"displayID", tiling.displayID}, {"shape", tiling.shape}, {"windows", slots}};
+  json = {{"displayID", tiling.displayID},
+          {"shape", tiling.shape},
+          {"windows", slotsJSON(tiling.windows)}};
   coding::putOptional(json, "layout", tiling.layout);
   coding::putOptional(json, "zoomed", tiling.zoomed);
 }
@@ -344,12 +358,9 @@ void from_json(const nlohmann::json& json, Tiling& tiling) {
   read.shape = json.at("shape").get<TileShape>();
   read.layout = coding::optional<LayoutRef>(json, "layout");
   read.windows.assign(read.shape.tileCount(), std::nullopt);
-  if (const auto* slots = coding::member(json, "windows"); slots && slots->is_array()) {
-    for (std::size_t i = 0; i < slots->size() && i < read.windows.size(); ++i) {
-      auto window = Lossy<Tiling::WindowID>::decoded((*slots)[i]).value;
-      if (window && !read.contains(*window)) read.windows[i] = window;
-    }
-  }
+  auto slots = slotsFromJSON(coding::member(json, "windows"));
+  for (std::size_t i = 0; i < slots.size() && i < read.windows.size(); ++i)
+    if (slots[i] && !read.contains(*slots[i])) read.windows[i] = slots[i];
   read.zoomed = coding::optional<Tiling::WindowID>(json, "zoomed");
   if (read.zoomed && !read.contains(*read.zoomed)) read.zoomed.reset();
   tiling = std::move(read);

@@ -123,6 +123,12 @@ struct Tiling {
   std::vector<MinimumSize> minimumsBySlot(const std::map<WindowID, MinimumSize>& minimums) const;
 };
 
+/// Slots as a JSON array of window numbers and nulls.
+nlohmann::json slotsJSON(const std::vector<std::optional<std::uint32_t>>& slots);
+/// Slots read from a JSON array, an unreadable item being an empty slot; no slots when the
+/// value is missing (null) or no array.
+std::vector<std::optional<std::uint32_t>> slotsFromJSON(const nlohmann::json* array);
+
 /// Keys "displayID", "shape", "windows" (numbers or null), and "layout" and "zoomed" when
 /// present. Reading mends the invariant: slots are padded or cut to the tile count, a
 /// window seen twice keeps its first slot, and a zoomed window without a slot is dropped.
