@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "KestlesCore/layout/LayoutSolver.hpp"
+#include "KestlesCore/tiling/LayoutInference.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
 #include "KestlesCore/tiling/Tiling.hpp"
 
@@ -27,6 +28,17 @@ void BM_SpiralShapeAndSolveNineTiles(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SpiralShapeAndSolveNineTiles);
+
+/// Reading a layout off nine window frames laid out three by three with small gaps.
+void BM_InferLayoutOfNineFrames(benchmark::State& state) {
+  std::vector<CGRect> frames;
+  for (int row = 0; row < 3; ++row)
+    for (int column = 0; column < 3; ++column)
+      frames.emplace_back(8 + column * 850, 33 + row * 470, 840, 460);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(LayoutInference::infer(frames, kVisible));
+}
+BENCHMARK(BM_InferLayoutOfNineFrames);
 
 }  // namespace
 }  // namespace kestles

@@ -15,7 +15,8 @@ Span along(const CGRect& rect, Split axis) {
 }
 
 CGRect slice(const CGRect& area, Split axis, Span span) {
-  if (axis == Split::columns) return {span.start, area.minY(), span.end - span.start, area.height()};
+  if (axis == Split::columns)
+    return {span.start, area.minY(), span.end - span.start, area.height()};
   return {area.minX(), span.start, area.width(), span.end - span.start};
 }
 

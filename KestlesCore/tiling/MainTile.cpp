@@ -17,7 +17,8 @@ std::vector<std::optional<std::uint32_t>> afterTrade(const MainTile::Pair& pair)
   return slots;
 }
 
-bool tradesBack(std::uint32_t front, const Tiling& tiling, const std::optional<MainTile::Pair>& last) {
+bool tradesBack(std::uint32_t front, const Tiling& tiling,
+                const std::optional<MainTile::Pair>& last) {
   return last && last->displayID == tiling.displayID && last->main == front &&
          last->windows.size() == tiling.windows.size() && tiling.windows == afterTrade(*last);
 }

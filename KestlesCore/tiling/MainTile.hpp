@@ -18,8 +18,8 @@ struct MainTile {
   /// The trade a make-main made, kept so that pressing again trades back.
   struct Pair {
     std::string displayID;
-    std::uint32_t main = 0;     // went into the biggest tile
-    std::uint32_t partner = 0;  // came out of it
+    std::uint32_t main = 0;                             // went into the biggest tile
+    std::uint32_t partner = 0;                          // came out of it
     std::vector<std::optional<std::uint32_t>> windows;  // the display's slots before
     bool operator==(const Pair&) const = default;
   };
@@ -47,9 +47,8 @@ struct MainTile {
   /// front window trades slots with the biggest tile's window (an empty biggest tile is
   /// simply taken; a pair is only kept when a window came out). Nothing when the front window
   /// is not tiled, its display is not connected, or it already sits in the biggest tile.
-  static std::optional<Plan> make(std::uint32_t front, const World& world,
-                                  const Tilings& tilings, const Gaps& gaps,
-                                  const std::optional<Pair>& last);
+  static std::optional<Plan> make(std::uint32_t front, const World& world, const Tilings& tilings,
+                                  const Gaps& gaps, const std::optional<Pair>& last);
 };
 
 /// Keys "displayID", "main", "partner", "windows" (numbers or null).

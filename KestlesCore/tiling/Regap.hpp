@@ -22,8 +22,8 @@ struct Regap {
   /// The new gaps and every connected display's tiling solved with them. Every tiled window
   /// gets its frame, whether or not it moves, so that all of them land together. Nothing
   /// when the change leaves the gaps as they are.
-  static std::optional<Plan> make(const GapsChange& change, const Gaps& current,
-                                  const World& world, const Tilings& tilings);
+  static std::optional<Plan> make(const GapsChange& change, const Gaps& current, const World& world,
+                                  const Tilings& tilings);
 };
 
 }  // namespace kestles

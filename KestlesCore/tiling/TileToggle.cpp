@@ -25,8 +25,7 @@ TileEdge sideOf(const CGRect& tile, CGPoint centre) {
 }
 
 /// Puts the window into the tiling: the first empty tile, else a split of the tile below it.
-void join(Tiling& tiling, std::uint32_t window, CGPoint centre,
-          const std::vector<CGRect>& tiles) {
+void join(Tiling& tiling, std::uint32_t window, CGPoint centre, const std::vector<CGRect>& tiles) {
   if (auto empty = std::find(tiling.windows.begin(), tiling.windows.end(), std::nullopt);
       empty != tiling.windows.end()) {
     tiling.restore(window, static_cast<int>(empty - tiling.windows.begin()));
@@ -34,8 +33,7 @@ void join(Tiling& tiling, std::uint32_t window, CGPoint centre,
   }
   auto below = DropTarget::target(centre, tiles, 0);
   int tile = below ? below->tileIndex() : 0;
-  if (auto added = tiling.insert(tile, sideOf(tiles[tile], centre)))
-    tiling.restore(window, *added);
+  if (auto added = tiling.insert(tile, sideOf(tiles[tile], centre))) tiling.restore(window, *added);
 }
 
 TileToggle::Plan planOf(bool joins, Tiling changed, const DisplayInfo& display, const Gaps& gaps,

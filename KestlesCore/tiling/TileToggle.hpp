@@ -36,8 +36,8 @@ struct TileToggle {
   /// the display it is on: the first empty tile, else the tile under its centre (or the
   /// nearest) is split along its longer side and the window takes the half its centre is
   /// in. Nothing when there is no tiling to join or the display is not connected.
-  static std::optional<Plan> make(std::uint32_t front, const World& world,
-                                  const Tilings& tilings, const Gaps& gaps);
+  static std::optional<Plan> make(std::uint32_t front, const World& world, const Tilings& tilings,
+                                  const Gaps& gaps);
 };
 
 }  // namespace kestles

@@ -41,7 +41,8 @@ TEST(RetileTests, JSONIsTheKeyedFormOfItsCases) {
       EXPECT_STREQ(error.what(), "Invalid number of keys found, expected one.");
     }
   }
-  for (const char* bad : {R"({"flip": {"_0": "diagonal"}})", R"({"rotate": {}})", R"({"spin": {}})"})
+  for (const char* bad :
+       {R"({"flip": {"_0": "diagonal"}})", R"({"rotate": {}})", R"({"spin": {}})"})
     EXPECT_ANY_THROW((void)nlohmann::json::parse(bad).get<Retile>()) << bad;
 }
 
@@ -78,16 +79,16 @@ TEST(RetileTests, PlanMovesOnlyWindowsThatChangeFrames) {
 
   // The tiling changes but every window already stands in its new frame.
   EXPECT_FALSE(Retile::Plan::make(Retile::evenOut(), A, world, tilings, kNoGaps));
-  tilings.at("main").shape = TileShape::tree(
-      box(1, Split::columns, {leaf(2, 1), leaf(3, 1.0005), leaf(4, 0.9995)}));
+  tilings.at("main").shape =
+      TileShape::tree(box(1, Split::columns, {leaf(2, 1), leaf(3, 1.0005), leaf(4, 0.9995)}));
   auto evened = Retile::Plan::make(Retile::evenOut(), A, world, tilings, kNoGaps);
   ASSERT_TRUE(evened);
   EXPECT_TRUE(evened->frames.empty());
   EXPECT_EQ(evened->tilings.at("main").layout, std::nullopt);
 
   // Nothing to do: a flip along rows of side-by-side tiles, no tiling, a gone display.
-  EXPECT_FALSE(Retile::Plan::make(Retile::flip(Retile::Flip::vertical), A, world, tilings,
-                                  kNoGaps));
+  EXPECT_FALSE(
+      Retile::Plan::make(Retile::flip(Retile::Flip::vertical), A, world, tilings, kNoGaps));
   EXPECT_FALSE(Retile::Plan::make(Retile::rotate(1), A, world, {}, kNoGaps));
   auto elsewhere = tiledWith("thirds", {A, B, C}, "gone");
   EXPECT_FALSE(Retile::Plan::make(Retile::rotate(1), A, world, elsewhere, kNoGaps));
@@ -127,7 +128,7 @@ TEST(RegapTests, EveryTiledWindowGetsItsFrameWithTheNewGaps) {
   EXPECT_EQ(plan->frames.at(A), CGRect(12, 37, 482, 576));
   EXPECT_EQ(plan->frames.at(B), CGRect(506, 37, 482, 576));
   EXPECT_EQ(plan->frames.at(C), CGRect(1012, 12, 482, 576));
-  EXPECT_EQ(plan->frames.size(), 3u);  // window 30 is not in the world
+  EXPECT_EQ(plan->frames.size(), 3u);   // window 30 is not in the world
   EXPECT_EQ(plan->tilings.size(), 2u);  // the gone display's tiling is left alone
   EXPECT_FALSE(Regap::make(GapsChange::points(8), Gaps{8, 8}, world, tilings));
 }
