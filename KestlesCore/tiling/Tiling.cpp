@@ -252,7 +252,7 @@ std::optional<int> Tiling::insert(int beside, TileEdge toward) {
 std::optional<Tiling::WindowID> Tiling::closeTile(int slot, bool givingRoomToNeighbour) {
   auto target = tileID(slot);
   if (!target || shape.tileCount() < 2) return std::nullopt;
-  auto window = windows[slot];
+  auto window = windowIn(slot);
   if (const LayoutNode* root = shape.treeNode()) {
     LayoutNode shrunk = *root;
     if (!shrunk.remove(*target, givingRoomToNeighbour)) return std::nullopt;

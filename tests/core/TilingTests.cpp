@@ -219,6 +219,15 @@ TEST(TilingTests, InsertAndCloseKeepWindowsWithTheirTiles) {
   EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A}));
 }
 
+TEST(TilingTests, ReshapingMendsSlotsThatDoNotMatchTheTiles) {
+  // A tiling put together by hand with fewer slots than tiles used to be read past its slots
+  // when a tile beyond them was closed.
+  auto tiling = tiled(fourColumns(), {A});
+  EXPECT_EQ(tiling.closeTile(3, true), std::nullopt);
+  EXPECT_EQ(tiling.windows,
+            (std::vector<std::optional<Tiling::WindowID>>{A, std::nullopt, std::nullopt}));
+}
+
 TEST(TilingTests, DrawnTilesInsertCloseDrawAndSetUnit) {
   auto tiling =
       tiled(TileShape::drawn({{idOf(1), {0, 0, 0.5, 1}}, {idOf(2), {0.5, 0, 0.5, 1}}}), {A, B});
