@@ -13,16 +13,20 @@
 
 namespace kestles {
 
+/// The trade a make-main made, kept so that pressing again trades back. Declared outside
+/// `MainTile` (and named `MainTile::Pair` there) so that it is complete before the plan holds
+/// one: JSON decoding needs it default constructible.
+struct MainTilePair {
+  std::string displayID;
+  std::uint32_t main = 0;                             // went into the biggest tile
+  std::uint32_t partner = 0;                          // came out of it
+  std::vector<std::optional<std::uint32_t>> windows;  // the display's slots before
+  bool operator==(const MainTilePair&) const = default;
+};
+
 /// Putting the front window into the biggest tile, and trading back.
 struct MainTile {
-  /// The trade a make-main made, kept so that pressing again trades back.
-  struct Pair {
-    std::string displayID;
-    std::uint32_t main = 0;                             // went into the biggest tile
-    std::uint32_t partner = 0;                          // came out of it
-    std::vector<std::optional<std::uint32_t>> windows;  // the display's slots before
-    bool operator==(const Pair&) const = default;
-  };
+  using Pair = MainTilePair;
 
   struct Plan {
     std::optional<std::uint32_t> partner;    // the window that traded places
