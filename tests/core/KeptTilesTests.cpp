@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/tiling/StyleShapes.hpp"
 #include "tests/core/KeptTestSupport.hpp"
 
 namespace kestles {
@@ -100,6 +101,40 @@ TEST(KeptTilesTests, RearrangeTilesNoMoreThanTheStyleAllows) {
   EXPECT_EQ(kept.known.at("laptop").size(), 6u);
   EXPECT_FALSE(kept.check({"laptop"}, afterMoves(world, plan->moves), plan->tilings, kNoGaps,
                           TilingStyle::columns, TileChanges::rearrange));
+}
+
+TEST(KeptTilesTests, TheLargestCountIsTheVisibleFrames) {
+  struct Row {
+    DisplayInfo display;
+    TilingStyle style;
+    std::uint32_t windows;
+    std::size_t tiled;
+  };
+  const Row rows[] = {
+      // 1 + max(2, ⌊950 / 240⌋): the menu bar costs the laptop its fifth main-stack tile.
+      {laptop(), TilingStyle::mainStack, 6, 4},
+      {portrait(), TilingStyle::columns, 9, 8},  // max(2, ⌊1920 / 240⌋)
+      {wide(), TilingStyle::spiral, 6, 5},       // four halvings
+      {wide(), TilingStyle::grid, 3, 3},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.display.id + " " + std::string(rawValue(row.style)));
+    std::vector<WindowSnapshot> windows;
+    for (std::uint32_t id = 1; id <= row.windows; ++id)
+      windows.push_back(windowAt(id, row.display.visibleFrame.insetBy(50, 50)));
+    KeptTiles kept;
+    auto plan = kept.check({row.display.id}, worldOf(windows, {row.display}), {}, kNoGaps,
+                           row.style, TileChanges::rearrange);
+    ASSERT_TRUE(plan);
+    const Tiling& tiling = plan->tilings.at(row.display.id);
+    EXPECT_EQ(tiling.windowIDs().size(), row.tiled);
+    // The style's shape for that count (generated shapes have fresh ids: compare frames).
+    auto expected =
+        shapeForCount(static_cast<int>(row.tiled), row.display.visibleFrame.size, row.style);
+    EXPECT_EQ(LayoutSolver::solve(tiling.shape, row.display.visibleFrame, kNoGaps).tileFrames,
+              LayoutSolver::solve(expected, row.display.visibleFrame, kNoGaps).tileFrames);
+    EXPECT_EQ(plan->moves.size(), row.tiled);
+  }
 }
 
 TEST(KeptTilesTests, OnlyVisibleTileableWindowsOfKeptDisplaysCount) {
