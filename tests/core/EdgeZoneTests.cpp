@@ -12,7 +12,7 @@
 namespace kestles {
 namespace {
 
-using testing::snapDisplay;
+using snap_testing::snapDisplay;
 
 const DisplayInfo kScreen = snapDisplay("S", {0, 0, 1440, 900}, {0, 25, 1440, 875});
 

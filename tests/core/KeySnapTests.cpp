@@ -12,9 +12,9 @@
 namespace kestles {
 namespace {
 
-using testing::external;
-using testing::laptop;
-using testing::portrait;
+using snap_testing::external;
+using snap_testing::laptop;
+using snap_testing::portrait;
 
 constexpr std::uint32_t kWindow = 5;
 const Gaps kNoGaps{0, 0};
@@ -364,7 +364,7 @@ TEST(KeySnapTests, RecordKeepsOtherWindowsRunsInStep) {
 
 TEST(KeySnapTests, DisplayMovesFollowLeftToRightOrderAndKeepPlaces) {
   // Two displays stacked at the same left edge: the upper one comes first.
-  auto above = testing::snapDisplay("A", {0, -900, 1440, 900}, {0, -900, 1440, 900});
+  auto above = snap_testing::snapDisplay("A", {0, -900, 1440, 900}, {0, -900, 1440, 900});
   DisplaySetup setup{{external(), laptop(), above}};
   std::vector<std::string> ids;
   for (const auto& display : KeySnap::displayOrder(setup))
@@ -432,7 +432,7 @@ TEST(KeySnapTests, FlashLabels) {
 }
 
 TEST(KeySnapTests, StageManagerNarrowsEveryDisplayForItsStrip) {
-  auto narrow = testing::snapDisplay("N", {-450, 0, 450, 800}, {-450, 0, 450, 800});
+  auto narrow = snap_testing::snapDisplay("N", {-450, 0, 450, 800}, {-450, 0, 450, 800});
   DisplaySetup setup{{laptop(), narrow}};
   EXPECT_EQ((StageManager{false, true, false}.room(setup)), setup);
   EXPECT_EQ((StageManager{true, false, false}.room(setup)), setup);

@@ -10,7 +10,7 @@
 namespace kestles {
 namespace {
 
-using namespace kestles::testing;
+using namespace kestles::tiling_testing;
 
 TEST(NeighbourTests, TwoTilesAboveAWideOne) {
   struct Row {

@@ -13,6 +13,7 @@ namespace kestles {
 namespace {
 
 using namespace kestles::testing;
+using namespace kestles::tiling_testing;
 
 constexpr std::uint32_t A = 11, B = 12, C = 13;
 const Gaps kNoGaps{0, 0};

@@ -14,7 +14,7 @@ inline void PrintTo(const CGRect& rect, std::ostream* out) {
        << rect.size.height << ")";
 }
 
-namespace testing {
+namespace snap_testing {
 
 inline DisplayInfo snapDisplay(std::string id, CGRect frame, CGRect visible) {
   return {id, id, frame, visible, false, false};
@@ -35,5 +35,5 @@ inline DisplayInfo portrait() {
   return snapDisplay("P", {4000, 0, 1080, 1920}, {4000, 0, 1080, 1920});
 }
 
-}  // namespace testing
+}  // namespace snap_testing
 }  // namespace kestles

@@ -7,7 +7,7 @@
 namespace kestles {
 namespace {
 
-using namespace kestles::testing;
+using namespace kestles::tiling_testing;
 using Slots = std::vector<std::optional<std::uint32_t>>;
 
 constexpr std::uint32_t A = 11, B = 12, C = 13, F = 20;

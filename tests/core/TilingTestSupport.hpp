@@ -7,7 +7,7 @@
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 
-namespace kestles::testing {
+namespace kestles::tiling_testing {
 
 /// A 1000 × 625 display whose visible frame is 1000 × 600 below a 25-point bar.
 inline DisplayInfo mainDisplay() {
@@ -46,4 +46,4 @@ inline Tilings tiledWith(const char* templateID, std::vector<std::uint32_t> wind
   return tilings;
 }
 
-}  // namespace kestles::testing
+}  // namespace kestles::tiling_testing
