@@ -1,0 +1,127 @@
+#include "KestlesCore/tiling/Suggestion.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
+#include "KestlesCore/layout/LayoutSolver.hpp"
+#include "KestlesCore/layout/LayoutStrip.hpp"
+#include "KestlesCore/tiling/Tiling.hpp"
+
+namespace kestles {
+namespace {
+
+// The id prefixes, written once.
+constexpr std::string_view kSavedPrefix = "saved:";
+constexpr std::string_view kTemplatePrefix = "template:";
+constexpr std::string_view kKestlePrefix = "kestle:";
+constexpr std::string_view kAppPrefix = "app:";
+constexpr std::string_view kShapePrefix = "shape:";
+
+long thousandths(double value) {
+  return std::lround(value * 1000);
+}
+
+std::vector<CGRect> sortedTopToBottom(std::vector<CGRect> frames) {
+  auto key = [](const CGRect& r) {
+    return std::pair{thousandths(r.minY()), thousandths(r.minX())};
+  };
+  std::stable_sort(frames.begin(), frames.end(),
+                   [&](const CGRect& a, const CGRect& b) { return key(a) < key(b); });
+  return frames;
+}
+
+}  // namespace
+
+std::vector<std::optional<std::uint32_t>> Suggestion::windowSlots() const {
+  std::vector<std::optional<std::uint32_t>> slots;
+  slots.reserve(tiles.size());
+  for (const auto& occupant : tiles)
+    slots.push_back(occupant ? occupant->window : std::nullopt);
+  return slots;
+}
+
+bool Suggestion::isInPlace() const {
+  auto placed = std::count_if(tiles.begin(), tiles.end(),
+                              [](const auto& occupant) { return occupant && occupant->window; });
+  return placed > 0 && stays == placed;
+}
+
+std::optional<Suggestion::Arrangement> Suggestion::arrangement(const std::string& displayID) const {
+  const auto* tilesKind = std::get_if<Kind::Tiles>(&kind.value);
+  if (!tilesKind) return std::nullopt;
+  return Arrangement{displayID, tilesKind->shape, tilesKind->layout, windowSlots(), title,
+                     id,        fillsFromScreen};
+}
+
+std::string suggestionID(const LayoutRef& layout) {
+  if (auto saved = layout.savedID()) return std::string(kSavedPrefix) + saved->uuidString();
+  return std::string(kTemplatePrefix) + std::get<LayoutRef::Template>(layout.value).identifier;
+}
+
+std::string kestleSuggestionID(const UUID& kestle) {
+  return std::string(kKestlePrefix) + kestle.uuidString();
+}
+
+std::string appWindowsSuggestionID(std::string_view bundleID) {
+  return std::string(kAppPrefix) + std::string(bundleID);
+}
+
+std::string shapeSuggestionID(const TileShape& shape) {
+  std::string id(kShapePrefix);
+  bool first = true;
+  for (const auto& frame : unitFrames(shape)) {
+    char part[96];
+    std::snprintf(part, sizeof part, "%s%ld,%ld,%ld,%ld", first ? "" : ";",
+                  thousandths(frame.minX()), thousandths(frame.minY()), thousandths(frame.width()),
+                  thousandths(frame.height()));
+    id += part;
+    first = false;
+  }
+  return id;
+}
+
+std::vector<CGRect> unitFrames(const TileShape& shape) {
+  if (const auto* tiles = shape.drawnTiles()) {
+    std::vector<CGRect> frames;
+    frames.reserve(tiles->size());
+    for (const auto& tile : *tiles)
+      frames.push_back(tile.unit.standardized());
+    return frames;
+  }
+  // Drawn tiles are already unit rectangles; a tree is solved unrounded, since rounding in
+  // a unit square would lose every fraction.
+  return LayoutSolver::solve(*shape.treeNode(), CGRect(0, 0, 1, 1), Gaps{0, 0}, {}, true)
+      .tileFrames;
+}
+
+bool sameTiles(const std::vector<CGRect>& a, const std::vector<CGRect>& b) {
+  if (a.size() != b.size()) return false;
+  auto left = sortedTopToBottom(a), right = sortedTopToBottom(b);
+  return LayoutStrip::sameFrames(left, right);
+}
+
+void to_json(nlohmann::json& json, const Suggestion::Arrangement& arrangement) {
+  // The display, shape, layout and slots are a tiling's, and are written and mended alike.
+  json = Tiling{arrangement.displayID, arrangement.shape, arrangement.layout, arrangement.windows,
+                std::nullopt};
+  json["title"] = arrangement.title;
+  json["name"] = arrangement.name;
+  json["fillsFromScreen"] = arrangement.fillsFromScreen;
+}
+
+void from_json(const nlohmann::json& json, Suggestion::Arrangement& arrangement) {
+  auto tiling = json.get<Tiling>();
+  arrangement = {std::move(tiling.displayID),
+                 std::move(tiling.shape),
+                 std::move(tiling.layout),
+                 std::move(tiling.windows),
+                 coding::value<std::string>(json, "title", ""),
+                 coding::value<std::string>(json, "name", ""),
+                 coding::value<bool>(json, "fillsFromScreen", false)};
+}
+
+}  // namespace kestles
