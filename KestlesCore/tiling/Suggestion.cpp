@@ -1,6 +1,7 @@
 #include "KestlesCore/tiling/Suggestion.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -25,16 +26,24 @@ long thousandths(double value) {
   return std::lround(value * 1000);
 }
 
+}  // namespace
+
 std::vector<CGRect> sortedTopToBottom(std::vector<CGRect> frames) {
-  auto key = [](const CGRect& r) {
-    return std::pair{thousandths(r.minY()), thousandths(r.minX())};
-  };
-  std::stable_sort(frames.begin(), frames.end(),
-                   [&](const CGRect& a, const CGRect& b) { return key(a) < key(b); });
+  // Keys are worked out once per frame; frames with equal keys are equal within the
+  // tolerance, so their order does not matter.
+  using Key = std::array<long, 4>;
+  std::vector<std::pair<Key, CGRect>> keyed;
+  keyed.reserve(frames.size());
+  for (const auto& frame : frames)
+    keyed.push_back({Key{thousandths(frame.minY()), thousandths(frame.minX()),
+                         thousandths(frame.width()), thousandths(frame.height())},
+                     frame});
+  std::sort(keyed.begin(), keyed.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 0; i < keyed.size(); ++i)
+    frames[i] = keyed[i].second;
   return frames;
 }
-
-}  // namespace
 
 std::vector<std::optional<std::uint32_t>> Suggestion::windowSlots() const {
   std::vector<std::optional<std::uint32_t>> slots;
@@ -71,9 +80,13 @@ std::string appWindowsSuggestionID(std::string_view bundleID) {
 }
 
 std::string shapeSuggestionID(const TileShape& shape) {
+  return shapeSuggestionID(unitFrames(shape));
+}
+
+std::string shapeSuggestionID(const std::vector<CGRect>& unitFrames) {
   std::string id(kShapePrefix);
   bool first = true;
-  for (const auto& frame : unitFrames(shape)) {
+  for (const auto& frame : unitFrames) {
     char part[96];
     std::snprintf(part, sizeof part, "%s%ld,%ld,%ld,%ld", first ? "" : ";",
                   thousandths(frame.minX()), thousandths(frame.minY()), thousandths(frame.width()),

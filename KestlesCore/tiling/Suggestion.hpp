@@ -96,12 +96,17 @@ std::string appWindowsSuggestionID(std::string_view bundleID);
 /// A shape without a layout: "shape:" and each tile's unit frame in tile order, as
 /// thousandths "x,y,w,h" joined by ";", so that the same tiles get the same id in every run.
 std::string shapeSuggestionID(const TileShape& shape);
+/// The same id from the shape's unit frames in tile order.
+std::string shapeSuggestionID(const std::vector<CGRect>& unitFrames);
 /// The arrangement read off the screen has one id whatever its tiles: what is remembered
 /// is that the user keeps the windows as they stand.
 inline constexpr std::string_view kFillSuggestionID = "fill";
 
 /// The tiles' frames in the unit square, in tile order (a tree solved without gaps).
 std::vector<CGRect> unitFrames(const TileShape& shape);
+/// Unit frames sorted top to bottom, then left to right (edges compared in thousandths),
+/// the order in which two shapes' tiles are compared.
+std::vector<CGRect> sortedTopToBottom(std::vector<CGRect> frames);
 /// Whether two shapes have the same tiles: the same count and, with both lists of unit
 /// frames sorted top to bottom then left to right, every frame equal within 0.002.
 bool sameTiles(const std::vector<CGRect>& a, const std::vector<CGRect>& b);

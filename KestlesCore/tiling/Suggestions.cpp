@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <set>
+#include <string>
 
 #include "KestlesCore/layout/LayoutSolver.hpp"
+#include "KestlesCore/layout/LayoutStrip.hpp"
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/library/DisplayKind.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
@@ -62,15 +63,10 @@ int offeredBonus(const Offer& offer, DisplayShape shape) {
 
 constexpr std::string_view kFillTitle = "Fill";
 
-std::string formatted(const char* format, long long a, long long b = 0) {
-  char text[128];
-  std::snprintf(text, sizeof text, format, a, b);
-  return text;
-}
-
 std::string windowCountText(int chosen, int turnedOff) {
-  if (turnedOff > 0) return formatted("%lld of %lld windows", chosen, chosen + turnedOff);
-  return chosen == 1 ? "1 window" : formatted("%lld windows", chosen);
+  if (turnedOff > 0)
+    return std::to_string(chosen) + " of " + std::to_string(chosen + turnedOff) + " windows";
+  return chosen == 1 ? "1 window" : std::to_string(chosen) + " windows";
 }
 
 /// The occupants' distinct app names, at most three, then " + N more"; then " · N stay".
@@ -82,8 +78,8 @@ std::string subtitle(const std::vector<std::optional<Suggestion::Occupant>>& til
   std::string text;
   for (std::size_t i = 0; i < names.size() && i < 3; ++i)
     text += (i ? ", " : "") + names[i];
-  if (names.size() > 3) text += " + " + formatted("%lld more", names.size() - 3);
-  if (stays >= 1) text += " · " + formatted("%lld stay", stays);
+  if (names.size() > 3) text += " + " + std::to_string(names.size() - 3) + " more";
+  if (stays >= 1) text += " · " + std::to_string(stays) + " stay";
   return text;
 }
 
@@ -92,8 +88,7 @@ std::string subtitle(const std::vector<std::optional<Suggestion::Occupant>>& til
 constexpr double kSmallestWidth = 360;
 constexpr double kSmallestHeight = 240;
 
-bool hasUsableTiles(const TileShape& shape, const CGRect& visible, const Gaps& gaps) {
-  auto frames = LayoutSolver::solve(shape, visible, gaps).tileFrames;
+bool hasUsableTiles(const std::vector<CGRect>& frames) {
   return std::all_of(frames.begin(), frames.end(), [](const CGRect& frame) {
     return frame.width() >= kSmallestWidth - 0.5 && frame.height() >= kSmallestHeight - 0.5;
   });
@@ -115,6 +110,24 @@ std::optional<LayoutRef> templateOf(const TileShape& shape) {
 }
 
 // ---- Scoring ---------------------------------------------------------------------------
+
+/// A candidate with its tiles worked out once: in the unit square (in tile order and
+/// sorted for comparing shapes) and on the display without minimums.
+struct Shaped {
+  Suggestions::Candidate candidate;
+  std::vector<CGRect> units;
+  std::vector<CGRect> sortedUnits;
+  std::vector<CGRect> open;
+};
+
+Shaped shaped(Suggestions::Candidate candidate, const Suggestions::Request& request) {
+  auto units = unitFrames(candidate.shape);
+  auto sorted = sortedTopToBottom(units);
+  auto open =
+      LayoutSolver::solve(candidate.shape, request.display.visibleFrame, request.gaps).tileFrames;
+  candidate.inSmallest = hasUsableTiles(open);
+  return {std::move(candidate), std::move(units), std::move(sorted), std::move(open)};
+}
 
 /// What every candidate of one board is scored against.
 struct Scene {
@@ -210,49 +223,78 @@ Seating seatingFor(const Suggestions::Candidate& candidate, const Scene& scene) 
   return seating;
 }
 
-std::string idOf(const Suggestions::Candidate& candidate) {
+std::string idOf(const Shaped& shaped) {
+  const auto& candidate = shaped.candidate;
   if (candidate.fromScreen) return std::string(kFillSuggestionID);
   if (candidate.layout) return suggestionID(*candidate.layout);
-  return shapeSuggestionID(candidate.shape);
+  return shapeSuggestionID(shaped.units);
 }
 
-Suggestion suggest(const Suggestions::Candidate& candidate, const Scene& scene) {
+/// The tiles with the seated windows' minimums, where the windows really land. When every
+/// open tile already holds its window's minimum the solver would change nothing, so the
+/// open tiles are the answer without solving again.
+LayoutSolution landing(const Shaped& shaped, const Seating& seating,
+                       const Suggestions::Request& request) {
+  std::vector<MinimumSize> minimums(seating.size());
+  bool openFits = true;
+  for (std::size_t i = 0; i < seating.size(); ++i) {
+    if (!seating[i]) continue;
+    minimums[i] = seating[i]->minimumSize;
+    openFits = openFits && shaped.open[i].width() + 0.5 >= minimums[i].width &&
+               shaped.open[i].height() + 0.5 >= minimums[i].height;
+  }
+  if (openFits) return {shaped.open, {}, true};
+  return LayoutSolver::solve(shaped.candidate.shape, request.display.visibleFrame, request.gaps,
+                             minimums);
+}
+
+/// A candidate's score, with what its description needs later.
+struct Scored {
+  std::string id;
+  Seating seating;
+  LayoutSolution landed;
+  int score = 0;
+};
+
+Scored score(const Shaped& shaped, const Scene& scene) {
   const auto& request = scene.request;
-  const CGRect& visible = request.display.visibleFrame;
-  auto units = unitFrames(candidate.shape);
+  const auto& units = shaped.units;
   int tileCount = static_cast<int>(units.size());
   int windowCount = static_cast<int>(scene.ordered.size());
-  Seating seating = seatingFor(candidate, scene);
+  Scored scored{idOf(shaped), seatingFor(shaped.candidate, scene), {}, 0};
 
+  int score = shaped.candidate.bonus + 100 + Suggestions::countFit(tileCount, windowCount);
+  if (request.memory) score += request.memory->bonus(scored.id, scene.key);
+  if (windowCount > 1 && tileCount > 1) score += mainTileTerm(units, scene);
+  score += displayShapeTerm(shaped.candidate.shape, units, scene.shape);
+  // The size-fit term measures the tiles without minimums; whether they fit, and where the
+  // windows land, comes from the tiles with them.
+  scored.landed = landing(shaped, scored.seating, request);
+  if (scene.anyLimits)
+    score +=
+        sizeFitTerm(scored.seating, shaped.open, scored.landed.fits, request.display.visibleFrame);
+  scored.score = score;
+  return scored;
+}
+
+/// The suggestion of a scored candidate: who sits where, who stays, and its texts.
+Suggestion describe(const Shaped& shaped, Scored scored, const Scene& scene) {
+  const auto& candidate = shaped.candidate;
+  const CGRect& visible = scene.request.display.visibleFrame;
   Suggestion suggestion;
-  suggestion.id = idOf(candidate);
+  suggestion.id = std::move(scored.id);
   suggestion.kind = {Suggestion::Kind::Tiles{candidate.shape, candidate.layout}};
   suggestion.title = candidate.fromScreen ? std::string(kFillTitle) : candidate.name;
   suggestion.shape = candidate.shape;
   suggestion.fillsFromScreen = candidate.fromScreen.has_value();
-
-  int score = candidate.bonus + 100 + Suggestions::countFit(tileCount, windowCount);
-  if (request.memory) score += request.memory->bonus(suggestion.id, scene.key);
-  if (windowCount > 1 && tileCount > 1) score += mainTileTerm(units, scene);
-  score += displayShapeTerm(candidate.shape, units, scene.shape);
-
-  // Tiles as the solver lays them: without minimums for the size-fit term, and with the
-  // windows' minimums for where the windows really land.
-  auto open = LayoutSolver::solve(candidate.shape, visible, request.gaps).tileFrames;
-  std::vector<MinimumSize> minimums(seating.size());
-  for (std::size_t i = 0; i < seating.size(); ++i)
-    if (seating[i]) minimums[i] = seating[i]->minimumSize;
-  auto landedIn = LayoutSolver::solve(candidate.shape, visible, request.gaps, minimums);
-  if (scene.anyLimits) score += sizeFitTerm(seating, open, landedIn.fits, visible);
-  suggestion.score = score;
-
-  for (std::size_t i = 0; i < seating.size(); ++i) {
-    const WindowSnapshot* window = seating[i];
+  suggestion.score = scored.score;
+  for (std::size_t i = 0; i < scored.seating.size(); ++i) {
+    const WindowSnapshot* window = scored.seating[i];
     if (!window) {
       suggestion.tiles.emplace_back();
       continue;
     }
-    CGRect landed = limitsOf(*window).applied(landedIn.tileFrames[i], visible);
+    CGRect landed = limitsOf(*window).applied(scored.landed.tileFrames[i], visible);
     if (standsIn(*window, landed)) ++suggestion.stays;
     suggestion.tiles.push_back(
         Suggestion::Occupant{window->id, window->bundleID, window->appName, landed.size});
@@ -279,37 +321,35 @@ Scene sceneFor(const Suggestions::Request& request) {
   return scene;
 }
 
-/// Ranked best first, equal scores in the order made; a suggestion with the same tiles as
-/// a better one is dropped, then shapes with unusably small tiles unless they are the
-/// user's own or nothing else is left, and the board keeps the first six.
-std::vector<Suggestion> ranked(std::vector<Suggestion> made,
-                               const std::vector<Suggestions::Candidate>& candidates) {
-  std::vector<std::size_t> order(made.size());
+/// The candidates kept, best first: equal scores in the order made; a candidate with the
+/// same tiles as a better one is dropped, then shapes with unusably small tiles unless they
+/// are the user's own or nothing else is left; the board keeps the first six.
+std::vector<std::size_t> ranked(const std::vector<Scored>& scores,
+                                const std::vector<Shaped>& shapes) {
+  std::vector<std::size_t> order(scores.size());
   for (std::size_t i = 0; i < order.size(); ++i)
     order[i] = i;
   std::stable_sort(order.begin(), order.end(),
-                   [&](std::size_t a, std::size_t b) { return made[a].score > made[b].score; });
+                   [&](std::size_t a, std::size_t b) { return scores[a].score > scores[b].score; });
 
   std::vector<std::size_t> distinct;
-  std::vector<std::vector<CGRect>> seen;
   for (std::size_t index : order) {
-    auto units = unitFrames(made[index].shape);
-    if (std::any_of(seen.begin(), seen.end(),
-                    [&](const auto& other) { return sameTiles(units, other); }))
-      continue;
-    seen.push_back(std::move(units));
-    distinct.push_back(index);
+    const auto& units = shapes[index].sortedUnits;
+    if (std::none_of(distinct.begin(), distinct.end(), [&](std::size_t kept) {
+          return LayoutStrip::sameFrames(units, shapes[kept].sortedUnits);
+        }))
+      distinct.push_back(index);
   }
   bool anyUsable = std::any_of(distinct.begin(), distinct.end(),
-                               [&](std::size_t i) { return candidates[i].inSmallest; });
-  std::vector<Suggestion> board;
+                               [&](std::size_t i) { return shapes[i].candidate.inSmallest; });
+  std::vector<std::size_t> kept;
   for (std::size_t index : distinct) {
-    if (board.size() == Suggestions::kMostSuggestions) break;
-    const auto& candidate = candidates[index];
+    if (kept.size() == Suggestions::kMostSuggestions) break;
+    const auto& candidate = shapes[index].candidate;
     if (anyUsable && !candidate.inSmallest && !candidate.isSaved) continue;
-    board.push_back(std::move(made[index]));
+    kept.push_back(index);
   }
-  return board;
+  return kept;
 }
 
 }  // namespace
@@ -369,16 +409,18 @@ int Suggestions::countFit(int tiles, int windows) {
   return -25 * (tiles - windows);
 }
 
-std::vector<Suggestions::Candidate> Suggestions::candidates(const Request& request, int count) {
+namespace {
+
+/// The candidates in the order they are made, each shaped once.
+std::vector<Shaped> shapedCandidates(const Suggestions::Request& request, int count) {
   const DisplayInfo& display = request.display;
-  const CGRect& visible = display.visibleFrame;
   DisplayShape shape = display.shape();
-  std::vector<Candidate> made;
+  std::vector<Shaped> made;
   auto add = [&](TileShape tiles, std::optional<LayoutRef> layout, std::string name, int bonus,
                  bool isSaved) {
-    bool usable = hasUsableTiles(tiles, visible, request.gaps);
-    made.push_back({std::move(tiles), std::move(layout), std::move(name), bonus, isSaved, usable,
-                    std::nullopt});
+    made.push_back(shaped(
+        {std::move(tiles), std::move(layout), std::move(name), bonus, isSaved, false, std::nullopt},
+        request));
   };
 
   for (const auto& offer : kOffers) {
@@ -397,13 +439,13 @@ std::vector<Suggestions::Candidate> Suggestions::candidates(const Request& reque
         true);
   }
 
-  TileShape styled = shapeForCount(count, visible.size, request.style);
-  auto styledUnits = unitFrames(styled);
-  auto same = std::find_if(made.begin(), made.end(), [&](const Candidate& candidate) {
-    return sameTiles(unitFrames(candidate.shape), styledUnits);
+  TileShape styled = shapeForCount(count, display.visibleFrame.size, request.style);
+  auto styledUnits = sortedTopToBottom(unitFrames(styled));
+  auto same = std::find_if(made.begin(), made.end(), [&](const Shaped& earlier) {
+    return LayoutStrip::sameFrames(earlier.sortedUnits, styledUnits);
   });
   if (same != made.end()) {
-    same->bonus += 15;
+    same->candidate.bonus += 15;
   } else {
     auto layout = templateOf(styled);
     add(std::move(styled), std::move(layout), std::string(title(request.style)), 15, false);
@@ -411,9 +453,18 @@ std::vector<Suggestions::Candidate> Suggestions::candidates(const Request& reque
 
   if (request.fromScreen && request.fromScreen->shape.tileCount() > 0) {
     add(request.fromScreen->shape, std::nullopt, std::string(kFillTitle), 0, false);
-    made.back().fromScreen = request.fromScreen->windows;
+    made.back().candidate.fromScreen = request.fromScreen->windows;
   }
   return made;
+}
+
+}  // namespace
+
+std::vector<Suggestions::Candidate> Suggestions::candidates(const Request& request, int count) {
+  std::vector<Candidate> candidates;
+  for (auto& made : shapedCandidates(request, count))
+    candidates.push_back(std::move(made.candidate));
+  return candidates;
 }
 
 Suggestions::Board Suggestions::board(const Request& request) {
@@ -427,12 +478,14 @@ Suggestions::Board Suggestions::board(const Request& request) {
   if (request.fullScreenApp || request.windows.empty()) return board;
 
   Scene scene = sceneFor(request);
-  auto candidates = Suggestions::candidates(request, board.windowCount);
-  std::vector<Suggestion> made;
-  made.reserve(candidates.size());
-  for (const auto& candidate : candidates)
-    made.push_back(suggest(candidate, scene));
-  board.suggestions = ranked(std::move(made), candidates);
+  auto shapes = shapedCandidates(request, board.windowCount);
+  std::vector<Scored> scores;
+  scores.reserve(shapes.size());
+  for (const auto& shape : shapes)
+    scores.push_back(score(shape, scene));
+  // Only the suggestions kept are described.
+  for (std::size_t index : ranked(scores, shapes))
+    board.suggestions.push_back(describe(shapes[index], std::move(scores[index]), scene));
   return board;
 }
 
