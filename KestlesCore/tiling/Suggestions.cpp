@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <map>
 #include <set>
 #include <string>
 
@@ -85,6 +84,7 @@ std::string subtitle(const std::vector<std::optional<Suggestion::Occupant>>& til
 
 // ---- Shapes ----------------------------------------------------------------------------
 
+// The smallest tile a window is expected to be usable in; smaller minimums count as these.
 constexpr double kSmallestWidth = 360;
 constexpr double kSmallestHeight = 240;
 
@@ -189,8 +189,8 @@ int sizeFitTerm(const Seating& seating, const std::vector<CGRect>& tiles, bool f
     if (!window) continue;
     const CGRect& tile = tiles[i];
     const auto& minimum = window->minimumSize;
-    if (tile.width() < std::min(minimum.width, 360.0) - 0.5 ||
-        tile.height() < std::min(minimum.height, 240.0) - 0.5)
+    if (tile.width() < std::min(minimum.width, kSmallestWidth) - 0.5 ||
+        tile.height() < std::min(minimum.height, kSmallestHeight) - 0.5)
       term -= 30;
     const auto& maximum = window->maximumSize;
     if ((maximum.width > 0 && maximum.width < tile.width()) ||
