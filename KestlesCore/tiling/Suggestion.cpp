@@ -97,18 +97,53 @@ std::string shapeSuggestionID(const std::vector<CGRect>& unitFrames) {
   return id;
 }
 
+namespace {
+
+bool hasRanks(const LayoutNode& node) {
+  if (node.rank) return true;
+  return std::any_of(node.children.begin(), node.children.end(), hasRanks);
+}
+
+/// The tiles of an unranked tree in tile order (depth first), each child taking its share
+/// of the parent by weight. Weights are kept above zero as the solver keeps them.
+void splitByWeight(const LayoutNode& node, const CGRect& rect, std::vector<CGRect>& tiles) {
+  if (node.isLeaf()) {
+    if (!node.isSpacer) tiles.push_back(rect);
+    return;
+  }
+  auto weightOf = [](const LayoutNode& child) { return std::max(child.weight, 0.0001); };
+  double total = 0;
+  for (const auto& child : node.children)
+    total += weightOf(child);
+  bool across = node.split == Split::columns;
+  double start = across ? rect.minX() : rect.minY();
+  double length = across ? rect.width() : rect.height();
+  for (const auto& child : node.children) {
+    double share = length * weightOf(child) / total;
+    CGRect part = across ? CGRect(start, rect.minY(), share, rect.height())
+                         : CGRect(rect.minX(), start, rect.width(), share);
+    splitByWeight(child, part, tiles);
+    start += share;
+  }
+}
+
+}  // namespace
+
 std::vector<CGRect> unitFrames(const TileShape& shape) {
+  std::vector<CGRect> frames;
   if (const auto* tiles = shape.drawnTiles()) {
-    std::vector<CGRect> frames;
     frames.reserve(tiles->size());
     for (const auto& tile : *tiles)
       frames.push_back(tile.unit.standardized());
     return frames;
   }
-  // Drawn tiles are already unit rectangles; a tree is solved unrounded, since rounding in
-  // a unit square would lose every fraction.
-  return LayoutSolver::solve(*shape.treeNode(), CGRect(0, 0, 1, 1), Gaps{0, 0}, {}, true)
-      .tileFrames;
+  const LayoutNode& tree = *shape.treeNode();
+  // Ranks reorder the tiles; the solver knows that order. Without gaps, minimums or
+  // rounding, an unranked tree is only shares of shares, worked out here directly.
+  if (hasRanks(tree))
+    return LayoutSolver::solve(tree, CGRect(0, 0, 1, 1), Gaps{0, 0}, {}, true).tileFrames;
+  splitByWeight(tree, CGRect(0, 0, 1, 1), frames);
+  return frames;
 }
 
 bool sameTiles(const std::vector<CGRect>& a, const std::vector<CGRect>& b) {

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/layout/LayoutSolver.hpp"
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
 
@@ -28,6 +29,29 @@ TEST(SuggestionTests, IDs) {
   // Drawn tiles are their unit rectangles.
   EXPECT_EQ(shapeSuggestionID(TileShape::drawn({{UUID::random(), {0.25, 0, 0.5, 1}}})),
             "shape:250,0,500,1000");
+}
+
+// Unit frames are worked out without the solver for speed; they must be the solver's.
+TEST(SuggestionTests, UnitFramesAreTheSolversWithoutGaps) {
+  std::vector<TileShape> shapes;
+  for (const auto& entry : Template::all())
+    shapes.push_back(entry.shape);  // spacers and nested containers among them
+  shapes.push_back(shapeForCount(7, {2560, 1415}, TilingStyle::spiral));
+  shapes.push_back(shapeForCount(8, {1080, 1895}, TilingStyle::mainStack));
+  shapes.push_back(TileShape::tree(LayoutNode::rows(
+      {LayoutNode::tile(0.0), LayoutNode::tile(2, 1), LayoutNode::tile(1, 0)})));  // ranks
+  for (const auto& shape : shapes) {
+    auto solved =
+        LayoutSolver::solve(*shape.treeNode(), CGRect(0, 0, 1, 1), Gaps{0, 0}, {}, true).tileFrames;
+    auto units = unitFrames(shape);
+    ASSERT_EQ(units.size(), solved.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+      EXPECT_NEAR(units[i].minX(), solved[i].minX(), 1e-9);
+      EXPECT_NEAR(units[i].minY(), solved[i].minY(), 1e-9);
+      EXPECT_NEAR(units[i].width(), solved[i].width(), 1e-9);
+      EXPECT_NEAR(units[i].height(), solved[i].height(), 1e-9);
+    }
+  }
 }
 
 TEST(SuggestionTests, SameTilesIgnoresTileOrderAndTinyDifferences) {
