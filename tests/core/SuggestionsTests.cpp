@@ -263,6 +263,24 @@ TEST(SuggestionsTests, ScoreTermsForRolesMainTilesAndDisplayShapes) {
   }
 }
 
+TEST(SuggestionsTests, DrawnSavedLayoutsAreScoredByTheirUnitRectangles) {
+  // 70 % and 30 % side by side: a main tile for an editor first (15 + 100 + 40 + 20); the
+  // windows land in the drawn frames on the laptop's visible frame.
+  SavedLayout drawn;
+  drawn.name = "Drawn";
+  drawn.shape =
+      TileShape::drawn({{UUID::random(), {0, 0, 0.7, 1}}, {UUID::random(), {0.7, 0, 0.3, 1}}});
+  std::vector<SavedLayout> layouts{drawn};
+  auto request = requestFor(laptopDisplay(), {windowOf(1, kSafari, 1), windowOf(2, kXcode, 0)});
+  request.savedLayouts = layouts;
+  auto board = Suggestions::board(request);
+  const Suggestion* suggestion = board.suggestion("saved:" + drawn.id.uuidString());
+  ASSERT_NE(suggestion, nullptr);
+  EXPECT_EQ(suggestion->score, 175);
+  EXPECT_EQ(suggestion->windowSlots(), (std::vector<std::optional<std::uint32_t>>{2u, 1u}));
+  EXPECT_GT(suggestion->tiles[0]->size->width, suggestion->tiles[1]->size->width * 2);
+}
+
 TEST(SuggestionsTests, KnownSizeLimitsCostWhereTilesDoNotSuitThem) {
   // Halves on the laptop are 744 × 928 (8-point gaps in 1512 × 944). A window of at most
   // 600 × 400 leaves 690432 − 240000 = 450432 of 1427328 points empty: 150 × that share
