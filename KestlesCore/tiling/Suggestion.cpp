@@ -106,9 +106,10 @@ bool hasRanks(const LayoutNode& node) {
 
 /// The tiles of an unranked tree in tile order (depth first), each child taking its share
 /// of the parent by weight. Weights are kept above zero as the solver keeps them.
-void splitByWeight(const LayoutNode& node, const CGRect& rect, std::vector<CGRect>& tiles) {
+void splitByWeight(const LayoutNode& node, double x, double y, double width, double height,
+                   std::vector<CGRect>& tiles) {
   if (node.isLeaf()) {
-    if (!node.isSpacer) tiles.push_back(rect);
+    if (!node.isSpacer) tiles.emplace_back(x, y, width, height);
     return;
   }
   auto weightOf = [](const LayoutNode& child) { return std::max(child.weight, 0.0001); };
@@ -116,14 +117,16 @@ void splitByWeight(const LayoutNode& node, const CGRect& rect, std::vector<CGRec
   for (const auto& child : node.children)
     total += weightOf(child);
   bool across = node.split == Split::columns;
-  double start = across ? rect.minX() : rect.minY();
-  double length = across ? rect.width() : rect.height();
+  double length = across ? width : height;
   for (const auto& child : node.children) {
     double share = length * weightOf(child) / total;
-    CGRect part = across ? CGRect(start, rect.minY(), share, rect.height())
-                         : CGRect(rect.minX(), start, rect.width(), share);
-    splitByWeight(child, part, tiles);
-    start += share;
+    if (across) {
+      splitByWeight(child, x, y, share, height, tiles);
+      x += share;
+    } else {
+      splitByWeight(child, x, y, width, share, tiles);
+      y += share;
+    }
   }
 }
 
@@ -142,7 +145,8 @@ std::vector<CGRect> unitFrames(const TileShape& shape) {
   // rounding, an unranked tree is only shares of shares, worked out here directly.
   if (hasRanks(tree))
     return LayoutSolver::solve(tree, CGRect(0, 0, 1, 1), Gaps{0, 0}, {}, true).tileFrames;
-  splitByWeight(tree, CGRect(0, 0, 1, 1), frames);
+  frames.reserve(16);
+  splitByWeight(tree, 0, 0, 1, 1, frames);
   return frames;
 }
 
