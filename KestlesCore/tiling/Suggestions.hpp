@@ -29,9 +29,8 @@ struct Suggestions {
     std::string name;
     int bonus = 0;
     bool isSaved = false;  // a saved layout of the user's
-    /// Every tile is at least 360 × 240 points on the display (gaps included): the shape
-    /// works even for windows with the smallest usable size. The board leaves out shapes
-    /// that are not while it has enough that are.
+    /// Every tile is at least 360 × 240 points on the display (gaps included). The board
+    /// leaves out shapes that are not, other than saved layouts, while any of its shapes is.
     bool inSmallest = false;
     /// For the arrangement read off the screen: the window in each tile, as it stands.
     std::optional<std::vector<std::optional<std::uint32_t>>> fromScreen;
