@@ -29,6 +29,24 @@ std::vector<std::string> namesOf(std::span<const Item> items) {
   return names;
 }
 
+/// Where the name rule finds the text in two lists read as one, the first before the second.
+struct PlaceInTwo {
+  bool inFirst = true;
+  std::size_t index = 0;
+};
+
+template <class First, class Second>
+std::optional<PlaceInTwo> matchInTwo(std::string_view text, std::span<const First> first,
+                                     std::span<const Second> second) {
+  auto names = namesOf(first);
+  auto more = namesOf(second);
+  names.insert(names.end(), more.begin(), more.end());
+  auto index = text::matchName(text, names);
+  if (!index) return std::nullopt;
+  if (*index < first.size()) return PlaceInTwo{true, *index};
+  return PlaceInTwo{false, *index - first.size()};
+}
+
 /// "No <what> matches “<text>”. " and then "<your><names>", or `none` when there are none.
 LookupFailure noMatch(std::string_view what, std::string_view text,
                       const std::vector<std::string>& names, std::string_view your,
@@ -65,16 +83,13 @@ Lookup<Kestle> lookUpNextKestle(const Library& library, int step) {
 }
 
 Lookup<LayoutRef> lookUpLayout(const Library& library, std::string_view text) {
-  auto names = namesOf(std::span(library.layouts));
   const auto& templates = Template::all();
-  for (const auto& builtIn : templates)
-    names.push_back(builtIn.name);
-  auto index = text::matchName(text, names);
-  if (!index)
+  auto place = matchInTwo(text, std::span(library.layouts), std::span(templates));
+  if (!place)
     return LookupFailure{"No layout matches " + text::quoted(text) +
                          ". Run kestles list layouts to see them all."};
-  if (*index < library.layouts.size()) return LayoutRef::saved(library.layouts[*index].id);
-  return LayoutRef::templateLayout(templates[*index - library.layouts.size()].id);
+  if (place->inFirst) return LayoutRef::saved(library.layouts[place->index].id);
+  return LayoutRef::templateLayout(templates[place->index].id);
 }
 
 Lookup<DisplayInfo> lookUpDisplay(const DisplaySetup& setup, std::string_view text) {
@@ -91,15 +106,13 @@ Lookup<AppSnapshot> lookUpOpenApp(std::span<const AppSnapshot> running, std::str
 
 Lookup<AppRef> lookUpApp(std::span<const AppSnapshot> running, std::span<const AppRef> installed,
                          std::string_view text) {
-  auto names = namesOf(running);
-  for (const auto& app : installed)
-    names.push_back(app.name);
-  auto index = text::matchName(text, names);
-  if (!index)
+  auto place = matchInTwo(text, running, installed);
+  if (!place)
     return LookupFailure{"No app matches " + text::quoted(text) +
                          ", of those open or in the Applications folders."};
-  if (*index < running.size()) return AppRef{running[*index].bundleID, running[*index].name};
-  return installed[*index - running.size()];
+  if (!place->inFirst) return installed[place->index];
+  const auto& app = running[place->index];
+  return AppRef{app.bundleID, app.name};
 }
 
 }  // namespace kestles
