@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "KestlesCore/command/CommandWords.hpp"
 #include "KestlesCore/command/PlainCommand.hpp"
 #include "KestlesCore/model/EnumTable.hpp"
 #include "KestlesCore/text/Text.hpp"
@@ -76,9 +77,9 @@ struct StateWords {
 StateWords readStateWords(Words words) {
   auto word = text::lowercased(joinedWords(words));
   if (word.empty()) return {true, std::nullopt};
-  if (word == "on") return {true, true};
-  if (word == "off") return {true, false};
-  return {};
+  auto on = stateOfWord(word);
+  if (!on) return {};
+  return {true, on};
 }
 
 std::string displayNeeded(const std::string& option) {
@@ -138,7 +139,7 @@ ParseResult parseSnap(const std::string& rest) {
 
 ParseResult parseSwapDisplays(const std::string& rest) {
   if (rest.empty()) return send({C::SwapDisplays{1}});
-  if (text::lowercased(rest) == "back") return send({C::SwapDisplays{-1}});
+  if (text::lowercased(rest) == kBackWord) return send({C::SwapDisplays{-1}});
   return fail("swap-displays takes back or nothing, not " + quoted(rest) + ".");
 }
 
@@ -152,15 +153,14 @@ ParseResult parseEdge(const std::string& word, const std::string& rest) {
 
 ParseResult parseRotate(const std::string& rest) {
   if (rest.empty()) return send({C::RetileTiles{Retile::rotate(1)}});
-  if (text::lowercased(rest) == "back") return send({C::RetileTiles{Retile::rotate(-1)}});
+  if (text::lowercased(rest) == kBackWord) return send({C::RetileTiles{Retile::rotate(-1)}});
   return fail("rotate takes back or nothing, not " + quoted(rest) + ".");
 }
 
 ParseResult parseFlip(const std::string& rest) {
   if (rest.empty()) return fail("flip needs a way. Ways: horizontal, vertical");
-  auto word = text::lowercased(rest);
-  if (word == "horizontal") return send({C::RetileTiles{Retile::flip(Retile::Flip::horizontal)}});
-  if (word == "vertical") return send({C::RetileTiles{Retile::flip(Retile::Flip::vertical)}});
+  if (auto axis = flipOfWord(text::lowercased(rest)))
+    return send({C::RetileTiles{Retile::flip(*axis)}});
   return fail("There’s no way called " + quoted(rest) + ". Ways: horizontal, vertical");
 }
 

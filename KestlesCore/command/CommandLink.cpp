@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "KestlesCore/command/CommandWords.hpp"
 #include "KestlesCore/command/PlainCommand.hpp"
 #include "KestlesCore/text/Text.hpp"
 
@@ -58,12 +59,11 @@ struct LinkWriter {
   }
 };
 
-std::string_view stateWord(bool on) {
-  return on ? "on" : "off";
-}
-
-std::string_view flipWord(Retile::Flip axis) {
-  return axis == Retile::Flip::horizontal ? "horizontal" : "vertical";
+/// A step forward as the host alone, a step back with "/back".
+LinkWriter backWriter(std::string host, int step) {
+  LinkWriter writer{std::move(host), {}, {}};
+  if (step < 0) writer.piece(kBackWord);
+  return writer;
 }
 
 /// The link of a command named by its host alone.
@@ -79,7 +79,7 @@ LinkWriter writeRetile(const Retile& retile) {
                       std::is_same_v<Value, Retile::Turn>) {
           return writePlain({KestlesCommand::RetileTiles{retile}});
         } else if constexpr (std::is_same_v<Value, Retile::Rotate>) {
-          return {"rotate", value.by < 0 ? "/back" : "", {}};
+          return backWriter("rotate", value.by);
         } else {
           return LinkWriter{"flip", {}, {}}.piece(flipWord(value.axis));
         }
@@ -118,7 +118,7 @@ LinkWriter write(const Value& value) {
     if (value.style) writer.query.push_back("style=" + std::string(commandLineWord(*value.style)));
     return writer;
   } else if constexpr (std::is_same_v<Value, C::SwapDisplays>) {
-    return {"swap-displays", value.offset < 0 ? "/back" : "", {}};
+    return backWriter("swap-displays", value.offset);
   } else if constexpr (std::is_same_v<Value, C::Snap>) {
     return LinkWriter{"snap", {}, {}}.piece(commandLineSpelling(value.action));
   } else if constexpr (std::is_same_v<Value, C::Focus>) {
@@ -267,16 +267,16 @@ struct StateReading {
 StateReading readState(const std::vector<std::string>& pieces) {
   if (pieces.empty()) return {true, std::nullopt};
   if (pieces.size() > 1) return {};
-  auto word = text::asciiLowercased(pieces[0]);
-  if (word == "on") return {true, true};
-  if (word == "off") return {true, false};
-  return {};
+  auto on = stateOfWord(text::asciiLowercased(pieces[0]));
+  if (!on) return {};
+  return {true, on};
 }
 
 /// No piece gives +1, one piece "back" (any case) gives -1; anything else is not an offset.
+/// Written back as no piece or "/back".
 std::optional<int> readBackOffset(const std::vector<std::string>& pieces) {
   if (pieces.empty()) return 1;
-  if (pieces.size() == 1 && text::asciiLowercased(pieces[0]) == "back") return -1;
+  if (pieces.size() == 1 && text::asciiLowercased(pieces[0]) == kBackWord) return -1;
   return std::nullopt;
 }
 
@@ -332,12 +332,9 @@ std::optional<KestlesCommand> readPlain(const LinkParts& parts, const KestlesCom
 
 std::optional<KestlesCommand> readFlip(const LinkParts& parts) {
   return readOnePiece(parts, [](const std::string& piece) -> std::optional<KestlesCommand> {
-    auto word = text::asciiLowercased(piece);
-    if (word == "horizontal")
-      return KestlesCommand{KestlesCommand::RetileTiles{Retile::flip(Retile::Flip::horizontal)}};
-    if (word == "vertical")
-      return KestlesCommand{KestlesCommand::RetileTiles{Retile::flip(Retile::Flip::vertical)}};
-    return std::nullopt;
+    auto axis = flipOfWord(text::asciiLowercased(piece));
+    if (!axis) return std::nullopt;
+    return KestlesCommand{KestlesCommand::RetileTiles{Retile::flip(*axis)}};
   });
 }
 
