@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesApp/PlatformCommand.hpp"
+#include "KestlesCore/text/Text.hpp"
 
 namespace kestles::app {
 namespace {
@@ -35,12 +36,6 @@ std::optional<double> readNumber(std::string_view text) {
   return value;
 }
 
-std::string quoted(std::string_view value, std::string_view after) {
-  std::string text = "“";
-  text.append(value).append("”").append(after);
-  return text;
-}
-
 }  // namespace
 
 int runPlaceCommand(std::span<const std::string_view> arguments, std::ostream& out,
@@ -48,11 +43,11 @@ int runPlaceCommand(std::span<const std::string_view> arguments, std::ostream& o
   if (arguments.size() != 5)
     return fail(err, "“place” takes a window and four numbers: WINDOW X Y W H.");
   auto window = readWindowID(arguments[0]);
-  if (!window) return fail(err, quoted(arguments[0], " isn’t a window id."));
+  if (!window) return fail(err, text::quoted(arguments[0]) + " isn’t a window id.");
   double numbers[4];
   for (std::size_t i = 0; i < 4; ++i) {
     auto number = readNumber(arguments[i + 1]);
-    if (!number) return fail(err, quoted(arguments[i + 1], " isn’t a number."));
+    if (!number) return fail(err, text::quoted(arguments[i + 1]) + " isn’t a number.");
     numbers[i] = *number;
   }
   if (numbers[2] <= 0 || numbers[3] <= 0) return fail(err, "The width and height must be above 0.");
@@ -61,7 +56,7 @@ int runPlaceCommand(std::span<const std::string_view> arguments, std::ostream& o
   platform::WindowMove move{*window, {numbers[0], numbers[1], numbers[2], numbers[3]}};
   auto landed = platform->windows().place(std::span(&move, 1));
   if (landed.empty() || !landed.front())
-    return fail(err, quoted(arguments[0], " isn’t a window on this desktop."));
+    return fail(err, text::quoted(arguments[0]) + " isn’t a window on this desktop.");
   out << nlohmann::json(*landed.front()).dump() << '\n';
   return 0;
 }

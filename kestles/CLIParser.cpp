@@ -4,28 +4,23 @@
 #include <array>
 #include <vector>
 
+#include "KestlesCore/command/CommandWords.hpp"
+#include "KestlesCore/command/PlainCommand.hpp"
+#include "KestlesCore/model/EnumTable.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles::tool {
 namespace {
 
-using Command = KestlesCommand;
+using C = KestlesCommand;
 using Words = std::span<const std::string>;
-
-constexpr std::string_view kOpen = "“";
-constexpr std::string_view kClose = "”";
-
-std::string quoted(std::string_view text) {
-  std::string out(kOpen);
-  out.append(text).append(kClose);
-  return out;
-}
+using text::quoted;
 
 std::string joinedWords(Words words) {
   return text::joined(words, " ");
 }
 
-CLIRequest send(Command command) {
+CLIRequest send(KestlesCommand command) {
   return {CLIRequest::Send{std::move(command)}};
 }
 
@@ -33,38 +28,41 @@ ParseResult fail(std::string message) {
   return CLIError{std::move(message)};
 }
 
-constexpr std::array<std::string_view, 20> kWordsThatTakeNothing{"next",
-                                                                 "previous",
-                                                                 "prev",
-                                                                 "make-main",
-                                                                 "main",
-                                                                 "tile-or-float",
-                                                                 "float",
-                                                                 "even-out",
-                                                                 "evenout",
-                                                                 "turn-split",
-                                                                 "turn",
-                                                                 "undo",
-                                                                 "panel",
-                                                                 "hints",
-                                                                 "move-to-tile",
-                                                                 "pick-windows",
-                                                                 "pick",
-                                                                 "edit-tiles",
-                                                                 "arrange-with-keys",
-                                                                 "arrange"};
+/// The options of `tile`; "--display" and "--app" also end the words of other commands.
+enum class TileOption { display, app, frontApp, style, allDisplays };
 
-/// The words before the first of two option spellings, the option as typed, and the words after.
+struct TileOptionWords {
+  TileOption value;
+  std::string_view longForm;
+  std::string_view shortForm;  // empty: none
+  bool takesValue;
+};
+
+constexpr EnumTable kTileOptions{std::to_array<TileOptionWords>({
+    {TileOption::display, "--display", "-d", true},
+    {TileOption::app, "--app", "-a", true},
+    {TileOption::frontApp, "--front-app", "", false},
+    {TileOption::style, "--style", "-s", true},
+    {TileOption::allDisplays, "--all-displays", "", false},
+})};
+
+/// Option words are matched exactly as typed.
+std::optional<TileOption> tileOption(std::string_view word) {
+  if (word.empty()) return std::nullopt;
+  if (auto option = kTileOptions.find(&TileOptionWords::longForm, word)) return option;
+  return kTileOptions.find(&TileOptionWords::shortForm, word);
+}
+
+/// The words before the first spelling of an option, the option as typed, and the words after.
 struct OptionSplit {
   Words before;
   std::optional<std::string> option;
   Words after;
 };
 
-OptionSplit splitAtOption(Words words, std::string_view longForm, std::string_view shortForm) {
-  auto it = std::find_if(words.begin(), words.end(), [&](const std::string& word) {
-    return word == longForm || word == shortForm;
-  });
+OptionSplit splitAtOption(Words words, TileOption option) {
+  auto it = std::find_if(words.begin(), words.end(),
+                         [&](const std::string& word) { return tileOption(word) == option; });
   if (it == words.end()) return {words, std::nullopt, {}};
   auto index = static_cast<std::size_t>(it - words.begin());
   return {words.first(index), *it, words.subspan(index + 1)};
@@ -79,9 +77,9 @@ struct StateWords {
 StateWords readStateWords(Words words) {
   auto word = text::lowercased(joinedWords(words));
   if (word.empty()) return {true, std::nullopt};
-  if (word == "on") return {true, true};
-  if (word == "off") return {true, false};
-  return {};
+  auto on = stateOfWord(word);
+  if (!on) return {};
+  return {true, on};
 }
 
 std::string displayNeeded(const std::string& option) {
@@ -93,7 +91,7 @@ std::string appNeeded(const std::string& option) {
 }
 
 ParseResult parseLayout(Words words) {
-  auto split = splitAtOption(words, "--display", "-d");
+  auto split = splitAtOption(words, TileOption::display);
   auto name = joinedWords(split.before);
   if (name.empty()) return fail("layout needs a layout’s name, like: kestles layout Halves");
   std::optional<std::string> display;
@@ -101,11 +99,11 @@ ParseResult parseLayout(Words words) {
     display = joinedWords(split.after);
     if (display->empty()) return fail(displayNeeded(*split.option));
   }
-  return send({Command::Layout{name, display}});
+  return send({C::Layout{name, display}});
 }
 
 ParseResult parseKeepTiled(Words words) {
-  auto split = splitAtOption(words, "--display", "-d");
+  auto split = splitAtOption(words, TileOption::display);
   auto state = readStateWords(split.before);
   if (!state.valid)
     return fail("keep-tiled takes on, off or nothing, not " + quoted(joinedWords(split.before)) +
@@ -115,11 +113,11 @@ ParseResult parseKeepTiled(Words words) {
     display = joinedWords(split.after);
     if (display->empty()) return fail(displayNeeded(*split.option));
   }
-  return send({Command::KeepTiled{state.on, display}});
+  return send({C::KeepTiled{state.on, display}});
 }
 
 ParseResult parseLeaveOut(Words words) {
-  auto split = splitAtOption(words, "--app", "-a");
+  auto split = splitAtOption(words, TileOption::app);
   auto state = readStateWords(split.before);
   if (!state.valid)
     return fail("leave-out takes on, off or nothing, not " + quoted(joinedWords(split.before)) +
@@ -129,19 +127,19 @@ ParseResult parseLeaveOut(Words words) {
     app = joinedWords(split.after);
     if (app->empty()) return fail(appNeeded(*split.option));
   }
-  return send({Command::LeaveOut{state.on, app}});
+  return send({C::LeaveOut{state.on, app}});
 }
 
 ParseResult parseSnap(const std::string& rest) {
   if (rest.empty()) return fail("snap needs a place. Places: " + placesList());
   auto action = readSnapAction(rest);
   if (!action) return fail("There’s no place called " + quoted(rest) + ". Places: " + placesList());
-  return send({Command::Snap{*action}});
+  return send({C::Snap{*action}});
 }
 
 ParseResult parseSwapDisplays(const std::string& rest) {
-  if (rest.empty()) return send({Command::SwapDisplays{1}});
-  if (text::lowercased(rest) == "back") return send({Command::SwapDisplays{-1}});
+  if (rest.empty()) return send({C::SwapDisplays{1}});
+  if (text::lowercased(rest) == kBackWord) return send({C::SwapDisplays{-1}});
   return fail("swap-displays takes back or nothing, not " + quoted(rest) + ".");
 }
 
@@ -149,22 +147,20 @@ ParseResult parseEdge(const std::string& word, const std::string& rest) {
   if (rest.empty()) return fail(word + " needs a way. Ways: left, right, up, down");
   auto edge = readTileEdge(text::lowercased(rest));
   if (!edge) return fail("There’s no way called " + quoted(rest) + ". Ways: left, right, up, down");
-  if (word == "focus") return send({Command::Focus{*edge}});
-  return send({Command::Swap{*edge}});
+  if (word == "focus") return send({C::Focus{*edge}});
+  return send({C::Swap{*edge}});
 }
 
 ParseResult parseRotate(const std::string& rest) {
-  if (rest.empty()) return send({Command::RetileTiles{Retile::rotate(1)}});
-  if (text::lowercased(rest) == "back") return send({Command::RetileTiles{Retile::rotate(-1)}});
+  if (rest.empty()) return send({C::RetileTiles{Retile::rotate(1)}});
+  if (text::lowercased(rest) == kBackWord) return send({C::RetileTiles{Retile::rotate(-1)}});
   return fail("rotate takes back or nothing, not " + quoted(rest) + ".");
 }
 
 ParseResult parseFlip(const std::string& rest) {
   if (rest.empty()) return fail("flip needs a way. Ways: horizontal, vertical");
-  auto word = text::lowercased(rest);
-  if (word == "horizontal")
-    return send({Command::RetileTiles{Retile::flip(Retile::Flip::horizontal)}});
-  if (word == "vertical") return send({Command::RetileTiles{Retile::flip(Retile::Flip::vertical)}});
+  if (auto axis = flipOfWord(text::lowercased(rest)))
+    return send({C::RetileTiles{Retile::flip(*axis)}});
   return fail("There’s no way called " + quoted(rest) + ". Ways: horizontal, vertical");
 }
 
@@ -177,7 +173,7 @@ ParseResult parseGaps(const std::string& rest) {
   auto reading = readGapsChange(rest);
   switch (reading.kind) {
     case GapsReading::Kind::change:
-      return send({Command::Gaps{reading.change}});
+      return send({C::Gaps{reading.change}});
     case GapsReading::Kind::outOfRange:
       return fail("Gaps go " + gapsRange() + ", not " + std::to_string(reading.number) + ".");
     case GapsReading::Kind::notAChange:
@@ -189,40 +185,40 @@ ParseResult parseGaps(const std::string& rest) {
 
 std::string lessonsList(bool withPanel) {
   std::vector<std::string> names;
-  for (auto lesson : kAllLessons)
+  for (auto lesson : allLessons())
     if (withPanel || lesson != Lesson::panel) names.emplace_back(spelling(lesson));
   return text::joined(names, ", ");
 }
 
 std::string tipsList() {
   std::vector<std::string> names;
-  for (auto tip : kAllTips)
+  for (auto tip : allTips())
     names.emplace_back(spelling(tip));
   return text::joined(names, ", ");
 }
 
 ParseResult parseOpen(const std::string& rest) {
-  if (rest.empty()) return send({Command::Open{std::nullopt}});
+  if (rest.empty()) return send({C::Open{std::nullopt}});
   auto page = readKestlesPage(rest);
   if (!page)
     return fail("There’s no page called " + quoted(rest) +
                 ". Pages: kestles, layouts, rules, tiling, keys, general");
-  return send({Command::Open{page}});
+  return send({C::Open{page}});
 }
 
 ParseResult parseWelcome(const std::string& rest) {
-  if (rest.empty()) return send({Command::Welcome{std::nullopt}});
+  if (rest.empty()) return send({C::Welcome{std::nullopt}});
   auto page = readTourPage(rest);
   if (!page) return fail("There’s no page called " + quoted(rest) + ". Pages: " + tourPagesList());
-  return send({Command::Welcome{page}});
+  return send({C::Welcome{page}});
 }
 
 ParseResult parseTour(const std::string& rest) {
-  if (rest.empty()) return send({Command::Tour{std::nullopt}});
+  if (rest.empty()) return send({C::Tour{std::nullopt}});
   auto lesson = readLesson(rest);
   if (!lesson)
     return fail("There’s no lesson called " + quoted(rest) + ". Lessons: " + lessonsList(true));
-  return send({Command::Tour{lesson}});
+  return send({C::Tour{lesson}});
 }
 
 ParseResult parseShowMe(const std::string& rest) {
@@ -230,7 +226,7 @@ ParseResult parseShowMe(const std::string& rest) {
   auto lesson = readLesson(rest);
   if (!lesson || *lesson == Lesson::panel)
     return fail("There’s nothing to show for " + rest + ". Lessons: " + lessonsList(false));
-  return send({Command::ShowMe{*lesson}});
+  return send({C::ShowMe{*lesson}});
 }
 
 ParseResult parseTip(const std::string& rest) {
@@ -238,59 +234,29 @@ ParseResult parseTip(const std::string& rest) {
     return fail("tip needs a tip, like: kestles tip drag-window. Tips: " + tipsList());
   auto tip = readTip(rest);
   if (!tip) return fail("There’s no tip called " + quoted(rest) + ". Tips: " + tipsList());
-  return send({Command::ShowTip{*tip}});
+  return send({C::ShowTip{*tip}});
 }
 
 ParseResult parseDebug(Words words) {
   auto command = readDebugPath(text::joined(words, "/"));
   if (!command) return fail("There’s no debug link " + quoted(joinedWords(words)) + ".");
-  return send({Command::Debug{*command}});
+  return send({C::Debug{*command}});
 }
 
 ParseResult parseList(const std::string& rest) {
   auto word = text::lowercased(rest);
   if (word.empty()) return CLIRequest{CLIRequest::List{Listing::all}};
-  if (word == "kestles") return CLIRequest{CLIRequest::List{Listing::kestles}};
-  if (word == "layouts") return CLIRequest{CLIRequest::List{Listing::layouts}};
+  // "all" is what no word gives, not a word of its own.
+  auto listing = listingFromRawValue(word);
+  if (listing && *listing != Listing::all) return CLIRequest{CLIRequest::List{*listing}};
   return fail("kestles can list kestles or layouts, not " + quoted(rest) + ".");
 }
 
 // ---- tile ----
 
-enum class TileOption { display, app, frontApp, style, allDisplays };
-
-std::optional<TileOption> tileOption(std::string_view word) {
-  if (word == "--display" || word == "-d") return TileOption::display;
-  if (word == "--app" || word == "-a") return TileOption::app;
-  if (word == "--front-app") return TileOption::frontApp;
-  if (word == "--style" || word == "-s") return TileOption::style;
-  if (word == "--all-displays") return TileOption::allDisplays;
-  return std::nullopt;
-}
-
-std::string_view longForm(TileOption option) {
-  switch (option) {
-    case TileOption::display:
-      return "--display";
-    case TileOption::app:
-      return "--app";
-    case TileOption::frontApp:
-      return "--front-app";
-    case TileOption::style:
-      return "--style";
-    case TileOption::allDisplays:
-      return "--all-displays";
-  }
-  return "--display";
-}
-
-bool takesValue(TileOption option) {
-  return option != TileOption::frontApp && option != TileOption::allDisplays;
-}
-
 /// The options of `tile` as they are read, left to right.
 struct TileOptions {
-  std::array<bool, 5> seen{};
+  std::array<bool, kTileOptions.cases().size()> seen{};
   std::optional<std::string> display;
   TileApps apps = TileApps::all();
   std::optional<TilingStyle> style;
@@ -332,14 +298,14 @@ std::optional<CLIError> readTileOption(TileOptions& options, Words words, std::s
                     quoted(joinedWords(words.subspan(index))) +
                     ", like: kestles tile --app Safari"};
   if (options.has(*option))
-    return CLIError{"tile takes " + std::string(longForm(*option)) + " once."};
+    return CLIError{"tile takes " + std::string(kTileOptions[*option].longForm) + " once."};
   bool app = *option == TileOption::app || *option == TileOption::frontApp;
   if (app && (options.has(TileOption::app) || options.has(TileOption::frontApp)))
     return CLIError{"tile takes one of --app and --front-app, not both."};
   options.seen[static_cast<std::size_t>(*option)] = true;
   const auto& typed = words[index++];
   std::vector<std::string> value;
-  while (takesValue(*option) && index < words.size() && !tileOption(words[index]))
+  while (kTileOptions[*option].takesValue && index < words.size() && !tileOption(words[index]))
     value.push_back(words[index++]);
   return applyTileOption(options, *option, typed, joinedWords(value));
 }
@@ -349,32 +315,14 @@ ParseResult parseTile(Words words) {
   for (std::size_t index = 0; index < words.size();)
     if (auto error = readTileOption(options, words, index)) return *error;
   if (!options.has(TileOption::allDisplays))
-    return send({Command::Tile{options.display, options.apps, options.style}});
+    return send({C::Tile{options.display, options.apps, options.style}});
   if (options.has(TileOption::display) || options.has(TileOption::app) ||
       options.has(TileOption::frontApp))
     return fail("tile --all-displays takes only --style.");
-  return send({Command::TileAllDisplays{options.style}});
+  return send({C::TileAllDisplays{options.style}});
 }
 
 // ---- the command table ----
-
-std::optional<Command> plainCommand(const std::string& word) {
-  if (word == "next") return Command{Command::NextKestle{1}};
-  if (word == "previous" || word == "prev") return Command{Command::NextKestle{-1}};
-  if (word == "make-main" || word == "main") return Command{Command::MakeMain{}};
-  if (word == "tile-or-float" || word == "float") return Command{Command::TileOrFloat{}};
-  if (word == "even-out" || word == "evenout")
-    return Command{Command::RetileTiles{Retile::evenOut()}};
-  if (word == "turn-split" || word == "turn") return Command{Command::RetileTiles{Retile::turn()}};
-  if (word == "hints") return Command{Command::Hints{}};
-  if (word == "move-to-tile") return Command{Command::MoveToTile{}};
-  if (word == "pick-windows" || word == "pick") return Command{Command::PickWindows{}};
-  if (word == "edit-tiles") return Command{Command::EditTiles{}};
-  if (word == "arrange-with-keys" || word == "arrange") return Command{Command::ArrangeWithKeys{}};
-  if (word == "undo") return Command{Command::Undo{}};
-  if (word == "panel") return Command{Command::Panel{}};
-  return std::nullopt;
-}
 
 std::optional<ParseResult> parseLearningWord(const std::string& word, const std::string& rest) {
   if (word == "open") return parseOpen(rest);
@@ -412,9 +360,9 @@ ParseResult parseWord(const std::string& typed, Words words) {
   if (word == "kestle") {
     if (rest.empty())
       return fail("kestle needs a kestle’s name or number, like: kestles kestle Code");
-    return send({Command::Kestle{rest}});
+    return send({C::Kestle{rest}});
   }
-  if (auto command = plainCommand(word)) return send(*command);
+  if (const auto* plain = plainCommandWithWord(word)) return send(plain->command);
   if (word == "layout") return parseLayout(words);
   if (word == "tile") return parseTile(words);
   if (word == "keep-tiled") return parseKeepTiled(words);
@@ -434,18 +382,6 @@ ParseResult parseWord(const std::string& typed, Words words) {
 
 }  // namespace
 
-std::string_view rawValue(Listing listing) {
-  switch (listing) {
-    case Listing::all:
-      return "all";
-    case Listing::kestles:
-      return "kestles";
-    case Listing::layouts:
-      return "layouts";
-  }
-  return "all";
-}
-
 ParseResult parseArguments(std::span<const std::string> rawArguments) {
   if (rawArguments.empty()) return CLIRequest{CLIRequest::Help{}};
   // Arguments are text: bytes that are not UTF-8 are read as replacement characters, so that
@@ -457,9 +393,7 @@ ParseResult parseArguments(std::span<const std::string> rawArguments) {
   std::span<const std::string> arguments(repaired);
   auto word = text::lowercased(arguments[0]);
   auto words = arguments.subspan(1);
-  bool takesNothing = std::find(kWordsThatTakeNothing.begin(), kWordsThatTakeNothing.end(), word) !=
-                      kWordsThatTakeNothing.end();
-  if (takesNothing && !words.empty()) {
+  if (plainCommandWithWord(word) && !words.empty()) {
     auto rest = joinedWords(words);
     if (!rest.empty()) return fail(word + " takes nothing more, not " + quoted(rest) + ".");
   }

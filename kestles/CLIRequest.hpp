@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "KestlesCore/command/KestlesCommand.hpp"
@@ -13,6 +14,9 @@ enum class Listing { all, kestles, layouts };
 
 /// The raw value of a listing ("kestles").
 std::string_view rawValue(Listing listing);
+
+/// The listing of a raw value, or nothing.
+std::optional<Listing> listingFromRawValue(std::string_view raw);
 
 /// A failure to read the command line: one whole sentence for the user.
 struct CLIError {

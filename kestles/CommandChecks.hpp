@@ -3,11 +3,14 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "KestlesCore/command/KestlesCommand.hpp"
 #include "KestlesCore/display/DisplayInfo.hpp"
 #include "KestlesCore/library/Library.hpp"
+#include "KestlesCore/world/AppRef.hpp"
+#include "KestlesCore/world/AppSnapshot.hpp"
 #include "kestles/CLIRequest.hpp"
 
 namespace kestles::tool {
@@ -18,16 +21,13 @@ struct CheckSources {
   /// The library, or the sentence that says why it can't be read.
   std::function<std::variant<Library, CLIError>()> library;
   std::function<std::vector<DisplayInfo>()> displays;
-  std::function<std::vector<std::string>()> openAppNames;
-  std::function<std::vector<std::string>()> installedAppNames;
+  std::function<std::vector<AppSnapshot>()> openApps;
+  std::function<std::vector<AppRef>()> installedApps;
   std::function<bool()> debugLinksOn;
 };
 
-/// Looks a command's names up the way the app will, so that a bad name fails in the terminal;
-/// nothing when the command may be sent as typed.
+/// Looks a command's names up the way the app will (the core's name lookups), so that a bad
+/// name fails in the terminal; nothing when the command may be sent as typed.
 std::optional<CLIError> checkCommand(const KestlesCommand& command, const CheckSources& sources);
-
-/// The kestle a user names: by identifier, then by number, then by the name rule.
-const Kestle* kestleNamed(const std::string& text, const std::vector<Kestle>& kestles);
 
 }  // namespace kestles::tool

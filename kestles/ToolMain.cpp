@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "KestlesCore/archive/KestlesArchive.hpp"
-#include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
@@ -58,12 +58,12 @@ std::filesystem::path workingFolder() {
 
 int sendCommand(const KestlesCommand& command) {
   ToolPlatform desktop;
-  CheckSources sources{
-      loadLibrary, [&] { return desktop.displays(); }, [&] { return desktop.openAppNames(); },
-      [&] { return desktop.installedAppNames(); },
-      [] {
-        return platform::readDefaultBool(platform::kDefaultsSuite, "KestlesDebugLinks") == true;
-      }};
+  CheckSources sources{loadLibrary, [&] { return desktop.displays(); },
+                       [&] { return desktop.openApps(); }, [&] { return desktop.installedApps(); },
+                       [] {
+                         return platform::readDefaultBool(platform::kDefaultsSuite,
+                                                          "KestlesDebugLinks") == true;
+                       }};
   if (auto error = checkCommand(command, sources)) return failWith(error->message);
   if (auto failure = deliverToApp(commandLink(command))) return failWith(*failure);
   return 0;

@@ -25,18 +25,12 @@ std::vector<DisplayInfo> ToolPlatform::displays() {
   return state().platform.displays().displays();
 }
 
-std::vector<std::string> ToolPlatform::openAppNames() {
-  std::vector<std::string> names;
-  for (const auto& app : state().platform.runningApps().runningApps())
-    names.push_back(app.name);
-  return names;
+std::vector<AppSnapshot> ToolPlatform::openApps() {
+  return state().platform.runningApps().runningApps();
 }
 
-std::vector<std::string> ToolPlatform::installedAppNames() {
-  std::vector<std::string> names;
-  for (const auto& app : state().platform.installedApps().installedApps())
-    names.push_back(app.name);
-  return names;
+std::vector<AppRef> ToolPlatform::installedApps() {
+  return state().platform.installedApps().installedApps();
 }
 
 }  // namespace kestles::tool

@@ -2,10 +2,11 @@
 
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "KestlesCore/display/DisplayInfo.hpp"
+#include "KestlesCore/world/AppRef.hpp"
+#include "KestlesCore/world/AppSnapshot.hpp"
 
 namespace kestles::tool {
 
@@ -18,10 +19,10 @@ class ToolPlatform {
   ToolPlatform& operator=(const ToolPlatform&) = delete;
 
   std::vector<DisplayInfo> displays();
-  /// The names of the apps running now.
-  std::vector<std::string> openAppNames();
-  /// The names of the apps a user can open.
-  std::vector<std::string> installedAppNames();
+  /// The apps running now.
+  std::vector<AppSnapshot> openApps();
+  /// The apps a user can open.
+  std::vector<AppRef> installedApps();
 
  private:
   struct State;

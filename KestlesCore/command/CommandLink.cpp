@@ -4,12 +4,12 @@
 
 #include <vector>
 
+#include "KestlesCore/command/CommandWords.hpp"
+#include "KestlesCore/command/PlainCommand.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles {
 namespace {
-
-using Command = KestlesCommand;
 
 bool isUnreserved(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -59,24 +59,27 @@ struct LinkWriter {
   }
 };
 
-std::string_view stateWord(bool on) {
-  return on ? "on" : "off";
+/// A step forward as the host alone, a step back with "/back".
+LinkWriter backWriter(std::string host, int step) {
+  LinkWriter writer{std::move(host), {}, {}};
+  if (step < 0) writer.piece(kBackWord);
+  return writer;
 }
 
-std::string_view flipWord(Retile::Flip axis) {
-  return axis == Retile::Flip::horizontal ? "horizontal" : "vertical";
+/// The link of a command named by its host alone.
+LinkWriter writePlain(const KestlesCommand& command) {
+  return {std::string(plainLinkHost(command).value_or("")), {}, {}};
 }
 
 LinkWriter writeRetile(const Retile& retile) {
   return std::visit(
-      [](const auto& value) -> LinkWriter {
+      [&](const auto& value) -> LinkWriter {
         using Value = std::decay_t<decltype(value)>;
-        if constexpr (std::is_same_v<Value, Retile::EvenOut>) {
-          return {"even-out", {}, {}};
-        } else if constexpr (std::is_same_v<Value, Retile::Turn>) {
-          return {"turn-split", {}, {}};
+        if constexpr (std::is_same_v<Value, Retile::EvenOut> ||
+                      std::is_same_v<Value, Retile::Turn>) {
+          return writePlain({KestlesCommand::RetileTiles{retile}});
         } else if constexpr (std::is_same_v<Value, Retile::Rotate>) {
-          return {"rotate", value.by < 0 ? "/back" : "", {}};
+          return backWriter("rotate", value.by);
         } else {
           return LinkWriter{"flip", {}, {}}.piece(flipWord(value.axis));
         }
@@ -84,7 +87,7 @@ LinkWriter writeRetile(const Retile& retile) {
       retile.value);
 }
 
-LinkWriter writeTile(const Command::Tile& tile) {
+LinkWriter writeTile(const KestlesCommand::Tile& tile) {
   LinkWriter writer{"tile", {}, {}};
   writer.item("display", tile.display);
   if (const auto* named = std::get_if<TileApps::Named>(&tile.apps.value))
@@ -97,11 +100,13 @@ LinkWriter writeTile(const Command::Tile& tile) {
 
 template <class Value>
 LinkWriter write(const Value& value) {
-  using C = Command;
-  if constexpr (std::is_same_v<Value, C::Kestle>) {
+  using C = KestlesCommand;
+  if constexpr (CarriesNothing<Value>) {
+    return writePlain({value});
+  } else if constexpr (std::is_same_v<Value, C::Kestle>) {
     return LinkWriter{"kestle", {}, {}}.piece(percentEscaped(value.name));
   } else if constexpr (std::is_same_v<Value, C::NextKestle>) {
-    return {value.offset >= 0 ? "next-kestle" : "previous-kestle", {}, {}};
+    return writePlain({value});
   } else if constexpr (std::is_same_v<Value, C::Layout>) {
     return LinkWriter{"layout", {}, {}}
         .piece(percentEscaped(value.name))
@@ -113,7 +118,7 @@ LinkWriter write(const Value& value) {
     if (value.style) writer.query.push_back("style=" + std::string(commandLineWord(*value.style)));
     return writer;
   } else if constexpr (std::is_same_v<Value, C::SwapDisplays>) {
-    return {"swap-displays", value.offset < 0 ? "/back" : "", {}};
+    return backWriter("swap-displays", value.offset);
   } else if constexpr (std::is_same_v<Value, C::Snap>) {
     return LinkWriter{"snap", {}, {}}.piece(commandLineSpelling(value.action));
   } else if constexpr (std::is_same_v<Value, C::Focus>) {
@@ -148,27 +153,9 @@ LinkWriter write(const Value& value) {
     return writer;
   } else if constexpr (std::is_same_v<Value, C::ShowTip>) {
     return LinkWriter{"tip", {}, {}}.piece(spelling(value.tip));
-  } else if constexpr (std::is_same_v<Value, C::Debug>) {
-    return LinkWriter{"debug", {}, {}}.piece(debugPath(value.command));
-  } else if constexpr (std::is_same_v<Value, C::MakeMain>) {
-    return {"make-main", {}, {}};
-  } else if constexpr (std::is_same_v<Value, C::TileOrFloat>) {
-    return {"tile-or-float", {}, {}};
-  } else if constexpr (std::is_same_v<Value, C::Hints>) {
-    return {"hints", {}, {}};
-  } else if constexpr (std::is_same_v<Value, C::MoveToTile>) {
-    return {"move-to-tile", {}, {}};
-  } else if constexpr (std::is_same_v<Value, C::PickWindows>) {
-    return {"pick-windows", {}, {}};
-  } else if constexpr (std::is_same_v<Value, C::EditTiles>) {
-    return {"edit-tiles", {}, {}};
-  } else if constexpr (std::is_same_v<Value, C::ArrangeWithKeys>) {
-    return {"arrange-with-keys", {}, {}};
-  } else if constexpr (std::is_same_v<Value, C::Undo>) {
-    return {"undo", {}, {}};
   } else {
-    static_assert(std::is_same_v<Value, C::Panel>);
-    return {"panel", {}, {}};
+    static_assert(std::is_same_v<Value, C::Debug>, "every command needs its link form");
+    return LinkWriter{"debug", {}, {}}.piece(debugPath(value.command));
   }
 }
 
@@ -280,16 +267,16 @@ struct StateReading {
 StateReading readState(const std::vector<std::string>& pieces) {
   if (pieces.empty()) return {true, std::nullopt};
   if (pieces.size() > 1) return {};
-  auto word = text::asciiLowercased(pieces[0]);
-  if (word == "on") return {true, true};
-  if (word == "off") return {true, false};
-  return {};
+  auto on = stateOfWord(text::asciiLowercased(pieces[0]));
+  if (!on) return {};
+  return {true, on};
 }
 
 /// No piece gives +1, one piece "back" (any case) gives -1; anything else is not an offset.
+/// Written back as no piece or "/back".
 std::optional<int> readBackOffset(const std::vector<std::string>& pieces) {
   if (pieces.empty()) return 1;
-  if (pieces.size() == 1 && text::asciiLowercased(pieces[0]) == "back") return -1;
+  if (pieces.size() == 1 && text::asciiLowercased(pieces[0]) == kBackWord) return -1;
   return std::nullopt;
 }
 
@@ -302,17 +289,17 @@ std::optional<std::optional<TilingStyle>> readStyleItem(const LinkParts& parts) 
   return std::optional<TilingStyle>{style};
 }
 
-std::optional<Command> readTile(const LinkParts& parts) {
+std::optional<KestlesCommand> readTile(const LinkParts& parts) {
   if (!parts.pieces.empty()) return std::nullopt;
   auto style = readStyleItem(parts);
   if (!style) return std::nullopt;
-  if (parts.has("all-displays")) return Command{Command::TileAllDisplays{*style}};
+  if (parts.has("all-displays")) return KestlesCommand{KestlesCommand::TileAllDisplays{*style}};
   TileApps apps = TileApps::all();
   if (auto app = parts.value("app"))
     apps = TileApps::named(*app);
   else if (parts.has("front-app"))
     apps = TileApps::front();
-  return Command{Command::Tile{parts.value("display"), apps, *style}};
+  return KestlesCommand{KestlesCommand::Tile{parts.value("display"), apps, *style}};
 }
 
 /// The single piece of a command whose path carries one value, read by `reader`.
@@ -333,119 +320,114 @@ auto readOptionalPiece(const LinkParts& parts, Reader reader)
 }
 
 template <class Value>
-std::optional<Command> commandOf(std::optional<Value> value) {
+std::optional<KestlesCommand> commandOf(std::optional<Value> value) {
   if (!value) return std::nullopt;
-  return Command{*value};
+  return KestlesCommand{*value};
 }
 
-std::optional<Command> readPlain(const LinkParts& parts, Command command) {
+std::optional<KestlesCommand> readPlain(const LinkParts& parts, const KestlesCommand& command) {
   if (!parts.pieces.empty()) return std::nullopt;
   return command;
 }
 
-std::optional<Command> readFlip(const LinkParts& parts) {
-  return readOnePiece(parts, [](const std::string& piece) -> std::optional<Command> {
-    auto word = text::asciiLowercased(piece);
-    if (word == "horizontal")
-      return Command{Command::RetileTiles{Retile::flip(Retile::Flip::horizontal)}};
-    if (word == "vertical")
-      return Command{Command::RetileTiles{Retile::flip(Retile::Flip::vertical)}};
-    return std::nullopt;
+std::optional<KestlesCommand> readFlip(const LinkParts& parts) {
+  return readOnePiece(parts, [](const std::string& piece) -> std::optional<KestlesCommand> {
+    auto axis = flipOfWord(text::asciiLowercased(piece));
+    if (!axis) return std::nullopt;
+    return KestlesCommand{KestlesCommand::RetileTiles{Retile::flip(*axis)}};
   });
 }
 
-std::optional<Command> readGaps(const LinkParts& parts) {
-  return readOnePiece(parts, [](const std::string& piece) -> std::optional<Command> {
+std::optional<KestlesCommand> readGaps(const LinkParts& parts) {
+  return readOnePiece(parts, [](const std::string& piece) -> std::optional<KestlesCommand> {
     auto reading = readGapsChange(piece);
     if (reading.kind != GapsReading::Kind::change) return std::nullopt;
-    return Command{Command::Gaps{reading.change}};
+    return KestlesCommand{KestlesCommand::Gaps{reading.change}};
   });
 }
 
-std::optional<Command> readNamed(const LinkParts& parts, const std::string& host) {
+std::optional<KestlesCommand> readNamed(const LinkParts& parts, const std::string& host) {
   if (parts.pieces.size() != 1) return std::nullopt;
-  if (host == "kestle") return Command{Command::Kestle{parts.pieces[0]}};
-  return Command{Command::Layout{parts.pieces[0], parts.value("display")}};
+  if (host == "kestle") return KestlesCommand{KestlesCommand::Kestle{parts.pieces[0]}};
+  return KestlesCommand{KestlesCommand::Layout{parts.pieces[0], parts.value("display")}};
 }
 
-std::optional<Command> readEdgeCommand(const LinkParts& parts, bool focus) {
+std::optional<KestlesCommand> readEdgeCommand(const LinkParts& parts, bool focus) {
   auto edge = readOnePiece(parts, readTileEdge);
   if (!edge) return std::nullopt;
-  return focus ? Command{Command::Focus{*edge}} : Command{Command::Swap{*edge}};
+  return focus ? KestlesCommand{KestlesCommand::Focus{*edge}}
+               : KestlesCommand{KestlesCommand::Swap{*edge}};
 }
 
-std::optional<Command> readSwitch(const LinkParts& parts, bool keepTiled) {
+std::optional<KestlesCommand> readSwitch(const LinkParts& parts, bool keepTiled) {
   auto state = readState(parts.pieces);
   if (!state.valid) return std::nullopt;
-  if (keepTiled) return Command{Command::KeepTiled{state.on, parts.value("display")}};
-  return Command{Command::LeaveOut{state.on, parts.value("app")}};
+  if (keepTiled) return KestlesCommand{KestlesCommand::KeepTiled{state.on, parts.value("display")}};
+  return KestlesCommand{KestlesCommand::LeaveOut{state.on, parts.value("app")}};
 }
 
-std::optional<Command> readLearning(const LinkParts& parts, const std::string& host) {
+std::optional<KestlesCommand> readLearning(const LinkParts& parts, const std::string& host) {
   if (host == "open") {
     auto page = readOptionalPiece(parts, readKestlesPage);
-    return page ? std::optional<Command>{Command{Command::Open{*page}}} : std::nullopt;
+    return page ? std::optional<KestlesCommand>{KestlesCommand{KestlesCommand::Open{*page}}}
+                : std::nullopt;
   }
   if (host == "tour") {
     auto lesson = readOptionalPiece(parts, readLesson);
-    return lesson ? std::optional<Command>{Command{Command::Tour{*lesson}}} : std::nullopt;
+    return lesson ? std::optional<KestlesCommand>{KestlesCommand{KestlesCommand::Tour{*lesson}}}
+                  : std::nullopt;
   }
   if (host == "welcome") {
     auto page = readOptionalPiece(parts, readTourPage);
-    return page ? std::optional<Command>{Command{Command::Welcome{*page}}} : std::nullopt;
+    return page ? std::optional<KestlesCommand>{KestlesCommand{KestlesCommand::Welcome{*page}}}
+                : std::nullopt;
   }
   if (host == "show-me") {
     auto lesson = readOnePiece(parts, readLesson);
-    return lesson ? std::optional<Command>{Command{Command::ShowMe{*lesson}}} : std::nullopt;
+    return lesson ? std::optional<KestlesCommand>{KestlesCommand{KestlesCommand::ShowMe{*lesson}}}
+                  : std::nullopt;
   }
   auto tip = readOnePiece(parts, readTip);
-  return tip ? std::optional<Command>{Command{Command::ShowTip{*tip}}} : std::nullopt;
+  return tip ? std::optional<KestlesCommand>{KestlesCommand{KestlesCommand::ShowTip{*tip}}}
+             : std::nullopt;
 }
 
-std::optional<Command> readDebug(const LinkParts& parts) {
+std::optional<KestlesCommand> readDebug(const LinkParts& parts) {
   auto command = readDebugPath(text::joined(parts.pieces, "/"));
   if (!command) return std::nullopt;
-  return Command{Command::Debug{*command}};
+  return KestlesCommand{KestlesCommand::Debug{*command}};
 }
 
-std::optional<Command> readParts(const LinkParts& parts) {
+std::optional<KestlesCommand> readParts(const LinkParts& parts) {
   const auto& host = parts.host;
+  if (const auto* plain = plainCommandWithHost(host)) return readPlain(parts, plain->command);
   if (host == "kestle" || host == "layout") return readNamed(parts, host);
-  if (host == "next-kestle") return readPlain(parts, {Command::NextKestle{1}});
-  if (host == "previous-kestle") return readPlain(parts, {Command::NextKestle{-1}});
   if (host == "tile") return readTile(parts);
   if (host == "swap-displays") {
     auto offset = readBackOffset(parts.pieces);
-    return offset ? std::optional<Command>{Command{Command::SwapDisplays{*offset}}} : std::nullopt;
+    return offset ? std::optional<KestlesCommand>{KestlesCommand{
+                        KestlesCommand::SwapDisplays{*offset}}}
+                  : std::nullopt;
   }
   if (host == "snap")
     return commandOf(readOnePiece(parts, [](const std::string& piece) {
       auto action = readSnapAction(piece);
-      return action ? std::optional<Command::Snap>{Command::Snap{*action}} : std::nullopt;
+      return action ? std::optional<KestlesCommand::Snap>{KestlesCommand::Snap{*action}}
+                    : std::nullopt;
     }));
   if (host == "focus" || host == "swap") return readEdgeCommand(parts, host == "focus");
   if (host == "rotate") {
     auto offset = readBackOffset(parts.pieces);
-    return offset ? std::optional<Command>{Command{Command::RetileTiles{Retile::rotate(*offset)}}}
+    return offset ? std::optional<KestlesCommand>{KestlesCommand{
+                        KestlesCommand::RetileTiles{Retile::rotate(*offset)}}}
                   : std::nullopt;
   }
   if (host == "flip") return readFlip(parts);
-  if (host == "even-out") return readPlain(parts, {Command::RetileTiles{Retile::evenOut()}});
-  if (host == "turn-split") return readPlain(parts, {Command::RetileTiles{Retile::turn()}});
   if (host == "gaps") return readGaps(parts);
   if (host == "keep-tiled" || host == "leave-out") return readSwitch(parts, host == "keep-tiled");
   if (host == "open" || host == "tour" || host == "welcome" || host == "show-me" || host == "tip")
     return readLearning(parts, host);
   if (host == "debug") return readDebug(parts);
-  if (host == "make-main") return readPlain(parts, {Command::MakeMain{}});
-  if (host == "tile-or-float") return readPlain(parts, {Command::TileOrFloat{}});
-  if (host == "hints") return readPlain(parts, {Command::Hints{}});
-  if (host == "move-to-tile") return readPlain(parts, {Command::MoveToTile{}});
-  if (host == "pick-windows") return readPlain(parts, {Command::PickWindows{}});
-  if (host == "edit-tiles") return readPlain(parts, {Command::EditTiles{}});
-  if (host == "arrange-with-keys") return readPlain(parts, {Command::ArrangeWithKeys{}});
-  if (host == "undo") return readPlain(parts, {Command::Undo{}});
-  if (host == "panel") return readPlain(parts, {Command::Panel{}});
   return std::nullopt;
 }
 
@@ -497,10 +479,11 @@ std::optional<KestlesCommand> decodeCommandLink(std::string_view link) {
 }
 
 bool activates(const KestlesCommand& command) {
-  return std::holds_alternative<Command::Open>(command.value) ||
-         std::holds_alternative<Command::Tour>(command.value) ||
-         std::holds_alternative<Command::ShowMe>(command.value) ||
-         std::holds_alternative<Command::Welcome>(command.value);
+  using C = KestlesCommand;
+  return std::holds_alternative<C::Open>(command.value) ||
+         std::holds_alternative<C::Tour>(command.value) ||
+         std::holds_alternative<C::ShowMe>(command.value) ||
+         std::holds_alternative<C::Welcome>(command.value);
 }
 
 }  // namespace kestles

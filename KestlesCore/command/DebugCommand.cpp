@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "KestlesCore/model/EnumTable.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles {
@@ -19,6 +20,14 @@ std::vector<std::string> nonEmptyPieces(std::string_view text) {
   return pieces;
 }
 
+constexpr EnumTable kLooks{std::to_array<EnumWord<Look>>({
+    {Look::light, "light"},
+    {Look::dark, "dark"},
+    {Look::contrast, "contrast"},
+    {Look::contrastDark, "contrast-dark"},
+    {Look::system, "system"},
+})};
+
 std::optional<DebugCommand> readTransparency(std::string_view word) {
   if (word == "solid") return DebugCommand{DebugCommand::Transparency{true}};
   if (word == "glass") return DebugCommand{DebugCommand::Transparency{false}};
@@ -29,19 +38,11 @@ std::optional<DebugCommand> readTransparency(std::string_view word) {
 }  // namespace
 
 std::string_view rawValue(Look look) {
-  switch (look) {
-    case Look::light:
-      return "light";
-    case Look::dark:
-      return "dark";
-    case Look::contrast:
-      return "contrast";
-    case Look::contrastDark:
-      return "contrast-dark";
-    case Look::system:
-      return "system";
-  }
-  return "system";
+  return kLooks[look].word;
+}
+
+std::optional<Look> lookFromRawValue(std::string_view raw) {
+  return kLooks.find(&EnumWord<Look>::word, raw);
 }
 
 std::string debugPath(const DebugCommand& command) {
@@ -68,9 +69,9 @@ std::optional<DebugCommand> readDebugPath(std::string_view path) {
   if (pieces.size() == 1 && pieces[0] == "toast") return DebugCommand{DebugCommand::Toast{}};
   if (pieces.size() != 2) return std::nullopt;
   if (pieces[0] == "appearance") {
-    for (auto look : kAllLooks)
-      if (rawValue(look) == pieces[1]) return DebugCommand{DebugCommand::Appearance{look}};
-    return std::nullopt;
+    auto look = lookFromRawValue(pieces[1]);
+    if (!look) return std::nullopt;
+    return DebugCommand{DebugCommand::Appearance{*look}};
   }
   if (pieces[0] == "transparency") return readTransparency(pieces[1]);
   return std::nullopt;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,11 +10,11 @@ namespace kestles {
 /// An appearance the app's windows can be shown in.
 enum class Look { light, dark, contrast, contrastDark, system };
 
-inline constexpr std::array<Look, 5> kAllLooks{Look::light, Look::dark, Look::contrast,
-                                               Look::contrastDark, Look::system};
-
 /// The look's raw value ("contrast-dark").
 std::string_view rawValue(Look look);
+
+/// The look of a raw value, or nothing.
+std::optional<Look> lookFromRawValue(std::string_view raw);
 
 /// A command for trying the app's own windows out, sent only when debug links are on.
 struct DebugCommand {

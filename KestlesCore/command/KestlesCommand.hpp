@@ -119,8 +119,10 @@ struct KestlesCommand {
     DebugCommand command;
     bool operator==(const Debug&) const = default;
   };
+  // Commands that carry nothing; their words are in the plain-command table.
 #define KESTLES_PLAIN_COMMAND(Name)               \
   struct Name {                                   \
+    static constexpr bool carriesNothing = true;  \
     bool operator==(const Name&) const = default; \
   }
   KESTLES_PLAIN_COMMAND(MakeMain);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string_view>
 
@@ -8,10 +7,6 @@ namespace kestles {
 
 /// A page of the Kestles window.
 enum class KestlesPage { kestles, layouts, rules, tiling, keys, general };
-
-inline constexpr std::array<KestlesPage, 6> kAllKestlesPages{
-    KestlesPage::kestles, KestlesPage::layouts, KestlesPage::rules,
-    KestlesPage::tiling,  KestlesPage::keys,    KestlesPage::general};
 
 /// The page's name in links and on the command line ("tiling").
 std::string_view name(KestlesPage page);

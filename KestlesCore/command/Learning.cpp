@@ -1,5 +1,8 @@
 #include "KestlesCore/command/Learning.hpp"
 
+#include <vector>
+
+#include "KestlesCore/model/EnumTable.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles {
@@ -10,102 +13,90 @@ std::string spellingKey(std::string_view text) {
   return text::asciiLowercased(text::trimmed(text));
 }
 
-constexpr std::array<std::pair<TourPage::Fixed, std::string_view>, 5> kFixedPages{{
+constexpr EnumTable kLessons{std::to_array<EnumWord<Lesson>>({
+    {Lesson::panel, "panel"},
+    {Lesson::tiling, "tiling"},
+    {Lesson::snapping, "snapping"},
+    {Lesson::kestles, "kestles"},
+    {Lesson::arrangeKeys, "arrange-with-keys"},
+    {Lesson::windowHints, "window-hints"},
+    {Lesson::pickWindows, "pick-windows"},
+    {Lesson::moveToTile, "move-to-tile"},
+    {Lesson::editTiles, "edit-tiles"},
+    {Lesson::keepTiled, "keep-tiled"},
+    {Lesson::assistant, "assistant"},
+})};
+
+constexpr EnumTable kFixedPages{std::to_array<EnumWord<TourPage::Fixed>>({
     {TourPage::Fixed::welcome, "welcome"},
     {TourPage::Fixed::permission, "permission"},
     {TourPage::Fixed::settings, "settings"},
     {TourPage::Fixed::firstKestle, "first-kestle"},
     {TourPage::Fixed::chapters, "chapters"},
-}};
+})};
 
-std::string_view spelling(TourPage::Fixed page) {
-  for (const auto& [fixed, word] : kFixedPages)
-    if (fixed == page) return word;
-  return "welcome";
-}
+constexpr EnumTable kTips{std::to_array<EnumWord<Tip>>({
+    {Tip::dragWindow, "drag-window"},
+    {Tip::tileWindows, "tile-windows"},
+    {Tip::snapKeys, "snap-keys"},
+    {Tip::appliedKestle, "applied-kestle"},
+    {Tip::keepTiled, "keep-tiled"},
+})};
 
 }  // namespace
 
+std::span<const Lesson> allLessons() {
+  return kLessons.cases();
+}
+
 std::string_view spelling(Lesson lesson) {
-  switch (lesson) {
-    case Lesson::panel:
-      return "panel";
-    case Lesson::tiling:
-      return "tiling";
-    case Lesson::snapping:
-      return "snapping";
-    case Lesson::kestles:
-      return "kestles";
-    case Lesson::arrangeKeys:
-      return "arrange-with-keys";
-    case Lesson::windowHints:
-      return "window-hints";
-    case Lesson::pickWindows:
-      return "pick-windows";
-    case Lesson::moveToTile:
-      return "move-to-tile";
-    case Lesson::editTiles:
-      return "edit-tiles";
-    case Lesson::keepTiled:
-      return "keep-tiled";
-    case Lesson::assistant:
-      return "assistant";
-  }
-  return "panel";
+  return kLessons[lesson].word;
 }
 
 std::optional<Lesson> readLesson(std::string_view text) {
-  auto typed = spellingKey(text);
-  for (auto lesson : kAllLessons)
-    if (spelling(lesson) == typed) return lesson;
-  return std::nullopt;
+  return kLessons.find(&EnumWord<Lesson>::word, spellingKey(text));
 }
 
 std::string spelling(const TourPage& page) {
   if (const auto* lesson = std::get_if<Lesson>(&page.value)) return std::string(spelling(*lesson));
-  return std::string(spelling(std::get<TourPage::Fixed>(page.value)));
+  return std::string(kFixedPages[std::get<TourPage::Fixed>(page.value)].word);
 }
 
 std::optional<TourPage> readTourPage(std::string_view text) {
   auto typed = spellingKey(text);
   if (typed == "accessibility") return TourPage{TourPage::Fixed::permission};
-  for (const auto& [fixed, word] : kFixedPages)
-    if (word == typed) return TourPage{fixed};
+  if (auto fixed = kFixedPages.find(&EnumWord<TourPage::Fixed>::word, typed))
+    return TourPage{*fixed};
   if (auto lesson = readLesson(typed)) return TourPage{*lesson};
   return std::nullopt;
 }
 
 const std::string& tourPagesList() {
+  // The welcome's own order: its opening pages, every lesson, then its closing pages.
   static const std::string list = [] {
-    std::string joined = "welcome, permission";
-    for (auto lesson : kAllLessons)
-      (joined += ", ") += spelling(lesson);
-    return joined + ", settings, first-kestle, chapters";
+    using Fixed = TourPage::Fixed;
+    std::vector<std::string> words;
+    for (auto fixed : {Fixed::welcome, Fixed::permission})
+      words.emplace_back(kFixedPages[fixed].word);
+    for (auto lesson : allLessons())
+      words.emplace_back(spelling(lesson));
+    for (auto fixed : {Fixed::settings, Fixed::firstKestle, Fixed::chapters})
+      words.emplace_back(kFixedPages[fixed].word);
+    return text::joined(words, ", ");
   }();
   return list;
 }
 
+std::span<const Tip> allTips() {
+  return kTips.cases();
+}
+
 std::string_view spelling(Tip tip) {
-  switch (tip) {
-    case Tip::dragWindow:
-      return "drag-window";
-    case Tip::tileWindows:
-      return "tile-windows";
-    case Tip::snapKeys:
-      return "snap-keys";
-    case Tip::appliedKestle:
-      return "applied-kestle";
-    case Tip::keepTiled:
-      return "keep-tiled";
-  }
-  return "drag-window";
+  return kTips[tip].word;
 }
 
 std::optional<Tip> readTip(std::string_view text) {
-  auto typed = spellingKey(text);
-  for (auto tip : kAllTips)
-    if (spelling(tip) == typed) return tip;
-  return std::nullopt;
+  return kTips.find(&EnumWord<Tip>::word, spellingKey(text));
 }
 
 }  // namespace kestles

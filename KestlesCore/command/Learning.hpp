@@ -1,7 +1,7 @@
 #pragma once
 
-#include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -23,10 +23,8 @@ enum class Lesson {
   assistant,
 };
 
-inline constexpr std::array<Lesson, 11> kAllLessons{
-    Lesson::panel,       Lesson::tiling,      Lesson::snapping,    Lesson::kestles,
-    Lesson::arrangeKeys, Lesson::windowHints, Lesson::pickWindows, Lesson::moveToTile,
-    Lesson::editTiles,   Lesson::keepTiled,   Lesson::assistant};
+/// Every lesson, in case order.
+std::span<const Lesson> allLessons();
 
 /// The lesson's spelling on the command line and in links ("arrange-with-keys").
 std::string_view spelling(Lesson lesson);
@@ -53,8 +51,8 @@ const std::string& tourPagesList();
 /// A tip shown the first time something happens.
 enum class Tip { dragWindow, tileWindows, snapKeys, appliedKestle, keepTiled };
 
-inline constexpr std::array<Tip, 5> kAllTips{Tip::dragWindow, Tip::tileWindows, Tip::snapKeys,
-                                             Tip::appliedKestle, Tip::keepTiled};
+/// Every tip, in case order.
+std::span<const Tip> allTips();
 
 /// The tip's spelling ("drag-window").
 std::string_view spelling(Tip tip);

@@ -5,40 +5,40 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/model/EnumTable.hpp"
+
 namespace kestles {
+namespace {
+
+struct ShapeWords {
+  DisplayShape value;
+  std::string_view raw;
+  std::string_view title;
+};
+
+constexpr EnumTable kShapes{std::to_array<ShapeWords>({
+    {DisplayShape::laptop, "laptop", "Built-in"},
+    {DisplayShape::wide, "wide", "Wide"},
+    {DisplayShape::ultrawide, "ultrawide", "Ultrawide"},
+    {DisplayShape::portrait, "portrait", "Portrait"},
+})};
+
+}  // namespace
+
+std::span<const DisplayShape> allDisplayShapes() {
+  return kShapes.cases();
+}
 
 std::string_view rawValue(DisplayShape shape) {
-  switch (shape) {
-    case DisplayShape::laptop:
-      return "laptop";
-    case DisplayShape::wide:
-      return "wide";
-    case DisplayShape::ultrawide:
-      return "ultrawide";
-    case DisplayShape::portrait:
-      return "portrait";
-  }
-  return "laptop";
+  return kShapes[shape].raw;
 }
 
 std::optional<DisplayShape> displayShapeFromRawValue(std::string_view raw) {
-  for (auto shape : kAllDisplayShapes)
-    if (rawValue(shape) == raw) return shape;
-  return std::nullopt;
+  return kShapes.find(&ShapeWords::raw, raw);
 }
 
 std::string_view title(DisplayShape shape) {
-  switch (shape) {
-    case DisplayShape::laptop:
-      return "Built-in";
-    case DisplayShape::wide:
-      return "Wide";
-    case DisplayShape::ultrawide:
-      return "Ultrawide";
-    case DisplayShape::portrait:
-      return "Portrait";
-  }
-  return "Built-in";
+  return kShapes[shape].title;
 }
 
 DisplayShape displayShape(double width, double height, bool isBuiltIn) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include <nlohmann/json_fwd.hpp>
@@ -11,8 +11,8 @@ namespace kestles {
 /// The kind of a display that templates, tiling memory and suggestions are chosen for.
 enum class DisplayShape { laptop, wide, ultrawide, portrait };
 
-inline constexpr std::array<DisplayShape, 4> kAllDisplayShapes{
-    DisplayShape::laptop, DisplayShape::wide, DisplayShape::ultrawide, DisplayShape::portrait};
+/// Every shape, in case order.
+std::span<const DisplayShape> allDisplayShapes();
 
 /// The raw value stored in files ("ultrawide").
 std::string_view rawValue(DisplayShape shape);

@@ -1,42 +1,46 @@
 #include "KestlesCore/layout/TileEdge.hpp"
 
+#include "KestlesCore/model/EnumTable.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles {
+namespace {
+
+struct EdgeWords {
+  TileEdge value;
+  std::string_view raw;
+  std::string_view linkWord;
+};
+
+constexpr EnumTable kEdges{std::to_array<EdgeWords>({
+    {TileEdge::left, "left", "left"},
+    {TileEdge::right, "right", "right"},
+    {TileEdge::top, "top", "up"},
+    {TileEdge::bottom, "bottom", "down"},
+})};
+
+}  // namespace
+
+std::span<const TileEdge> allTileEdges() {
+  return kEdges.cases();
+}
 
 std::string_view rawValue(TileEdge edge) {
-  switch (edge) {
-    case TileEdge::left:
-      return "left";
-    case TileEdge::right:
-      return "right";
-    case TileEdge::top:
-      return "top";
-    case TileEdge::bottom:
-      return "bottom";
-  }
-  return "left";
+  return kEdges[edge].raw;
 }
 
 std::string_view linkWord(TileEdge edge) {
-  if (edge == TileEdge::top) return "up";
-  if (edge == TileEdge::bottom) return "down";
-  return rawValue(edge);
+  return kEdges[edge].linkWord;
 }
 
 std::optional<TileEdge> tileEdgeFromRawValue(std::string_view raw) {
-  for (auto edge : kAllTileEdges)
-    if (rawValue(edge) == raw) return edge;
-  return std::nullopt;
+  return kEdges.find(&EdgeWords::raw, raw);
 }
 
 std::optional<TileEdge> readTileEdge(std::string_view text) {
   auto word = text::asciiLowercased(text);
-  if (word == "left") return TileEdge::left;
-  if (word == "right") return TileEdge::right;
-  if (word == "up" || word == "top") return TileEdge::top;
-  if (word == "down" || word == "bottom") return TileEdge::bottom;
-  return std::nullopt;
+  if (auto edge = kEdges.find(&EdgeWords::linkWord, word)) return edge;
+  return kEdges.find(&EdgeWords::raw, word);
 }
 
 }  // namespace kestles

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "KestlesCore/layout/Split.hpp"
@@ -11,8 +11,8 @@ namespace kestles {
 /// A side of a tile, and the way towards the neighbour on that side.
 enum class TileEdge { left, right, top, bottom };
 
-inline constexpr std::array<TileEdge, 4> kAllTileEdges{TileEdge::left, TileEdge::right,
-                                                       TileEdge::top, TileEdge::bottom};
+/// Every edge, in case order.
+std::span<const TileEdge> allTileEdges();
 
 /// The word of an edge in command links: "left", "right", "up", "down".
 std::string_view linkWord(TileEdge edge);

@@ -11,7 +11,7 @@ void to_json(nlohmann::json& json, const CommandBinding& binding) {
 
 void from_json(const nlohmann::json& json, CommandBinding& binding) {
   coding::requireObject(json, "a command key");
-  auto command = commandFromRawValue(coding::required<std::string>(json, "command"));
+  auto command = keyCommandFromRawValue(coding::required<std::string>(json, "command"));
   if (!command) throw coding::DecodeError("unknown command");
   binding.command = *command;
   binding.keys = coding::nullable<KeyCombo>(json, "keys");

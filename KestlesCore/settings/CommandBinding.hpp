@@ -5,14 +5,14 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "KestlesCore/keys/KeyCombo.hpp"
-#include "KestlesCore/settings/Command.hpp"
+#include "KestlesCore/settings/KeyCommand.hpp"
 
 namespace kestles {
 
 /// The key chosen for a command; absent keys mean the command has no key, even if it has
 /// a default. JSON: {"command": raw value, "keys": combination or null}.
 struct CommandBinding {
-  Command command = Command::nextKestle;
+  KeyCommand command = KeyCommand::nextKestle;
   std::optional<KeyCombo> keys;
 
   bool operator==(const CommandBinding&) const = default;

@@ -105,7 +105,7 @@ std::optional<ShortcutUse> takeAway(Settings& settings, const std::vector<KeyCom
     settings.setKeys(subject, std::nullopt);
     if (!first) first = use;
   };
-  for (auto command : allCommands())
+  for (auto command : allKeyCommands())
     clear(command);
   for (auto action : allSnapActions())
     clear(action);
@@ -127,7 +127,7 @@ std::vector<KeyCombo> digitKeys(KeyModifiers modifiers) {
   return combos;
 }
 
-std::optional<KeyCombo> Settings::keys(Command command) const {
+std::optional<KeyCombo> Settings::keys(KeyCommand command) const {
   if (const auto* binding = findBinding(commandShortcuts, command, &CommandBinding::command))
     return binding->keys;
   return defaultKeys(command);
@@ -141,7 +141,7 @@ std::optional<KeyCombo> Settings::keys(SnapAction action) const {
 
 std::vector<KeyCombo> Settings::keys(const ShortcutUse& use) const {
   std::optional<KeyCombo> one;
-  if (const auto* command = std::get_if<Command>(&use.value))
+  if (const auto* command = std::get_if<KeyCommand>(&use.value))
     one = keys(*command);
   else if (const auto* action = std::get_if<SnapAction>(&use.value))
     one = keys(*action);
@@ -154,7 +154,7 @@ std::vector<KeyCombo> Settings::keys(const ShortcutUse& use) const {
   return one ? std::vector<KeyCombo>{*one} : std::vector<KeyCombo>{};
 }
 
-void Settings::setKeys(Command command, std::optional<KeyCombo> combo) {
+void Settings::setKeys(KeyCommand command, std::optional<KeyCombo> combo) {
   storeBinding(commandShortcuts, command, &CommandBinding::command, combo, defaultKeys(command));
 }
 
@@ -177,7 +177,7 @@ RecordResult Settings::record(const KeyCombo& combo, const ShortcutUse& use) {
   if (auto reserved = reservedUse(combo); reserved && *reserved != use)
     return RecordResult::reserved(*reserved);
   auto takenFrom = takeAway(*this, {combo}, use);
-  if (const auto* command = std::get_if<Command>(&use.value))
+  if (const auto* command = std::get_if<KeyCommand>(&use.value))
     setKeys(*command, combo);
   else if (const auto* action = std::get_if<SnapAction>(&use.value))
     setKeys(*action, combo);

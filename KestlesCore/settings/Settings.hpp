@@ -11,12 +11,12 @@
 #include "KestlesCore/keys/KeyCombo.hpp"
 #include "KestlesCore/keys/ShortcutBinding.hpp"
 #include "KestlesCore/layout/Gaps.hpp"
-#include "KestlesCore/world/AppRef.hpp"
 #include "KestlesCore/settings/CommandBinding.hpp"
 #include "KestlesCore/settings/PanelTrigger.hpp"
 #include "KestlesCore/settings/ShortcutUse.hpp"
 #include "KestlesCore/tiling/TileChanges.hpp"
 #include "KestlesCore/tiling/TilingStyle.hpp"
+#include "KestlesCore/world/AppRef.hpp"
 
 namespace kestles {
 
@@ -48,7 +48,7 @@ struct Settings {
   std::vector<AppRef> floatingApps;
 
   /// A command's key: its binding's keys if it has a binding, else its default key.
-  std::optional<KeyCombo> keys(Command command) const;
+  std::optional<KeyCombo> keys(KeyCommand command) const;
   /// A snap place's key: its binding's keys if it has one, else its default snap key.
   std::optional<KeyCombo> keys(SnapAction action) const;
   /// Every combination of a use: one or none for a command, a snap place or the panel,
@@ -57,7 +57,7 @@ struct Settings {
 
   /// Gives a command a key (or none). The default key stores no binding; anything else
   /// replaces the command's earlier binding.
-  void setKeys(Command command, std::optional<KeyCombo> combo);
+  void setKeys(KeyCommand command, std::optional<KeyCombo> combo);
   /// The same for a snap place and its default snap key.
   void setKeys(SnapAction action, std::optional<KeyCombo> combo);
 

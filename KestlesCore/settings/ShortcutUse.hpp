@@ -3,7 +3,7 @@
 #include <optional>
 #include <variant>
 
-#include "KestlesCore/settings/Command.hpp"
+#include "KestlesCore/settings/KeyCommand.hpp"
 #include "KestlesCore/snap/SnapAction.hpp"
 
 namespace kestles {
@@ -21,9 +21,9 @@ struct ShortcutUse {
   struct Layouts {
     bool operator==(const Layouts&) const = default;
   };
-  std::variant<Command, SnapAction, Panel, Kestles, Layouts> value;
+  std::variant<KeyCommand, SnapAction, Panel, Kestles, Layouts> value;
 
-  static ShortcutUse command(Command command) { return {command}; }
+  static ShortcutUse command(KeyCommand command) { return {command}; }
   static ShortcutUse snap(SnapAction action) { return {action}; }
   static ShortcutUse panel() { return {Panel{}}; }
   static ShortcutUse kestles() { return {Kestles{}}; }

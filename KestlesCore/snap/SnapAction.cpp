@@ -1,74 +1,64 @@
 #include "KestlesCore/snap/SnapAction.hpp"
 
+#include "KestlesCore/model/EnumTable.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles {
 namespace {
 
 struct SnapActionInfo {
+  SnapAction value;
   std::string_view raw;
   std::string_view title;
 };
 
-constexpr std::array<SnapActionInfo, kSnapActionCount> kInfo{{
-    {"leftHalf", "Left Half"},
-    {"rightHalf", "Right Half"},
-    {"topHalf", "Top Half"},
-    {"bottomHalf", "Bottom Half"},
-    {"topLeft", "Top Left"},
-    {"topRight", "Top Right"},
-    {"bottomLeft", "Bottom Left"},
-    {"bottomRight", "Bottom Right"},
-    {"firstThird", "First Third"},
-    {"centerThird", "Center Third"},
-    {"lastThird", "Last Third"},
-    {"firstTwoThirds", "First Two Thirds"},
-    {"lastTwoThirds", "Last Two Thirds"},
-    {"maximize", "Maximize"},
-    {"almostMaximize", "Almost Maximize"},
-    {"maximizeHeight", "Maximize Height"},
-    {"maximizeWidth", "Maximize Width"},
-    {"center", "Center"},
-    {"fillSpace", "Fill Space"},
-    {"restore", "Restore"},
-    {"nextDisplay", "Next Display"},
-    {"previousDisplay", "Previous Display"},
-    {"moveLeft", "Move Left"},
-    {"moveRight", "Move Right"},
-    {"moveUp", "Move Up"},
-    {"moveDown", "Move Down"},
-    {"larger", "Larger"},
-    {"smaller", "Smaller"},
-}};
-
-const SnapActionInfo& info(SnapAction action) {
-  return kInfo[static_cast<std::size_t>(action)];
-}
+constexpr EnumTable kActions{std::to_array<SnapActionInfo>({
+    {SnapAction::leftHalf, "leftHalf", "Left Half"},
+    {SnapAction::rightHalf, "rightHalf", "Right Half"},
+    {SnapAction::topHalf, "topHalf", "Top Half"},
+    {SnapAction::bottomHalf, "bottomHalf", "Bottom Half"},
+    {SnapAction::topLeft, "topLeft", "Top Left"},
+    {SnapAction::topRight, "topRight", "Top Right"},
+    {SnapAction::bottomLeft, "bottomLeft", "Bottom Left"},
+    {SnapAction::bottomRight, "bottomRight", "Bottom Right"},
+    {SnapAction::firstThird, "firstThird", "First Third"},
+    {SnapAction::centerThird, "centerThird", "Center Third"},
+    {SnapAction::lastThird, "lastThird", "Last Third"},
+    {SnapAction::firstTwoThirds, "firstTwoThirds", "First Two Thirds"},
+    {SnapAction::lastTwoThirds, "lastTwoThirds", "Last Two Thirds"},
+    {SnapAction::maximize, "maximize", "Maximize"},
+    {SnapAction::almostMaximize, "almostMaximize", "Almost Maximize"},
+    {SnapAction::maximizeHeight, "maximizeHeight", "Maximize Height"},
+    {SnapAction::maximizeWidth, "maximizeWidth", "Maximize Width"},
+    {SnapAction::center, "center", "Center"},
+    {SnapAction::fillSpace, "fillSpace", "Fill Space"},
+    {SnapAction::restore, "restore", "Restore"},
+    {SnapAction::nextDisplay, "nextDisplay", "Next Display"},
+    {SnapAction::previousDisplay, "previousDisplay", "Previous Display"},
+    {SnapAction::moveLeft, "moveLeft", "Move Left"},
+    {SnapAction::moveRight, "moveRight", "Move Right"},
+    {SnapAction::moveUp, "moveUp", "Move Up"},
+    {SnapAction::moveDown, "moveDown", "Move Down"},
+    {SnapAction::larger, "larger", "Larger"},
+    {SnapAction::smaller, "smaller", "Smaller"},
+})};
 
 }  // namespace
 
-const std::array<SnapAction, kSnapActionCount>& allSnapActions() {
-  static const auto actions = [] {
-    std::array<SnapAction, kSnapActionCount> all{};
-    for (std::size_t i = 0; i < kSnapActionCount; ++i)
-      all[i] = static_cast<SnapAction>(i);
-    return all;
-  }();
-  return actions;
+std::span<const SnapAction> allSnapActions() {
+  return kActions.cases();
 }
 
 std::string_view rawValue(SnapAction action) {
-  return info(action).raw;
+  return kActions[action].raw;
 }
 
 std::optional<SnapAction> snapActionFromRawValue(std::string_view raw) {
-  for (auto action : allSnapActions())
-    if (rawValue(action) == raw) return action;
-  return std::nullopt;
+  return kActions.find(&SnapActionInfo::raw, raw);
 }
 
 std::string_view title(SnapAction action) {
-  return info(action).title;
+  return kActions[action].title;
 }
 
 std::string commandLineSpelling(SnapAction action) {

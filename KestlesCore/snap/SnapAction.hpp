@@ -1,7 +1,7 @@
 #pragma once
 
-#include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,10 +40,8 @@ enum class SnapAction {
   smaller,
 };
 
-inline constexpr std::size_t kSnapActionCount = 28;
-
 /// Every action, in case order.
-const std::array<SnapAction, kSnapActionCount>& allSnapActions();
+std::span<const SnapAction> allSnapActions();
 
 /// The raw value used in stored and transmitted forms: the case name ("leftHalf").
 std::string_view rawValue(SnapAction action);

@@ -177,6 +177,12 @@ std::string lowercased(std::string_view text) {
   return out;
 }
 
+std::string quoted(std::string_view text) {
+  std::string out("“");
+  out.append(text).append("”");
+  return out;
+}
+
 std::string joined(std::span<const std::string> items, std::string_view separator) {
   std::string out;
   for (std::size_t i = 0; i < items.size(); ++i) {

@@ -38,6 +38,9 @@ std::string asciiLowercased(std::string_view text);
 /// Lower-cases every letter by its Unicode simple lower-case mapping, without a locale.
 std::string lowercased(std::string_view text);
 
+/// The text between typographic quotes, as messages name what a user typed: “text”.
+std::string quoted(std::string_view text);
+
 /// Joins items with a separator.
 std::string joined(std::span<const std::string> items, std::string_view separator);
 

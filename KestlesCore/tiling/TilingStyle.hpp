@@ -1,7 +1,7 @@
 #pragma once
 
-#include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace kestles {
@@ -9,8 +9,8 @@ namespace kestles {
 /// The four ways of tiling a display's windows.
 enum class TilingStyle { grid, mainStack, spiral, columns };
 
-inline constexpr std::array<TilingStyle, 4> kAllTilingStyles{
-    TilingStyle::grid, TilingStyle::mainStack, TilingStyle::spiral, TilingStyle::columns};
+/// Every style, in case order.
+std::span<const TilingStyle> allTilingStyles();
 
 /// The raw value stored in files ("mainStack").
 std::string_view rawValue(TilingStyle style);

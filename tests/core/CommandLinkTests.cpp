@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
+
+#include "KestlesCore/command/PlainCommand.hpp"
 
 namespace kestles {
 namespace {
@@ -99,6 +102,27 @@ TEST(CommandLink, EverySnapActionRoundTrips) {
     KestlesCommand command{C::Snap{action}};
     EXPECT_EQ(decodeCommandLink(commandLink(command)), command) << rawValue(action);
   }
+}
+
+// A command that carries nothing but is missing from the plain-command table would be
+// written as a link without a host.
+TEST(CommandLink, EveryCommandThatCarriesNothingHasItsHost) {
+  [&]<std::size_t... I>(std::index_sequence<I...>) {
+    (
+        [&] {
+          using Value = std::variant_alternative_t<I, KestlesCommand::Value>;
+          if constexpr (CarriesNothing<Value>) {
+            KestlesCommand command{Value{}};
+            auto host = plainLinkHost(command);
+            ASSERT_TRUE(host.has_value()) << I;
+            ASSERT_NE(plainCommandWithHost(*host), nullptr);
+            EXPECT_EQ(plainCommandWithHost(*host)->command, command);
+            EXPECT_EQ(commandLink(command), "kestles://" + std::string(*host));
+          }
+        }(),
+        ...);
+  }
+  (std::make_index_sequence<std::variant_size_v<KestlesCommand::Value>>{});
 }
 
 TEST(CommandLink, ZeroOffsetIsNext) {

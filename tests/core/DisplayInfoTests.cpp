@@ -29,7 +29,7 @@ TEST(DisplayInfoTests, ShapeRawValuesAndTitles) {
   EXPECT_EQ(rawValue(DisplayShape::ultrawide), "ultrawide");
   EXPECT_EQ(title(DisplayShape::laptop), "Built-in");
   EXPECT_EQ(title(DisplayShape::portrait), "Portrait");
-  for (auto shape : kAllDisplayShapes)
+  for (auto shape : allDisplayShapes())
     EXPECT_EQ(displayShapeFromRawValue(rawValue(shape)), shape);
   EXPECT_FALSE(displayShapeFromRawValue("Wide"));
   EXPECT_EQ(nlohmann::json(DisplayShape::portrait), "portrait");

@@ -81,7 +81,7 @@ TEST(Library, OlderVersionIsMigratedOnce) {
   EXPECT_EQ(library.settings.layoutModifiers.rawValue, 3);
   EXPECT_EQ(library.settings.panelTrigger, PanelTrigger{});
   // ⌃1 is now the first kestle key, so rotate lost it.
-  EXPECT_EQ(library.settings.keys(Command::rotate), std::nullopt);
+  EXPECT_EQ(library.settings.keys(KeyCommand::rotate), std::nullopt);
 
   json saved = library;
   EXPECT_EQ(saved["version"], 3);

@@ -83,9 +83,10 @@ TEST(Settings, ReadsEachField) {
   EXPECT_FALSE(settings.tilesComeBack);
   EXPECT_EQ(settings.keptTiled, (std::set<std::string>{"D1", "D2"}));
   EXPECT_EQ(settings.floatingApps, (std::vector<AppRef>{{"a", "a"}}));
-  EXPECT_EQ(settings.commandShortcuts,
-            (std::vector<CommandBinding>{{Command::undo, combo(6, kCmd)}, {Command::rotate, {}}}));
-  EXPECT_EQ(settings.keys(Command::undo), combo(6, kCmd));
+  EXPECT_EQ(
+      settings.commandShortcuts,
+      (std::vector<CommandBinding>{{KeyCommand::undo, combo(6, kCmd)}, {KeyCommand::rotate, {}}}));
+  EXPECT_EQ(settings.keys(KeyCommand::undo), combo(6, kCmd));
   EXPECT_EQ(settings.keys(SnapAction::maximize), std::nullopt);
   EXPECT_EQ(settings.keys(SnapAction::leftHalf), combo(0, kCtrl));
   EXPECT_EQ(json(settings).get<Settings>(), settings);
@@ -112,9 +113,9 @@ TEST(Settings, PanelTriggerCoding) {
 
 TEST(Settings, DefaultKeys) {
   Settings settings;
-  EXPECT_EQ(settings.keys(Command::nextKestle), combo(48, kCtrl | kOpt));
-  EXPECT_EQ(settings.keys(Command::arrangeWithKeys), combo(49, kCtrl | kOpt));
-  EXPECT_EQ(settings.keys(Command::previousKestle), std::nullopt);
+  EXPECT_EQ(settings.keys(KeyCommand::nextKestle), combo(48, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(KeyCommand::arrangeWithKeys), combo(49, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(KeyCommand::previousKestle), std::nullopt);
   EXPECT_EQ(settings.keys(SnapAction::bottomHalf), combo(125, kCtrl));
   EXPECT_EQ(settings.keys(SnapAction::lastTwoThirds), combo(17, kCtrl | kOpt));
   EXPECT_EQ(settings.keys(SnapAction::fillSpace), combo(36, kCtrl | kOpt));
@@ -129,7 +130,7 @@ TEST(Settings, DefaultKeys) {
 TEST(Settings, NoTwoDefaultKeysAreTheSame) {
   Settings settings;
   std::vector<KeyCombo> all = settings.keys(ShortcutUse::panel());
-  for (auto command : allCommands())
+  for (auto command : allKeyCommands())
     if (auto keys = settings.keys(command)) all.push_back(*keys);
   for (auto action : allSnapActions())
     if (auto keys = settings.keys(action)) all.push_back(*keys);
@@ -142,16 +143,16 @@ TEST(Settings, NoTwoDefaultKeysAreTheSame) {
 
 TEST(Settings, StoringACommandKey) {
   Settings settings;
-  settings.setKeys(Command::tileWindows, combo(0, kCtrl | kOpt));
+  settings.setKeys(KeyCommand::tileWindows, combo(0, kCtrl | kOpt));
   EXPECT_TRUE(settings.commandShortcuts.empty());
-  settings.setKeys(Command::tileWindows, combo(11, kCtrl | kOpt));
+  settings.setKeys(KeyCommand::tileWindows, combo(11, kCtrl | kOpt));
   EXPECT_EQ(settings.commandShortcuts,
-            (std::vector<CommandBinding>{{Command::tileWindows, combo(11, kCtrl | kOpt)}}));
-  settings.setKeys(Command::tileWindows, std::nullopt);
+            (std::vector<CommandBinding>{{KeyCommand::tileWindows, combo(11, kCtrl | kOpt)}}));
+  settings.setKeys(KeyCommand::tileWindows, std::nullopt);
   EXPECT_EQ(settings.commandShortcuts,
-            (std::vector<CommandBinding>{{Command::tileWindows, std::nullopt}}));
-  EXPECT_EQ(settings.keys(Command::tileWindows), std::nullopt);
-  settings.setKeys(Command::tileWindows, combo(0, kCtrl | kOpt));
+            (std::vector<CommandBinding>{{KeyCommand::tileWindows, std::nullopt}}));
+  EXPECT_EQ(settings.keys(KeyCommand::tileWindows), std::nullopt);
+  settings.setKeys(KeyCommand::tileWindows, combo(0, kCtrl | kOpt));
   EXPECT_TRUE(settings.commandShortcuts.empty());
 }
 
@@ -174,7 +175,7 @@ TEST(Settings, Recording) {
            {"shift alone",
             {},
             combo(0, kShift),
-            ShortcutUse::command(Command::undo),
+            ShortcutUse::command(KeyCommand::undo),
             RecordResult::needsModifier()},
            {"no modifier",
             {},
@@ -182,7 +183,7 @@ TEST(Settings, Recording) {
             ShortcutUse::snap(SnapAction::center),
             RecordResult::needsModifier()},
            {"kestle digit", kestleOption(), combo(18, kCtrl | kOpt),
-            ShortcutUse::command(Command::undo), RecordResult::reserved(ShortcutUse::kestles())},
+            ShortcutUse::command(KeyCommand::undo), RecordResult::reserved(ShortcutUse::kestles())},
            {"layout digit",
             {},
             combo(25, kCtrl | kOpt),
@@ -191,33 +192,33 @@ TEST(Settings, Recording) {
            {"panel keys",
             {},
             combo(49, kCtrl),
-            ShortcutUse::command(Command::rotate),
+            ShortcutUse::command(KeyCommand::rotate),
             RecordResult::reserved(ShortcutUse::panel())},
            {"digit with other modifiers",
             {},
             combo(18, kCmd),
-            ShortcutUse::command(Command::undo),
+            ShortcutUse::command(KeyCommand::undo),
             recorded(std::nullopt)},
            {"taken from a command",
             {},
             combo(0, kCtrl | kOpt),
-            ShortcutUse::command(Command::swapLeft),
-            recorded(ShortcutUse::command(Command::tileWindows))},
+            ShortcutUse::command(KeyCommand::swapLeft),
+            recorded(ShortcutUse::command(KeyCommand::tileWindows))},
            {"taken from a snap place",
             {},
             combo(123, kCtrl),
-            ShortcutUse::command(Command::focusLeft),
+            ShortcutUse::command(KeyCommand::focusLeft),
             recorded(ShortcutUse::snap(SnapAction::leftHalf))},
            {"its own key",
             {},
             combo(0, kCtrl | kOpt),
-            ShortcutUse::command(Command::tileWindows),
+            ShortcutUse::command(KeyCommand::tileWindows),
             recorded(std::nullopt)},
            {"panel takes a key",
             {},
             combo(6, kCtrl | kOpt),
             ShortcutUse::panel(),
-            recorded(ShortcutUse::command(Command::undo))},
+            recorded(ShortcutUse::command(KeyCommand::undo))},
            {"kestle keys need a digit",
             {},
             combo(0, kCmd),
@@ -240,9 +241,9 @@ TEST(Settings, Recording) {
 
 TEST(Settings, RecordingMovesTheKey) {
   Settings settings;
-  settings.record(combo(0, kCtrl | kOpt), ShortcutUse::command(Command::swapLeft));
-  EXPECT_EQ(settings.keys(Command::swapLeft), combo(0, kCtrl | kOpt));
-  EXPECT_EQ(settings.keys(Command::tileWindows), std::nullopt);
+  settings.record(combo(0, kCtrl | kOpt), ShortcutUse::command(KeyCommand::swapLeft));
+  EXPECT_EQ(settings.keys(KeyCommand::swapLeft), combo(0, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(KeyCommand::tileWindows), std::nullopt);
 
   settings.record(combo(123, kCtrl | kOpt), ShortcutUse::snap(SnapAction::leftHalf));
   EXPECT_EQ(settings.keys(SnapAction::leftHalf), combo(123, kCtrl | kOpt));
@@ -288,11 +289,11 @@ TEST(Settings, MigrationClearsKeysTheNewDigitKeysShadow) {
   Settings settings;
   settings.kestleModifiers.rawValue = kCtrl | kOpt;
   settings.layoutModifiers.rawValue = kCtrl | kOpt | kShift;
-  settings.setKeys(Command::rotate, combo(18, kCtrl));
-  settings.setKeys(Command::flipVertical, combo(18, kCmd));
+  settings.setKeys(KeyCommand::rotate, combo(18, kCtrl));
+  settings.setKeys(KeyCommand::flipVertical, combo(18, kCmd));
   settings.migrate();
-  EXPECT_EQ(settings.keys(Command::rotate), std::nullopt);
-  EXPECT_EQ(settings.keys(Command::flipVertical), combo(18, kCmd));
+  EXPECT_EQ(settings.keys(KeyCommand::rotate), std::nullopt);
+  EXPECT_EQ(settings.keys(KeyCommand::flipVertical), combo(18, kCmd));
 }
 
 }  // namespace

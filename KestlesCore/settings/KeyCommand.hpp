@@ -1,7 +1,7 @@
 #pragma once
 
-#include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "KestlesCore/keys/KeyCombo.hpp"
@@ -9,7 +9,7 @@
 namespace kestles {
 
 /// A command that can be given a key of its own; the case order is the order of lists.
-enum class Command {
+enum class KeyCommand {
   nextKestle,
   previousKestle,
   undo,
@@ -44,21 +44,19 @@ enum class Command {
   narrowerGaps,
 };
 
-inline constexpr std::size_t kCommandCount = 32;
-
 /// Every command, in case order.
-const std::array<Command, kCommandCount>& allCommands();
+std::span<const KeyCommand> allKeyCommands();
 
 /// The raw value stored in files: the case name ("tileWindows").
-std::string_view rawValue(Command command);
+std::string_view rawValue(KeyCommand command);
 
 /// The command of a raw value, or nothing.
-std::optional<Command> commandFromRawValue(std::string_view raw);
+std::optional<KeyCommand> keyCommandFromRawValue(std::string_view raw);
 
 /// The title shown to users ("Tile Windows").
-std::string_view title(Command command);
+std::string_view title(KeyCommand command);
 
 /// The key a command has when the settings bind none, or nothing.
-std::optional<KeyCombo> defaultKeys(Command command);
+std::optional<KeyCombo> defaultKeys(KeyCommand command);
 
 }  // namespace kestles

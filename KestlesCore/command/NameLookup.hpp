@@ -1,0 +1,49 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "KestlesCore/display/DisplaySetup.hpp"
+#include "KestlesCore/layout/LayoutRef.hpp"
+#include "KestlesCore/library/Library.hpp"
+#include "KestlesCore/world/AppRef.hpp"
+#include "KestlesCore/world/AppSnapshot.hpp"
+
+namespace kestles {
+
+/// Why a name found nothing: one whole sentence for the user, naming the text as typed.
+struct LookupFailure {
+  std::string message;
+  bool operator==(const LookupFailure&) const = default;
+};
+
+/// What a name a user typed found: the record, or the sentence that says why nothing was.
+/// The command line checks a command with these before sending it, and the app looks the
+/// same names up with them when it carries the command out, so both agree on every name.
+template <class Record>
+using Lookup = std::variant<Record, LookupFailure>;
+
+/// The kestle a user names: by identifier, then by number, then by the name rule.
+Lookup<Kestle> lookUpKestle(const Library& library, std::string_view text);
+
+/// The kestle `step` places after the current one (`Library::kestleAfterCurrent`); fails
+/// only when there are no kestles at all.
+Lookup<Kestle> lookUpNextKestle(const Library& library, int step);
+
+/// The layout a user names by the name rule over the saved layouts' names followed by the
+/// built-in ones', so that a saved layout wins a tie with a template.
+Lookup<LayoutRef> lookUpLayout(const Library& library, std::string_view text);
+
+/// The connected display a user names (`DisplaySetup::matching`).
+Lookup<DisplayInfo> lookUpDisplay(const DisplaySetup& setup, std::string_view text);
+
+/// The running app a user names, by the name rule over the running apps' names.
+Lookup<AppSnapshot> lookUpOpenApp(std::span<const AppSnapshot> running, std::string_view text);
+
+/// The app a user names among the running apps followed by the installed ones.
+Lookup<AppRef> lookUpApp(std::span<const AppSnapshot> running, std::span<const AppRef> installed,
+                         std::string_view text);
+
+}  // namespace kestles
