@@ -7,7 +7,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "KestlesCore/library/Arrangement.hpp"
-#include "KestlesCore/library/Date.hpp"
+#include "KestlesCore/coding/Date.hpp"
 #include "KestlesCore/library/Identity.hpp"
 #include "KestlesCore/model/UUID.hpp"
 

@@ -7,7 +7,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "KestlesCore/layout/TileShape.hpp"
-#include "KestlesCore/library/Date.hpp"
+#include "KestlesCore/coding/Date.hpp"
 #include "KestlesCore/library/DisplayKind.hpp"
 #include "KestlesCore/model/UUID.hpp"
 

@@ -9,7 +9,7 @@
 
 #include "KestlesCore/geometry/CGRect.hpp"
 #include "KestlesCore/layout/Gaps.hpp"
-#include "KestlesCore/library/Date.hpp"
+#include "KestlesCore/coding/Date.hpp"
 #include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/model/UUID.hpp"
 #include "KestlesCore/snap/SnapMemory.hpp"

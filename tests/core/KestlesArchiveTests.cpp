@@ -222,6 +222,10 @@ TEST(KestlesArchive, FileURL) {
            {"/tmp/Work/", "/tmp/Work.kestles"},  // a trailing slash still names a file
            {"/tmp/.hidden", "/tmp/.hidden.kestles"},
            {"My Work", "/home/ada/My Work.kestles"},
+           // Regression: a path that came down to the root made the walk loop for ever.
+           {"/", "/"},
+           {"/..", "/"},
+           {"../../..", "/"},
        }) {
     EXPECT_EQ(KestlesArchive::fileURL(row.typed, "/home/ada", "/home/ada"),
               std::filesystem::path(row.path))
