@@ -400,7 +400,8 @@ nlohmann::json parseStreaming(
   try {
     try {
       return parseOnce(bytes);
-    } catch (const nlohmann::json::out_of_range& error) {
+    } catch (const nlohmann::json::exception& error) {
+      // The parser rethrows its errors as the base type, so the id tells which one it was.
       if (error.id != kNumberOverflow) throw;
       // Every list is started afresh as its key comes round again.
       auto masked = withOverflowingNumbersMasked(bytes);

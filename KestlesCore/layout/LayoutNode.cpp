@@ -71,6 +71,7 @@ bool removeFrom(LayoutNode& node, const UUID& id, bool givingRoom) {
 
 LayoutNode container(Split split, std::vector<LayoutNode> children, double weight) {
   LayoutNode node;
+  node.id = UUID::random();
   node.weight = weight;
   node.split = split;
   node.children = std::move(children);
@@ -150,6 +151,7 @@ void hashCombine(std::size_t& seed, std::size_t value) {
 
 LayoutNode LayoutNode::tile(double weight, std::optional<int> rank) {
   LayoutNode node;
+  node.id = UUID::random();
   node.weight = weight;
   node.rank = rank;
   return node;
@@ -157,6 +159,7 @@ LayoutNode LayoutNode::tile(double weight, std::optional<int> rank) {
 
 LayoutNode LayoutNode::spacer(double weight) {
   LayoutNode node;
+  node.id = UUID::random();
   node.weight = weight;
   node.isSpacer = true;
   return node;

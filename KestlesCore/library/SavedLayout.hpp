@@ -14,14 +14,18 @@
 namespace kestles {
 
 /// A tile shape saved without apps. "name" and "shape" are required; without a display it
-/// fits any display.
+/// fits any display. A default one has the nil id and the zero date; `make` gives a new one
+/// its own.
 struct SavedLayout {
-  UUID id = UUID::random();
+  UUID id;
   std::string name;
   TileShape shape;
   std::optional<DisplayKind> display;
   std::optional<int> number;
-  Date created = Date::now();
+  Date created;
+
+  /// A new saved layout with a fresh random id and now as its date.
+  static SavedLayout make(std::string name, TileShape shape);
 
   bool operator==(const SavedLayout&) const = default;
 };

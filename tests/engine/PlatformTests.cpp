@@ -5,33 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tests/support/ScopedEnvironment.hpp"
+
 namespace kestles::platform {
 namespace {
 
-/// Sets or clears environment variables for one test and restores them afterwards.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(std::initializer_list<std::pair<const char*, const char*>> values) {
-    for (auto [name, value] : values) {
-      const char* old = std::getenv(name);
-      saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-      if (value)
-        setenv(name, value, 1);
-      else
-        unsetenv(name);
-    }
-  }
-  ~ScopedEnvironment() {
-    for (auto& [name, value] : saved_)
-      if (value)
-        setenv(name.c_str(), value->c_str(), 1);
-      else
-        unsetenv(name.c_str());
-  }
-
- private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
+using testing::ScopedEnvironment;
 
 const std::string kWorld = std::string(KESTLES_FIXTURES) + "/worlds/two-displays.json";
 
