@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "KestlesCore/archive/KestlesArchive.hpp"
-#include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
 #include "KestlesEngine/platform/Environment.hpp"

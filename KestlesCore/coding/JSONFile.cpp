@@ -126,8 +126,8 @@ void createTemporary(const std::filesystem::path& folder, const std::filesystem:
   bool replaces = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary.path = (folder / (temporaryPrefix(path) + randomSuffix())).string();
-    int descriptor = ::open(temporary.path.c_str(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    int descriptor =
+        ::open(temporary.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0 && errno == EEXIST) continue;
     if (descriptor < 0) {
       temporary.kept = true;  // nothing was created
@@ -249,7 +249,7 @@ class StreamingBuilder {
   void enter() {
     if (++depth_ > kMaxDepth)
       throw coding::DecodeError("the data is nested more than " + std::to_string(kMaxDepth) +
-                               " levels deep");
+                                " levels deep");
   }
 
   // Whether the container that just opened belongs to an item, starting one when it opens
@@ -359,8 +359,10 @@ std::string withOverflowingNumbersMasked(std::string_view bytes) {
   for (std::size_t at = 0; at < masked.size(); ++at) {
     char c = masked[at];
     if (inString) {
-      if (c == '\\') ++at;
-      else if (c == '"') inString = false;
+      if (c == '\\')
+        ++at;
+      else if (c == '"')
+        inString = false;
       continue;
     }
     if (c == '"') {
@@ -443,7 +445,8 @@ std::string readFile(const std::filesystem::path& path) {
   std::size_t filled = 0;
   // A file that grows while it is read is still held to the limit.
   for (;;) {
-    if (filled == bytes.size()) bytes.resize(std::min<std::size_t>(bytes.size() + 65536, kMaxFileSize + 1));
+    if (filled == bytes.size())
+      bytes.resize(std::min<std::size_t>(bytes.size() + 65536, kMaxFileSize + 1));
     if (filled == bytes.size()) refuse(Refusal::tooLarge, what);
     ssize_t count = ::read(file.value, bytes.data() + filled, bytes.size() - filled);
     if (count < 0 && errno == EINTR) continue;

@@ -23,7 +23,7 @@ std::pair<double, double> insetAxis(double min, double max, double by) {
 std::pair<double, double> readPair(const nlohmann::json& json) {
   if (!json.is_array() || json.size() != 2)
     throw coding::DecodeError("Expected an array of two numbers.");
-  return {readNumber(json.at(0)), readNumber(json.at(1))};
+  return {readNumber(json[0]), readNumber(json[1])};
 }
 
 }  // namespace
@@ -94,7 +94,7 @@ void to_json(nlohmann::json& json, const CGRect& rect) {
 void from_json(const nlohmann::json& json, CGRect& rect) {
   if (!json.is_array() || json.size() != 2)
     throw coding::DecodeError("Expected a rectangle as [[x, y], [width, height]].");
-  rect = {json.at(0).get<CGPoint>(), json.at(1).get<CGSize>()};
+  rect = {coding::decode<CGPoint>(json[0]), coding::decode<CGSize>(json[1])};
 }
 
 }  // namespace kestles

@@ -1,6 +1,5 @@
 #include "KestlesCore/layout/LearnedSizes.hpp"
 
-
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/coding/Coding.hpp"
@@ -50,7 +49,7 @@ void from_json(const nlohmann::json& json, LearnedSizes& sizes) {
   if (!json.is_object()) throw coding::DecodeError("Expected an object of learned sizes.");
   LearnedSizes read;
   for (auto item = json.begin(); item != json.end(); ++item)
-    if (item.value().is_object()) read.apps[item.key()] = item.value().get<SizeLimits>();
+    if (item.value().is_object()) read.apps[item.key()] = coding::decode<SizeLimits>(item.value());
   sizes = std::move(read);
 }
 

@@ -6,8 +6,8 @@ namespace kestles {
 namespace {
 
 constexpr std::array<std::string_view, 13> kColorRawValues{
-    "blue", "indigo", "purple", "pink", "red",   "orange",  "yellow",
-    "green", "mint",  "teal",   "cyan", "brown", "graphite"};
+    "blue",  "indigo", "purple", "pink", "red",   "orange",  "yellow",
+    "green", "mint",   "teal",   "cyan", "brown", "graphite"};
 
 }  // namespace
 

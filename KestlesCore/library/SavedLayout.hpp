@@ -6,8 +6,8 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "KestlesCore/layout/TileShape.hpp"
 #include "KestlesCore/coding/Date.hpp"
+#include "KestlesCore/layout/TileShape.hpp"
 #include "KestlesCore/library/DisplayKind.hpp"
 #include "KestlesCore/model/UUID.hpp"
 

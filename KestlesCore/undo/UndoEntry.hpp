@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "KestlesCore/coding/Date.hpp"
 #include "KestlesCore/geometry/CGRect.hpp"
 #include "KestlesCore/layout/Gaps.hpp"
-#include "KestlesCore/coding/Date.hpp"
 #include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/model/UUID.hpp"
 #include "KestlesCore/snap/SnapMemory.hpp"
@@ -47,7 +47,7 @@ struct UndoEntry {
   std::set<std::string> keptTiledOff;  // displays it turned keep-tiled off for
   std::vector<std::uint32_t> fullScreen;
   std::optional<Gaps> gaps;  // the gaps before a gaps change
-  Date date;  // the zero date by default; `make` takes now
+  Date date;                 // the zero date by default; `make` takes now
 
   /// A new entry of the kind with a fresh random id and now as its date.
   static UndoEntry make(Kind kind, std::string title, std::string name);

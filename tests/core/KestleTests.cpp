@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesCore/library/DisplayRule.hpp"
 #include "KestlesCore/coding/Lossy.hpp"
+#include "KestlesCore/library/DisplayRule.hpp"
 #include "KestlesCore/library/SavedLayout.hpp"
 #include "KestlesCore/undo/UndoEntry.hpp"
 
@@ -115,8 +115,8 @@ TEST(Kestle, DefaultRecordsDrawNoIdAndReadNoClock) {
   EXPECT_EQ(kestle.name, "Work");
   EXPECT_EQ(layout.name, "Halves");
   EXPECT_EQ(entry.kind, UndoEntry::Kind::gaps);
-  for (const auto& id : {kestle.id, layout.id, entry.id, LayoutNode::tile().id,
-                         DrawnTile::make({0, 0, 1, 1}).id})
+  for (const auto& id :
+       {kestle.id, layout.id, entry.id, LayoutNode::tile().id, DrawnTile::make({0, 0, 1, 1}).id})
     EXPECT_NE(id, UUID{});
   EXPECT_NE(kestle.id, Kestle::make("Work").id);
   EXPECT_GE(kestle.created, before);

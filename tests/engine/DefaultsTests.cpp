@@ -6,10 +6,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 #include "tests/support/ScopedEnvironment.hpp"
 #include "tests/support/ToolProcess.hpp"
@@ -20,10 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string contents(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
+  return json_style::readFile(path);
 }
 
 /// A private config folder for one test.
@@ -105,9 +102,8 @@ TEST_F(DefaultsTests, ConcurrentWritersKeepEveryKey) {
 }
 
 TEST_F(DefaultsTests, BaseFoldersThatAreRelativeAreIgnored) {
-  testing::ScopedEnvironment relative{{"XDG_CONFIG_HOME", "config"},
-                                      {"XDG_RUNTIME_DIR", "run"},
-                                      {"HOME", home.path().c_str()}};
+  testing::ScopedEnvironment relative{
+      {"XDG_CONFIG_HOME", "config"}, {"XDG_RUNTIME_DIR", "run"}, {"HOME", home.path().c_str()}};
   EXPECT_EQ(defaultsFile(), home.path() / ".config" / "kestles" / "defaults.json");
   EXPECT_EQ(socketFolder(), fs::path("/tmp/kestles-" + std::to_string(::getuid())));
 }

@@ -19,7 +19,9 @@ TEST(ListingText, ControlCharactersInNamesAreEscaped) {
       {"\x1B[31mRed", "\\x1B[31mRed"},
       {std::string("Nul\0here", 8), "Nul\\x00here"},
       {"Del\x7F", "Del\\x7F"},
-      {"C1 \xC2\x9B" "2J", "C1 \\u009B2J"},
+      {"C1 \xC2\x9B"
+       "2J",
+       "C1 \\u009B2J"},
       {"Not C1 \xC2\xA0", "Not C1 \xC2\xA0"},  // a no-break space is printable
   };
   for (const auto& row : rows) {
