@@ -1,11 +1,12 @@
 #include "KestlesEngine/sim/SimDesktop.hpp"
 
 #include <algorithm>
-#include <fstream>
 #include <set>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/JSONFile.hpp"
 
 namespace kestles::sim {
 namespace {
@@ -55,14 +56,15 @@ WorldFile readWorldFile(const std::filesystem::path& path) {
     text.append(path.string()).append(ending);
     return std::runtime_error(text);
   };
-  std::error_code error;
-  std::ifstream stream(path);
-  if (!std::filesystem::is_regular_file(path, error) || !stream)
-    throw sentence("” can’t be opened.");
+  std::string bytes;
   try {
-    return decodeWorldFile(nlohmann::json::parse(stream));
-  } catch (const std::ios_base::failure&) {
-    throw sentence("” can’t be read.");
+    // The shared reader refuses a FIFO, a device or an oversized file instead of hanging.
+    bytes = json_style::readFile(path);
+  } catch (const std::exception&) {
+    throw sentence("” can’t be opened.");
+  }
+  try {
+    return decodeWorldFile(json_style::parse(bytes));
   } catch (const std::exception&) {
     // Not JSON, or JSON whose required fields are missing or of the wrong type.
     throw sentence("” isn’t a world in JSON.");

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <fstream>
+
 #include <nlohmann/json.hpp>
 
 #include "KestlesEngine/platform/Platform.hpp"
+#include "tests/support/ToolProcess.hpp"
 
 namespace kestles::sim {
 namespace {
@@ -35,6 +40,29 @@ TEST(SimDesktopTests, UnreadableFilesGiveSentences) {
   } catch (const std::runtime_error& error) {
     EXPECT_EQ(std::string(error.what()).back(), '.');
   }
+}
+
+TEST(SimDesktopTests, WorldFilesThatAreNoRegularFilesAreRefusedAndDamagedWindowsDropped) {
+  // Regression: a world file that was a FIFO hung the reader, and a window whose frame was a
+  // string made the whole world "not a world in JSON".
+  testing::TemporaryFolder folder;
+  auto fifo = folder.path() / "fifo.json";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const auto& path : {fifo, std::filesystem::path("/dev/zero")}) {
+    try {
+      readWorldFile(path);
+      ADD_FAILURE() << path << " was read";
+    } catch (const std::runtime_error& error) {
+      EXPECT_EQ(std::string(error.what()),
+                "The world file “" + path.string() + "” can’t be opened.");
+    }
+  }
+  auto damaged = folder.path() / "damaged.json";
+  std::ofstream(damaged) << R"({"windows": [{"id": 1, "frame": "[[0, 0], [10, 10]]"},
+                                            {"id": 2, "frame": [[0, 0], [10, 10]]}]})";
+  auto file = readWorldFile(damaged);
+  ASSERT_EQ(file.world.windows.size(), 1u);
+  EXPECT_EQ(file.world.windows[0].id, 2u);
 }
 
 TEST(SimDesktopTests, PlacementObeysLimits) {
