@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "KestlesCore/layout/Template.hpp"
@@ -21,6 +22,34 @@ std::optional<std::string> digitKeyLabel(KeyModifiers modifiers, std::optional<i
   if (!number || *number < 1 || *number > 9) return std::nullopt;
   KeyCode digit{kDigitKeyCodes[static_cast<std::size_t>(*number - 1)]};
   return modifiers.glyphs() + digit.label();
+}
+
+/// The name with its control characters (C0, DEL and C1) written as escapes, so that a
+/// name cannot break the one-name-per-line listing or send commands to the terminal:
+/// "\n", "\t", "\r", else "\x1B" for one byte and "\u009B" for the two-byte C1 ones.
+std::string printable(std::string_view name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    auto byte = static_cast<unsigned char>(name[i]);
+    auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+    if (byte == '\n') {
+      out += "\\n";
+    } else if (byte == '\t') {
+      out += "\\t";
+    } else if (byte == '\r') {
+      out += "\\r";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      out.append("\\x").append(1, kHex[byte >> 4]).append(1, kHex[byte & 0xF]);
+    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      out.append("\\u00").append(1, kHex[next >> 4]).append(1, kHex[next & 0xF]);
+      ++i;
+    } else {
+      out += static_cast<char>(byte);
+    }
+  }
+  return out;
 }
 
 std::string section(const std::string& title, const std::vector<Row>& rows,
@@ -48,7 +77,7 @@ std::string section(const std::string& title, const std::vector<Row>& rows,
 std::vector<Row> kestleRows(const Library& library) {
   std::vector<Row> rows;
   for (const auto& kestle : library.kestles) {
-    auto name = kestle.name;
+    auto name = printable(kestle.name);
     if (library.currentKestleID == kestle.id) name += " (current)";
     rows.push_back({digitKeyLabel(library.settings.kestleModifiers, kestle.number), name});
   }
@@ -58,7 +87,8 @@ std::vector<Row> kestleRows(const Library& library) {
 std::vector<Row> layoutRows(const Library& library) {
   std::vector<Row> rows;
   for (const auto& layout : library.layouts)
-    rows.push_back({digitKeyLabel(library.settings.layoutModifiers, layout.number), layout.name});
+    rows.push_back(
+        {digitKeyLabel(library.settings.layoutModifiers, layout.number), printable(layout.name)});
   return rows;
 }
 
@@ -83,7 +113,7 @@ std::string listingText(Listing listing, const Library& library) {
     case Listing::kestles: {
       std::string out;
       for (const auto& kestle : library.kestles)
-        out.append(kestle.name).append("\n");
+        out.append(printable(kestle.name)).append("\n");
       return out;
     }
     case Listing::layouts:

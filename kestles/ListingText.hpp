@@ -8,7 +8,8 @@
 namespace kestles::tool {
 
 /// What `list`, `list kestles` and `list layouts` print; the text ends in its own newline
-/// (or is empty for a bare list with nothing in it).
+/// (or is empty for a bare list with nothing in it). Control characters in names are
+/// printed as escapes ("\n", "\x1B", "\u009B"), so every name stays on its own line.
 std::string listingText(Listing listing, const Library& library);
 
 }  // namespace kestles::tool

@@ -53,7 +53,7 @@ std::variant<Library, CLIError> loadLibrary() {
 std::filesystem::path workingFolder() {
   std::error_code error;
   auto folder = std::filesystem::current_path(error);
-  return error ? platform::homeFolder() : folder;
+  return error ? KestlesPaths::homeFolder() : folder;
 }
 
 int sendCommand(const KestlesCommand& command) {
@@ -89,7 +89,7 @@ int exportArchive(const std::optional<std::string>& typed) {
     write(stdout, bytes + "\n");
     return 0;
   }
-  auto path = KestlesArchive::fileURL(*typed, workingFolder(), platform::homeFolder());
+  auto path = KestlesArchive::fileURL(*typed, workingFolder(), KestlesPaths::homeFolder());
   try {
     json_style::writeAtomically(path, bytes);
   } catch (const std::exception& error) {
@@ -100,7 +100,7 @@ int exportArchive(const std::optional<std::string>& typed) {
 }
 
 int importArchive(const std::string& typed) {
-  auto path = KestlesArchive::fileURL(typed, workingFolder(), platform::homeFolder());
+  auto path = KestlesArchive::fileURL(typed, workingFolder(), KestlesPaths::homeFolder());
   std::string bytes;
   try {
     bytes = json_style::readFile(path);

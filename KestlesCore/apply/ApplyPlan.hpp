@@ -13,7 +13,6 @@
 #include "KestlesCore/keyboard/PickToTile.hpp"
 #include "KestlesCore/layout/Gaps.hpp"
 #include "KestlesCore/layout/LayoutRef.hpp"
-#include "KestlesCore/library/Arrangement.hpp"
 #include "KestlesCore/library/Kestle.hpp"
 #include "KestlesCore/library/LayoutEntry.hpp"
 #include "KestlesCore/model/UUID.hpp"

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "KestlesCore/display/DisplaySetup.hpp"
-#include "KestlesCore/library/Arrangement.hpp"
 #include "KestlesCore/library/Kestle.hpp"
 
 namespace kestles {

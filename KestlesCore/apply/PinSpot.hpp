@@ -6,7 +6,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "KestlesCore/library/Arrangement.hpp"
+#include "KestlesCore/library/Kestle.hpp"
 
 namespace kestles {
 

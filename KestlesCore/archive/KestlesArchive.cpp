@@ -143,8 +143,11 @@ std::filesystem::path KestlesArchive::fileURL(std::string_view typed,
     path = typed;
   if (path.is_relative()) path = folder / path;
   path = path.lexically_normal();
-  // A file, never a folder: "Work/" names the file Work.
-  while (path.has_parent_path() && path.filename().empty()) path = path.parent_path();
+  // A file, never a folder: "Work/" names the file Work. The root names no file at all and
+  // is left as it is, so that reading or writing it fails with the folder's own error.
+  while (path.filename().empty() && path != path.root_path())
+    path = path.parent_path();
+  if (path.filename().empty()) return path;
   if (!path.has_extension()) path += std::string(".").append(kExtension);
   return path;
 }

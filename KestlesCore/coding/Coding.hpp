@@ -18,10 +18,14 @@ namespace kestles::coding {
 
 using nlohmann::json;
 
-/// Thrown when a record lacks a required field or a value has the wrong shape.
+/// The one error every decoder throws: a record lacks a required field, a value has the
+/// wrong shape, or the bytes are no JSON document. Tolerant readers catch exactly this.
 struct DecodeError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+
+/// The parser's or converter's message without its internal "[json.exception…] " prefix.
+std::string describeJSONError(const nlohmann::json::exception& error);
 
 /// Throws unless the value is a JSON object.
 void requireObject(const json& value, std::string_view what);
@@ -57,7 +61,13 @@ T decode(const json& value) {
     if (!value.is_string()) throw DecodeError("expected a string");
     return value.get<std::string>();
   } else {
-    return value.get<T>();
+    // Records decode through their from_json; the library's own conversions may still
+    // throw its exceptions, which become the one decoding error here.
+    try {
+      return value.get<T>();
+    } catch (const nlohmann::json::exception& error) {
+      throw DecodeError(describeJSONError(error));
+    }
   }
 }
 
@@ -76,7 +86,7 @@ std::optional<T> optional(const json& object, std::string_view key) {
   if (!value || value->is_null()) return std::nullopt;
   try {
     return decode<T>(*value);
-  } catch (const std::exception&) {
+  } catch (const DecodeError&) {
     return std::nullopt;
   }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -11,7 +12,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesCore/library/Date.hpp"
+#include "KestlesCore/coding/Coding.hpp"
+#include "KestlesCore/coding/Date.hpp"
 
 namespace kestles {
 
@@ -21,15 +23,17 @@ namespace json_style {
 /// unescaped, no final newline. Throws on text that is not valid UTF-8.
 std::string encode(const nlohmann::json& value);
 
-/// Parses bytes as JSON; throws on anything that is not one JSON document, and on
-/// documents nested more than 256 levels deep.
+/// Parses bytes as JSON; throws coding::DecodeError on anything that is not one JSON
+/// document, and on documents nested more than 256 levels deep. A number too large for a
+/// double (1e400) is read as an empty list, so that only the item holding it fails.
 nlohmann::json parse(std::string_view bytes);
 
 /// Parses a document whose top level is an object, handing each item of the arrays under
 /// the `streamed` keys to `onItem` as soon as it is complete instead of keeping it, so that
 /// a large file is decoded item by item while its parts are still in the cache. `onList`
 /// is told each time a streamed key appears (a repeated key replaces the earlier value).
-/// Returns everything else; throws like `parse`.
+/// Returns everything else; throws like `parse`. When a number too large for a double is
+/// met, the document is read a second time with it masked, and the lists start afresh.
 nlohmann::json parseStreaming(
     std::string_view bytes, std::span<const std::string_view> streamed,
     const std::function<void(std::string_view key)>& onList,
@@ -39,12 +43,24 @@ nlohmann::json parseStreaming(
 /// internal prefix.
 std::string describe(const std::exception& error);
 
-/// The whole file's bytes; throws std::system_error when it cannot be read.
+/// The largest file any reader takes: far above any real library (a library of a thousand
+/// kestles is about a megabyte), low enough that a hostile file cannot exhaust memory.
+inline constexpr std::uintmax_t kMaxFileSize = std::uintmax_t{32} << 20;
+
+/// The whole file's bytes; throws std::system_error when it cannot be read, and refuses,
+/// the same way, anything that is not a regular file (a folder, a FIFO, a device, a broken
+/// symbolic link) and files larger than `kMaxFileSize`, before reading any of it.
 std::string readFile(const std::filesystem::path& path);
+
+/// The file's bytes, or nothing when there is nothing at the path (not even a symbolic
+/// link); any other failure to read it throws like `readFile`.
+std::optional<std::string> readFileIfPresent(const std::filesystem::path& path);
 
 /// Writes the bytes to a temporary file in the same folder, flushes it to disk and
 /// renames it over the path, so that a failure at any step leaves the old file as it was.
-/// Creates the folder first. Throws std::system_error.
+/// Creates the folder first. A new file gets the mode the umask allows; a replaced file
+/// keeps its mode. Temporary files of this path left by a writer that was killed are
+/// removed first. Throws std::system_error.
 void writeAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 /// The name a damaged file is set aside under: "library.json" becomes
@@ -57,7 +73,7 @@ std::filesystem::path setAsidePath(const std::filesystem::path& path, const Date
 /// `std::type_identity`.
 template <class T>
 T decodeDocument(std::string_view bytes, std::type_identity<T>) {
-  return json_style::parse(bytes).template get<T>();
+  return coding::decode<T>(json_style::parse(bytes));
 }
 
 /// One JSON file holding a record of type T.
@@ -75,20 +91,23 @@ struct JSONFile {
 
   std::filesystem::path url;
 
-  /// The record, or nothing when there is no file; throws on a read or decode error.
+  /// The record, or nothing when there is nothing at the path; throws on a read or decode
+  /// error, including a file that is there but cannot be reached (a folder without
+  /// permission, a symbolic-link loop, a broken link, a data folder that is a file).
   std::optional<T> load() const {
-    std::error_code error;
-    if (!std::filesystem::exists(url, error)) return std::nullopt;
-    return decodeDocument(json_style::readFile(url), std::type_identity<T>{});
+    auto bytes = json_style::readFileIfPresent(url);
+    if (!bytes) return std::nullopt;
+    return decodeDocument(*bytes, std::type_identity<T>{});
   }
 
   /// Loads the record; a file that cannot be read or decoded is moved aside under a
   /// dated name and reported, so that the caller can start afresh.
   LoadResult loadSettingAside(Date now = Date::now()) const {
     std::error_code error;
-    if (!std::filesystem::exists(url, error)) return Missing{};
     try {
-      return Loaded{decodeDocument(json_style::readFile(url), std::type_identity<T>{})};
+      auto bytes = json_style::readFileIfPresent(url);
+      if (!bytes) return Missing{};
+      return Loaded{decodeDocument(*bytes, std::type_identity<T>{})};
     } catch (const std::exception& failure) {
       Unreadable result{json_style::describe(failure), json_style::setAsidePath(url, now)};
       std::filesystem::rename(url, *result.backup, error);

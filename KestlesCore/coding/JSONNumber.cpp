@@ -2,7 +2,8 @@
 
 #include <cmath>
 #include <cstdint>
-#include <stdexcept>
+
+#include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
 
@@ -15,7 +16,7 @@ nlohmann::json jsonNumber(double value) {
 }
 
 double readNumber(const nlohmann::json& json) {
-  if (!json.is_number()) throw std::invalid_argument("Expected a number.");
+  if (!json.is_number()) throw coding::DecodeError("Expected a number.");
   return json.get<double>();
 }
 

@@ -8,7 +8,8 @@ namespace kestles {
 /// system's files have always written them; anything else as a double.
 nlohmann::json jsonNumber(double value);
 
-/// A JSON number as a double; throws for anything else (a boolean is not a number).
+/// A JSON number as a double; throws coding::DecodeError for anything else (a boolean is not a
+/// number).
 double readNumber(const nlohmann::json& json);
 
 }  // namespace kestles

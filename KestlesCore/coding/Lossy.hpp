@@ -16,7 +16,7 @@ struct Lossy {
   static Lossy decoded(const nlohmann::json& json) {
     try {
       return Lossy{coding::decode<T>(json)};
-    } catch (const std::exception&) {
+    } catch (const coding::DecodeError&) {
       return Lossy{};
     }
   }

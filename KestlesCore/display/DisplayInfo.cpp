@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/Coding.hpp"
+
 namespace kestles {
 
 void to_json(nlohmann::json& json, const DisplayInfo& display) {
@@ -15,12 +17,13 @@ void to_json(nlohmann::json& json, const DisplayInfo& display) {
 
 void from_json(const nlohmann::json& json, DisplayInfo& display) {
   DisplayInfo read;
-  json.at("id").get_to(read.id);
-  json.at("name").get_to(read.name);
-  json.at("frame").get_to(read.frame);
-  read.visibleFrame = json.value("visibleFrame", read.frame);
-  read.isBuiltIn = json.value("isBuiltIn", false);
-  read.isMain = json.value("isMain", false);
+  coding::requireObject(json, "a display");
+  read.id = coding::required<std::string>(json, "id");
+  read.name = coding::required<std::string>(json, "name");
+  read.frame = coding::required<CGRect>(json, "frame");
+  read.visibleFrame = coding::nullable<CGRect>(json, "visibleFrame").value_or(read.frame);
+  read.isBuiltIn = coding::nullable<bool>(json, "isBuiltIn").value_or(false);
+  read.isMain = coding::nullable<bool>(json, "isMain").value_or(false);
   display = std::move(read);
 }
 

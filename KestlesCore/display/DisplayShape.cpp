@@ -1,10 +1,10 @@
 #include "KestlesCore/display/DisplayShape.hpp"
 
-#include <stdexcept>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/Coding.hpp"
 #include "KestlesCore/model/EnumTable.hpp"
 
 namespace kestles {
@@ -52,8 +52,8 @@ void to_json(nlohmann::json& json, DisplayShape shape) {
 }
 
 void from_json(const nlohmann::json& json, DisplayShape& shape) {
-  auto read = displayShapeFromRawValue(json.get_ref<const std::string&>());
-  if (!read) throw std::invalid_argument("Unknown display shape.");
+  auto read = displayShapeFromRawValue(coding::decode<std::string>(json));
+  if (!read) throw coding::DecodeError("Unknown display shape.");
   shape = *read;
 }
 

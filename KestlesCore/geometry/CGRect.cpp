@@ -1,9 +1,10 @@
 #include "KestlesCore/geometry/CGRect.hpp"
 
 #include <algorithm>
-#include <stdexcept>
 
 #include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
 
 #include "KestlesCore/coding/JSONNumber.hpp"
 
@@ -21,8 +22,8 @@ std::pair<double, double> insetAxis(double min, double max, double by) {
 /// Two numbers in a two-element array.
 std::pair<double, double> readPair(const nlohmann::json& json) {
   if (!json.is_array() || json.size() != 2)
-    throw std::invalid_argument("Expected an array of two numbers.");
-  return {readNumber(json.at(0)), readNumber(json.at(1))};
+    throw coding::DecodeError("Expected an array of two numbers.");
+  return {readNumber(json[0]), readNumber(json[1])};
 }
 
 }  // namespace
@@ -92,8 +93,8 @@ void to_json(nlohmann::json& json, const CGRect& rect) {
 
 void from_json(const nlohmann::json& json, CGRect& rect) {
   if (!json.is_array() || json.size() != 2)
-    throw std::invalid_argument("Expected a rectangle as [[x, y], [width, height]].");
-  rect = {json.at(0).get<CGPoint>(), json.at(1).get<CGSize>()};
+    throw coding::DecodeError("Expected a rectangle as [[x, y], [width, height]].");
+  rect = {coding::decode<CGPoint>(json[0]), coding::decode<CGSize>(json[1])};
 }
 
 }  // namespace kestles

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/Coding.hpp"
+
 namespace kestles {
 
 DrawnTile DrawnTile::flipped(Split axis) const {
@@ -20,9 +22,9 @@ void to_json(nlohmann::json& json, const DrawnTile& tile) {
 
 void from_json(const nlohmann::json& json, DrawnTile& tile) {
   DrawnTile read;
-  json.at("unit").get_to(read.unit);
-  auto id = json.find("id");
-  if (id != json.end() && !id->is_null()) read.id = id->get<UUID>();
+  read.unit = coding::required<CGRect>(json, "unit");
+  auto id = coding::nullable<UUID>(json, "id");
+  read.id = id ? *id : UUID::random();
   tile = read;
 }
 

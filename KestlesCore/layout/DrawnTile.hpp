@@ -10,8 +10,11 @@ namespace kestles {
 
 /// A freely drawn tile, placed by fractions (0 to 1) of the visible frame, y down.
 struct DrawnTile {
-  UUID id = UUID::random();
+  UUID id;  // nil by default; `make` draws a fresh one
   CGRect unit;
+
+  /// A new tile at the unit rectangle with a fresh random id.
+  static DrawnTile make(CGRect unit) { return {UUID::random(), unit}; }
 
   /// Flipped left to right along columns (x = 1 − maxX), top to bottom along rows.
   DrawnTile flipped(Split axis) const;

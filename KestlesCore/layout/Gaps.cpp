@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 #include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
 
 #include "KestlesCore/coding/JSONNumber.hpp"
 
@@ -63,7 +64,7 @@ void to_json(nlohmann::json& json, const Gaps& gaps) {
 }
 
 void from_json(const nlohmann::json& json, Gaps& gaps) {
-  if (!json.is_object()) throw std::invalid_argument("Expected a gaps object.");
+  if (!json.is_object()) throw coding::DecodeError("Expected a gaps object.");
   gaps = {readGap(json, "inner"), readGap(json, "outer")};
 }
 

@@ -2,9 +2,10 @@
 
 #include <charconv>
 #include <optional>
-#include <stdexcept>
 
 #include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
 
 #include "KestlesCore/text/Text.hpp"
 
@@ -56,7 +57,7 @@ void to_json(nlohmann::json& json, const GapsChange& change) {
 
 void from_json(const nlohmann::json& json, GapsChange& change) {
   if (!json.is_object() || json.size() != 1)
-    throw std::invalid_argument("Invalid number of keys found, expected one.");
+    throw coding::DecodeError("Invalid number of keys found, expected one.");
   auto entry = json.begin();
   const std::string& key = entry.key();
   if (key == "wider") {
@@ -64,9 +65,9 @@ void from_json(const nlohmann::json& json, GapsChange& change) {
   } else if (key == "narrower") {
     change = GapsChange::narrower();
   } else if (key == "points") {
-    change = GapsChange::points(entry.value().at("_0").get<int>());
+    change = GapsChange::points(coding::required<int>(entry.value(), "_0"));
   } else {
-    throw std::invalid_argument("Unknown gaps change “" + key + "”.");
+    throw coding::DecodeError("Unknown gaps change “" + key + "”.");
   }
 }
 

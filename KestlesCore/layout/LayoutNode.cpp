@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <utility>
 
 #include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
 
 #include "KestlesCore/coding/JSONNumber.hpp"
 
@@ -70,6 +71,7 @@ bool removeFrom(LayoutNode& node, const UUID& id, bool givingRoom) {
 
 LayoutNode container(Split split, std::vector<LayoutNode> children, double weight) {
   LayoutNode node;
+  node.id = UUID::random();
   node.weight = weight;
   node.split = split;
   node.children = std::move(children);
@@ -149,6 +151,7 @@ void hashCombine(std::size_t& seed, std::size_t value) {
 
 LayoutNode LayoutNode::tile(double weight, std::optional<int> rank) {
   LayoutNode node;
+  node.id = UUID::random();
   node.weight = weight;
   node.rank = rank;
   return node;
@@ -156,6 +159,7 @@ LayoutNode LayoutNode::tile(double weight, std::optional<int> rank) {
 
 LayoutNode LayoutNode::spacer(double weight) {
   LayoutNode node;
+  node.id = UUID::random();
   node.weight = weight;
   node.isSpacer = true;
   return node;
@@ -311,17 +315,20 @@ void to_json(nlohmann::json& json, const LayoutNode& node) {
 }
 
 void from_json(const nlohmann::json& json, LayoutNode& node) {
-  if (!json.is_object()) throw std::invalid_argument("Expected a layout node object.");
+  if (!json.is_object()) throw coding::DecodeError("Expected a layout node object.");
   LayoutNode read;
-  if (auto* id = field(json, "id")) read.id = id->get<UUID>();
+  if (auto* id = field(json, "id"))
+    read.id = coding::decode<UUID>(*id);
+  else
+    read.id = UUID::random();
   if (auto* weight = field(json, "weight")) read.weight = readNumber(*weight);
-  if (auto* split = field(json, "split")) read.split = split->get<Split>();
+  if (auto* split = field(json, "split")) read.split = coding::decode<Split>(*split);
   if (auto* children = field(json, "children"))
-    read.children = children->get<std::vector<LayoutNode>>();
-  if (auto* spacer = field(json, "isSpacer")) read.isSpacer = spacer->get<bool>();
+    read.children = coding::decode<std::vector<LayoutNode>>(*children);
+  if (auto* spacer = field(json, "isSpacer")) read.isSpacer = coding::decode<bool>(*spacer);
   if (auto* rank = field(json, "rank")) {
-    if (!rank->is_number_integer()) throw std::invalid_argument("Expected an integer rank.");
-    read.rank = rank->get<int>();
+    if (!rank->is_number_integer()) throw coding::DecodeError("Expected an integer rank.");
+    read.rank = coding::decode<int>(*rank);
   }
   node = std::move(read);
 }

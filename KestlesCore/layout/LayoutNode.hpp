@@ -16,7 +16,7 @@ namespace kestles {
 /// A node of a tile layout: a leaf (a tile or a spacer) or a container that lays its
 /// children out along `split`, each taking a share proportional to its weight.
 struct LayoutNode {
-  UUID id = UUID::random();
+  UUID id;                           // nil by default; the factories draw fresh ones
   double weight = 1.0;               // share of the parent's length among siblings
   std::optional<Split> split;        // absent for a leaf
   std::vector<LayoutNode> children;  // empty for a leaf

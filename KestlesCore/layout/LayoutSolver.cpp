@@ -92,7 +92,8 @@ class TreeLayout {
   /// The smallest size the subtree needs; `tilesSeen` counts tile leaves in leaf order.
   MinimumSize subtreeMinimum(const LayoutNode& node, std::size_t& tilesSeen) const {
     if (node.isLeaf()) {
-      if (node.isSpacer) return {};
+      // Without any minimums a tile needs nothing, but the gaps above it still count.
+      if (node.isSpacer || minimums_.empty()) return {};
       return minimumOfTile(tileNumber(node, tilesSeen++));
     }
     MinimumSize sum;
@@ -132,9 +133,7 @@ class TreeLayout {
     std::size_t tilesSeen = tilesPlaced_;
     for (std::size_t i = 0; i < n; ++i) {
       scratch_[base + i] = std::fmax(node.children[i].weight, kSmallestWeight);
-      // Without any minimums every subtree needs nothing; skip the walk.
-      scratch_[base + n + i] =
-          minimums_.empty() ? 0 : axis.along(subtreeMinimum(node.children[i], tilesSeen));
+      scratch_[base + n + i] = axis.along(subtreeMinimum(node.children[i], tilesSeen));
     }
     std::span<double> all(scratch_.data() + base, 4 * n);
     distributeInto(free, all.subspan(0, n), all.subspan(n, n), all.subspan(2 * n, n),

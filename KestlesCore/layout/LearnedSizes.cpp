@@ -1,8 +1,8 @@
 #include "KestlesCore/layout/LearnedSizes.hpp"
 
-#include <stdexcept>
-
 #include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
 namespace {
@@ -46,10 +46,10 @@ void to_json(nlohmann::json& json, const LearnedSizes& sizes) {
 }
 
 void from_json(const nlohmann::json& json, LearnedSizes& sizes) {
-  if (!json.is_object()) throw std::invalid_argument("Expected an object of learned sizes.");
+  if (!json.is_object()) throw coding::DecodeError("Expected an object of learned sizes.");
   LearnedSizes read;
   for (auto item = json.begin(); item != json.end(); ++item)
-    if (item.value().is_object()) read.apps[item.key()] = item.value().get<SizeLimits>();
+    if (item.value().is_object()) read.apps[item.key()] = coding::decode<SizeLimits>(item.value());
   sizes = std::move(read);
 }
 

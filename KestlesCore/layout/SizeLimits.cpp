@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 #include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
 
 #include "KestlesCore/coding/JSONNumber.hpp"
 
@@ -41,7 +42,7 @@ double numberOrZero(const nlohmann::json& json, const char* key) {
 }
 
 void requireObject(const nlohmann::json& json) {
-  if (!json.is_object()) throw std::invalid_argument("Expected a size object.");
+  if (!json.is_object()) throw coding::DecodeError("Expected a size object.");
 }
 
 template <class Size>

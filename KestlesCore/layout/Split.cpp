@@ -1,9 +1,10 @@
 #include "KestlesCore/layout/Split.hpp"
 
-#include <stdexcept>
 #include <string>
 
 #include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
 
@@ -22,8 +23,9 @@ void to_json(nlohmann::json& json, Split split) {
 }
 
 void from_json(const nlohmann::json& json, Split& split) {
-  auto read = splitFromRawValue(json.get_ref<const std::string&>());
-  if (!read) throw std::invalid_argument("Unknown split “" + json.get<std::string>() + "”.");
+  auto text = coding::decode<std::string>(json);
+  auto read = splitFromRawValue(text);
+  if (!read) throw coding::DecodeError("Unknown split “" + text + "”.");
   split = *read;
 }
 

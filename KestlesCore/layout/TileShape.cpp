@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/Coding.hpp"
+
 namespace kestles {
 
 const LayoutNode* TileShape::treeNode() const {
@@ -46,9 +48,9 @@ void from_json(const nlohmann::json& json, TileShape& shape) {
   auto kind = json.find("kind");
   bool isDrawn = kind != json.end() && kind->is_string() && *kind == "drawn";
   if (isDrawn)
-    shape = TileShape::drawn(json.at("tiles").get<std::vector<DrawnTile>>());
+    shape = TileShape::drawn(coding::required<std::vector<DrawnTile>>(json, "tiles"));
   else
-    shape = TileShape::tree(json.at("tree").get<LayoutNode>());
+    shape = TileShape::tree(coding::required<LayoutNode>(json, "tree"));
 }
 
 }  // namespace kestles

@@ -13,12 +13,6 @@ namespace {
 constexpr std::array<std::string_view, 3> kEarlierVersionItems{"kestles.json", "ledger.json",
                                                                "Snapshots"};
 
-std::filesystem::path homeFolder() {
-  if (const char* home = std::getenv("HOME"); home && *home) return home;
-  if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) return user->pw_dir;
-  return "/";
-}
-
 // The first free name in the folder: the name itself, else " 2", " 3"… before the extension.
 std::filesystem::path freeName(const std::filesystem::path& folder,
                                const std::filesystem::path& name) {
@@ -34,11 +28,30 @@ std::filesystem::path freeName(const std::filesystem::path& folder,
 
 }  // namespace
 
+std::filesystem::path KestlesPaths::homeFolder() {
+  if (const char* home = std::getenv("HOME"); home && *home) return home;
+  if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir) return user->pw_dir;
+  return "/";
+}
+
+std::optional<std::filesystem::path> KestlesPaths::xdgFolder(const char* variable) {
+  const char* value = std::getenv(variable);
+  if (!value || !*value) return std::nullopt;
+  std::filesystem::path folder(value);
+  if (!folder.is_absolute()) return std::nullopt;
+  return folder;
+}
+
+std::filesystem::path KestlesPaths::dataHome() {
+  return xdgFolder("XDG_DATA_HOME").value_or(homeFolder() / ".local" / "share");
+}
+
+std::filesystem::path KestlesPaths::configHome() {
+  return xdgFolder("XDG_CONFIG_HOME").value_or(homeFolder() / ".config");
+}
+
 std::filesystem::path KestlesPaths::dataFolder() {
-  const char* dataHome = std::getenv("XDG_DATA_HOME");
-  std::filesystem::path base = dataHome && *dataHome ? dataHome : "";
-  if (!base.is_absolute()) base = homeFolder() / ".local" / "share";
-  return base / "kestles";
+  return dataHome() / "kestles";
 }
 
 std::filesystem::path KestlesPaths::file(std::string_view name) {

@@ -1,13 +1,25 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace kestles {
 
-/// Where the library and its companion files live.
+/// Where the library and its companion files live, and the user's base folders that
+/// every part of the system finds through here.
 struct KestlesPaths {
-  /// $XDG_DATA_HOME/kestles when that is an absolute path, else ~/.local/share/kestles.
+  /// $HOME when set, else the home folder of the password database, else "/".
+  static std::filesystem::path homeFolder();
+  /// The XDG base folder named by the variable when it holds an absolute path; nothing when
+  /// it is unset, empty or relative (the XDG rules say a relative one is to be ignored).
+  static std::optional<std::filesystem::path> xdgFolder(const char* variable);
+  /// $XDG_DATA_HOME, default ~/.local/share.
+  static std::filesystem::path dataHome();
+  /// $XDG_CONFIG_HOME, default ~/.config.
+  static std::filesystem::path configHome();
+
+  /// The data folder: dataHome()/kestles.
   static std::filesystem::path dataFolder();
   /// A file or folder in the data folder by name.
   static std::filesystem::path file(std::string_view name);

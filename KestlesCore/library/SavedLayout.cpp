@@ -4,6 +4,15 @@
 
 namespace kestles {
 
+SavedLayout SavedLayout::make(std::string name, TileShape shape) {
+  SavedLayout layout;
+  layout.id = UUID::random();
+  layout.name = std::move(name);
+  layout.shape = std::move(shape);
+  layout.created = Date::now();
+  return layout;
+}
+
 void to_json(nlohmann::json& json, const SavedLayout& layout) {
   json = {{"id", layout.id},
           {"name", layout.name},

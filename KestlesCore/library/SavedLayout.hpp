@@ -6,22 +6,26 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "KestlesCore/coding/Date.hpp"
 #include "KestlesCore/layout/TileShape.hpp"
-#include "KestlesCore/library/Date.hpp"
 #include "KestlesCore/library/DisplayKind.hpp"
 #include "KestlesCore/model/UUID.hpp"
 
 namespace kestles {
 
 /// A tile shape saved without apps. "name" and "shape" are required; without a display it
-/// fits any display.
+/// fits any display. A default one has the nil id and the zero date; `make` gives a new one
+/// its own.
 struct SavedLayout {
-  UUID id = UUID::random();
+  UUID id;
   std::string name;
   TileShape shape;
   std::optional<DisplayKind> display;
   std::optional<int> number;
-  Date created = Date::now();
+  Date created;
+
+  /// A new saved layout with a fresh random id and now as its date.
+  static SavedLayout make(std::string name, TileShape shape);
 
   bool operator==(const SavedLayout&) const = default;
 };

@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/Coding.hpp"
+
 namespace kestles {
 namespace {
 
@@ -103,8 +105,8 @@ void to_json(nlohmann::json& json, const UUID& uuid) {
 }
 
 void from_json(const nlohmann::json& json, UUID& uuid) {
-  auto parsed = UUID::fromString(json.get_ref<const std::string&>());
-  if (!parsed) throw std::invalid_argument("Expected a UUID string.");
+  auto parsed = UUID::fromString(coding::decode<std::string>(json));
+  if (!parsed) throw coding::DecodeError("Expected a UUID string.");
   uuid = *parsed;
 }
 

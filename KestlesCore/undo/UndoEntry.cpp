@@ -4,6 +4,16 @@
 
 namespace kestles {
 
+UndoEntry UndoEntry::make(Kind kind, std::string title, std::string name) {
+  UndoEntry entry;
+  entry.id = UUID::random();
+  entry.kind = kind;
+  entry.title = std::move(title);
+  entry.name = std::move(name);
+  entry.date = Date::now();
+  return entry;
+}
+
 UndoEntry UndoEntry::restoreLibrary(Library& library) const {
   UndoEntry opposite;
   opposite.id = id;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "KestlesCore/coding/Date.hpp"
 #include "KestlesCore/geometry/CGRect.hpp"
 #include "KestlesCore/layout/Gaps.hpp"
-#include "KestlesCore/library/Date.hpp"
 #include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/model/UUID.hpp"
 #include "KestlesCore/snap/SnapMemory.hpp"
@@ -33,7 +33,7 @@ struct UndoEntry {
     bool operator==(const Rearrangement&) const = default;
   };
 
-  UUID id = UUID::random();
+  UUID id;  // nil by default; `make` draws a fresh one
   std::string title;
   std::string name;
   Kind kind = Kind::apply;
@@ -47,7 +47,10 @@ struct UndoEntry {
   std::set<std::string> keptTiledOff;  // displays it turned keep-tiled off for
   std::vector<std::uint32_t> fullScreen;
   std::optional<Gaps> gaps;  // the gaps before a gaps change
-  Date date = Date::now();
+  Date date;                 // the zero date by default; `make` takes now
+
+  /// A new entry of the kind with a fresh random id and now as its date.
+  static UndoEntry make(Kind kind, std::string title, std::string name);
 
   /// Puts the library part of this entry back: the current kestle, each touched display's
   /// current layout, the kept-tiled set and, for a gaps entry, the gaps. Returns the

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/Coding.hpp"
+
 namespace kestles {
 
 void to_json(nlohmann::json& json, const AppSnapshot& app) {
@@ -11,10 +13,11 @@ void to_json(nlohmann::json& json, const AppSnapshot& app) {
 
 void from_json(const nlohmann::json& json, AppSnapshot& app) {
   AppSnapshot read;
-  json.at("bundleID").get_to(read.bundleID);
-  read.pid = json.value("pid", std::int32_t{0});
-  read.name = json.value("name", read.bundleID);
-  read.isHidden = json.value("isHidden", false);
+  coding::requireObject(json, "an app");
+  read.bundleID = coding::required<std::string>(json, "bundleID");
+  read.pid = coding::nullable<std::int32_t>(json, "pid").value_or(0);
+  read.name = coding::nullable<std::string>(json, "name").value_or(read.bundleID);
+  read.isHidden = coding::nullable<bool>(json, "isHidden").value_or(false);
   app = std::move(read);
 }
 

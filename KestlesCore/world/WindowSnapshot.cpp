@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/Coding.hpp"
+
 namespace kestles {
 
 void to_json(nlohmann::json& json, const WindowSnapshot& window) {
@@ -21,18 +23,19 @@ void to_json(nlohmann::json& json, const WindowSnapshot& window) {
 
 void from_json(const nlohmann::json& json, WindowSnapshot& window) {
   WindowSnapshot read;
-  json.at("frame").get_to(read.frame);
-  read.id = json.value("id", std::uint32_t{0});
-  read.pid = json.value("pid", std::int32_t{0});
-  read.bundleID = json.value("bundleID", std::string());
-  read.appName = json.value("appName", read.bundleID);
-  read.title = json.value("title", std::string());
-  read.isMinimized = json.value("isMinimized", false);
-  read.isFullScreen = json.value("isFullScreen", false);
-  read.minimumSize = json.value("minimumSize", MinimumSize{});
-  read.maximumSize = json.value("maximumSize", MaximumSize{});
-  read.isResizable = json.value("isResizable", true);
-  read.zIndex = json.value("zIndex", std::int64_t{0});
+  coding::requireObject(json, "a window");
+  read.frame = coding::required<CGRect>(json, "frame");
+  read.id = coding::nullable<std::uint32_t>(json, "id").value_or(0);
+  read.pid = coding::nullable<std::int32_t>(json, "pid").value_or(0);
+  read.bundleID = coding::nullable<std::string>(json, "bundleID").value_or("");
+  read.appName = coding::nullable<std::string>(json, "appName").value_or(read.bundleID);
+  read.title = coding::nullable<std::string>(json, "title").value_or("");
+  read.isMinimized = coding::nullable<bool>(json, "isMinimized").value_or(false);
+  read.isFullScreen = coding::nullable<bool>(json, "isFullScreen").value_or(false);
+  read.minimumSize = coding::nullable<MinimumSize>(json, "minimumSize").value_or(MinimumSize{});
+  read.maximumSize = coding::nullable<MaximumSize>(json, "maximumSize").value_or(MaximumSize{});
+  read.isResizable = coding::nullable<bool>(json, "isResizable").value_or(true);
+  read.zIndex = coding::nullable<std::int64_t>(json, "zIndex").value_or(0);
   window = std::move(read);
 }
 

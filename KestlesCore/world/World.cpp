@@ -2,39 +2,20 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/Lossy.hpp"
+
 namespace kestles {
 namespace {
 
-/// The items of a list that decode; anything else under the key gives nothing.
-template <class T>
-std::vector<T> decodedItems(const nlohmann::json& json, const char* key) {
-  std::vector<T> items;
-  auto list = json.find(key);
-  if (list == json.end() || !list->is_array()) return items;
-  for (const auto& item : *list) {
-    try {
-      items.push_back(item.get<T>());
-    } catch (const nlohmann::json::exception&) {
-      // A damaged item is left out; the rest of the world still reads.
-    }
-  }
-  return items;
-}
-
+/// The windows that decode, each without "zIndex" taking its position in the file's list.
 std::vector<WindowSnapshot> decodedWindows(const nlohmann::json& json) {
-  std::vector<WindowSnapshot> windows;
-  auto list = json.find("windows");
-  if (list == json.end() || !list->is_array()) return windows;
-  for (std::size_t index = 0; index < list->size(); ++index) {
-    const auto& item = (*list)[index];
-    try {
-      auto window = item.get<WindowSnapshot>();
-      if (!item.contains("zIndex")) window.zIndex = static_cast<std::int64_t>(index);
-      windows.push_back(std::move(window));
-    } catch (const nlohmann::json::exception&) {
-    }
-  }
-  return windows;
+  const auto* list = coding::member(json, "windows");
+  if (!list || !list->is_array()) return {};
+  auto numbered = *list;
+  for (std::size_t index = 0; index < numbered.size(); ++index)
+    if (auto& item = numbered[index]; item.is_object() && !item.contains("zIndex"))
+      item["zIndex"] = index;
+  return coding::lossyList<WindowSnapshot>(numbered);
 }
 
 }  // namespace
@@ -60,19 +41,15 @@ void to_json(nlohmann::json& json, const World& world) {
 }
 
 void from_json(const nlohmann::json& json, World& world) {
-  if (!json.is_object())
-    throw nlohmann::json::type_error::create(302, "a world is an object", &json);
+  coding::requireObject(json, "a world");
   World read;
-  read.setup.displays = decodedItems<DisplayInfo>(json, "displays");
-  if (auto active = json.find("activeDisplayID"); active != json.end() && active->is_string())
-    read.activeDisplayID = active->get<std::string>();
+  read.setup.displays = coding::lossyList<DisplayInfo>(json, "displays");
+  read.activeDisplayID = coding::optional<std::string>(json, "activeDisplayID");
   read.windows = decodedWindows(json);
-  read.apps = decodedItems<AppSnapshot>(json, "apps");
-  for (const auto& name : decodedItems<std::string>(json, "floating"))
-    read.floating.insert(name);
-  if (auto full = json.find("fullScreen"); full != json.end() && full->is_object())
-    for (const auto& [display, window] : full->items())
-      if (window.is_number_unsigned()) read.fullScreen[display] = window.get<std::uint32_t>();
+  read.apps = coding::lossyList<AppSnapshot>(json, "apps");
+  for (auto& name : coding::lossyList<std::string>(json, "floating"))
+    read.floating.insert(std::move(name));
+  read.fullScreen = coding::lossyMap<std::uint32_t>(json, "fullScreen");
   world = std::move(read);
 }
 

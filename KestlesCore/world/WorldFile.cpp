@@ -1,11 +1,11 @@
 #include "KestlesCore/world/WorldFile.hpp"
 
-#include <fstream>
 #include <set>
 #include <stdexcept>
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/coding/Lossy.hpp"
 
 namespace kestles {
@@ -45,16 +45,15 @@ WorldFile WorldFile::read(const std::filesystem::path& path) {
     text.append(path.string()).append(ending);
     return std::runtime_error(text);
   };
-  // A FIFO would hang the opening and a device never end: only a regular file is a world
-  // file, and it is looked at before it is opened.
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) throw sentence("” can’t be opened.");
-  std::ifstream stream(path);
-  if (!stream) throw sentence("” can’t be opened.");
+  std::string bytes;
   try {
-    return decoded(nlohmann::json::parse(stream));
-  } catch (const std::ios_base::failure&) {
-    throw sentence("” can’t be read.");
+    // The shared reader refuses a FIFO, a device or an oversized file instead of hanging.
+    bytes = json_style::readFile(path);
+  } catch (const std::exception&) {
+    throw sentence("” can’t be opened.");
+  }
+  try {
+    return decoded(json_style::parse(bytes));
   } catch (const std::exception&) {
     // Not JSON, or JSON that is not an object.
     throw sentence("” isn’t a world in JSON.");

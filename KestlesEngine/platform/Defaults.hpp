@@ -12,12 +12,14 @@ inline constexpr const char* kDefaultsSuite = "co.quillmoss.Kestles";
 /// The defaults file: a JSON object keyed by suite name, each an object of keys and values.
 std::filesystem::path defaultsFile();
 
-/// A boolean default; nothing when the file, the suite or the key is missing, or the value is
-/// not a boolean.
+/// A boolean default; nothing when the file, the suite or the key is missing, the value is
+/// not a boolean, or the file is damaged.
 std::optional<bool> readDefaultBool(const std::string& suite, const std::string& key);
 
-/// Writes a boolean default, keeping every other value; the file is replaced atomically.
-/// Returns a whole sentence when it cannot be written.
+/// Writes a boolean default, keeping every other value; the file is replaced atomically and
+/// writers take turns under a lock. A file that cannot be read or is not an object of suites
+/// is left as it is and nothing is written. Returns a whole sentence when nothing was
+/// written (damaged file, text that is not UTF-8, a failed write).
 std::optional<std::string> writeDefaultBool(const std::string& suite, const std::string& key,
                                             bool value);
 

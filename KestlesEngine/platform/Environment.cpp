@@ -1,10 +1,11 @@
 #include "KestlesEngine/platform/Environment.hpp"
 
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <system_error>
+
+#include "KestlesCore/library/KestlesPaths.hpp"
 
 namespace kestles::platform {
 
@@ -14,26 +15,8 @@ std::optional<std::string> environment(const char* name) {
   return std::string(value);
 }
 
-std::filesystem::path homeFolder() {
-  if (auto home = environment("HOME")) return *home;
-  if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_dir != nullptr)
-    return entry->pw_dir;
-  return "/";
-}
-
-std::filesystem::path configHome() {
-  if (auto config = environment("XDG_CONFIG_HOME")) return *config;
-  return homeFolder() / ".config";
-}
-
-std::filesystem::path dataHome() {
-  if (auto data = environment("XDG_DATA_HOME")) return *data;
-  return homeFolder() / ".local" / "share";
-}
-
 std::filesystem::path socketFolder() {
-  if (auto runtime = environment("XDG_RUNTIME_DIR"))
-    return std::filesystem::path(*runtime) / "kestles";
+  if (auto runtime = KestlesPaths::xdgFolder("XDG_RUNTIME_DIR")) return *runtime / "kestles";
   return "/tmp/kestles-" + std::to_string(getuid());
 }
 

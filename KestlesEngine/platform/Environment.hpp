@@ -9,16 +9,8 @@ namespace kestles::platform {
 /// The value of an environment variable, or nothing when it is unset or empty.
 std::optional<std::string> environment(const char* name);
 
-/// The user's home folder ($HOME, else the password database).
-std::filesystem::path homeFolder();
-
-/// $XDG_CONFIG_HOME, default ~/.config.
-std::filesystem::path configHome();
-
-/// $XDG_DATA_HOME, default ~/.local/share.
-std::filesystem::path dataHome();
-
-/// The folder that holds the app's socket: $XDG_RUNTIME_DIR/kestles, else /tmp/kestles-<uid>.
+/// The folder that holds the app's socket: $XDG_RUNTIME_DIR/kestles when that is an absolute
+/// path, else /tmp/kestles-<uid>. (Home and the other base folders: `KestlesPaths`.)
 std::filesystem::path socketFolder();
 
 /// The app's command-link socket inside `socketFolder()`.

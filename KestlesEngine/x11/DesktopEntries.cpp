@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesCore/text/Text.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 
@@ -107,7 +108,7 @@ std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string
 }
 
 std::vector<std::filesystem::path> applicationFolders() {
-  std::vector<std::filesystem::path> folders{platform::dataHome() / "applications"};
+  std::vector<std::filesystem::path> folders{KestlesPaths::dataHome() / "applications"};
   auto dirs = platform::environment("XDG_DATA_DIRS").value_or("/usr/local/share:/usr/share");
   for (auto& folder : splitFolders(dirs))
     folders.push_back(folder / "applications");

@@ -34,17 +34,15 @@ const Library& largeLibrary() {
   static const Library library = [] {
     Library made;
     for (int i = 0; i < 2000; ++i) {
-      Kestle kestle;
-      kestle.name = "Kestle " + std::to_string(i);
+      Kestle kestle = Kestle::make("Kestle " + std::to_string(i));
       kestle.identity = {static_cast<KestleColor>(i % 13), KestleSymbol::sf("macwindow")};
       kestle.number = i < 9 ? std::optional<int>(i + 1) : std::nullopt;
       kestle.arrangements[i % 2 ? "one-display" : "two-displays"] = Arrangement{{screen(i, i % 2)}};
       made.kestles.push_back(std::move(kestle));
     }
     for (int i = 0; i < 50; ++i) {
-      SavedLayout layout;
-      layout.name = "Layout " + std::to_string(i);
-      layout.shape = TileShape::tree(shapeTree(i));
+      SavedLayout layout =
+          SavedLayout::make("Layout " + std::to_string(i), TileShape::tree(shapeTree(i)));
       made.layouts.push_back(std::move(layout));
     }
     made.currentKestleID = made.kestles[7].id;

@@ -1,7 +1,10 @@
 #include "KestlesCore/coding/JSONFile.hpp"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -10,6 +13,7 @@
 
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesCore/library/Library.hpp"
+#include "tests/support/ScopedEnvironment.hpp"
 
 namespace kestles {
 namespace {
@@ -41,8 +45,7 @@ void write(const fs::path& path, std::string_view bytes) {
 
 Library smallLibrary() {
   Library library;
-  Kestle kestle;
-  kestle.name = "Web / Mail";
+  Kestle kestle = Kestle::make("Web / Mail");
   kestle.created = *Date::fromISO("2026-12-04T11:41:00Z");
   library.addKestle(kestle);
   return library;
@@ -175,6 +178,152 @@ TEST(KestlesPaths, DataFolderFollowsTheEnvironment) {
     ::unsetenv("XDG_DATA_HOME");
   else
     ::setenv("XDG_DATA_HOME", savedData.c_str(), 1);
+}
+
+TEST(KestlesPaths, RelativeBaseFoldersAreIgnored) {
+  // Regression: a relative XDG folder was taken relative to the working folder.
+  struct Row {
+    const char* value;
+    fs::path data, config;
+  };
+  const Row rows[] = {
+      {"/base", "/base", "/base"},
+      {"relative/base", "/home/ada/.local/share", "/home/ada/.config"},
+      {"./base", "/home/ada/.local/share", "/home/ada/.config"},
+      {"", "/home/ada/.local/share", "/home/ada/.config"},
+  };
+  for (const auto& row : rows) {
+    testing::ScopedEnvironment environment{{"HOME", "/home/ada"},
+                                           {"XDG_DATA_HOME", row.value},
+                                           {"XDG_CONFIG_HOME", row.value},
+                                           {"XDG_RUNTIME_DIR", row.value}};
+    EXPECT_EQ(KestlesPaths::dataHome(), row.data) << row.value;
+    EXPECT_EQ(KestlesPaths::configHome(), row.config) << row.value;
+    EXPECT_EQ(KestlesPaths::xdgFolder("XDG_RUNTIME_DIR").has_value(), row.value[0] == '/')
+        << row.value;
+  }
+}
+
+TEST(JSONFile, ReadersRefuseWhatIsNotARegularFile) {
+  // Regression: a FIFO hung the reader, a link to /dev/zero read until memory ran out, and
+  // a folder, a loop or a broken link passed for a missing library.
+  TemporaryFolder folder;
+  auto at = [&](const char* name) { return folder.path / name; };
+  fs::create_directory(at("folder"));
+  ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", at("zero"));
+  fs::create_symlink(at("nowhere"), at("broken"));
+  fs::create_symlink(at("loop"), at("loop"));
+  write(at("file"), "{}");
+  fs::resize_file(at("file"), json_style::kMaxFileSize + 1);  // sparse: costs no disk
+  write(at("plain"), "{}");
+  struct Row {
+    const char* name;
+    const char* reason;
+  };
+  const Row rows[] = {
+      {"folder", "Is a directory"},
+      {"fifo", "Not a regular file"},
+      {"zero", "Not a regular file"},
+      {"broken", "Broken symbolic link"},
+      {"loop", "Too many levels of symbolic links"},
+      {"file", "File too large (over 32 MB)"},
+      {"plain/library.json", "Not a directory"},  // a data folder that is a file
+  };
+  for (const auto& row : rows) {
+    try {
+      json_style::readFile(at(row.name));
+      ADD_FAILURE() << row.name << " was read";
+    } catch (const std::system_error& error) {
+      EXPECT_EQ(error.code().message(), row.reason) << row.name;
+    }
+    EXPECT_THROW(JSONFile<Library>{at(row.name)}.load(), std::system_error) << row.name;
+    auto result = JSONFile<Library>{at(row.name)}.loadSettingAside();
+    EXPECT_TRUE(std::holds_alternative<JSONFile<Library>::Unreadable>(result)) << row.name;
+  }
+  // Only nothing at all is a missing file.
+  EXPECT_EQ(JSONFile<Library>{at("absent")}.load(), std::nullopt);
+  EXPECT_EQ(JSONFile<Library>{at("absent/library.json")}.load(), std::nullopt);
+}
+
+TEST(JSONFile, NewFilesHonourTheUmaskAndReplacedFilesKeepTheirMode) {
+  TemporaryFolder folder;
+  auto modeOf = [](const fs::path& path) {
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+  };
+  mode_t original = ::umask(077);
+  json_style::writeAtomically(folder.path / "private.kestles", "{}");
+  ::umask(022);
+  json_style::writeAtomically(folder.path / "shared.kestles", "{}");
+  ::umask(original);
+  EXPECT_EQ(modeOf(folder.path / "private.kestles"), 0600u);
+  EXPECT_EQ(modeOf(folder.path / "shared.kestles"), 0644u);
+  ::chmod((folder.path / "shared.kestles").c_str(), 0640);
+  json_style::writeAtomically(folder.path / "shared.kestles", "{\"a\": 1}");
+  EXPECT_EQ(modeOf(folder.path / "shared.kestles"), 0640u);
+  EXPECT_EQ(contents(folder.path / "shared.kestles"), "{\"a\": 1}");
+}
+
+TEST(JSONFile, WritingRemovesTemporariesThatAKilledWriterLeft) {
+  TemporaryFolder folder;
+  auto path = folder.path / "library.json";
+  auto stale = folder.path / ".library.json.Ab12Cd";
+  auto live = folder.path / ".library.json.Zz99Yy";
+  auto others = {folder.path / ".library.json.short", folder.path / ".minimums.json.Ab12Cd",
+                 folder.path / "library.json.Ab12Cd"};
+  write(stale, "left by a writer that was killed");
+  write(live, "being written");
+  for (const auto& other : others)
+    write(other, "not ours to remove");
+  // A writer still at work holds its temporary file locked.
+  int held = ::open(live.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  json_style::writeAtomically(path, "{}");
+  ::close(held);
+  EXPECT_FALSE(fs::exists(stale));
+  EXPECT_TRUE(fs::exists(live));
+  for (const auto& other : others)
+    EXPECT_TRUE(fs::exists(other)) << other;
+  EXPECT_EQ(contents(path), "{}");
+}
+
+TEST(JSONFile, WritingToTheRootOrAFolderNameFails) {
+  for (const char* path : {"/", "/tmp/", "/tmp/.."})
+    EXPECT_THROW(json_style::writeAtomically(path, "{}"), std::system_error) << path;
+}
+
+TEST(JSONFile, AnOverflowingNumberCostsOnlyItsItem) {
+  // Regression: one number too large for a double (1e400) made the whole library unreadable.
+  struct Row {
+    const char* bytes;
+    const char* parsed;
+  };
+  const Row rows[] = {
+      {R"({"a": 1e400})", R"({"a": []})"},
+      {R"({"a": [-1.5E+999, 2]})", R"({"a": [[], 2]})"},
+      {R"({"a": "1e400", "b\"1e400": 1})", R"({"a": "1e400", "b\"1e400": 1})"},
+      {R"({"a": 1e-400})", R"({"a": 0.0})"},  // too small reads as 0, as before
+      {R"({"a": 1e99999999999999999999999})", R"({"a": []})"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(json_style::parse(row.bytes), nlohmann::json::parse(row.parsed)) << row.bytes;
+  std::string huge(400, '9');
+  EXPECT_EQ(json_style::parse("[" + huge + "]"), nlohmann::json::parse("[[]]"));
+
+  auto library = decodeDocument(R"({"kestles": [
+      {"name": 1e400},
+      {"name": "Kept", "arrangements": {"fp": {"screens": []}}}],
+    "layouts": [
+      {"name": "Lost", "shape": {"kind": "tree", "tree": {"weight": 1e400}}},
+      {"name": "Kept", "shape": {"kind": "tree", "tree": {}}}]})",
+                                std::type_identity<Library>{});
+  ASSERT_EQ(library.kestles.size(), 1u);
+  EXPECT_EQ(library.kestles[0].name, "Kept");
+  ASSERT_EQ(library.layouts.size(), 1u);
+  EXPECT_EQ(library.layouts[0].name, "Kept");
+  EXPECT_THROW(json_style::parse("{\"a\": 1e400"), coding::DecodeError);
 }
 
 TEST(KestlesPaths, EarlierVersionFilesMoveAside) {

@@ -4,9 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesCore/library/DisplayRule.hpp"
 #include "KestlesCore/coding/Lossy.hpp"
+#include "KestlesCore/library/DisplayRule.hpp"
 #include "KestlesCore/library/SavedLayout.hpp"
+#include "KestlesCore/undo/UndoEntry.hpp"
 
 namespace kestles {
 namespace {
@@ -90,6 +91,37 @@ TEST(KestleScreen, MissingDisplayOrShapeFails) {
   auto noPins = screen;
   noPins.erase("pins");
   EXPECT_TRUE(noPins.get<KestleScreen>().pins.empty());
+}
+
+TEST(Kestle, DefaultRecordsDrawNoIdAndReadNoClock) {
+  // Regression: default constructors drew a random id (and read the clock), so every decode
+  // drew ids it threw away and two default values were never equal.
+  EXPECT_EQ(Kestle{}, Kestle{});
+  EXPECT_EQ(Kestle{}.id, UUID{});
+  EXPECT_EQ(Kestle{}.created, Date{});
+  EXPECT_EQ(SavedLayout{}, SavedLayout{});
+  EXPECT_EQ(SavedLayout{}.id, UUID{});
+  EXPECT_EQ(UndoEntry{}, UndoEntry{});
+  EXPECT_EQ(UndoEntry{}.date, Date{});
+  EXPECT_EQ(LayoutNode{}, LayoutNode{});
+  EXPECT_EQ(DrawnTile{}, DrawnTile{});
+  EXPECT_EQ(TileShape{}, TileShape{});
+
+  // The named factories give each new record its own id and the current date.
+  auto before = Date::now();
+  auto kestle = Kestle::make("Work");
+  auto layout = SavedLayout::make("Halves", TileShape::tree(LayoutNode::tile()));
+  auto entry = UndoEntry::make(UndoEntry::Kind::gaps, "Gaps", "8 pt");
+  EXPECT_EQ(kestle.name, "Work");
+  EXPECT_EQ(layout.name, "Halves");
+  EXPECT_EQ(entry.kind, UndoEntry::Kind::gaps);
+  for (const auto& id :
+       {kestle.id, layout.id, entry.id, LayoutNode::tile().id, DrawnTile::make({0, 0, 1, 1}).id})
+    EXPECT_NE(id, UUID{});
+  EXPECT_NE(kestle.id, Kestle::make("Work").id);
+  EXPECT_GE(kestle.created, before);
+  EXPECT_GE(layout.created, before);
+  EXPECT_GE(entry.date, before);
 }
 
 TEST(Kestle, RoundTripKeepsEveryField) {

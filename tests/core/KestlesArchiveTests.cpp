@@ -10,18 +10,15 @@ namespace {
 using nlohmann::json;
 
 Kestle kestle(const char* name, std::optional<int> number = std::nullopt) {
-  Kestle made;
-  made.name = name;
+  Kestle made = Kestle::make(name);
   made.number = number;
   made.created = *Date::fromISO("2026-01-01T00:00:00Z");
   return made;
 }
 
 SavedLayout layout(const char* name, std::optional<int> number = std::nullopt) {
-  SavedLayout made;
-  made.name = name;
+  SavedLayout made = SavedLayout::make(name, TileShape::tree(LayoutNode::tile()));
   made.number = number;
-  made.shape = TileShape::tree(LayoutNode::tile());
   made.created = *Date::fromISO("2026-01-01T00:00:00Z");
   return made;
 }
@@ -222,6 +219,10 @@ TEST(KestlesArchive, FileURL) {
            {"/tmp/Work/", "/tmp/Work.kestles"},  // a trailing slash still names a file
            {"/tmp/.hidden", "/tmp/.hidden.kestles"},
            {"My Work", "/home/ada/My Work.kestles"},
+           // Regression: a path that came down to the root made the walk loop for ever.
+           {"/", "/"},
+           {"/..", "/"},
+           {"../../..", "/"},
        }) {
     EXPECT_EQ(KestlesArchive::fileURL(row.typed, "/home/ada", "/home/ada"),
               std::filesystem::path(row.path))

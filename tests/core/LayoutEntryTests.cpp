@@ -12,9 +12,7 @@ TEST(LayoutEntry, ReferencesItsSource) {
   EXPECT_EQ(builtIn.shape(), halves.shape);
   EXPECT_EQ(builtIn.reference(), LayoutRef::templateLayout("halves"));
 
-  SavedLayout mine;
-  mine.name = "Mine";
-  mine.shape = halves.shape;
+  SavedLayout mine = SavedLayout::make("Mine", halves.shape);
   auto saved = LayoutEntry::saved(mine);
   EXPECT_EQ(saved.name(), "Mine");
   EXPECT_EQ(saved.reference(), LayoutRef::saved(mine.id));

@@ -124,6 +124,22 @@ TEST(LayoutSolverTests, SolvesTrees) {
        {},
        {{101, -1, 200, 101}},
        true},
+      // Regression: with no minimums at all, the nested container's gaps (2 × 24) were
+      // left out of its minimum and its tiles got 3 points each.
+      {"a nested container needs its gaps even without minimums",
+       box(0, R, {leaf(1, 0.95), box(2, R, {leaf(3), leaf(4), leaf(5)}, 0.05)}),
+       {0, 0, 1000, 400},
+       {24, 0},
+       {},
+       {{0, 0, 1000, 328}, {0, 352, 1000, 8}, {0, 372, 1000, 8}, {0, 392, 1000, 8}},
+       true},
+      {"the same with an empty minimum",
+       box(0, R, {leaf(1, 0.95), box(2, R, {leaf(3), leaf(4), leaf(5)}, 0.05)}),
+       {0, 0, 1000, 400},
+       {24, 0},
+       {{0, 0}},
+       {{0, 0, 1000, 328}, {0, 352, 1000, 8}, {0, 372, 1000, 8}, {0, 392, 1000, 8}},
+       true},
       {"gaps shrink to half the length",
        box(0, C, {leaf(1), leaf(2), leaf(3), leaf(4), leaf(5)}),
        {0, 0, 10, 10},
@@ -181,6 +197,19 @@ TEST(LayoutSolverTests, Dividers) {
   EXPECT_EQ(crowded[1].index, 1);
   EXPECT_DOUBLE_EQ(crowded[1].frame.minY(), 3.5);
   EXPECT_TRUE(LayoutSolver::dividers(leaf(1), {0, 0, 100, 100}, {8, 8}).empty());
+}
+
+TEST(LayoutSolverTests, TileShapesAndDividersCountNestedGapsWithoutMinimums) {
+  auto tree = box(0, R, {leaf(1, 0.95), box(2, R, {leaf(3), leaf(4), leaf(5)}, 0.05)});
+  CGRect visible{0, 0, 1000, 400};
+  Gaps gaps{24, 0};
+  auto frames = LayoutSolver::solve(TileShape::tree(tree), visible, gaps).tileFrames;
+  ASSERT_EQ(frames.size(), 4u);
+  EXPECT_EQ(frames[0], (CGRect{0, 0, 1000, 328}));
+  auto dividers = LayoutSolver::dividers(tree, visible, gaps);
+  ASSERT_EQ(dividers.size(), 3u);
+  EXPECT_EQ(dividers[0].frame, (CGRect{0, 328, 1000, 24}));
+  EXPECT_EQ(dividers[1].gap, 12);
 }
 
 TEST(LayoutSolverTests, SolvesDrawnTiles) {

@@ -22,8 +22,7 @@ Library fixture(const char* name) {
 }
 
 Kestle named(const char* name, std::optional<int> number = std::nullopt) {
-  Kestle kestle;
-  kestle.name = name;
+  Kestle kestle = Kestle::make(name);
   kestle.number = number;
   return kestle;
 }
@@ -191,8 +190,7 @@ TEST(Library, NextKestleFollowsTheUsersOrder) {
 
 TEST(Library, LayoutsRulesAndCurrentLayouts) {
   Library library;
-  SavedLayout halves;
-  halves.name = "Halves";
+  SavedLayout halves = SavedLayout::make("Halves", TileShape{});
   halves.number = 2;
   auto added = library.addLayout(halves);
   SavedLayout again = halves;

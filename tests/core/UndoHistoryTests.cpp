@@ -8,10 +8,7 @@ namespace kestles {
 namespace {
 
 UndoEntry entry(std::string name) {
-  UndoEntry made;
-  made.title = "Tile Windows";
-  made.name = std::move(name);
-  return made;
+  return UndoEntry::make(UndoEntry::Kind::apply, "Tile Windows", std::move(name));
 }
 
 std::vector<std::string> names(const std::vector<UndoEntry>& stack) {
@@ -103,8 +100,7 @@ TEST(UndoEntry, UndoingAnApplyRestoresTheLibraryAndRedoPutsItBack) {
 
 TEST(UndoEntry, UndoingAnApplyWithNoKestleBeforeLeavesNoneCurrent) {
   Library library;
-  Kestle applied;
-  applied.name = "Applied";
+  Kestle applied = Kestle::make("Applied");
   library.addKestle(applied);
   library.currentKestleID = applied.id;
   entry("Applied").restoreLibrary(library);

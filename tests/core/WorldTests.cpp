@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/coding/Coding.hpp"
+
 namespace kestles {
 namespace {
 
@@ -65,6 +67,8 @@ TEST(WorldTests, AbsentActiveDisplayIsLeftOut) {
 }
 
 TEST(WorldTests, DecodingDropsDamagedItemsAndDefaultsZIndexToListOrder) {
+  // Regression: a window whose frame was a string, not a rectangle, made the whole world
+  // unreadable instead of dropping that window; so did a pid of the wrong type.
   auto json = nlohmann::json::parse(R"({
     "displays": [{"id": "A", "name": "A", "frame": [[0, 0], [100, 100]]}, {"name": "no id"}],
     "apps": [{"bundleID": "b", "pid": 5}, {"pid": 6}, 7],
@@ -72,7 +76,9 @@ TEST(WorldTests, DecodingDropsDamagedItemsAndDefaultsZIndexToListOrder) {
       {"id": 3, "frame": [[0, 0], [10, 10]]},
       {"id": 4},
       {"id": 5, "frame": [[1, 1], [10, 10]], "zIndex": 9},
-      {"frame": [[2, 2], [10, 10]], "title": "no id"}
+      {"frame": [[2, 2], [10, 10]], "title": "no id"},
+      {"id": 6, "frame": "[[0, 0], [10, 10]]"},
+      {"id": 8, "frame": [[0, 0], [10, 10]], "pid": "eight"}
     ],
     "floating": ["x", 3],
     "fullScreen": {"A": 5, "B": "five"}
@@ -98,7 +104,7 @@ TEST(WorldTests, DecodingDropsDamagedItemsAndDefaultsZIndexToListOrder) {
 }
 
 TEST(WorldTests, DecodingNeedsAnObject) {
-  EXPECT_THROW(nlohmann::json::parse("[1]").get<World>(), nlohmann::json::exception);
+  EXPECT_THROW(nlohmann::json::parse("[1]").get<World>(), coding::DecodeError);
   EXPECT_EQ(nlohmann::json::object().get<World>(), World{});
 }
 

@@ -2,8 +2,11 @@
 // for byte: listing, the checks before a command is sent, export and import.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -22,6 +25,17 @@ class ToolLibraryGolden : public ToolGoldenFixture {
     EXPECT_EQ(result.out, "") << arguments[0];
     EXPECT_EQ(result.err, "kestles: " + message + "\n") << arguments[0];
     EXPECT_EQ(result.status, 1) << arguments[0];
+  }
+  /// Runs the tool under a time limit, so that a command that would hang fails instead
+  /// (status 124), with extra environment variables over the fixture's.
+  ProcessResult runBounded(const std::vector<std::string>& arguments,
+                           const std::map<std::string, std::string>& extra = {}) const {
+    std::vector<std::string> limited{"20", kTool.string()};
+    limited.insert(limited.end(), arguments.begin(), arguments.end());
+    auto variables = environment();
+    for (const auto& [name, value] : extra)
+      variables[name] = value;
+    return runProcess("/usr/bin/timeout", limited, variables);
   }
 };
 
@@ -157,6 +171,113 @@ TEST_F(ToolLibraryGolden, ImportsOnlyWholeArchivesWithSomethingInThem) {
   EXPECT_EQ(imported.status, 0);
   EXPECT_EQ(app.received(),
             std::vector<std::string>{"file://" + home.path().string() + "/My%20Work.kestles"});
+}
+
+TEST_F(ToolLibraryGolden, ALibraryThatCannotBeReadStopsListAndExport) {
+  // Regression: a library that was there but could not be read passed for a new, empty one:
+  // list printed nothing and export wrote an empty backup; a FIFO hung the tool and a link to
+  // /dev/zero read until memory ran out.
+  auto data = home.path() / "data" / "kestles";
+  struct Row {
+    const char* what;
+    std::function<void()> make;
+    const char* reason;
+  };
+  const Row rows[] = {
+      {"a folder", [&] { fs::create_directories(libraryPath()); }, "Is a directory"},
+      {"a broken link", [&] { fs::create_symlink(data / "gone.json", libraryPath()); },
+       "Broken symbolic link"},
+      {"a link loop", [&] { fs::create_symlink(libraryPath(), libraryPath()); },
+       "Too many levels of symbolic links"},
+      {"a FIFO", [&] { ASSERT_EQ(::mkfifo(libraryPath().c_str(), 0600), 0); },
+       "Not a regular file"},
+      {"endless bytes", [&] { fs::create_symlink("/dev/zero", libraryPath()); },
+       "Not a regular file"},
+      {"too large",
+       [&] {
+         std::ofstream(libraryPath()) << "{}";
+         fs::resize_file(libraryPath(), (std::uintmax_t{32} << 20) + 1);
+       },
+       "File too large (over 32 MB)"},
+      {"a data folder that is a file",
+       [&] {
+         fs::remove_all(data);
+         std::ofstream(data) << "not a folder";
+       },
+       "Not a directory"},
+  };
+  for (const auto& row : rows) {
+    fs::remove_all(home.path() / "data");
+    fs::create_directories(data);
+    row.make();
+    std::string error = "kestles: library.json can’t be read (" + std::string(row.reason) +
+                        "). Kestles sets it aside and starts afresh when it next opens.\n";
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"list"}, {"list", "kestles"}, {"export"}, {"export", "~/Backup"}}) {
+      auto result = runBounded(arguments);
+      EXPECT_EQ(result.out, "") << row.what;
+      EXPECT_EQ(result.err, error) << row.what;
+      EXPECT_EQ(result.status, 1) << row.what;
+    }
+    EXPECT_FALSE(fs::exists(home.path() / "Backup.kestles")) << row.what;
+  }
+}
+
+TEST_F(ToolLibraryGolden, ArchivePathsThatComeDownToTheRootFail) {
+  // Regression: the walk that turns a typed path into a file never ended at "/", so these
+  // commands looped for ever at full CPU.
+  useLibrary("library.json");
+  FakeApp app(home.path() / "run");
+  struct Row {
+    std::vector<std::string> arguments;
+    std::map<std::string, std::string> environment;
+    const char* error;
+  };
+  const Row rows[] = {
+      {{"import", "/"}, {}, "kestles: Couldn’t read /: Is a directory\n"},
+      {{"import", "/.."}, {}, "kestles: Couldn’t read /: Is a directory\n"},
+      {{"export", "/"}, {}, "kestles: Couldn’t write /: Is a directory\n"},
+      {{"export", "~"}, {{"HOME", "/"}}, "kestles: Couldn’t write /: Is a directory\n"},
+  };
+  for (const auto& row : rows) {
+    auto result = runBounded(row.arguments, row.environment);
+    EXPECT_EQ(result.out, "") << row.arguments[1];
+    EXPECT_EQ(result.err, row.error) << row.arguments[1];
+    EXPECT_EQ(result.status, 1) << row.arguments[1];
+  }
+  EXPECT_TRUE(app.received().empty());
+}
+
+TEST_F(ToolLibraryGolden, ImportRefusesWhatIsNotARegularFile) {
+  FakeApp app(home.path() / "run");
+  auto fifo = home.path() / "Pipe.kestles";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_directory(home.path() / "Folder.kestles");
+  auto piped = runBounded({"import", "~/Pipe"});
+  EXPECT_EQ(piped.err, "kestles: Couldn’t read " + fifo.string() + ": Not a regular file\n");
+  EXPECT_EQ(piped.status, 1);
+  auto folder = runBounded({"import", "~/Folder"});
+  EXPECT_EQ(folder.err, "kestles: Couldn’t read " + (home.path() / "Folder.kestles").string() +
+                            ": Is a directory\n");
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_TRUE(app.received().empty());
+}
+
+TEST_F(ToolLibraryGolden, ExportHonoursTheUmaskAndClearsItsLeftovers) {
+  // Regression: an exported archive was always readable by everyone, whatever the umask, and
+  // a killed export left its temporary file behind for ever.
+  useLibrary("library.json");
+  auto leftover = home.path() / ".Private.kestles.Ab12Cd";
+  std::ofstream(leftover) << "from an export that was killed";
+  mode_t original = ::umask(077);
+  auto result = run({"export", "~/Private"});
+  ::umask(original);
+  EXPECT_EQ(result.err, "");
+  ASSERT_EQ(result.status, 0);
+  struct stat info {};
+  ASSERT_EQ(::stat((home.path() / "Private.kestles").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_FALSE(fs::exists(leftover));
 }
 
 }  // namespace

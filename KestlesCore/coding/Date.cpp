@@ -1,4 +1,4 @@
-#include "KestlesCore/library/Date.hpp"
+#include "KestlesCore/coding/Date.hpp"
 
 #include <cstdio>
 
