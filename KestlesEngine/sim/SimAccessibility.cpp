@@ -126,6 +126,8 @@ SimAccessibility::SimAccessibility(const World& world, FakeClock& clock,
               {"CGSSetSymbolicHotKeyEnabled", true}};
 }
 
+SimAccessibility::~SimAccessibility() = default;
+
 // Fault script.
 
 void SimAccessibility::stopAnswering(std::int32_t pid, int fromCall) {

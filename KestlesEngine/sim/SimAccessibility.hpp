@@ -79,6 +79,7 @@ class SimAccessibility final : public platform::Accessibility,
   /// its size. `focusedWindow` is the focused window, if any.
   SimAccessibility(const World& world, FakeClock& clock,
                    std::optional<std::uint32_t> focusedWindow = std::nullopt);
+  ~SimAccessibility() override;
 
   // Fault script.
 
