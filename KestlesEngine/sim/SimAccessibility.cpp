@@ -412,6 +412,7 @@ bool SimAccessibility::answers(AXElement element) {
 }
 
 void SimAccessibility::record(SimCall call) {
+  call.at = clock_.now();
   calls_.push_back(std::move(call));
 }
 

@@ -43,6 +43,7 @@ struct SimCall {
   std::string name;          // attribute, action, notification or app
   std::optional<platform::AXValue> value;  // what was set
   platform::AXErrorCode result = 0;
+  platform::ContinuousInstant at;  // when the call came, on the fake clock
   bool operator==(const SimCall&) const = default;
 };
 

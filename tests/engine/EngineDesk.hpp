@@ -9,6 +9,13 @@
 #include "KestlesEngine/sim/MemoryLog.hpp"
 #include "KestlesEngine/sim/SimAccessibility.hpp"
 
+namespace kestles {
+inline void PrintTo(const CGRect& rect, std::ostream* out) {
+  *out << "[[" << rect.origin.x << ", " << rect.origin.y << "], [" << rect.size.width << ", "
+       << rect.size.height << "]]";
+}
+}  // namespace kestles
+
 namespace kestles::engine::testing {
 
 inline constexpr std::int32_t kEditor = 101;  // windows 11 and 12
