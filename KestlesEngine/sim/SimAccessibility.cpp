@@ -451,9 +451,13 @@ std::optional<AXValue> SimAccessibility::read(AXElement element, std::string_vie
     if (name == ax::hidden) return AXValue{app->app.isHidden};
     if (name == ax::enhancedUserInterface) return AXValue{app->enhancedUserInterface};
     if (name == ax::focusedWindow) {
+      // The desktop's focused window when it is the app's, else the app's frontmost one.
       auto focused = focusedWindow_ ? windowNumbered(*focusedWindow_) : nullptr;
       if (focused && focused->snapshot.pid == pid)
         return AXValue{windowElement(std::size_t(focused - windows_.data()))};
+      for (auto index : zOrder())
+        if (windows_[index].snapshot.pid == pid && !windows_[index].snapshot.isMinimized)
+          return AXValue{windowElement(index)};
     }
     return std::nullopt;
   }
