@@ -279,9 +279,24 @@ void SimAccessibility::post(const platform::WorkspaceNotification& notification)
     observer(notification);
 }
 
+void SimAccessibility::changeFlags(std::uint16_t keyCode, std::uint64_t flags) {
+  std::vector<platform::InputMonitor::Handler> handlers;
+  {
+    std::lock_guard lock(mutex_);
+    for (const auto& [token, handler] : flagMonitors_) handlers.push_back(handler);
+  }
+  platform::FlagsChangedEvent event{keyCode, flags, systemUptime()};
+  for (const auto& handler : handlers) handler(event);
+}
+
+void SimAccessibility::input(platform::InputKind kind) {
+  std::lock_guard lock(mutex_);
+  lastInput_[kind] = systemUptime();
+}
+
 std::optional<std::int32_t> SimAccessibility::press(std::uint32_t keyCode,
                                                     std::uint32_t modifiers) {
-  std::optional<Handler> handler;
+  std::optional<platform::HotKeyService::Handler> handler;
   std::optional<HotKeyID> id;
   {
     std::lock_guard lock(mutex_);
@@ -845,7 +860,7 @@ std::optional<std::string> SimAccessibility::open(const std::filesystem::path& a
 
 // platform::HotKeyService
 
-std::int32_t SimAccessibility::installHandler(Handler handler) {
+std::int32_t SimAccessibility::installHandler(platform::HotKeyService::Handler handler) {
   std::lock_guard lock(mutex_);
   hotKeyHandler_ = std::move(handler);
   return 0;
@@ -880,6 +895,32 @@ std::int32_t SimAccessibility::unregisterHotKey(std::uint64_t ref) {
   call.result = status;
   record(call);
   return status;
+}
+
+// platform::InputMonitor
+
+std::uint64_t SimAccessibility::addFlagsChangedMonitor(platform::InputMonitor::Handler handler) {
+  std::lock_guard lock(mutex_);
+  auto token = nextToken_++;
+  flagMonitors_[token] = std::move(handler);
+  return token;
+}
+
+void SimAccessibility::removeMonitor(std::uint64_t token) {
+  std::lock_guard lock(mutex_);
+  flagMonitors_.erase(token);
+}
+
+double SimAccessibility::systemUptime() {
+  return std::chrono::duration<double>(clock_.now().sinceStart).count();
+}
+
+double SimAccessibility::secondsSinceLastEvent(platform::InputKind kind) {
+  std::lock_guard lock(mutex_);
+  auto last = lastInput_.find(kind);
+  // Nothing of the kind since the session began: as long ago as can be.
+  if (last == lastInput_.end()) return 1e9;
+  return systemUptime() - last->second;
 }
 
 }  // namespace kestles::sim

@@ -15,6 +15,7 @@
 #include "KestlesEngine/platform/Accessibility.hpp"
 #include "KestlesEngine/platform/AppOpener.hpp"
 #include "KestlesEngine/platform/HotKeyService.hpp"
+#include "KestlesEngine/platform/InputMonitor.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
 #include "KestlesEngine/platform/WindowServer.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
@@ -73,7 +74,8 @@ class SimAccessibility final : public platform::Accessibility,
                                public platform::Workspace,
                                public platform::Screens,
                                public platform::AppOpener,
-                               public platform::HotKeyService {
+                               public platform::HotKeyService,
+                               public platform::InputMonitor {
  public:
   /// Windows keep the world's ids as their numbers and sort by zIndex, front first; sizes
   /// obey the windows' minimum and maximum sizes, and a window that is not resizable keeps
@@ -123,6 +125,10 @@ class SimAccessibility final : public platform::Accessibility,
   void notify(std::int32_t pid, std::string_view name, std::uint32_t window = 0);
   /// Posts a workspace notification to every workspace observer.
   void post(const platform::WorkspaceNotification& notification);
+  /// The modifier keys change now: `keyCode` changed, `flags` are held.
+  void changeFlags(std::uint16_t keyCode, std::uint64_t flags);
+  /// Input of the kind comes now.
+  void input(platform::InputKind kind);
   /// Presses a registered hot key; the handler's status, nothing when none is registered.
   std::optional<std::int32_t> press(std::uint32_t keyCode, std::uint32_t modifiers);
 
@@ -188,9 +194,15 @@ class SimAccessibility final : public platform::Accessibility,
   std::optional<std::string> open(const std::filesystem::path& app, bool activates) override;
 
   // platform::HotKeyService
-  std::int32_t installHandler(Handler handler) override;
+  std::int32_t installHandler(platform::HotKeyService::Handler handler) override;
   Registration registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers, HotKeyID id) override;
   std::int32_t unregisterHotKey(std::uint64_t ref) override;
+
+  // platform::InputMonitor
+  std::uint64_t addFlagsChangedMonitor(platform::InputMonitor::Handler handler) override;
+  void removeMonitor(std::uint64_t token) override;
+  double systemUptime() override;
+  double secondsSinceLastEvent(platform::InputKind kind) override;
 
  private:
   struct SimWindow;
@@ -228,7 +240,9 @@ class SimAccessibility final : public platform::Accessibility,
   std::map<std::pair<std::uint32_t, std::uint32_t>, std::int32_t> refusedHotKeys_;
   std::map<std::uint64_t, std::tuple<std::uint32_t, std::uint32_t, HotKeyID>> hotKeys_;
   std::map<std::string, bool> symbols_;
-  std::optional<Handler> hotKeyHandler_;
+  std::optional<platform::HotKeyService::Handler> hotKeyHandler_;
+  std::map<std::uint64_t, platform::InputMonitor::Handler> flagMonitors_;
+  std::map<platform::InputKind, double> lastInput_;
   std::vector<SimCall> calls_;
   std::optional<std::uint32_t> focusedWindow_;
   std::optional<std::int32_t> focusedApp_;
