@@ -426,7 +426,13 @@ bool SimAccessibility::answers(AXElement element) {
   return true;
 }
 
+void SimAccessibility::setRecording(bool on) {
+  std::lock_guard lock(mutex_);
+  recording_ = on;
+}
+
 void SimAccessibility::record(SimCall call) {
+  if (!recording_) return;
   call.at = clock_.now();
   calls_.push_back(std::move(call));
 }

@@ -135,6 +135,8 @@ class SimAccessibility final : public platform::Accessibility,
   // Inspection.
 
   std::vector<SimCall> calls();
+  /// Whether calls are recorded (they are unless turned off, as benchmarks do).
+  void setRecording(bool on);
   /// The sets and actions among the calls, in order (of every app, or of one).
   std::vector<SimWrite> writes(std::optional<std::int32_t> pid = std::nullopt);
   void clearCalls();
@@ -244,6 +246,7 @@ class SimAccessibility final : public platform::Accessibility,
   std::map<std::uint64_t, platform::InputMonitor::Handler> flagMonitors_;
   std::map<platform::InputKind, double> lastInput_;
   std::vector<SimCall> calls_;
+  bool recording_ = true;
   std::optional<std::uint32_t> focusedWindow_;
   std::optional<std::int32_t> focusedApp_;
   std::optional<std::int32_t> frontmost_;
