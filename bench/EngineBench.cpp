@@ -17,7 +17,8 @@ World crowdedWorld(int apps, int windows) {
   world.setup.displays = {
       DisplayInfo{"MAIN", "Studio", {0, 0, 2560, 1440}, {0, 25, 2560, 1415}, false, true}};
   for (int a = 0; a < apps; ++a)
-    world.apps.push_back({1000 + a, "com.example.app" + std::to_string(a), "App " + std::to_string(a), false});
+    world.apps.push_back(
+        {1000 + a, "com.example.app" + std::to_string(a), "App " + std::to_string(a), false});
   for (int w = 0; w < windows; ++w) {
     WindowSnapshot window;
     window.id = std::uint32_t(100 + w);
@@ -87,9 +88,10 @@ void BM_EngineApplyNineWindowsWithoutGlide(benchmark::State& state) {
   std::array<engine::WindowEngine::ApplyRequest, 2> requests;
   for (int w = 0; w < 9; ++w) {
     CGRect tile(853.0 * (w % 3), 25 + 471.0 * (w / 3), 853, 471);
-    requests[0].moves.push_back({std::uint32_t(100 + w), tile, bench.world.setup.displays[0].visibleFrame, w});
-    requests[1].moves.push_back(
-        {std::uint32_t(100 + w), tile.insetBy(20, 20), bench.world.setup.displays[0].visibleFrame, w});
+    requests[0].moves.push_back(
+        {std::uint32_t(100 + w), tile, bench.world.setup.displays[0].visibleFrame, w});
+    requests[1].moves.push_back({std::uint32_t(100 + w), tile.insetBy(20, 20),
+                                 bench.world.setup.displays[0].visibleFrame, w});
   }
   requests[0].description = requests[1].description = "Grid";
   std::size_t turn = 0;

@@ -31,26 +31,25 @@ bool DoubleTap::handle(const Input& input) {
     }
     return false;
   };
-  return std::visit(
-      Overloaded{
-          [&](Idle) { return restart(); },
-          [&](FirstDown down) {
-            if (!released || at - down.time > maxHold) return restart();
-            phase = FirstUp{at};
-            return false;
-          },
-          [&](FirstUp up) {
-            if (!pressed || at - up.time > maxGap) return restart();
-            phase = SecondDown{at};
-            return false;
-          },
-          [&](SecondDown down) {
-            if (!released || at - down.time > maxHold) return restart();
-            phase = Idle{};
-            return true;
-          },
-      },
-      phase);
+  return std::visit(Overloaded{
+                        [&](Idle) { return restart(); },
+                        [&](FirstDown down) {
+                          if (!released || at - down.time > maxHold) return restart();
+                          phase = FirstUp{at};
+                          return false;
+                        },
+                        [&](FirstUp up) {
+                          if (!pressed || at - up.time > maxGap) return restart();
+                          phase = SecondDown{at};
+                          return false;
+                        },
+                        [&](SecondDown down) {
+                          if (!released || at - down.time > maxHold) return restart();
+                          phase = Idle{};
+                          return true;
+                        },
+                    },
+                    phase);
 }
 
 }  // namespace kestles

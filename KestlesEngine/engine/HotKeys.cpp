@@ -9,7 +9,8 @@ HotKeys::HotKeys(platform::HotKeyService& service, platform::LogSink& log)
     : service_(service), log_(log) {}
 
 HotKeys::~HotKeys() {
-  for (const auto& [id, ref] : refs_) service_.unregisterHotKey(ref);
+  for (const auto& [id, ref] : refs_)
+    service_.unregisterHotKey(ref);
 }
 
 void HotKeys::log(LogLevel level, std::string message) {
@@ -66,7 +67,8 @@ void HotKeys::remove(std::uint32_t id) {
 
 void HotKeys::suspend() {
   if (++suspensions_ != 1) return;
-  for (const auto& [id, ref] : refs_) service_.unregisterHotKey(ref);
+  for (const auto& [id, ref] : refs_)
+    service_.unregisterHotKey(ref);
   refs_.clear();
 }
 

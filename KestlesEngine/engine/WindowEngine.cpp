@@ -32,7 +32,8 @@ constexpr std::array<std::string_view, 6> kWindowAttributes{
 
 // Every edge within `tolerance` points.
 bool edgesMatch(const CGRect& a, const CGRect& b, double tolerance = kTolerance) {
-  return std::fabs(a.minX() - b.minX()) <= tolerance && std::fabs(a.minY() - b.minY()) <= tolerance &&
+  return std::fabs(a.minX() - b.minX()) <= tolerance &&
+         std::fabs(a.minY() - b.minY()) <= tolerance &&
          std::fabs(a.maxX() - b.maxX()) <= tolerance && std::fabs(a.maxY() - b.maxY()) <= tolerance;
 }
 
@@ -80,7 +81,8 @@ WindowEngine::WindowEngine(Services services) : services_(std::move(services)) {
 
 WindowEngine::~WindowEngine() {
   std::lock_guard lock(checksMutex_);
-  for (auto token : pendingChecks_) services_.timers.cancel(token);
+  for (auto token : pendingChecks_)
+    services_.timers.cancel(token);
 }
 
 void WindowEngine::log(LogLevel level, std::string message) {
@@ -128,7 +130,8 @@ World WindowEngine::snapshot(const std::vector<AppSnapshot>& apps, const Display
 
 void WindowEngine::prune(const std::vector<AppSnapshot>& apps) {
   std::unordered_set<std::int32_t> reading;
-  for (const auto& app : apps) reading.insert(app.pid);
+  for (const auto& app : apps)
+    reading.insert(app.pid);
   std::unordered_map<std::int32_t, bool> gone;
   auto isGone = [&](std::int32_t pid) {
     auto found = gone.find(pid);
@@ -215,14 +218,14 @@ std::optional<std::string> WindowEngine::activeDisplay(const DisplaySetup& setup
   return std::nullopt;
 }
 
-World WindowEngine::takeSnapshot(const std::vector<AppSnapshot>& apps,
-                                 const DisplaySetup& setup) {
+World WindowEngine::takeSnapshot(const std::vector<AppSnapshot>& apps, const DisplaySetup& setup) {
   auto started = services_.clock.now();
   prune(apps);
   auto listed = services_.windowServer.onScreenWindows().value_or(
       std::vector<platform::WindowServer::Window>{});
   std::unordered_map<std::uint32_t, std::int64_t> onScreen;
-  for (std::size_t i = 0; i < listed.size(); ++i) onScreen.emplace(listed[i].id, std::int64_t(i));
+  for (std::size_t i = 0; i < listed.size(); ++i)
+    onScreen.emplace(listed[i].id, std::int64_t(i));
 
   // Each slot is written by its own iteration only.
   std::vector<AppRead> reads(apps.size());
@@ -242,9 +245,9 @@ World WindowEngine::takeSnapshot(const std::vector<AppSnapshot>& apps,
   for (std::size_t a = 0; a < apps.size(); ++a) {
     const auto& read = reads[a];
     if (!read.reasons.empty())
-      log(LogLevel::debug, formatLog("%{public}s: skipped %ld of %ld AX windows: %{public}s",
-                                     apps[a].name, long(read.reasons.size()), long(read.total),
-                                     joined(read.reasons, ", ")));
+      log(LogLevel::debug,
+          formatLog("%{public}s: skipped %ld of %ld AX windows: %{public}s", apps[a].name,
+                    long(read.reasons.size()), long(read.total), joined(read.reasons, ", ")));
     for (const auto& raw : read.windows) {
       auto id = settleID(raw, candidates);
       if (!id) continue;
@@ -265,28 +268,28 @@ World WindowEngine::takeSnapshot(const std::vector<AppSnapshot>& apps,
       window.maximumSize = limits.maximum;
       window.isResizable = raw.isResizable;
       auto z = onScreen.find(*id);
-      window.zIndex = z != onScreen.end() ? z->second
-                                          : std::int64_t(listed.size() + world.windows.size());
+      window.zIndex =
+          z != onScreen.end() ? z->second : std::int64_t(listed.size() + world.windows.size());
       world.windows.push_back(std::move(window));
     }
   }
   world.activeDisplayID = activeDisplay(setup);
   world.fullScreen = fullScreenWindows(setup, world.windows, std::int64_t(listed.size()));
-  log(LogLevel::debug, formatLog("Snapshot: %ld windows of %ld apps in %{public}s",
-                                 long(world.windows.size()), long(apps.size()),
-                                 platform::describe(services_.clock.now() - started)));
+  log(LogLevel::debug,
+      formatLog("Snapshot: %ld windows of %ld apps in %{public}s", long(world.windows.size()),
+                long(apps.size()), platform::describe(services_.clock.now() - started)));
   return world;
 }
 
 // Moves.
 
-WindowEngine::Outcome WindowEngine::arrange(const std::vector<WindowMove>& moves,
-                                            Duration glide) {
+WindowEngine::Outcome WindowEngine::arrange(const std::vector<WindowMove>& moves, Duration glide) {
   Outcome outcome;
   services_.queue.sync([&] {
     auto started = services_.clock.now();
     std::vector<Target> targets;
-    for (const auto& move : moves) targets.push_back({move.window, move.to, move.from, move.within, 0});
+    for (const auto& move : moves)
+      targets.push_back({move.window, move.to, move.from, move.within, 0});
     outcome = moveWindows(targets, glide);
     log(LogLevel::debug,
         formatLog("Arranged %ld of %ld windows in %{public}s", long(outcome.frames.size()),
@@ -295,8 +298,8 @@ WindowEngine::Outcome WindowEngine::arrange(const std::vector<WindowMove>& moves
   return outcome;
 }
 
-WindowEngine::Outcome WindowEngine::place(const std::vector<MoveRequest>& moves,
-                                          const World& world, Duration glide) {
+WindowEngine::Outcome WindowEngine::place(const std::vector<MoveRequest>& moves, const World& world,
+                                          Duration glide) {
   Outcome outcome;
   services_.queue.sync([&] { outcome = placeMoves(moves, world, glide); });
   return outcome;
@@ -305,7 +308,8 @@ WindowEngine::Outcome WindowEngine::place(const std::vector<MoveRequest>& moves,
 WindowEngine::Outcome WindowEngine::placeMoves(const std::vector<MoveRequest>& moves,
                                                const World& world, Duration glide) {
   std::unordered_map<std::uint32_t, const WindowSnapshot*> known;
-  for (const auto& window : world.windows) known.emplace(window.id, &window);
+  for (const auto& window : world.windows)
+    known.emplace(window.id, &window);
   std::vector<Target> targets;
   for (const auto& move : moves) {
     auto found = known.find(move.window);
@@ -329,15 +333,16 @@ WindowEngine::Outcome WindowEngine::apply(const ApplyRequest& request, const Wor
   services_.queue.sync([&] {
     auto& ax = services_.ax;
     auto started = services_.clock.now();
-    for (auto pid : request.unhide) ax.setBool(ax.application(pid), ax::hidden, false);
+    for (auto pid : request.unhide)
+      ax.setBool(ax.application(pid), ax::hidden, false);
     for (auto id : request.unminimize)
       if (elements_.contains(id)) ax.setBool(elements_[id], ax::minimized, false);
     outcome = placeMoves(request.moves, world, glide);
     raiseAndFocus(request.raise, request.focus);
-    log(LogLevel::info, formatLog("Applied %{public}s: %ld of %ld windows in %{public}s",
-                                  request.description, long(outcome.frames.size()),
-                                  long(request.moves.size()),
-                                  platform::describe(services_.clock.now() - started)));
+    log(LogLevel::info,
+        formatLog("Applied %{public}s: %ld of %ld windows in %{public}s", request.description,
+                  long(outcome.frames.size()), long(request.moves.size()),
+                  platform::describe(services_.clock.now() - started)));
   });
   return outcome;
 }
@@ -353,13 +358,14 @@ std::size_t WindowEngine::undo(const UndoEntry& entry, const World& world) {
     movedBack = moveWindows(targets, Duration{0}).frames.size();
     for (auto id : entry.minimize)
       if (elements_.contains(id)) ax.setBool(elements_[id], ax::minimized, true);
-    for (auto pid : entry.hide) ax.setBool(ax.application(pid), ax::hidden, true);
+    for (auto pid : entry.hide)
+      ax.setBool(ax.application(pid), ax::hidden, true);
     for (auto id : entry.fullScreen)
       if (isCached(id) && !ax.setBool(elements_[id], ax::fullScreen, true))
-        log(LogLevel::notice, formatLog("Couldn't %{public}s full screen for a window of %d",
-                                        "enter", owners_[id]));
-    log(LogLevel::info, formatLog("Undid %{public}s: %ld windows back", entry.title,
-                                  long(movedBack)));
+        log(LogLevel::notice,
+            formatLog("Couldn't %{public}s full screen for a window of %d", "enter", owners_[id]));
+    log(LogLevel::info,
+        formatLog("Undid %{public}s: %ld windows back", entry.title, long(movedBack)));
   });
   return movedBack;
 }
@@ -370,15 +376,15 @@ WindowEngine::Outcome WindowEngine::moveWindows(const std::vector<Target>& targe
   std::vector<Move> moves;
   for (const auto& target : targets) {
     if (!isCached(target.id)) continue;
-    Move move{target.id,      elements_[target.id], target.target,
-              target.current, target.within,        target.order};
+    Move move{target, elements_[target.id]};
     asked_[target.id] = target.target;
     jobs[owners_[target.id]].pid = owners_[target.id];
     jobs[owners_[target.id]].moves.push_back(move);
     moves.push_back(move);
   }
   std::vector<const Job*> list;
-  for (const auto& [pid, job] : jobs) list.push_back(&job);
+  for (const auto& [pid, job] : jobs)
+    list.push_back(&job);
   // With more apps than processors the glides would stutter; the windows jump instead.
   if (int(list.size()) > services_.parallel.activeProcessors()) glide = Duration{0};
 
@@ -445,7 +451,8 @@ std::map<std::uint32_t, CGRect> WindowEngine::glide(const Job& job, Duration dur
   double seconds = std::chrono::duration<double>(duration).count();
   auto whole = duration + platform::seconds(Glide::delay(latest));
   std::map<std::uint32_t, CGRect> last;
-  for (auto move : animated) last[move->id] = *move->current;
+  for (auto move : animated)
+    last[move->id] = *move->current;
 
   auto started = clock.now();
   for (auto elapsed = Duration{0}; elapsed < whole; elapsed = clock.now() - started) {
@@ -466,7 +473,8 @@ std::map<std::uint32_t, CGRect> WindowEngine::glide(const Job& job, Duration dur
     if (pass > kFrameAbandon) break;  // a frozen app: the final sets follow at once
     if (pass < kFramePace) clock.sleep(kFramePace - pass);
   }
-  for (auto move : animated) ax.setMessagingTimeout(move->element, 0);
+  for (auto move : animated)
+    ax.setMessagingTimeout(move->element, 0);
   return written;
 }
 
@@ -522,8 +530,8 @@ void WindowEngine::saveLimits() {
   try {
     JSONFile<LearnedSizes>{services_.limitsFile}.save(sizes_);
   } catch (const std::exception& error) {
-    log(LogLevel::error, formatLog("Saving size limits failed: %{public}s",
-                                   json_style::describe(error)));
+    log(LogLevel::error,
+        formatLog("Saving size limits failed: %{public}s", json_style::describe(error)));
   }
 }
 

@@ -138,13 +138,9 @@ class WindowEngine {
     std::optional<CGRect> within;
     int order = 0;
   };
-  struct Move {
-    std::uint32_t id = 0;
+  /// A target with its window's element resolved.
+  struct Move : Target {
     platform::AXElement element;
-    CGRect target;
-    std::optional<CGRect> current;
-    std::optional<CGRect> within;
-    int order = 0;
   };
   struct Job {
     std::int32_t pid = 0;
@@ -192,8 +188,7 @@ class WindowEngine {
   void saveLimits();
   void scheduleLateLanding(std::vector<Move> moves);
   void checkLateLanding(const std::vector<Move>& moves);
-  void raiseAndFocus(const std::vector<std::uint32_t>& windows,
-                     std::optional<std::uint32_t> focus);
+  void raiseAndFocus(const std::vector<std::uint32_t>& windows, std::optional<std::uint32_t> focus);
   void log(platform::LogLevel level, std::string message);
   bool isCached(std::uint32_t id) const;
 

@@ -37,7 +37,8 @@ void WindowWatcher::start(OnChange onChange) {
     if (isWatchable(app)) pids.push_back(app.pid);
   services_.thread.sync([&] {
     running_ = true;
-    for (auto pid : pids) watch(pid, 0);
+    for (auto pid : pids)
+      watch(pid, 0);
   });
   workspaceToken_ = services_.workspace.observe(
       [this](const platform::WorkspaceNotification& notification) { onWorkspace(notification); });
@@ -50,9 +51,11 @@ void WindowWatcher::stop() {
   workspaceToken_.reset();
   services_.thread.sync([this] {
     running_ = false;
-    for (auto token : timers_) services_.timers.cancel(token);
+    for (auto token : timers_)
+      services_.timers.cancel(token);
     timers_.clear();
-    for (const auto& [pid, observer] : observers_) services_.ax.removeObserver(observer);
+    for (const auto& [pid, observer] : observers_)
+      services_.ax.removeObserver(observer);
     observers_.clear();
     isSignalling_ = false;
   });
@@ -94,10 +97,10 @@ void WindowWatcher::later(platform::Duration after, std::function<void()> work) 
 void WindowWatcher::watch(std::int32_t pid, int attempt) {
   if (!running_ || observers_.contains(pid)) return;
   auto& ax = services_.ax;
-  auto observer = ax.createObserver(pid, [this, pid](platform::AXElement element,
-                                                     const std::string& name) {
-    services_.thread.async([this, pid, element, name] { heard(pid, element, name); });
-  });
+  auto observer =
+      ax.createObserver(pid, [this, pid](platform::AXElement element, const std::string& name) {
+        services_.thread.async([this, pid, element, name] { heard(pid, element, name); });
+      });
   if (!observer) return;
   auto app = ax.application(pid);
   std::vector<platform::AXErrorCode> errors;

@@ -13,7 +13,13 @@ struct FlagsChangedEvent {
 };
 
 /// The kinds of input that count as "other input" between two taps.
-enum class InputKind { keyDown = 10, leftMouseDown = 1, rightMouseDown = 3, otherMouseDown = 25, scrollWheel = 22 };
+enum class InputKind {
+  keyDown = 10,
+  leftMouseDown = 1,
+  rightMouseDown = 3,
+  otherMouseDown = 25,
+  scrollWheel = 22
+};
 
 /// Modifier changes anywhere on the desktop, and when input of a kind last came.
 class InputMonitor {

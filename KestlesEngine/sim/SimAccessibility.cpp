@@ -40,6 +40,23 @@ CGSize limited(const WindowSnapshot& window, CGSize size) {
   return size;
 }
 
+// Keeps a callback under a fresh token.
+template <class T>
+std::uint64_t keep(std::map<std::uint64_t, T>& map, T value, std::uint64_t& nextToken) {
+  auto token = nextToken++;
+  map[token] = std::move(value);
+  return token;
+}
+
+// The callbacks, copied so that they run without the desktop's lock.
+template <class T>
+std::vector<T> callbacks(const std::map<std::uint64_t, T>& map) {
+  std::vector<T> copies;
+  for (const auto& [token, callback] : map)
+    copies.push_back(callback);
+  return copies;
+}
+
 sim::SimCall makeCall(sim::SimCall::Kind kind, std::int32_t pid, std::uint32_t window = 0,
                       std::string name = {}, std::optional<AXValue> value = std::nullopt) {
   sim::SimCall call;
@@ -272,8 +289,7 @@ void SimAccessibility::post(const platform::WorkspaceNotification& notification)
   std::vector<Workspace::Observer> observers;
   {
     std::lock_guard lock(mutex_);
-    for (const auto& [token, observer] : workspaceObservers_)
-      observers.push_back(observer);
+    observers = callbacks(workspaceObservers_);
   }
   for (const auto& observer : observers)
     observer(notification);
@@ -283,10 +299,11 @@ void SimAccessibility::changeFlags(std::uint16_t keyCode, std::uint64_t flags) {
   std::vector<platform::InputMonitor::Handler> handlers;
   {
     std::lock_guard lock(mutex_);
-    for (const auto& [token, handler] : flagMonitors_) handlers.push_back(handler);
+    handlers = callbacks(flagMonitors_);
   }
   platform::FlagsChangedEvent event{keyCode, flags, systemUptime()};
-  for (const auto& handler : handlers) handler(event);
+  for (const auto& handler : handlers)
+    handler(event);
 }
 
 void SimAccessibility::input(platform::InputKind kind) {
@@ -804,9 +821,7 @@ bool SimAccessibility::processExists(std::int32_t pid) {
 
 std::uint64_t SimAccessibility::observe(Workspace::Observer observer) {
   std::lock_guard lock(mutex_);
-  auto token = nextToken_++;
-  workspaceObservers_[token] = std::move(observer);
-  return token;
+  return keep(workspaceObservers_, std::move(observer), nextToken_);
 }
 
 void SimAccessibility::stopObserving(std::uint64_t token) {
@@ -907,9 +922,7 @@ std::int32_t SimAccessibility::unregisterHotKey(std::uint64_t ref) {
 
 std::uint64_t SimAccessibility::addFlagsChangedMonitor(platform::InputMonitor::Handler handler) {
   std::lock_guard lock(mutex_);
-  auto token = nextToken_++;
-  flagMonitors_[token] = std::move(handler);
-  return token;
+  return keep(flagMonitors_, std::move(handler), nextToken_);
 }
 
 void SimAccessibility::removeMonitor(std::uint64_t token) {

@@ -52,8 +52,10 @@ TEST(DoubleControlMonitorTests, RecognisesTwoShortPressesOfControlAlone) {
   const Case cases[] = {
       {"a double tap", {down, up, down, up}, 1},
       {"with the right Control key and Caps Lock on",
-       {{0.1, kRightControl, kControl | kCapsLock}, {0.1, kRightControl, kCapsLock},
-        {0.1, kRightControl, kControl | kCapsLock}, {0.1, kRightControl, kCapsLock}},
+       {{0.1, kRightControl, kControl | kCapsLock},
+        {0.1, kRightControl, kCapsLock},
+        {0.1, kRightControl, kControl | kCapsLock},
+        {0.1, kRightControl, kCapsLock}},
        1},
       {"just inside the limits",
        {down, {0.249, kLeftControl, 0}, {0.299, kLeftControl, kControl}, {0.249, kLeftControl, 0}},
@@ -64,14 +66,19 @@ TEST(DoubleControlMonitorTests, RecognisesTwoShortPressesOfControlAlone) {
       {"a long pause", {down, up, {0.31, kLeftControl, kControl}, up}, 0},
       {"a long pause, then a tap", {down, up, {0.31, kLeftControl, kControl}, up, down, up}, 1},
       // Control with Shift is other modifiers, never a Control tap.
-      {"with Shift", {{0.1, kLeftShift, kShift}, {0.1, kLeftControl, kControl | kShift},
-                      {0.1, kLeftControl, kShift}, {0.1, kLeftControl, kControl | kShift},
-                      {0.1, kLeftControl, kShift}}, 0},
+      {"with Shift",
+       {{0.1, kLeftShift, kShift},
+        {0.1, kLeftControl, kControl | kShift},
+        {0.1, kLeftControl, kShift},
+        {0.1, kLeftControl, kControl | kShift},
+        {0.1, kLeftControl, kShift}},
+       0},
       {"a key typed in between", {down, up, {0.05, 0, 0, true}, down, up}, 0},
       {"a key typed before the first press", {{0.05, 0, 0, true}, down, up, down, up}, 1},
       {"three taps", {down, up, down, up, down, up}, 1},
   };
-  for (const auto& c : cases) EXPECT_EQ(taps(c.script), c.taps) << c.name;
+  for (const auto& c : cases)
+    EXPECT_EQ(taps(c.script), c.taps) << c.name;
 }
 
 TEST(DoubleControlMonitorTests, HearsNothingOnceStopped) {

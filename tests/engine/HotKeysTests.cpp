@@ -48,10 +48,10 @@ TEST(HotKeysTests, AFailedRegistrationIsLoggedAndItsIdOfferedAgain) {
   EXPECT_EQ(desk.add(0), std::nullopt);
   EXPECT_EQ(desk.add(1), 1u);
   EXPECT_TRUE(desk.keys.shortcuts().size() == 1 && desk.keys.shortcuts().contains(1));
-  EXPECT_EQ(desk.log.records(),
-            (std::vector<platform::LogRecord>{{platform::LogLevel::error,
-                                               platform::LogCategory::hotkeys,
-                                               "Couldn't register hot key 0/256: -9878"}}));
+  EXPECT_EQ(
+      desk.log.records(),
+      (std::vector<platform::LogRecord>{{platform::LogLevel::error, platform::LogCategory::hotkeys,
+                                         "Couldn't register hot key 0/256: -9878"}}));
 }
 
 TEST(HotKeysTests, SuspensionsAreCounted) {

@@ -50,12 +50,16 @@ TEST(SimAccessibilityTests, AnOpenedAppShowsItsFirstWindowAsScripted) {
     std::vector<WorkspaceNotification::Kind> heard;
     sim.observe([&](const WorkspaceNotification& note) { heard.push_back(note.kind); });
     AppRef notes{"com.example.notes", "Notes"};
-    sim.install(notes, {303, {engine::testing::window(31, 303, {0, 25, 600, 400}, 0)},
-                        c.firstWindow, c.onlyAfterSecondOpen});
+    sim.install(notes, {303,
+                        {engine::testing::window(31, 303, {0, 25, 600, 400}, 0)},
+                        c.firstWindow,
+                        c.onlyAfterSecondOpen});
     auto url = sim.applicationURL(notes.bundleID);
     ASSERT_TRUE(url);
-    for (int i = 0; i < c.opens; ++i) EXPECT_EQ(sim.open(*url, false), std::nullopt);
-    EXPECT_EQ(heard, std::vector<WorkspaceNotification::Kind>{WorkspaceNotification::Kind::didLaunch});
+    for (int i = 0; i < c.opens; ++i)
+      EXPECT_EQ(sim.open(*url, false), std::nullopt);
+    EXPECT_EQ(heard,
+              std::vector<WorkspaceNotification::Kind>{WorkspaceNotification::Kind::didLaunch});
     clock.advance(seconds(10));
     EXPECT_EQ(sim.elements(sim.application(303), "AXWindows").size(), c.windowsAfterTenSeconds);
   }

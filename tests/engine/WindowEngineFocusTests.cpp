@@ -33,11 +33,12 @@ TEST(WindowEngineFocusTests, FocusRestoresAHiddenAppAndAMinimizedWindow) {
   EngineDesk desk(world);
   desk.snapshot();
   desk.engine.raise({}, 21);
-  EXPECT_EQ(desk.sim.writes(),
-            (std::vector<sim::SimWrite>{
-                flagWrite(0, kViewer, "AXHidden", false), flagWrite(21, kViewer, "AXMinimized", false),
-                flagWrite(0, kViewer, "AXFrontmost", true), flagWrite(21, kViewer, "AXMain", true),
-                action(21, kViewer, "AXRaise")}));
+  EXPECT_EQ(
+      desk.sim.writes(),
+      (std::vector<sim::SimWrite>{
+          flagWrite(0, kViewer, "AXHidden", false), flagWrite(21, kViewer, "AXMinimized", false),
+          flagWrite(0, kViewer, "AXFrontmost", true), flagWrite(21, kViewer, "AXMain", true),
+          action(21, kViewer, "AXRaise")}));
   EXPECT_FALSE(desk.sim.isHidden(kViewer));
   EXPECT_FALSE(desk.sim.window(21)->isMinimized);
 }
@@ -48,10 +49,9 @@ TEST(WindowEngineFocusTests, AnAppThatDoesNotAnswerIsSkippedForTheRestOfTheCall)
   desk.sim.stopAnswering(kEditor, 2);  // answers the frontmost set, not the first raise
   desk.engine.raise({11, 12, 21}, std::nullopt);
   EXPECT_EQ(desk.sim.writes(),
-            (std::vector<sim::SimWrite>{flagWrite(0, kEditor, "AXFrontmost", true),
-                                        action(11, kEditor, "AXRaise"),
-                                        flagWrite(0, kViewer, "AXFrontmost", true),
-                                        action(21, kViewer, "AXRaise")}));
+            (std::vector<sim::SimWrite>{
+                flagWrite(0, kEditor, "AXFrontmost", true), action(11, kEditor, "AXRaise"),
+                flagWrite(0, kViewer, "AXFrontmost", true), action(21, kViewer, "AXRaise")}));
 }
 
 TEST(WindowEngineFocusTests, FullScreenIsSetReadAndItsFailuresLogged) {
@@ -110,8 +110,9 @@ TEST(WindowEngineFocusTests, AFocusedWindowWithoutANumberIsSettledAndCanBeMoved)
   // The snapshot later finds the same element and keeps its id.
   auto world = desk.engine.snapshot(desk.world.apps, desk.world.setup);
   EXPECT_EQ(world.windows[2].id, 0xF0000001u);
-  auto outcome = desk.engine.arrange(
-      {{0xF0000001u, world.windows[2].frame, {10, 30, 500, 500}, std::nullopt}}, platform::Duration{0});
+  auto outcome =
+      desk.engine.arrange({{0xF0000001u, world.windows[2].frame, {10, 30, 500, 500}, std::nullopt}},
+                          platform::Duration{0});
   EXPECT_EQ(outcome.frames.at(0xF0000001u), CGRect(10, 30, 500, 500));
   EXPECT_EQ(desk.engine.limits({0xF0000001u}).at(0xF0000001u), SizeLimits{});
 }

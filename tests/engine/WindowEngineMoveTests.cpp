@@ -26,7 +26,10 @@ TEST(WindowEngineMoveTests, WritesOnlyWhatDiffersSizeAroundPosition) {
   };
   const Case cases[] = {
       {"already there", {100, 100, 800, 600}, {100, 100, 800.6, 599.2}, {}},
-      {"same size", {100, 100, 800, 600}, {300, 50, 800.5, 600}, {positionWrite(11, kEditor, 300, 50)}},
+      {"same size",
+       {100, 100, 800, 600},
+       {300, 50, 800.5, 600},
+       {positionWrite(11, kEditor, 300, 50)}},
       // Moved to the other display a window may only take its size once it is there.
       {"new size",
        {100, 100, 800, 600},
@@ -34,7 +37,10 @@ TEST(WindowEngineMoveTests, WritesOnlyWhatDiffersSizeAroundPosition) {
        {sizeWrite(11, kEditor, 1000, 700), positionWrite(11, kEditor, 1500, 0),
         sizeWrite(11, kEditor, 1000, 700)}},
       // Within a point but not at the same origin: only the position is written.
-      {"nudged", {100, 100, 800, 600}, {100.5, 100, 800, 600}, {positionWrite(11, kEditor, 100.5, 100)}},
+      {"nudged",
+       {100, 100, 800, 600},
+       {100.5, 100, 800, 600},
+       {positionWrite(11, kEditor, 100.5, 100)}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -94,7 +100,8 @@ TEST(WindowEngineMoveTests, AnAppThatStopsAnsweringKeepsItsRemainingWindows) {
   EXPECT_EQ(outcome.failures,
             (std::vector<std::string>{"Couldn't move Editor", "Couldn't move Editor",
                                       "Couldn't move a window"}));
-  for (const auto& write : desk.sim.writes(kEditor)) EXPECT_EQ(write.window, 11u);
+  for (const auto& write : desk.sim.writes(kEditor))
+    EXPECT_EQ(write.window, 11u);
   EXPECT_EQ(desk.sim.window(12)->frame, before.windows[1].frame);
   EXPECT_EQ(desk.messages(LogLevel::notice),
             std::vector<std::string>{"App 101 didn't answer: its windows stay where they are"});
@@ -145,7 +152,7 @@ TEST(WindowEngineMoveTests, GlidesEasedInWholePointsPacedAt16Milliseconds) {
   double x = 100;
   for (std::size_t i = 0; i + 1 < frames.size(); ++i) {
     EXPECT_EQ(frames[i], frames[i].rounded());
-    EXPECT_GT(frames[i].origin.x, x);  // always onward
+    EXPECT_GT(frames[i].origin.x, x);                     // always onward
     EXPECT_LE(frames[i].origin.x - x, previousStep + 1);  // and slowing down
     // Size and origin move by the same fraction (400 points across, 100 wider).
     EXPECT_NEAR(frames[i].size.width - 800, (frames[i].origin.x - 100) / 4, 1);
@@ -198,9 +205,9 @@ TEST(WindowEngineMoveTests, GlidesOnlyWhileThereAreProcessorsAndAppsAnswerInTime
     auto before = desk.snapshot();
     desk.parallel.setActiveProcessors(c.processors);
     desk.sim.setCallCost(kEditor, c.callCost);
-    auto outcome = desk.engine.place({{11, {500, 100, 900, 650}, std::nullopt, 0},
-                                      {21, {600, 125, 500, 500}, std::nullopt, 0}},
-                                     before, seconds(0.2));
+    auto outcome = desk.engine.place(
+        {{11, {500, 100, 900, 650}, std::nullopt, 0}, {21, {600, 125, 500, 500}, std::nullopt, 0}},
+        before, seconds(0.2));
     auto written = framesWritten(desk.sim, 11, before.windows[0].frame).size();
     EXPECT_GE(written, c.fewest);
     EXPECT_LE(written, c.most);
@@ -220,16 +227,15 @@ TEST(WindowEngineMoveTests, LearnsTheSizesWindowsRefuseAndSavesThem) {
   EXPECT_FALSE(first.learnedMinimums);  // a maximum only
   auto second = desk.engine.place({{12, {0, 25, 300, 200}, std::nullopt, 0}}, before, Duration{0});
   EXPECT_TRUE(second.learnedMinimums);
-  EXPECT_EQ(desk.messages(LogLevel::info),
-            (std::vector<std::string>{
-                "Learned size limits for a window of com.example.editor: at least "
-                "0.000000×0.000000, at most 600.000000×400.000000",
-                "Learned size limits for a window of com.example.editor: at least "
-                "600.000000×400.000000, at most 600.000000×400.000000 (fixed)"}));
+  EXPECT_EQ(
+      desk.messages(LogLevel::info),
+      (std::vector<std::string>{"Learned size limits for a window of com.example.editor: at least "
+                                "0.000000×0.000000, at most 600.000000×400.000000",
+                                "Learned size limits for a window of com.example.editor: at least "
+                                "600.000000×400.000000, at most 600.000000×400.000000 (fixed)"}));
   auto saved = JSONFile<LearnedSizes>{file}.load();
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->apps.at("com.example.editor"),
-            (SizeLimits{{600, 400}, {600, 400}}));
+  EXPECT_EQ(saved->apps.at("com.example.editor"), (SizeLimits{{600, 400}, {600, 400}}));
   // A new engine reads the file: the next snapshot knows the limits.
   EngineDesk later(world, file);
   EXPECT_EQ(later.snapshot().windows[0].minimumSize, (MinimumSize{600, 400}));
@@ -298,18 +304,19 @@ TEST(WindowEngineMoveTests, AppliesUnhidingUnminimizingMovesRaiseAndFocus) {
   EngineDesk desk(world);
   auto before = desk.snapshot();
   WindowEngine::ApplyRequest request{
-      "Writing", {kViewer}, {12}, {{12, {0, 25, 720, 875}, kVisible, 0}, {77, {720, 25, 720, 875}, kVisible, 1}},
-      {12}, 12};
+      "Writing", {kViewer},
+      {12},      {{12, {0, 25, 720, 875}, kVisible, 0}, {77, {720, 25, 720, 875}, kVisible, 1}},
+      {12},      12};
   auto outcome = desk.engine.apply(request, before, Duration{0});
   EXPECT_EQ(outcome.frames, (std::map<std::uint32_t, CGRect>{{12, {0, 25, 720, 875}}}));
   EXPECT_EQ(outcome.failures, std::vector<std::string>{"Couldn't move a window"});
   EXPECT_EQ(desk.sim.writes(),
             (std::vector<sim::SimWrite>{
-                flagWrite(0, kViewer, "AXHidden", false), flagWrite(12, kEditor, "AXMinimized", false),
-                sizeWrite(12, kEditor, 720, 875), positionWrite(12, kEditor, 0, 25),
-                sizeWrite(12, kEditor, 720, 875), flagWrite(0, kEditor, "AXFrontmost", true),
-                action(12, kEditor, "AXRaise"), flagWrite(12, kEditor, "AXMain", true),
-                action(12, kEditor, "AXRaise")}));
+                flagWrite(0, kViewer, "AXHidden", false),
+                flagWrite(12, kEditor, "AXMinimized", false), sizeWrite(12, kEditor, 720, 875),
+                positionWrite(12, kEditor, 0, 25), sizeWrite(12, kEditor, 720, 875),
+                flagWrite(0, kEditor, "AXFrontmost", true), action(12, kEditor, "AXRaise"),
+                flagWrite(12, kEditor, "AXMain", true), action(12, kEditor, "AXRaise")}));
   EXPECT_EQ(desk.messages(LogLevel::info),
             std::vector<std::string>{"Applied Writing: 1 of 2 windows in 0 seconds"});
 }
@@ -324,11 +331,12 @@ TEST(WindowEngineMoveTests, UndoPutsBackWhatIsStillThere) {
   entry.hide = {kViewer};
   entry.fullScreen = {21};
   EXPECT_EQ(desk.engine.undo(entry, before), 1u);
-  EXPECT_EQ(desk.sim.writes(),
-            (std::vector<sim::SimWrite>{
-                sizeWrite(11, kEditor, 700, 500), positionWrite(11, kEditor, 10, 30),
-                sizeWrite(11, kEditor, 700, 500), flagWrite(12, kEditor, "AXMinimized", true),
-                flagWrite(0, kViewer, "AXHidden", true), flagWrite(21, kViewer, "AXFullScreen", true)}));
+  EXPECT_EQ(
+      desk.sim.writes(),
+      (std::vector<sim::SimWrite>{
+          sizeWrite(11, kEditor, 700, 500), positionWrite(11, kEditor, 10, 30),
+          sizeWrite(11, kEditor, 700, 500), flagWrite(12, kEditor, "AXMinimized", true),
+          flagWrite(0, kViewer, "AXHidden", true), flagWrite(21, kViewer, "AXFullScreen", true)}));
   EXPECT_EQ(desk.messages(LogLevel::info),
             std::vector<std::string>{"Undid Tile Windows: 1 windows back"});
 }

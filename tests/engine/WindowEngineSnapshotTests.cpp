@@ -10,7 +10,8 @@ using platform::LogLevel;
 
 std::vector<std::uint32_t> idsOf(const World& world) {
   std::vector<std::uint32_t> ids;
-  for (const auto& window : world.windows) ids.push_back(window.id);
+  for (const auto& window : world.windows)
+    ids.push_back(window.id);
   return ids;
 }
 
@@ -77,8 +78,10 @@ TEST(WindowEngineSnapshotTests, WindowsWithoutNumbersTakeListedOrSyntheticIds) {
     world.windows[1].frame = world.windows[0].frame;
     EngineDesk desk(world);
     desk.sim.setPrivateSymbol("_AXUIElementGetWindow", c.symbolFound);
-    for (auto id : c.withoutNumber) desk.sim.hideWindowNumber(id);
-    for (auto id : c.unlisted) desk.sim.unlist(id);
+    for (auto id : c.withoutNumber)
+      desk.sim.hideWindowNumber(id);
+    for (auto id : c.unlisted)
+      desk.sim.unlist(id);
     EXPECT_EQ(idsOf(desk.engine.snapshot(world.apps, world.setup)), c.expected);
     // The same elements keep their ids in the next snapshot.
     EXPECT_EQ(idsOf(desk.engine.snapshot(world.apps, world.setup)), c.expected);
@@ -87,9 +90,9 @@ TEST(WindowEngineSnapshotTests, WindowsWithoutNumbersTakeListedOrSyntheticIds) {
 
 TEST(WindowEngineSnapshotTests, UnlistedWindowsSortBehindAndStayOutOfFullScreen) {
   auto world = smallWorld();
-  world.windows[0].isFullScreen = true;                       // on screen
-  world.windows[2].isFullScreen = true;                       // on another Space
-  world.windows[1].frame = CGRect(1500, 100, 600, 400);       // on the right display
+  world.windows[0].isFullScreen = true;                  // on screen
+  world.windows[2].isFullScreen = true;                  // on another Space
+  world.windows[1].frame = CGRect(1500, 100, 600, 400);  // on the right display
   world.windows[1].isFullScreen = true;
   EngineDesk desk(world);
   desk.sim.unlist(21);
@@ -110,7 +113,7 @@ TEST(WindowEngineSnapshotTests, ActiveDisplayFollowsTheFocusedWindowOfAnotherApp
   const Case cases[] = {
       {21, 1, "RIGHT"},
       {11, 1, "LEFT"},
-      {21, kViewer, "LEFT"},        // this process's own window: the main display
+      {21, kViewer, "LEFT"},      // this process's own window: the main display
       {std::nullopt, 1, "LEFT"},  // nothing focused
   };
   for (const auto& c : cases) {
@@ -135,8 +138,8 @@ TEST(WindowEngineSnapshotTests, PrunesTheWindowsOfAppsThatQuit) {
   desk.sim.quit(kViewer);
   // Only the editor is read now, but the viewer's cached window goes with its process.
   desk.engine.snapshot({desk.world.apps[0]}, desk.world.setup);
-  auto outcome = desk.engine.place({{21, {0, 25, 700, 700}, std::nullopt, 0}}, before,
-                                   platform::Duration{0});
+  auto outcome =
+      desk.engine.place({{21, {0, 25, 700, 700}, std::nullopt, 0}}, before, platform::Duration{0});
   EXPECT_TRUE(outcome.frames.empty());
   EXPECT_EQ(outcome.failures, std::vector<std::string>{"Couldn't move Viewer"});
   EXPECT_TRUE(desk.sim.writes().empty());

@@ -21,7 +21,8 @@ struct WatchDesk {
   }
   std::vector<Change> heard() {
     std::vector<Change> kinds;
-    for (const auto& [change, at] : changes) kinds.push_back(change);
+    for (const auto& [change, at] : changes)
+      kinds.push_back(change);
     return kinds;
   }
   int attempts(std::int32_t pid) {
@@ -46,15 +47,14 @@ TEST(WindowWatcherTests, WatchesEveryOrdinaryAppButThisProcess) {
   std::vector<std::pair<std::uint32_t, std::string>> added;
   for (const auto& call : desk.sim.calls())
     if (call.kind == sim::SimCall::Kind::addNotification) added.push_back({call.window, call.name});
-  EXPECT_EQ(added, (std::vector<std::pair<std::uint32_t, std::string>>{
-                       {0, "AXWindowCreated"},
-                       {0, "AXWindowMiniaturized"},
-                       {0, "AXWindowDeminiaturized"},
-                       {21, "AXUIElementDestroyed"}}));
-  EXPECT_EQ(desk.log.records(),
-            (std::vector<platform::LogRecord>{{platform::LogLevel::info,
-                                               platform::LogCategory::engine,
-                                               "Watching windows of 1 apps"}}));
+  EXPECT_EQ(added,
+            (std::vector<std::pair<std::uint32_t, std::string>>{{0, "AXWindowCreated"},
+                                                                {0, "AXWindowMiniaturized"},
+                                                                {0, "AXWindowDeminiaturized"},
+                                                                {21, "AXUIElementDestroyed"}}));
+  EXPECT_EQ(desk.log.records(), (std::vector<platform::LogRecord>{{platform::LogLevel::info,
+                                                                   platform::LogCategory::engine,
+                                                                   "Watching windows of 1 apps"}}));
   EXPECT_TRUE(desk.changes.empty());
 }
 
@@ -105,7 +105,8 @@ TEST(WindowWatcherTests, RetriesAStartingAppUpToTheEighthAttempt) {
       EXPECT_EQ(desk.changes[0].second.sinceStart, seconds(0.5) * c.refusals);
     }
     std::vector<std::string> logged;
-    for (const auto& record : desk.log.records()) logged.push_back(record.message);
+    for (const auto& record : desk.log.records())
+      logged.push_back(record.message);
     EXPECT_EQ(logged, c.logged);
     EXPECT_EQ(desk.sim.observerCounts().contains(303), c.logged.empty());
   }
