@@ -80,9 +80,14 @@ const CGRect kUnbounded(-1e9, -1e9, 2e9, 2e9);
 WindowEngine::WindowEngine(Services services) : services_(std::move(services)) {}
 
 WindowEngine::~WindowEngine() {
-  std::lock_guard lock(checksMutex_);
-  for (auto token : pendingChecks_)
-    services_.timers.cancel(token);
+  {
+    std::lock_guard lock(checksMutex_);
+    closing_ = true;
+    for (auto token : pendingChecks_)
+      services_.timers.cancel(token);
+  }
+  // Checks handed over before closing run now, while the engine still exists.
+  services_.queue.sync([] {});
 }
 
 void WindowEngine::log(LogLevel level, std::string message) {
@@ -539,10 +544,9 @@ void WindowEngine::scheduleLateLanding(std::vector<Move> moves) {
   auto token = std::make_shared<std::uint64_t>(0);
   std::lock_guard lock(checksMutex_);
   *token = services_.timers.schedule(kLateLandingDelay, [this, token, moves = std::move(moves)] {
-    {
-      std::lock_guard fired(checksMutex_);
-      pendingChecks_.erase(*token);
-    }
+    std::lock_guard fired(checksMutex_);
+    if (closing_) return;
+    pendingChecks_.erase(*token);
     services_.queue.async([this, moves] { checkLateLanding(moves); });
   });
   pendingChecks_.insert(*token);

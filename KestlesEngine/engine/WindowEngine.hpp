@@ -93,7 +93,8 @@ class WindowEngine {
   static constexpr std::uint32_t kSyntheticIDBase = 0xF0000000;
 
   explicit WindowEngine(Services services);
-  /// Cancels the late-landing checks still waiting.
+  /// Cancels the late-landing checks still waiting and lets the queue finish the ones
+  /// already handed to it.
   ~WindowEngine();
   WindowEngine(const WindowEngine&) = delete;
   WindowEngine& operator=(const WindowEngine&) = delete;
@@ -202,6 +203,7 @@ class WindowEngine {
   LearnedSizes sizes_;
   std::mutex checksMutex_;
   std::set<std::uint64_t> pendingChecks_;  // timers of late-landing checks not yet fired
+  bool closing_ = false;                   // no more checks are handed to the queue
 };
 
 }  // namespace kestles::engine
