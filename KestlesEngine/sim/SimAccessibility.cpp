@@ -837,7 +837,13 @@ std::vector<DisplayInfo> SimAccessibility::screens() {
 }
 
 std::optional<CGPoint> SimAccessibility::mouseLocation() {
-  return std::nullopt;
+  std::lock_guard lock(mutex_);
+  return mouse_;
+}
+
+void SimAccessibility::setMouseLocation(std::optional<CGPoint> location) {
+  std::lock_guard lock(mutex_);
+  mouse_ = location;
 }
 
 // platform::AppOpener

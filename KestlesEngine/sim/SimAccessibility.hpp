@@ -114,6 +114,8 @@ class SimAccessibility final : public platform::Accessibility,
   void setFocusedWindow(std::optional<std::uint32_t> window);
   void setFocusedApp(std::int32_t pid);
   void setPrivateSymbol(const std::string& name, bool found);
+  /// Where the pointer is (nothing: unknown, as at first).
+  void setMouseLocation(std::optional<CGPoint> location);
 
   // Driving.
 
@@ -250,6 +252,7 @@ class SimAccessibility final : public platform::Accessibility,
   std::optional<std::uint32_t> focusedWindow_;
   std::optional<std::int32_t> focusedApp_;
   std::optional<std::int32_t> frontmost_;
+  std::optional<CGPoint> mouse_;
   std::int32_t ownPID_ = 1;
   std::int64_t nextZ_ = -1;  // raised windows go in front of every other
   std::uint64_t nextToken_ = 1;
