@@ -172,6 +172,11 @@ void SimAccessibility::unlist(std::uint32_t window) {
   if (auto found = windowNumbered(window)) found->listed = false;
 }
 
+void SimAccessibility::failWindowList() {
+  std::lock_guard lock(mutex_);
+  windowListFails_ = true;
+}
+
 void SimAccessibility::setSubrole(std::uint32_t window, std::optional<std::string> subrole) {
   std::lock_guard lock(mutex_);
   if (auto found = windowNumbered(window)) found->subrole = std::move(subrole);
@@ -772,6 +777,7 @@ void SimAccessibility::removeObserver(platform::AXObserverID observer) {
 
 std::optional<std::vector<platform::WindowServer::Window>> SimAccessibility::onScreenWindows() {
   std::lock_guard lock(mutex_);
+  if (windowListFails_) return std::nullopt;
   std::vector<platform::WindowServer::Window> list;
   for (auto index : zOrder()) {
     const auto& window = windows_[index];

@@ -96,6 +96,8 @@ class SimAccessibility final : public platform::Accessibility,
   void hideWindowNumber(std::uint32_t window);
   /// The window server does not list the window (it is on another Space, say).
   void unlist(std::uint32_t window);
+  /// The window server's list cannot be had.
+  void failWindowList();
   /// The window's subrole (nothing: it has none) and whether it tells its position.
   void setSubrole(std::uint32_t window, std::optional<std::string> subrole);
   void hidePosition(std::uint32_t window);
@@ -253,6 +255,7 @@ class SimAccessibility final : public platform::Accessibility,
   std::optional<std::int32_t> focusedApp_;
   std::optional<std::int32_t> frontmost_;
   std::optional<CGPoint> mouse_;
+  bool windowListFails_ = false;
   std::int32_t ownPID_ = 1;
   std::int64_t nextZ_ = -1;  // raised windows go in front of every other
   std::uint64_t nextToken_ = 1;

@@ -33,10 +33,10 @@ TEST(RunningAppsTests, AnAppWithoutAPidKeepsTheOneItHadOrIsSkippedAndLoggedOnce)
   fresh.sim.dropPID(kViewer);
   for (int i = 0; i < 3; ++i)
     EXPECT_EQ(fresh.apps.list(), std::vector<AppSnapshot>{smallWorld().apps[0]});
-  EXPECT_EQ(fresh.log.records(),
-            (std::vector<platform::LogRecord>{{platform::LogLevel::notice,
-                                               platform::LogCategory::engine,
-                                               "Viewer has no pid; skipping it"}}));
+  EXPECT_EQ(
+      fresh.log.records(),
+      (std::vector<platform::LogRecord>{{platform::LogLevel::notice, platform::LogCategory::engine,
+                                         "Viewer has no pid; skipping it"}}));
 }
 
 TEST(RunningAppsTests, AppsSeenWithinThirtySecondsAreRecent) {

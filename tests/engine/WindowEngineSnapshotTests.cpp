@@ -102,6 +102,22 @@ TEST(WindowEngineSnapshotTests, UnlistedWindowsSortBehindAndStayOutOfFullScreen)
   EXPECT_EQ(taken.windows[2].zIndex, 2 + 2);
 }
 
+TEST(WindowEngineSnapshotTests, WithoutTheWindowListWindowsAreOrderedAsReadAndMatchedByNumber) {
+  auto world = smallWorld();
+  world.windows[0].zIndex = 2;
+  world.windows[2].zIndex = 0;
+  world.windows[2].isFullScreen = true;
+  EngineDesk desk(world);
+  desk.sim.failWindowList();
+  auto taken = desk.engine.snapshot(world.apps, world.setup);
+  std::vector<std::int64_t> order;
+  for (const auto& window : taken.windows)
+    order.push_back(window.zIndex);
+  EXPECT_EQ(order, (std::vector<std::int64_t>{0, 1, 2}));
+  EXPECT_EQ(idsOf(taken), (std::vector<std::uint32_t>{11, 12, 21}));
+  EXPECT_TRUE(taken.fullScreen.empty());  // nothing is known to be on screen
+}
+
 TEST(WindowEngineSnapshotTests, ActiveDisplayFollowsTheFocusedWindowOfAnotherApp) {
   auto world = smallWorld();
   world.windows[2].frame = CGRect(1600, 100, 500, 500);
