@@ -9,6 +9,7 @@
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/layout/Glide.hpp"
 #include "KestlesCore/layout/LateLanding.hpp"
+#include "KestlesCore/text/Text.hpp"
 
 namespace kestles::engine {
 namespace {
@@ -46,15 +47,6 @@ bool flag(const std::optional<platform::AXValue>& value) {
   if (auto on = as<bool>(value)) return *on;
   if (auto number = as<double>(value)) return *number != 0;
   return false;
-}
-
-std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
-  std::string text;
-  for (const auto& part : parts) {
-    if (!text.empty()) text += separator;
-    text += part;
-  }
-  return text;
 }
 
 // The in-between frame of a glide, in whole points.
@@ -252,7 +244,7 @@ World WindowEngine::takeSnapshot(const std::vector<AppSnapshot>& apps, const Dis
     if (!read.reasons.empty())
       log(LogLevel::debug,
           formatLog("%{public}s: skipped %ld of %ld AX windows: %{public}s", apps[a].name,
-                    long(read.reasons.size()), long(read.total), joined(read.reasons, ", ")));
+                    long(read.reasons.size()), long(read.total), text::joined(read.reasons, ", ")));
     for (const auto& raw : read.windows) {
       auto id = settleID(raw, candidates);
       if (!id) continue;
