@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "KestlesEngine/platform/Accessibility.hpp"
+#include "KestlesEngine/platform/LogSink.hpp"
+#include "KestlesEngine/platform/Time.hpp"
+#include "KestlesEngine/platform/Workspace.hpp"
+
+namespace kestles::engine {
+
+/// Tells the rest of the system that windows may have changed, coarsely and coalesced:
+/// it watches every ordinary app but this process for windows appearing, going,
+/// minimizing and restoring, and the workspace for apps and Spaces.
+class WindowWatcher {
+ public:
+  enum class Change { windows, space };
+  using OnChange = std::function<void(Change)>;
+
+  /// The watcher's own thread is `thread`; the timers hand their work to it.
+  struct Services {
+    platform::Accessibility& ax;
+    platform::Workspace& workspace;
+    platform::LogSink& log;
+    platform::Timers& timers;
+    platform::SerialExecutor& thread;
+  };
+
+  /// Attempts after the first, half a second apart, for an app that is still starting.
+  static constexpr int kLastAttempt = 8;
+
+  explicit WindowWatcher(Services services);
+  ~WindowWatcher();
+  WindowWatcher(const WindowWatcher&) = delete;
+  WindowWatcher& operator=(const WindowWatcher&) = delete;
+
+  /// Watches the running ordinary apps and the workspace; `onChange` is called on the
+  /// watcher's thread for window changes and on the workspace's context for the others.
+  void start(OnChange onChange);
+  /// Stops every observer and timer; nothing is reported afterwards.
+  void stop();
+
+ private:
+  void watch(std::int32_t pid, int attempt);
+  void unwatch(std::int32_t pid);
+  void heard(std::int32_t pid, platform::AXElement element, const std::string& name);
+  void signal();
+  void later(platform::Duration after, std::function<void()> work);
+  void onWorkspace(const platform::WorkspaceNotification& notification);
+  bool isWatchable(const platform::RunningApplication& app);
+
+  Services services_;
+  OnChange onChange_;
+  std::optional<std::uint64_t> workspaceToken_;
+  std::map<std::int32_t, platform::AXObserverID> observers_;  // touched on the thread only
+  std::set<std::uint64_t> timers_;                            // not fired yet
+  bool isSignalling_ = false;
+  bool running_ = false;
+};
+
+}  // namespace kestles::engine

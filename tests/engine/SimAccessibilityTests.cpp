@@ -1,0 +1,131 @@
+#include "KestlesEngine/sim/SimAccessibility.hpp"
+
+#include <gtest/gtest.h>
+
+#include "EngineDesk.hpp"
+
+namespace kestles::sim {
+namespace {
+
+using engine::testing::kEditor;
+using engine::testing::kViewer;
+using engine::testing::smallWorld;
+using platform::seconds;
+using platform::WorkspaceNotification;
+
+TEST(SimAccessibilityTests, AnAppStopsAnsweringFromItsNthCall) {
+  FakeClock clock;
+  SimAccessibility sim(smallWorld(), clock);
+  sim.stopAnswering(kEditor, 3);
+  auto app = sim.application(kEditor);
+  EXPECT_TRUE(sim.boolean(app, "AXHidden"));
+  EXPECT_TRUE(sim.boolean(app, "AXFrontmost"));
+  EXPECT_EQ(sim.copyValue(app, "AXHidden").error, platform::ax_error::cannotComplete);
+  EXPECT_EQ(sim.setPosition(sim.elementOf(11), {0, 0}), platform::ax_error::cannotComplete);
+  EXPECT_FALSE(sim.copyValues(sim.elementOf(12), std::vector<std::string_view>{"AXSize"}));
+  // The other app still answers; the typed batch read gives absent entries on failure.
+  EXPECT_EQ(sim.values(sim.elementOf(12), std::vector<std::string_view>{"AXSize", "AXTitle"}),
+            (std::vector<std::optional<platform::AXValue>>(2)));
+  EXPECT_EQ(sim.size(sim.elementOf(21)), (CGSize{500, 500}));
+}
+
+TEST(SimAccessibilityTests, AnOpenedAppShowsItsFirstWindowAsScripted) {
+  struct Case {
+    const char* name;
+    std::optional<platform::Duration> firstWindow;
+    bool onlyAfterSecondOpen;
+    int opens;
+    std::size_t windowsAfterTenSeconds;
+  };
+  const Case cases[] = {
+      {"after a delay", seconds(2.9), false, 1, 1},
+      {"never", std::nullopt, false, 2, 0},
+      {"only after a second open", seconds(0.5), true, 1, 0},
+      {"opened again", seconds(0.5), true, 2, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeClock clock;
+    SimAccessibility sim(smallWorld(), clock);
+    std::vector<WorkspaceNotification::Kind> heard;
+    sim.observe([&](const WorkspaceNotification& note) { heard.push_back(note.kind); });
+    AppRef notes{"com.example.notes", "Notes"};
+    sim.install(notes, {303,
+                        {engine::testing::window(31, 303, {0, 25, 600, 400}, 0)},
+                        c.firstWindow,
+                        c.onlyAfterSecondOpen});
+    auto url = sim.applicationURL(notes.bundleID);
+    ASSERT_TRUE(url);
+    for (int i = 0; i < c.opens; ++i)
+      EXPECT_EQ(sim.open(*url, false), std::nullopt);
+    EXPECT_EQ(heard,
+              std::vector<WorkspaceNotification::Kind>{WorkspaceNotification::Kind::didLaunch});
+    clock.advance(seconds(10));
+    EXPECT_EQ(sim.elements(sim.application(303), "AXWindows").size(), c.windowsAfterTenSeconds);
+  }
+  FakeClock clock;
+  SimAccessibility sim(smallWorld(), clock);
+  EXPECT_EQ(sim.applicationURL("com.example.missing"), std::nullopt);
+  EXPECT_EQ(sim.open("/Applications/Missing.app", false), "The application can’t be found.");
+}
+
+TEST(SimAccessibilityTests, TheFirstWindowArrivesAtItsScriptedMoment) {
+  FakeClock clock;
+  SimAccessibility sim(smallWorld(), clock);
+  sim.install({"com.example.notes", "Notes"},
+              {303, {engine::testing::window(31, 303, {0, 25, 600, 400}, 0)}, seconds(2.9), false});
+  sim.open("/Applications/Notes.app", false);
+  clock.advance(seconds(2.8));
+  EXPECT_FALSE(sim.window(31));
+  clock.advance(seconds(0.1));
+  EXPECT_TRUE(sim.window(31));
+}
+
+TEST(SimAccessibilityTests, LeavingFullScreenSlowlySwitchesSpacesOnTheWay) {
+  auto world = smallWorld();
+  world.windows[2].isFullScreen = true;
+  FakeClock clock;
+  SimAccessibility sim(world, clock);
+  sim.leaveFullScreenSlowly(21, seconds(1.2), 2);
+  int switches = 0;
+  sim.observe([&](const WorkspaceNotification& note) {
+    if (note.kind == WorkspaceNotification::Kind::activeSpaceDidChange) ++switches;
+  });
+  EXPECT_EQ(sim.setValue(sim.elementOf(21), "AXFullScreen", platform::AXValue{false}), 0);
+  clock.advance(seconds(1.1));
+  EXPECT_TRUE(sim.window(21)->isFullScreen);
+  EXPECT_EQ(switches, 2);
+  clock.advance(seconds(0.1));
+  EXPECT_FALSE(sim.window(21)->isFullScreen);
+}
+
+TEST(SimAccessibilityTests, ObserversAndHotKeysRefuseAsScripted) {
+  FakeClock clock;
+  SimAccessibility sim(smallWorld(), clock);
+  sim.refuseObservers(kViewer, 1);
+  std::vector<std::string> heard;
+  auto handler = [&](platform::AXElement, const std::string& name) { heard.push_back(name); };
+  auto refused = sim.createObserver(kViewer, handler);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(sim.addNotification(*refused, sim.application(kViewer), "AXWindowCreated"),
+            platform::ax_error::cannotComplete);
+  auto observer = sim.createObserver(kViewer, handler);
+  auto app = sim.application(kViewer);
+  EXPECT_EQ(sim.addNotification(*observer, app, "AXWindowCreated"), 0);
+  EXPECT_EQ(sim.addNotification(*observer, app, "AXWindowCreated"),
+            platform::ax_error::notificationAlreadyRegistered);
+  sim.addWindow(engine::testing::window(22, kViewer, {0, 0, 100, 100}, 0));
+  EXPECT_EQ(heard, std::vector<std::string>{"AXWindowCreated"});
+
+  sim.refuseHotKey(0, 256, -9878);
+  EXPECT_EQ(sim.registerHotKey(0, 256, {1, 1}).status, -9878);
+  auto taken = sim.registerHotKey(1, 256, {1, 2});
+  EXPECT_EQ(taken.status, 0);
+  ASSERT_TRUE(taken.ref);
+  EXPECT_EQ(sim.hotKeys().size(), 1u);
+  EXPECT_EQ(sim.unregisterHotKey(*taken.ref), 0);
+  EXPECT_TRUE(sim.hotKeys().empty());
+}
+
+}  // namespace
+}  // namespace kestles::sim
