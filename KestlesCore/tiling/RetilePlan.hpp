@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "KestlesCore/tiling/Retile.hpp"
+#include "KestlesCore/tiling/TilingFrames.hpp"
+
+namespace kestles {
+
+/// What a rearrangement does: the frames to give, the tiling to keep, the tiles after it.
+struct Retile::Plan {
+  std::map<std::uint32_t, CGRect> frames;  // only windows that move by more than half a point
+  Tilings tilings;                         // the changed display's tiling
+  std::vector<CGRect> tiles;               // that display's tile frames after the change
+
+  /// The rearrangement of the front window's display: the tiling that holds the front
+  /// window, else the tiling of the display its frame is on, else (without a front window)
+  /// the tiling of the active display. Nothing when there is no such tiling, its display is
+  /// not connected, or the rearrangement changes nothing.
+  static std::optional<Plan> make(const Retile& retile, std::optional<std::uint32_t> front,
+                                  const World& world, const Tilings& tilings, const Gaps& gaps);
+
+  bool operator==(const Plan&) const = default;
+};
+
+/// The tiling a command about the front window works on (see `Retile::Plan::make`), or null.
+const Tiling* frontTiling(std::optional<std::uint32_t> front, const World& world,
+                          const Tilings& tilings);
+
+}  // namespace kestles
