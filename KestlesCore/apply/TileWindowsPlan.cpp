@@ -1,6 +1,7 @@
 #include "KestlesCore/apply/TileWindowsPlan.hpp"
 
 #include <algorithm>
+#include <set>
 
 #include "KestlesCore/apply/ApplyTexts.hpp"
 #include "KestlesCore/apply/PlanBuilding.hpp"
@@ -18,17 +19,6 @@ struct Overloaded : Cases... {
 template <class... Cases>
 Overloaded(Cases...) -> Overloaded<Cases...>;
 
-/// The focused window when the world has it, else the front-most window in sight.
-const WindowSnapshot* frontWindow(const planning::WorldIndex& index,
-                                  std::optional<std::uint32_t> focused) {
-  if (focused)
-    if (const auto* window = index.window(*focused)) return window;
-  const WindowSnapshot* front = nullptr;
-  for (const auto& window : index.world().windows)
-    if (!index.isOutOfSight(window) && (!front || window.zIndex < front->zIndex)) front = &window;
-  return front;
-}
-
 /// The bundle id the filter keeps, nothing for all apps; an empty id when no app qualifies.
 std::optional<std::string> keptBundle(const TileApps& apps, const planning::WorldIndex& index,
                                       std::optional<std::uint32_t> focused) {
@@ -36,8 +26,9 @@ std::optional<std::string> keptBundle(const TileApps& apps, const planning::Worl
       Overloaded{
           [](const TileApps::All&) -> std::optional<std::string> { return std::nullopt; },
           [&](const TileApps::Front&) -> std::optional<std::string> {
-            const auto* front = frontWindow(index, focused);
-            return front ? front->bundleID : std::string();
+            auto front = frontWindowOf(index.world(), focused);
+            const auto* window = front ? index.window(*front) : nullptr;
+            return window ? window->bundleID : std::string();
           },
           [&](const TileApps::Named& named) -> std::optional<std::string> {
             const auto* app = appNamed(named.name, index.world());
@@ -68,6 +59,22 @@ const Tiling* currentTiling(const TileContext& context, const std::string& displ
 }
 
 }  // namespace
+
+std::optional<std::uint32_t> frontWindowOf(const World& world,
+                                           std::optional<std::uint32_t> focused) {
+  if (focused)
+    for (const auto& window : world.windows)
+      if (window.id == *focused) return focused;
+  std::set<std::int32_t> hidden;
+  for (const auto& app : world.apps)
+    if (app.isHidden) hidden.insert(app.pid);
+  const WindowSnapshot* front = nullptr;
+  for (const auto& window : world.windows)
+    if (!window.isMinimized && !hidden.count(window.pid) &&
+        (!front || window.zIndex < front->zIndex))
+      front = &window;
+  return front ? std::optional(front->id) : std::nullopt;
+}
 
 const AppSnapshot* appNamed(std::string_view name, const World& world) {
   auto index = text::matchName(name, world.apps, [](const AppSnapshot& app) { return app.name; });

@@ -32,6 +32,11 @@ ApplyPlan tileWindowsPlan(std::string_view displayID, const TileApps& apps, Tili
 ApplyPlan tileAllDisplaysPlan(TilingStyle style, const World& world, const Gaps& gaps,
                               const TileContext& context);
 
+/// The focused window when the world has it, else the front-most window in sight (neither
+/// minimized nor of a hidden app); nothing when there is none.
+std::optional<std::uint32_t> frontWindowOf(const World& world,
+                                           std::optional<std::uint32_t> focused);
+
 /// The app the name picks among the world's running apps by the name rule, or null.
 const AppSnapshot* appNamed(std::string_view name, const World& world);
 
