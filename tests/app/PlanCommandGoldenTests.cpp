@@ -35,8 +35,8 @@ struct Step {
 
 class PlanCommandGolden : public ::testing::Test {
  protected:
-  ProcessResult plan(const std::string& world, const std::string& library,
-                     const std::string& link, bool withState = true) const {
+  ProcessResult plan(const std::string& world, const std::string& library, const std::string& link,
+                     bool withState = true) const {
     std::vector<std::string> arguments{"plan", "--world", (kFixtures / "worlds" / world).string(),
                                        "--library", (kFixtures / "library" / library).string()};
     if (withState) {
@@ -128,7 +128,8 @@ TEST_F(PlanCommandGolden, KestlesLayoutsAndTileForms) {
 TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndCommandsNotCovered) {
   const std::pair<std::string, std::string> rows[] = {
       {"kestles://kestle/Play", "No kestle matches “Play”. Your kestles: Work, Reading\n"},
-      {"kestles://layout/Nope", "No layout matches “Nope”. Run kestles list layouts to see them all.\n"},
+      {"kestles://layout/Nope",
+       "No layout matches “Nope”. Run kestles list layouts to see them all.\n"},
       {"kestles://tile?app=Nope",
        "No open app matches “Nope”. Your open apps: Code, Safari, Terminal\n"},
       {"kestles://tile?display=Side",
@@ -178,9 +179,9 @@ TEST_F(PlanCommandGolden, TheDefaultWorldIsTheDesktops) {
                             {"KESTLES_SIM_WORLD", (kFixtures / "worlds" / kLaptop).string()}});
   ASSERT_EQ(result.status, 0) << result.err;
   auto printed = nlohmann::json::parse(result.out);
-  EXPECT_EQ(printed["frames"], nlohmann::json::parse(plan(kLaptop, kNoKestles, "kestles://tile",
-                                                          false)
-                                                         .out)["frames"]);
+  EXPECT_EQ(
+      printed["frames"],
+      nlohmann::json::parse(plan(kLaptop, kNoKestles, "kestles://tile", false).out)["frames"]);
 }
 
 }  // namespace

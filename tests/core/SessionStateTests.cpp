@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "ApplyTestSupport.hpp"
-#include "support/ToolProcess.hpp"
+#include "tests/support/ToolProcess.hpp"
 
 namespace kestles {
 namespace {
@@ -27,7 +27,8 @@ SessionState fullState() {
   state.tilings["LAPTOP"] = Tiling::make("LAPTOP", templateShape("halves"),
                                          LayoutRef::templateLayout("halves"), {11, 22});
   state.away.keep(Tiling::make("WIDE", templateShape("thirds"), std::nullopt, {21}));
-  state.tilingMemory.record("halves", {2, {AppRole::editor, AppRole::browser}, DisplayShape::laptop});
+  state.tilingMemory.record("halves",
+                            {2, {AppRole::editor, AppRole::browser}, DisplayShape::laptop});
   state.snapMemory.remember(32, {10, 20, 300, 400}, {0, 38, 756, 944});
   state.mainPair = MainTile::Pair{"LAPTOP", 22, 11, {11, 22}};
   auto entry = undoEntry(1, "Tile Windows");
@@ -37,8 +38,7 @@ SessionState fullState() {
   entry.hide = {104};
   entry.previousKestleID = idOf(5);
   entry.previousLayouts = {{"LAPTOP", LayoutRef::templateLayout("halves")}, {"WIDE", std::nullopt}};
-  entry.rearrangement =
-      UndoEntry::Rearrangement{{"LAPTOP"}, state.tilings, state.snapMemory};
+  entry.rearrangement = UndoEntry::Rearrangement{{"LAPTOP"}, state.tilings, state.snapMemory};
   entry.keptTiledOn = {"LAPTOP"};
   entry.keptTiledOff = {"WIDE"};
   entry.fullScreen = {31};
