@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include <nlohmann/json_fwd.hpp>
+#include <nlohmann/json.hpp>
 
 #include "KestlesCore/snap/SnapMemory.hpp"
 #include "KestlesCore/tiling/AwayTiles.hpp"
