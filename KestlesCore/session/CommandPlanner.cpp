@@ -263,10 +263,14 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
 
 World settledWorld(const World& world, const SessionState& state, const Gaps& gaps) {
   World settled = world;
+  // The tiles are solved with the windows' minimums, as the plans that made them were.
+  std::map<std::uint32_t, MinimumSize> minimums;
+  for (const auto& window : world.windows)
+    minimums.emplace(window.id, window.minimumSize);
   std::map<std::uint32_t, CGRect> placed;
   for (const auto& [displayID, tiling] : state.tilings)
     if (auto display = world.setup.displayWithID(displayID))
-      placed.merge(tiling.frames(display->visibleFrame, gaps));
+      placed.merge(tiling.frames(display->visibleFrame, gaps, minimums));
   for (const auto& [window, entry] : state.snapMemory.entries)
     placed.emplace(window, entry.frame);
   for (auto& window : settled.windows)
