@@ -15,6 +15,7 @@
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesApp/LogText.hpp"
 #include "KestlesApp/PlaceCommand.hpp"
+#include "KestlesApp/PlanCommand.hpp"
 #include "KestlesApp/WorldCommand.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
@@ -124,6 +125,7 @@ int runApp(std::span<const std::string> arguments) {
   std::vector<std::string_view> rest(arguments.begin() + 1, arguments.end());
   if (word == "world") return runWorldCommand(rest, std::cout, std::cerr);
   if (word == "place") return runPlaceCommand(rest, std::cout, std::cerr);
+  if (word == "plan") return runPlanCommand(rest, std::cout, std::cerr);
   return failWith("There’s no command “" + word + "”.");
 }
 

@@ -20,4 +20,13 @@ std::optional<platform::Platform> desktopPlatform(std::ostream& err) {
   return std::move(choice.platform);
 }
 
+WorldFile desktopWorld(const platform::Platform& platform) {
+  WorldFile file;
+  auto list = platform.windows().windows();
+  file.focusedWindow = list.focusedWindow;
+  file.world = platform::worldOf({platform.displays().displays()}, std::move(list));
+  file.installedApps = platform.installedApps().installedApps();
+  return file;
+}
+
 }  // namespace kestles::app

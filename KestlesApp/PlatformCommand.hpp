@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "KestlesCore/world/WorldFile.hpp"
 #include "KestlesEngine/PlatformChoice.hpp"
 
 namespace kestles::app {
@@ -14,5 +15,8 @@ int fail(std::ostream& err, std::string_view sentence);
 /// The platform of a command that needs a desktop; nothing (and the reason printed on
 /// `err`) when there is none.
 std::optional<platform::Platform> desktopPlatform(std::ostream& err);
+
+/// What the desktop shows now, in the world file's form.
+WorldFile desktopWorld(const platform::Platform& platform);
 
 }  // namespace kestles::app

@@ -3,7 +3,6 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesApp/PlatformCommand.hpp"
-#include "KestlesCore/world/WorldFile.hpp"
 
 namespace kestles::app {
 
@@ -12,12 +11,7 @@ int runWorldCommand(std::span<const std::string_view> arguments, std::ostream& o
   if (!arguments.empty()) return fail(err, "“world” takes no arguments.");
   auto platform = desktopPlatform(err);
   if (!platform) return 1;
-  WorldFile file;
-  auto list = platform->windows().windows();
-  file.focusedWindow = list.focusedWindow;
-  file.world = platform::worldOf({platform->displays().displays()}, std::move(list));
-  file.installedApps = platform->installedApps().installedApps();
-  out << file.encoded().dump(2) << '\n';
+  out << desktopWorld(*platform).encoded().dump(2) << '\n';
   return 0;
 }
 

@@ -5,22 +5,6 @@
 #include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
-namespace {
-
-/// A tiling in its field names; an empty slot is null.
-nlohmann::json tilingJSON(const Tiling& tiling) {
-  nlohmann::json windows = nlohmann::json::array();
-  for (const auto& slot : tiling.windows)
-    windows.push_back(slot ? nlohmann::json(*slot) : nlohmann::json(nullptr));
-  nlohmann::json json{
-      {"displayID", tiling.displayID}, {"shape", tiling.shape}, {"windows", windows}};
-  coding::putOptional(json, "layout", tiling.layout);
-  coding::putOptional(json, "zoomed", tiling.zoomed);
-  return json;
-}
-
-}  // namespace
-
 std::map<std::uint32_t, CGRect> ApplyPlan::movedFrames() const {
   std::map<std::uint32_t, CGRect> frames;
   for (const auto& move : moves)
@@ -51,7 +35,7 @@ void to_json(nlohmann::json& json, const ApplyPlan::DerivedArrangement& derived)
 void to_json(nlohmann::json& json, const ApplyPlan& plan) {
   nlohmann::json tilings = nlohmann::json::object();
   for (const auto& [displayID, tiling] : plan.tilings)
-    tilings[displayID] = tilingJSON(tiling);
+    tilings[displayID] = tiling;
   nlohmann::json layouts = nlohmann::json::object();
   for (const auto& [displayID, layout] : plan.layouts)
     layouts[displayID] = layout ? nlohmann::json(*layout) : nlohmann::json(nullptr);

@@ -12,6 +12,15 @@ struct Overloaded : Cases... {
 template <class... Cases>
 Overloaded(Cases...) -> Overloaded<Cases...>;
 
+/// The given display, else the active one, else the main one.
+std::optional<std::string> chosenDisplay(const std::optional<std::string>& given,
+                                         const World& world) {
+  auto displayID = given ? given : world.activeDisplayID;
+  if (!displayID)
+    if (auto main = world.setup.fallback()) displayID = main->id;
+  return displayID;
+}
+
 }  // namespace
 
 bool ApplyTarget::Skipping::operator==(const Skipping& other) const {
@@ -19,40 +28,54 @@ bool ApplyTarget::Skipping::operator==(const Skipping& other) const {
 }
 
 std::string ApplyTarget::title() const {
-  return std::visit(Overloaded{
-                        [](const Layout& target) { return target.entry.name(); },
-                        [](const Kestle& target) { return target.kestle.name; },
-                        [](const TilesBack&) { return std::string(apply_texts::kTilesComeBack); },
-                        [](const Picked&) { return std::string(apply_texts::kTilePickedWindows); },
-                        [](const Skipping& target) { return target.inner->title(); },
-                    },
-                    value);
+  return std::visit(
+      Overloaded{
+          [](const Layout& target) { return target.entry.name(); },
+          [](const Kestle& target) { return target.kestle.name; },
+          [](const TileWindows& target) {
+            return std::string(std::holds_alternative<TileApps::All>(target.apps.value)
+                                   ? apply_texts::kTileWindows
+                                   : apply_texts::kTileAppWindows);
+          },
+          [](const TileAllDisplays&) { return std::string(apply_texts::kTileAllDisplays); },
+          [](const TilesBack&) { return std::string(apply_texts::kTilesComeBack); },
+          [](const Picked&) { return std::string(apply_texts::kTilePickedWindows); },
+          [](const Skipping& target) { return target.inner->title(); },
+      },
+      value);
 }
 
-std::optional<ApplyPlan> ApplyTarget::plan(const World& world, const Gaps& gaps) const {
-  return std::visit(Overloaded{
-                        [&](const Layout& target) -> std::optional<ApplyPlan> {
-                          auto displayID =
-                              target.displayID ? target.displayID : world.activeDisplayID;
-                          if (!displayID)
-                            if (auto main = world.setup.fallback()) displayID = main->id;
-                          if (!displayID) return std::nullopt;
-                          return ApplyPlan::forLayout(target.entry, *displayID, world, gaps);
-                        },
-                        [&](const Kestle& target) -> std::optional<ApplyPlan> {
-                          return ApplyPlan::forKestle(target.kestle, world, gaps);
-                        },
-                        [&](const TilesBack& target) -> std::optional<ApplyPlan> {
-                          return ApplyPlan::forTilings(target.tilings, world, gaps);
-                        },
-                        [&](const Picked& target) -> std::optional<ApplyPlan> {
-                          return ApplyPlan::forPick(target.pick, world, gaps);
-                        },
-                        [&](const Skipping& target) -> std::optional<ApplyPlan> {
-                          return target.inner->plan(worldWithout(world, target.windows), gaps);
-                        },
-                    },
-                    value);
+std::optional<ApplyPlan> ApplyTarget::plan(const World& world, const Gaps& gaps,
+                                           const TileContext& context) const {
+  return std::visit(
+      Overloaded{
+          [&](const Layout& target) -> std::optional<ApplyPlan> {
+            auto displayID = chosenDisplay(target.displayID, world);
+            if (!displayID) return std::nullopt;
+            return ApplyPlan::forLayout(target.entry, *displayID, world, gaps);
+          },
+          [&](const TileWindows& target) -> std::optional<ApplyPlan> {
+            auto displayID = chosenDisplay(target.displayID, world);
+            if (!displayID) return std::nullopt;
+            return tileWindowsPlan(*displayID, target.apps, target.style, world, gaps, context);
+          },
+          [&](const TileAllDisplays& target) -> std::optional<ApplyPlan> {
+            return tileAllDisplaysPlan(target.style, world, gaps, context);
+          },
+          [&](const Kestle& target) -> std::optional<ApplyPlan> {
+            return ApplyPlan::forKestle(target.kestle, world, gaps);
+          },
+          [&](const TilesBack& target) -> std::optional<ApplyPlan> {
+            return ApplyPlan::forTilings(target.tilings, world, gaps);
+          },
+          [&](const Picked& target) -> std::optional<ApplyPlan> {
+            return ApplyPlan::forPick(target.pick, world, gaps);
+          },
+          [&](const Skipping& target) -> std::optional<ApplyPlan> {
+            return target.inner->plan(worldWithout(world, target.windows), gaps, context);
+          },
+      },
+      value);
 }
 
 World worldWithout(const World& world, const std::set<std::uint32_t>& windows) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "KestlesCore/apply/ApplyPlan.hpp"
+#include "KestlesCore/apply/TileWindowsPlan.hpp"
 #include "KestlesCore/keyboard/PickToTile.hpp"
 #include "KestlesCore/library/Kestle.hpp"
 #include "KestlesCore/library/LayoutEntry.hpp"
@@ -29,6 +30,18 @@ struct ApplyTarget {
     kestles::Kestle kestle;
     bool operator==(const Kestle&) const = default;
   };
+  /// A display's windows (all, or one app's) tiled in a style; the display is chosen as for
+  /// a layout.
+  struct TileWindows {
+    std::optional<std::string> displayID;
+    TileApps apps;
+    TilingStyle style = TilingStyle::grid;
+    bool operator==(const TileWindows&) const = default;
+  };
+  struct TileAllDisplays {
+    TilingStyle style = TilingStyle::grid;
+    bool operator==(const TileAllDisplays&) const = default;
+  };
   /// Tilings that come back after their windows returned.
   struct TilesBack {
     std::vector<Tiling> tilings;
@@ -45,12 +58,17 @@ struct ApplyTarget {
     bool operator==(const Skipping& other) const;
   };
 
-  std::variant<Layout, Kestle, TilesBack, Picked, Skipping> value;
+  std::variant<Layout, Kestle, TileWindows, TileAllDisplays, TilesBack, Picked, Skipping> value;
 
   static ApplyTarget layout(LayoutEntry entry, std::optional<std::string> displayID) {
     return {Layout{std::move(entry), std::move(displayID)}};
   }
   static ApplyTarget kestle(kestles::Kestle kestle) { return {Kestle{std::move(kestle)}}; }
+  static ApplyTarget tileWindows(std::optional<std::string> displayID, TileApps apps,
+                                 TilingStyle style) {
+    return {TileWindows{std::move(displayID), std::move(apps), style}};
+  }
+  static ApplyTarget tileAllDisplays(TilingStyle style) { return {TileAllDisplays{style}}; }
   static ApplyTarget tilesBack(std::vector<Tiling> tilings) {
     return {TilesBack{std::move(tilings)}};
   }
@@ -59,13 +77,16 @@ struct ApplyTarget {
     return {Skipping{std::move(windows), std::make_shared<const ApplyTarget>(std::move(inner))}};
   }
 
-  /// The name in reports and the undo history: the layout's or kestle's name, "Tiles Come
-  /// Back", "Tile Picked Windows"; skipping takes its inner target's title.
+  /// The name in reports and the undo history: the layout's or kestle's name, "Tile Windows"
+  /// (all apps) or "Tile App Windows" (one app's), "Tile All Displays", "Tiles Come Back",
+  /// "Tile Picked Windows"; skipping takes its inner target's title.
   std::string title() const;
 
-  /// The plan against the world. A layout goes to its display, else the active display,
-  /// else the main one, and has no plan without any display; the others always plan.
-  std::optional<ApplyPlan> plan(const World& world, const Gaps& gaps) const;
+  /// The plan against the world. A layout or tile request goes to its display, else the
+  /// active display, else the main one, and has no plan without any display; the others
+  /// always plan. Tiling reads the front window and current tilings from the context.
+  std::optional<ApplyPlan> plan(const World& world, const Gaps& gaps,
+                                const TileContext& context = {}) const;
 
   bool operator==(const ApplyTarget&) const = default;
 };

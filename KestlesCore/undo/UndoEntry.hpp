@@ -5,7 +5,10 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include <nlohmann/json_fwd.hpp>
 
 #include "KestlesCore/coding/Date.hpp"
 #include "KestlesCore/geometry/CGRect.hpp"
@@ -60,5 +63,20 @@ struct UndoEntry {
 
   bool operator==(const UndoEntry&) const = default;
 };
+
+/// The raw value of a kind ("keepTiledOn"), and the kind of one, or nothing.
+std::string_view rawValue(UndoEntry::Kind kind);
+std::optional<UndoEntry::Kind> undoKindFromRawValue(std::string_view raw);
+
+/// Keys "displays" (sorted), "tilings" (display id → Tiling) and "memory" (SnapMemory).
+/// Reading is tolerant: a damaged tiling is dropped on its own, damaged memory is empty.
+void to_json(nlohmann::json& json, const UndoEntry::Rearrangement& rearrangement);
+void from_json(const nlohmann::json& json, UndoEntry::Rearrangement& rearrangement);
+/// The field names as keys; "frames" maps window ids in decimal to rects; optionals are left
+/// out when absent and a layout that was none is null. Reading requires "id", "title" and
+/// "kind"; every other field is read on its own, a damaged one taking its empty value, so
+/// that one bad value never loses the entry.
+void to_json(nlohmann::json& json, const UndoEntry& entry);
+void from_json(const nlohmann::json& json, UndoEntry& entry);
 
 }  // namespace kestles

@@ -5,6 +5,8 @@
 #include <variant>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "KestlesCore/undo/UndoEntry.hpp"
 
 namespace kestles {
@@ -51,5 +53,10 @@ struct UndoHistory {
 
   bool operator==(const UndoHistory&) const = default;
 };
+
+/// {"entries": [...], "redoEntries": [...]}, oldest first; entries are read one by one (a
+/// damaged one is dropped) and each stack keeps only its newest `kLimit`.
+void to_json(nlohmann::json& json, const UndoHistory& history);
+void from_json(const nlohmann::json& json, UndoHistory& history);
 
 }  // namespace kestles

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "KestlesCore/apply/ApplyPlan.hpp"
+#include "KestlesCore/command/KestlesCommand.hpp"
+#include "KestlesCore/library/Library.hpp"
+#include "KestlesCore/session/SessionState.hpp"
+#include "KestlesCore/world/World.hpp"
+
+namespace kestles {
+
+/// What carrying out a command would do: the windows that move, the apply plan when the
+/// command builds one, the window to focus, and the session state afterwards. A command that
+/// cannot be carried out says why in `message` (a whole sentence) and moves nothing.
+struct CommandOutcome {
+  std::map<std::uint32_t, CGRect> frames;  // every window that would move, at its new frame
+  std::optional<ApplyPlan> plan;
+  std::optional<std::uint32_t> focus;  // a focus move's target
+  SessionState state;                  // after the command
+  std::optional<std::string> message;
+};
+
+/// Turns a command into its outcome against a world, the library and the session state,
+/// without moving anything. `front` is the focused window (else the front-most one counts
+/// where a command needs one). Names resolve by the name rule; a name that matches nothing
+/// gives the sentence the command line shows for it.
+CommandOutcome planCommand(const KestlesCommand& command, const World& world,
+                           const Library& library, const SessionState& state,
+                           std::optional<std::uint32_t> front);
+
+/// The world as it would be after the session's earlier commands were carried out: each
+/// window of a connected display's tiling sits in its tile, and each snapped window at the
+/// frame its last snap gave. A dry run uses it so that one dry run can follow another.
+World settledWorld(const World& world, const SessionState& state, const Gaps& gaps);
+
+/// The outcome as a dry run prints it: "frames" (window id in decimal → [[x, y], [w, h]]),
+/// the plan's fields beside, "focus" when set, and "state" when asked for.
+nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState);
+
+}  // namespace kestles

@@ -1,0 +1,76 @@
+#include "KestlesCore/session/SessionState.hpp"
+
+#include <array>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/coding/Lossy.hpp"
+
+namespace kestles {
+namespace {
+
+using coding::json;
+
+/// Keys other parts of the app own; kept untouched until their readers exist.
+constexpr std::array<std::string_view, 2> kPendingKeys{"liveTiles", "lastSuggestion"};
+
+template <class T>
+T part(const json& object, std::string_view key) {
+  const json* value = coding::member(object, key);
+  if (!value) return T{};
+  auto read = Lossy<T>::decoded(*value);
+  return read.value ? std::move(*read.value) : T{};
+}
+
+}  // namespace
+
+bool SessionState::operator==(const SessionState& other) const {
+  return tilings == other.tilings && away == other.away && tilingMemory == other.tilingMemory &&
+         snapMemory == other.snapMemory && mainPair == other.mainPair && undo == other.undo &&
+         pending == other.pending;
+}
+
+void to_json(json& out, const SessionState& state) {
+  out = {{"tilings", state.tilings},
+         {"away", state.away},
+         {"tilingMemory", state.tilingMemory},
+         {"snapMemory", state.snapMemory},
+         {"undo", state.undo}};
+  coding::putOptional(out, "mainPair", state.mainPair);
+  for (const auto& [key, value] : state.pending)
+    out[key] = value;
+}
+
+void from_json(const json& in, SessionState& state) {
+  coding::requireObject(in, "session state");
+  state = {};
+  state.tilings = coding::lossyMap<Tiling>(in, "tilings");
+  for (auto& [displayID, tiling] : state.tilings)
+    tiling.displayID = displayID;
+  state.away = part<AwayTiles>(in, "away");
+  state.tilingMemory = part<TilingMemory>(in, "tilingMemory");
+  state.snapMemory = part<SnapMemory>(in, "snapMemory");
+  state.mainPair = coding::optional<MainTile::Pair>(in, "mainPair");
+  state.undo = part<UndoHistory>(in, "undo");
+  for (auto key : kPendingKeys)
+    if (const json* value = coding::member(in, key)) state.pending.emplace(key, *value);
+}
+
+SessionState SessionState::read(const std::filesystem::path& path, std::string* problem) {
+  try {
+    return JSONFile<SessionState>{path}.load().value_or(SessionState{});
+  } catch (const std::exception& failure) {
+    if (problem)
+      *problem = "The session state " + path.string() + " can’t be read (" +
+                 json_style::describe(failure) + "), so it starts empty.";
+    return {};
+  }
+}
+
+void SessionState::write(const std::filesystem::path& path) const {
+  JSONFile<SessionState>{path}.save(*this);
+}
+
+}  // namespace kestles

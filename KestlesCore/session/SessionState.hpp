@@ -1,0 +1,52 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "KestlesCore/snap/SnapMemory.hpp"
+#include "KestlesCore/tiling/AwayTiles.hpp"
+#include "KestlesCore/tiling/MainTile.hpp"
+#include "KestlesCore/tiling/TilingFrames.hpp"
+#include "KestlesCore/tiling/TilingMemory.hpp"
+#include "KestlesCore/undo/UndoHistory.hpp"
+
+namespace kestles {
+
+/// What the running app knows beyond the library while it arranges windows: the tilings of
+/// the connected displays and of the ones away, what the user settled on, the snapped
+/// windows' first frames, the last make-main trade and the undo history. One JSON value, so
+/// that a dry run and the app share it.
+struct SessionState {
+  Tilings tilings;  // by display id, connected displays
+  AwayTiles away;
+  TilingMemory tilingMemory;
+  SnapMemory snapMemory;
+  std::optional<MainTile::Pair> mainPair;  // the last make-main, for the trade back
+  UndoHistory undo;
+  // Still to come, each beside its own subsystem: the live tiles of kept-tiled displays
+  // ("liveTiles") and the last suggestion a repeated tile request stepped to
+  // ("lastSuggestion"). Until they exist, whatever a file holds under those keys is kept
+  // as it is, in `pending`, and written back unchanged.
+  std::map<std::string, nlohmann::json> pending;
+
+  bool operator==(const SessionState&) const;
+
+  /// Reads the state at the path: an empty state when there is no file or the file is no
+  /// JSON object at all (`problem` then receives the sentence; the file is left in place for
+  /// the app to overwrite), else every part read on its own, a damaged part being empty.
+  static SessionState read(const std::filesystem::path& path, std::string* problem = nullptr);
+  /// Writes atomically (a temporary file renamed over the path); throws std::system_error.
+  void write(const std::filesystem::path& path) const;
+};
+
+/// Keys "tilings", "away", "tilingMemory", "snapMemory", "mainPair" (when present), "undo",
+/// and the `pending` keys. Reading needs an object; each part decodes on its own, so that one
+/// damaged part (or one damaged item inside it) loses nothing else.
+void to_json(nlohmann::json& json, const SessionState& state);
+void from_json(const nlohmann::json& json, SessionState& state);
+
+}  // namespace kestles

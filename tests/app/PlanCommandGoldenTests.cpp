@@ -1,0 +1,211 @@
+// Dry runs of the built app compared byte for byte with the outputs kept beside the world
+// files. Set KESTLES_WRITE_PLAN_GOLDEN=1 to write the outputs afresh (then read them).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/support/ToolProcess.hpp"
+
+namespace kestles::testing {
+namespace {
+
+const std::filesystem::path kApp = std::filesystem::path(KESTLES_BIN_DIR) / "kestles-app";
+const std::filesystem::path kFixtures = KESTLES_FIXTURES;
+const std::filesystem::path kGolden = kFixtures / "plan";
+
+std::string contents(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+/// The output with each fresh tile id (made at random for shapes that no template fixes)
+/// replaced by "FRESH-<n>", numbered by first appearance, so that equal ids stay equal.
+std::string withFreshIDsNumbered(const std::string& text) {
+  static const std::regex kUUID(
+      "[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
+  std::map<std::string, std::string> numbers;
+  std::string result;
+  auto last = text.cbegin();
+  for (std::sregex_iterator match(text.begin(), text.end(), kUUID), end; match != end; ++match) {
+    auto id = match->str();
+    result.append(last, (*match)[0].first);
+    bool isFixed = id.starts_with("7E3D0000-") || id.starts_with("A0000000-");
+    if (!isFixed && !numbers.count(id)) numbers[id] = "FRESH-" + std::to_string(numbers.size() + 1);
+    result += isFixed ? id : numbers[id];
+    last = (*match)[0].second;
+  }
+  result.append(last, text.cend());
+  return result;
+}
+
+/// One dry run: the world and library fixtures, the link, and the file of its expected output.
+struct Step {
+  std::string link;
+  std::string golden;
+};
+
+class PlanCommandGolden : public ::testing::Test {
+ protected:
+  ProcessResult plan(const std::string& world, const std::string& library, const std::string& link,
+                     bool withState = true) const {
+    std::vector<std::string> arguments{"plan", "--world", (kFixtures / "worlds" / world).string(),
+                                       "--library", (kFixtures / "library" / library).string()};
+    if (withState) {
+      arguments.push_back("--state");
+      arguments.push_back(statePath().string());
+    }
+    arguments.push_back(link);
+    return runProcess(kApp, arguments, {{"HOME", home.path().string()}, {"DISPLAY", ""}});
+  }
+
+  /// Runs the steps in order on one session state and compares each output with its file.
+  void expectSequence(const std::string& world, const std::string& library,
+                      const std::vector<Step>& steps) const {
+    for (const auto& step : steps) {
+      auto result = plan(world, library, step.link);
+      EXPECT_EQ(result.status, 0) << step.link << "\n" << result.err;
+      EXPECT_EQ(result.err, "") << step.link;
+      auto golden = kGolden / (step.golden + ".json");
+      auto printed = withFreshIDsNumbered(result.out);
+      if (std::getenv("KESTLES_WRITE_PLAN_GOLDEN")) std::ofstream(golden) << printed;
+      EXPECT_EQ(printed, contents(golden)) << step.link << " against " << golden;
+    }
+  }
+
+  std::filesystem::path statePath() const { return home.path() / "session.json"; }
+
+  TemporaryFolder home;
+};
+
+const std::string kLaptop = "laptop-three.json";
+const std::string kTwoDisplays = "laptop-and-wide.json";
+const std::string kKestles = "plan-kestles.json";
+const std::string kNoKestles = "plan-empty.json";
+
+TEST_F(PlanCommandGolden, TileThenMakeMainTradesBackOnTheSecondPress) {
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://tile?style=grid", "tile-grid"},
+                  {"kestles://make-main", "make-main"},
+                  {"kestles://make-main", "make-main-again"},
+                  {"kestles://tile?style=grid", "tile-grid-again"}});
+  // The trade back leaves the tiling exactly as tiling left it, and no pair to undo.
+  auto state = nlohmann::json::parse(contents(statePath()));
+  EXPECT_EQ(state["tilings"]["LAPTOP"]["windows"], nlohmann::json({21, 11, 31, 22}));
+  EXPECT_FALSE(state.contains("mainPair"));
+}
+
+TEST_F(PlanCommandGolden, SnappingTwiceCyclesAndRestoreBringsTheFirstFrameBack) {
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://snap/left-half", "snap-left-half"},
+                  {"kestles://snap/left-half", "snap-left-half-again"},
+                  {"kestles://snap/restore", "snap-restore"}});
+}
+
+TEST_F(PlanCommandGolden, RearrangementsOfATiledDisplay) {
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://tile?style=main-stack", "tile-main-stack"},
+                  {"kestles://rotate", "rotate"},
+                  {"kestles://flip/horizontal", "flip"},
+                  {"kestles://turn-split", "turn-split"},
+                  {"kestles://even-out", "even-out"},
+                  {"kestles://gaps/20", "gaps"},
+                  {"kestles://swap/left", "swap-left"},
+                  {"kestles://focus/right", "focus-right"},
+                  {"kestles://tile-or-float", "float"},
+                  {"kestles://tile-or-float", "float-back"}});
+}
+
+TEST_F(PlanCommandGolden, KestlesLayoutsAndTileForms) {
+  const Step kestles[] = {
+      {"kestles://kestle/work", "kestle"},
+      {"kestles://next-kestle", "next-kestle"},
+      {"kestles://layout/Halves", "layout"},
+      {"kestles://tile?front-app", "tile-front-app"},
+  };
+  for (const auto& step : kestles) {
+    std::filesystem::remove(statePath());
+    expectSequence(kLaptop, kKestles, {step});
+  }
+  const Step twoDisplays[] = {
+      {"kestles://tile?all-displays", "tile-all-displays"},
+      {"kestles://tile?display=Studio&app=safari&style=columns", "tile-app-on-display"},
+      {"kestles://layout/Thirds?display=Studio%20Display", "layout-on-display"},
+  };
+  for (const auto& step : twoDisplays) {
+    std::filesystem::remove(statePath());
+    expectSequence(kTwoDisplays, kNoKestles, {step});
+  }
+}
+
+TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndCommandsNotCovered) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"kestles://kestle/Play", "No kestle matches “Play”. Your kestles: Work, Reading\n"},
+      {"kestles://layout/Nope",
+       "No layout matches “Nope”. Run kestles list layouts to see them all.\n"},
+      {"kestles://tile?app=Nope",
+       "No open app matches “Nope”. Your open apps: Code, Safari, Terminal\n"},
+      {"kestles://tile?display=Side",
+       "No connected display matches “Side”. Your displays: Built-in Retina Display\n"},
+      {"kestles://keep-tiled", "A dry run doesn’t cover this command yet.\n"},
+      {"kestles://swap-displays", "A dry run doesn’t cover this command yet.\n"},
+  };
+  for (const auto& [link, sentence] : rows) {
+    auto result = plan(kLaptop, kKestles, link);
+    EXPECT_EQ(result.status, 0) << link;
+    EXPECT_EQ(result.out, sentence) << link;
+    EXPECT_FALSE(std::filesystem::exists(statePath())) << "nothing to keep after " << link;
+  }
+  auto empty = plan(kLaptop, kNoKestles, "kestles://kestle/Play");
+  EXPECT_EQ(empty.out, "No kestle matches “Play”. There are no kestles yet.\n");
+}
+
+TEST_F(PlanCommandGolden, ALinkThatDoesNotDecodeFails) {
+  auto result = plan(kLaptop, kKestles, "kestles://sideways");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "kestles-app: That link isn’t a command Kestles knows.\n");
+}
+
+TEST_F(PlanCommandGolden, WithoutStateNothingIsKeptAndNoStateIsPrinted) {
+  auto result = plan(kLaptop, kKestles, "kestles://tile", /*withState=*/false);
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto printed = nlohmann::json::parse(result.out);
+  EXPECT_FALSE(printed.contains("state"));
+  EXPECT_EQ(printed["frames"].size(), 4u);
+  // A damaged state file reads as empty, says so, and is replaced by the state after.
+  std::ofstream(statePath()) << "{\"tilings\": [";
+  auto repaired = plan(kLaptop, kKestles, "kestles://tile");
+  EXPECT_EQ(repaired.status, 0);
+  EXPECT_NE(repaired.err.find("can’t be read"), std::string::npos) << repaired.err;
+  EXPECT_EQ(nlohmann::json::parse(contents(statePath())),
+            nlohmann::json::parse(repaired.out)["state"]);
+}
+
+TEST_F(PlanCommandGolden, TheDefaultWorldIsTheDesktops) {
+  std::vector<std::string> arguments{"plan", "kestles://tile"};
+  auto result = runProcess(kApp, arguments,
+                           {{"HOME", home.path().string()},
+                            {"XDG_DATA_HOME", (home.path() / "data").string()},
+                            {"DISPLAY", ""},
+                            {"KESTLES_PLATFORM", "sim"},
+                            {"KESTLES_SIM_WORLD", (kFixtures / "worlds" / kLaptop).string()}});
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto printed = nlohmann::json::parse(result.out);
+  EXPECT_EQ(
+      printed["frames"],
+      nlohmann::json::parse(plan(kLaptop, kNoKestles, "kestles://tile", false).out)["frames"]);
+}
+
+}  // namespace
+}  // namespace kestles::testing
