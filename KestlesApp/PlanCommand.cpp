@@ -49,7 +49,7 @@ std::optional<PlanArguments> parsed(std::span<const std::string_view> arguments)
 
 /// The world file's, else the desktop's; nothing (the reason printed) when neither is there.
 std::optional<WorldFile> worldOf(const std::optional<std::filesystem::path>& path,
-                                      std::ostream& err) {
+                                 std::ostream& err) {
   if (path) {
     try {
       return WorldFile::read(*path);

@@ -2,8 +2,8 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "KestlesCore/library/DisplayKind.hpp"
 #include "KestlesCore/layout/LayoutRef.hpp"
+#include "KestlesCore/library/DisplayKind.hpp"
 
 namespace kestles {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <variant>
 
-#include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/layout/LayoutRef.hpp"
+#include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/library/SavedLayout.hpp"
 
 namespace kestles {

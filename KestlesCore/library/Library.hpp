@@ -11,9 +11,9 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/library/DisplayRule.hpp"
 #include "KestlesCore/library/Kestle.hpp"
-#include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/library/SavedLayout.hpp"
 #include "KestlesCore/settings/Settings.hpp"
 
