@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "KestlesCore/text/Text.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesEngine/sim/SimDesktop.hpp"
 #include "KestlesEngine/x11/X11Platform.hpp"
@@ -27,12 +28,6 @@ class EmptyDesktop final : public platform::DesktopServices {
   bool setFullScreen(std::uint32_t, bool) override { return false; }
 };
 
-std::string quoted(std::string_view before, std::string_view value, std::string_view after) {
-  std::string text(before);
-  text.append("“").append(value).append("”").append(after);
-  return text;
-}
-
 PlatformChoice simPlatform() {
   auto path = environment("KESTLES_SIM_WORLD");
   if (!path)
@@ -51,7 +46,7 @@ PlatformChoice x11Platform() {
   if (!display) return {std::nullopt, noDesktopMessage()};
   if (auto session = x11::X11Platform::open(display))
     return {platform::Platform{platform::PlatformKind::x11, std::move(session)}, {}};
-  return {std::nullopt, quoted("Couldn’t connect to the X display ", *display, ".")};
+  return {std::nullopt, "Couldn’t connect to the X display " + text::quoted(*display) + "."};
 }
 
 }  // namespace
@@ -70,7 +65,8 @@ PlatformChoice choosePlatform() {
   if (!name) return environment("DISPLAY") ? x11Platform() : PlatformChoice{emptyPlatform(), {}};
   if (*name == "x11") return x11Platform();
   if (*name == "sim") return simPlatform();
-  return {std::nullopt, quoted("KESTLES_PLATFORM must be “x11” or “sim”, not ", *name, ".")};
+  return {std::nullopt,
+          "KESTLES_PLATFORM must be “x11” or “sim”, not " + text::quoted(*name) + "."};
 }
 
 }  // namespace kestles
