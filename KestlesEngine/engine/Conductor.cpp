@@ -1,0 +1,310 @@
+#include "KestlesEngine/engine/Conductor.hpp"
+
+#include <algorithm>
+#include <chrono>
+
+#include "KestlesCore/apply/FullScreen.hpp"
+
+namespace kestles::engine {
+
+using platform::formatLog;
+using platform::LogLevel;
+
+namespace {
+
+double inSeconds(platform::Duration duration) {
+  return std::chrono::duration<double>(duration).count();
+}
+
+/// A list of names as the log shows it: ["a", "b"].
+std::string describeList(const std::vector<std::string>& names) {
+  std::string text = "[";
+  for (const auto& name : names)
+    text += (text.size() > 1 ? ", \"" : "\"") + name + "\"";
+  return text + "]";
+}
+
+const WindowSnapshot* windowIn(const World& world, std::uint32_t id) {
+  auto found = std::find_if(world.windows.begin(), world.windows.end(),
+                            [&](const WindowSnapshot& window) { return window.id == id; });
+  return found == world.windows.end() ? nullptr : &*found;
+}
+
+std::optional<CGRect> visibleFrame(const World& world, const std::string& displayID) {
+  for (const auto& display : world.setup.displays)
+    if (display.id == displayID) return display.visibleFrame;
+  return std::nullopt;
+}
+
+std::vector<WindowEngine::MoveRequest> moveRequests(const std::vector<ApplyPlan::Move>& moves,
+                                                    const World& world) {
+  std::vector<WindowEngine::MoveRequest> requests;
+  for (const auto& move : moves) {
+    requests.push_back({move.window, move.frame, visibleFrame(world, move.displayID),
+                        static_cast<int>(requests.size())});
+  }
+  return requests;
+}
+
+/// Moved windows are raised back to front so that the plan's first window ends in front.
+WindowEngine::ApplyRequest applyRequest(const ApplyPlan& plan, const World& world) {
+  WindowEngine::ApplyRequest request;
+  request.description = plan.title;
+  request.unhide = plan.unhide;
+  request.unminimize = plan.unminimize;
+  request.moves = moveRequests(plan.moves, world);
+  if (plan.raises)
+    for (auto move = plan.moves.rbegin(); move != plan.moves.rend(); ++move)
+      request.raise.push_back(move->window);
+  request.focus = plan.focus;
+  return request;
+}
+
+std::vector<std::uint32_t> movedWindows(const std::vector<ApplyPlan::Move>& moves) {
+  std::vector<std::uint32_t> windows;
+  for (const auto& move : moves)
+    windows.push_back(move.window);
+  return windows;
+}
+
+}  // namespace
+
+Conductor::Conductor(Services services)
+    : services_(services), ownPID_(services.workspace.ownPID()) {}
+
+Conductor::~Conductor() {
+  if (launching_ && launching_->timer) services_.timers.cancel(*launching_->timer);
+  if (reasserting_) services_.timers.cancel(*reasserting_);
+}
+
+World Conductor::snapshot() {
+  auto apps = services_.runningApps.list();
+  std::erase_if(apps, [&](const AppSnapshot& app) { return app.pid == ownPID_; });
+  auto world = services_.engine.snapshot(apps, services_.displays.setup());
+  world.floating = floating;
+  return world;
+}
+
+ApplyReport Conductor::apply(const Kestle& kestle, const Options& options) {
+  return apply(
+      [&](const World& world) { return ApplyPlan::forKestle(kestle, world, options.gaps); },
+      options);
+}
+
+ApplyReport Conductor::apply(const LayoutEntry& layout, const std::string& displayID,
+                             const Options& options) {
+  return apply(
+      [&](const World& world) {
+        return ApplyPlan::forLayout(layout, displayID, world, options.gaps);
+      },
+      options);
+}
+
+ApplyReport Conductor::apply(const Planner& planner, const Options& options) {
+  // One wait at a time: a new request ends the previous one.
+  if (launching_ || reasserting_) stop();
+  ApplyReport report;
+  auto start = services_.clock.now();
+  report.before = snapshot();
+  report.plan = planner(report.before);
+  auto world = report.before;
+  if (auto full = fullScreenIn(report.plan, world); !full.empty()) {
+    report.leftFullScreen = leaveFullScreen(full);
+    world = snapshot();
+    report.plan = planner(world);
+  }
+  isPlacing_ = true;
+  if (onPlacing) onPlacing(report.plan.moves);
+  auto outcome = services_.engine.apply(applyRequest(report.plan, world), world, options.glide);
+  report.failures = outcome.failures;
+  if (!report.plan.moves.empty()) recheck(movedWindows(report.plan.moves));
+
+  std::set<std::uint32_t> known;
+  for (const auto& window : world.windows)
+    known.insert(window.id);
+  auto launching = std::make_unique<Launching>();
+  launching->queue = LaunchQueue::make(report.plan.launches, std::move(known));
+  launching->began = services_.clock.now();
+  launching->glide = options.glide;
+  openApps(report.plan, *launching);
+  if (launching->queue.isDone()) {
+    endPlacing();
+  } else {
+    launching_ = std::move(launching);
+    scheduleLook();
+  }
+  report.duration = services_.clock.now() - start;
+  auto toOpen = std::count_if(report.plan.launches.begin(), report.plan.launches.end(),
+                              [](const auto& launch) { return !launch.isRunning; });
+  log(LogLevel::info,
+      formatLog("Applied %{public}s in %{public}s; %ld apps to open, %ld failures",
+                report.plan.title, platform::describe(report.duration), static_cast<long>(toOpen),
+                static_cast<long>(report.failures.size())));
+  return report;
+}
+
+WindowEngine::Outcome Conductor::place(const std::vector<ApplyPlan::Move>& moves,
+                                       const World& world, platform::Duration glide) {
+  return services_.engine.place(moveRequests(moves, world), world, glide);
+}
+
+std::vector<std::uint32_t> Conductor::fullScreenIn(const ApplyPlan& plan,
+                                                   const World& world) const {
+  std::vector<std::uint32_t> windows;
+  for (const auto& move : plan.moves) {
+    auto window = windowIn(world, move.window);
+    if (window && window->isFullScreen) windows.push_back(move.window);
+  }
+  return windows;
+}
+
+std::vector<std::uint32_t> Conductor::leaveFullScreen(const std::vector<std::uint32_t>& windows) {
+  long switches = 0;
+  auto token = services_.workspace.observe([&](const platform::WorkspaceNotification& note) {
+    if (note.kind == platform::WorkspaceNotification::Kind::activeSpaceDidChange) ++switches;
+  });
+  auto start = services_.clock.now();
+  services_.engine.setFullScreen(windows, false);
+  FullScreen::Exit exit{windows, false, std::nullopt};
+  bool settled = false;
+  while (!settled) {
+    services_.clock.sleep(kFullScreenLook);
+    auto elapsed = services_.clock.now() - start;
+    exit.hasSwitched = switches > 0;
+    settled = exit.isSettled(snapshot(), inSeconds(elapsed));
+    if (elapsed >= kFullScreenAtMost) break;
+  }
+  services_.workspace.stopObserving(token);
+  std::vector<std::uint32_t> left;
+  for (const auto& [id, state] : services_.engine.fullScreenStates(windows))
+    if (!state.isFullScreen) left.push_back(id);
+  log(LogLevel::info,
+      formatLog("%ld windows left full screen in %{public}s; Space switches heard: %ld, "
+                "settled: %{bool}d",
+                static_cast<long>(left.size()), platform::describe(services_.clock.now() - start),
+                switches, settled ? "true" : "false"));
+  return left;
+}
+
+UndoReport Conductor::undo(const UndoEntry& entry) {
+  UndoReport report;
+  report.before = snapshot();
+  std::vector<std::uint32_t> full;
+  for (const auto& [id, frame] : entry.frames) {
+    auto window = windowIn(report.before, id);
+    if (window && window->isFullScreen) full.push_back(id);
+  }
+  auto world = report.before;
+  if (!full.empty()) {
+    report.leftFullScreen = leaveFullScreen(full);
+    world = snapshot();
+  }
+  services_.engine.undo(entry, world);
+  return report;
+}
+
+std::pair<UndoReport, UndoEntry> Conductor::undo(const UndoEntry& entry, Library& library) {
+  auto opposite = entry.restoreLibrary(library);
+  return {undo(entry), std::move(opposite)};
+}
+
+void Conductor::stop() {
+  bool wasPlacing = isPlacing_;
+  if (launching_ && launching_->timer) services_.timers.cancel(*launching_->timer);
+  launching_.reset();
+  if (reasserting_) services_.timers.cancel(*reasserting_);
+  reasserting_.reset();
+  if (!wasPlacing) return;
+  isPlacing_ = false;
+  if (onPlacingStopped) onPlacingStopped();
+}
+
+void Conductor::openApps(const ApplyPlan& plan, Launching& launching) {
+  for (const auto& launch : plan.launches) {
+    const auto& bundleID = launch.app.bundleID;
+    launching.apps[bundleID] = launch.app;
+    launching.openedAt[bundleID] = services_.clock.now();
+    // A running app without a window is not opened now: it is asked once, after 4 s.
+    if (launch.isRunning) continue;
+    auto failure = services_.launcher.open(launch.app);
+    if (!failure) continue;
+    log(LogLevel::error,
+        formatLog("Opening %{public}s failed: %{public}s", launch.app.name, *failure));
+    launching.failed.insert(bundleID);
+    launching.queue.drop(bundleID);
+    if (onOpenFailed) onOpenFailed(launch.app);
+  }
+}
+
+void Conductor::scheduleLook() {
+  auto elapsed = inSeconds(services_.clock.now() - launching_->began);
+  launching_->timer =
+      services_.timers.schedule(platform::seconds(LaunchQueue::pollInterval(elapsed)), [this] {
+        if (launching_) look();
+      });
+}
+
+void Conductor::look() {
+  launching_->timer.reset();
+  auto world = snapshot();
+  auto moves = launching_->queue.place(world.windows);
+  if (!moves.empty()) {
+    place(moves, world, launching_->glide);
+    recheck(movedWindows(moves));
+    log(LogLevel::info, formatLog("Placed %ld opened windows; %ld apps still to show one",
+                                  static_cast<long>(moves.size()),
+                                  static_cast<long>(launching_->queue.waitingApps(world).size())));
+  }
+  askForWindows(world);
+  giveUp();
+  if (!launching_->queue.isDone()) return scheduleLook();
+  launching_.reset();
+  endPlacing();
+}
+
+void Conductor::askForWindows(const World& world) {
+  auto now = services_.clock.now();
+  for (const auto& bundleID : launching_->queue.waitingApps(world)) {
+    if (now - launching_->openedAt[bundleID] <= kAskAfter) continue;
+    if (!launching_->asked.insert(bundleID).second) continue;
+    const auto& app = launching_->apps[bundleID];
+    log(LogLevel::info, formatLog("%{public}s opened with no windows; asking for one", app.name));
+    if (auto failure = services_.launcher.open(app))
+      log(LogLevel::error, formatLog("Opening %{public}s failed: %{public}s", app.name, *failure));
+  }
+}
+
+void Conductor::giveUp() {
+  auto now = services_.clock.now();
+  std::vector<std::string> dropped;
+  for (const auto& bundleID : launching_->queue.order) {
+    auto pending = launching_->queue.pending.find(bundleID);
+    if (pending == launching_->queue.pending.end() || pending->second.empty()) continue;
+    if (now - launching_->openedAt[bundleID] >= kGiveUpAfter) dropped.push_back(bundleID);
+  }
+  for (const auto& bundleID : dropped)
+    launching_->queue.drop(bundleID);
+  if (!dropped.empty())
+    log(LogLevel::notice,
+        formatLog("Gave up waiting for windows of %{public}s", describeList(dropped)));
+}
+
+void Conductor::endPlacing() {
+  isPlacing_ = false;
+  if (onPlacingEnded) onPlacingEnded();
+}
+
+void Conductor::recheck(std::vector<std::uint32_t> windows) {
+  if (reasserting_) services_.timers.cancel(*reasserting_);
+  reasserting_ = services_.timers.schedule(kRecheckAfter, [this, windows = std::move(windows)] {
+    reasserting_.reset();
+    auto frames = services_.engine.frames(windows);
+    if (onRechecked) onRechecked(frames);
+  });
+}
+
+void Conductor::log(LogLevel level, std::string message) {
+  services_.log.write({level, platform::LogCategory::engine, std::move(message)});
+}
+
+}  // namespace kestles::engine
