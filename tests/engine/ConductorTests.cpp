@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+
+#include "EngineDesk.hpp"
+#include "KestlesCore/library/Library.hpp"
+#include "KestlesEngine/engine/Conductor.hpp"
+
+namespace kestles::platform {
+inline void PrintTo(const LogRecord& record, std::ostream* out) {
+  *out << name(record.level) << ": " << record.message;
+}
+}  // namespace kestles::platform
+
+namespace kestles::engine {
+namespace {
+
+using namespace testing;
+using platform::LogLevel;
+using platform::seconds;
+
+constexpr std::int32_t kNotes = 303;  // installed, not running; its first window is 31
+const AppRef kNotesApp{"com.example.notes", "Notes"};
+const CGRect kLeftHalf{0, 25, 720, 875};
+const CGRect kRightHalf{720, 25, 720, 875};
+
+WindowSnapshot notesWindow() {
+  auto snapshot = window(31, kNotes, {300, 300, 500, 400}, 0);
+  snapshot.bundleID = kNotesApp.bundleID;
+  snapshot.appName = kNotesApp.name;
+  return snapshot;
+}
+
+/// The editor's first window to the left half; Notes opened for the right half.
+ApplyPlan launchingPlan() {
+  ApplyPlan plan;
+  plan.title = "Morning";
+  plan.moves = {{11, kEditor, "LEFT", 0, kLeftHalf}};
+  plan.launches = {{kNotesApp, false, {{"LEFT", 1, kRightHalf}}}};
+  return plan;
+}
+
+/// The engine desk with the conductor over it; it counts the callbacks.
+struct ConductorDesk {
+  explicit ConductorDesk(const World& world = smallWorld()) : desk(world) {
+    conductor.onPlacingEnded = [this] { ++ended; };
+    conductor.onPlacingStopped = [this] { ++stopped; };
+    conductor.onOpenFailed = [this](const AppRef& app) { failedOpens.push_back(app); };
+    conductor.onPlacing = [this](const auto& moves) { announced = moves; };
+  }
+
+  ApplyReport apply(const ApplyPlan& plan) {
+    return conductor.apply([&](const World&) { return plan; }, {});
+  }
+  void install(sim::LaunchScript script) {
+    script.pid = kNotes;
+    script.windows = {notesWindow()};
+    desk.sim.install(kNotesApp, script);
+  }
+  /// When the window's size was first set, since the clock began.
+  std::optional<double> placedAt(std::uint32_t id) {
+    for (const auto& call : desk.sim.calls())
+      if (call.kind == sim::SimCall::Kind::setValue && call.window == id && call.name == "AXSize")
+        return std::chrono::duration<double>(call.at.sinceStart).count();
+    return std::nullopt;
+  }
+  std::size_t opens() {
+    auto calls = desk.sim.calls();
+    return std::count_if(calls.begin(), calls.end(),
+                         [](const auto& call) { return call.kind == sim::SimCall::Kind::open; });
+  }
+  /// What was logged at info level and above (the engine's debug lines left out).
+  std::vector<platform::LogRecord> logged() {
+    return desk.log.records(platform::LogCategory::engine, LogLevel::info);
+  }
+
+  EngineDesk desk;
+  RunningApps runningApps{desk.sim, desk.log, desk.clock};
+  Displays displays{desk.sim};
+  Launcher launcher{desk.sim};
+  Conductor conductor{
+      {desk.engine, runningApps, displays, launcher, desk.sim, desk.log, desk.clock, desk.clock}};
+  int ended = 0;
+  int stopped = 0;
+  std::vector<AppRef> failedOpens;
+  std::vector<ApplyPlan::Move> announced;
+};
+
+platform::LogRecord info(std::string message) {
+  return {LogLevel::info, platform::LogCategory::engine, std::move(message)};
+}
+
+TEST(ConductorTests, AppliesAPlanWithoutLaunchesAndTouchesNothingElse) {
+  ConductorDesk c;
+  std::optional<std::map<std::uint32_t, CGRect>> rechecked;
+  c.conductor.onRechecked = [&](const auto& frames) { rechecked = frames; };
+  ApplyPlan plan = launchingPlan();
+  plan.launches.clear();
+  plan.moves.push_back({21, kViewer, "LEFT", 1, kRightHalf});
+
+  auto report = c.apply(plan);
+
+  EXPECT_EQ(report.plan, plan);
+  EXPECT_EQ(report.before.windows.size(), 3u);
+  EXPECT_EQ(report.before.windows[0].frame, (CGRect{100, 100, 800, 600}));
+  EXPECT_EQ(report.duration, platform::Duration{0});  // nothing full screen: no waiting
+  EXPECT_TRUE(report.failures.empty());
+  EXPECT_TRUE(report.leftFullScreen.empty());
+  EXPECT_EQ(c.announced, plan.moves);
+  EXPECT_FALSE(c.conductor.isPlacing());
+  EXPECT_EQ(c.ended, 1);
+  EXPECT_EQ(c.desk.sim.window(11)->frame, kLeftHalf);
+  EXPECT_EQ(c.desk.sim.window(21)->frame, kRightHalf);
+  EXPECT_EQ(c.desk.sim.window(12)->frame, (CGRect{200, 200, 600, 400}));
+  for (const auto& write : c.desk.sim.writes())
+    EXPECT_NE(write.window, 12u) << write;
+  EXPECT_EQ(c.opens(), 0u);
+  EXPECT_EQ(c.logged(),
+            (std::vector{info("Applied Morning: 2 of 2 windows in 0 seconds"),
+                         info("Applied Morning in 0 seconds; 0 apps to open, 0 failures")}));
+
+  // The re-check reads the placed windows' frames 0.45 s later, once.
+  c.desk.clock.advance(seconds(0.44));
+  EXPECT_FALSE(rechecked);
+  c.desk.clock.advance(seconds(0.01));
+  EXPECT_EQ(rechecked, (std::map<std::uint32_t, CGRect>{{11, kLeftHalf}, {21, kRightHalf}}));
+}
+
+TEST(ConductorTests, PlacesAnOpenedAppsFirstWindowAtTheNextPoll) {
+  struct Case {
+    double appearsAt;
+    double placedAt;  // polls every 0.2 s under 3 s, every 0.5 s under 8 s, then every 1 s
+    bool asked;       // still without a window more than 4 s after opening
+  };
+  for (auto [appearsAt, placedAt, asked] :
+       {Case{0.1, 0.2, false}, Case{2.9, 3.0, false}, Case{3.1, 3.5, false}, Case{7.2, 7.5, true},
+        Case{8.2, 9.0, true}}) {
+    SCOPED_TRACE(appearsAt);
+    ConductorDesk c;
+    c.install({0, {}, seconds(appearsAt), false});
+
+    auto report = c.apply(launchingPlan());
+    EXPECT_TRUE(c.conductor.isPlacing());
+    EXPECT_TRUE(c.conductor.isLaunching());
+    EXPECT_EQ(c.ended, 0);
+    c.desk.clock.advance(seconds(30));
+
+    EXPECT_EQ(c.placedAt(31), placedAt);
+    EXPECT_EQ(c.desk.sim.window(31)->frame, kRightHalf);
+    EXPECT_EQ(c.opens(), asked ? 2u : 1u);
+    EXPECT_FALSE(c.conductor.isPlacing());
+    EXPECT_FALSE(c.conductor.isLaunching());
+    EXPECT_EQ(c.ended, 1);
+    std::vector<platform::LogRecord> expected{
+        info("Applied Morning: 1 of 1 windows in 0 seconds"),
+        info("Applied Morning in 0 seconds; 1 apps to open, 0 failures")};
+    if (asked) expected.push_back(info("Notes opened with no windows; asking for one"));
+    expected.push_back(info("Placed 1 opened windows; 0 apps still to show one"));
+    EXPECT_EQ(c.logged(), expected);
+  }
+}
+
+TEST(ConductorTests, AsksOnceAfterFourSecondsAndGivesUpAfterTwenty) {
+  struct Case {
+    std::optional<double> firstWindow;
+    bool onlyAfterSecondOpen;
+    std::optional<double> placedAt;
+  };
+  // Asked at the 4.5 s poll; the second open's window comes 1.2 s later, placed at 6 s.
+  for (auto [firstWindow, onlyAfterSecondOpen, placedAt] :
+       {Case{1.2, true, 6.0}, Case{std::nullopt, false, std::nullopt}}) {
+    SCOPED_TRACE(onlyAfterSecondOpen);
+    ConductorDesk c;
+    c.install({0,
+               {},
+               firstWindow ? std::optional(seconds(*firstWindow)) : std::nullopt,
+               onlyAfterSecondOpen});
+
+    c.apply(launchingPlan());
+    c.desk.clock.advance(seconds(19.9));
+    EXPECT_EQ(c.conductor.isPlacing(), !placedAt);
+    c.desk.clock.advance(seconds(0.1));
+    EXPECT_FALSE(c.conductor.isPlacing());
+    EXPECT_EQ(c.ended, 1);
+    EXPECT_EQ(c.placedAt(31), placedAt);
+    EXPECT_EQ(c.opens(), 2u);
+    c.desk.sim.clearCalls();
+    c.desk.clock.advance(seconds(60));
+    EXPECT_TRUE(c.desk.sim.calls().empty()) << "no polling after the wait ended";
+
+    auto frame = c.desk.sim.window(31);
+    std::vector<platform::LogRecord> expected{
+        info("Applied Morning: 1 of 1 windows in 0 seconds"),
+        info("Applied Morning in 0 seconds; 1 apps to open, 0 failures"),
+        info("Notes opened with no windows; asking for one")};
+    if (placedAt) {
+      ASSERT_TRUE(frame);
+      EXPECT_EQ(frame->frame, kRightHalf);
+      expected.push_back(info("Placed 1 opened windows; 0 apps still to show one"));
+    } else {
+      EXPECT_FALSE(frame);
+      expected.push_back({LogLevel::notice, platform::LogCategory::engine,
+                          "Gave up waiting for windows of [\"com.example.notes\"]"});
+    }
+    EXPECT_EQ(c.logged(), expected);
+    EXPECT_EQ(c.desk.sim.window(12)->frame, (CGRect{200, 200, 600, 400}));
+  }
+}
+
+TEST(ConductorTests, AnAppThatCannotBeOpenedIsReportedAndThePlanStillRuns) {
+  ConductorDesk c;  // Notes is not installed
+  auto report = c.apply(launchingPlan());
+  EXPECT_EQ(c.failedOpens, std::vector{kNotesApp});
+  EXPECT_FALSE(c.conductor.isPlacing());
+  EXPECT_FALSE(c.conductor.isLaunching());
+  EXPECT_EQ(c.ended, 1);
+  EXPECT_EQ(c.desk.sim.window(11)->frame, kLeftHalf);
+  EXPECT_EQ(c.logged(), (std::vector<platform::LogRecord>{
+                            info("Applied Morning: 1 of 1 windows in 0 seconds"),
+                            {LogLevel::error, platform::LogCategory::engine,
+                             "Opening Notes failed: Notes isn't installed"},
+                            info("Applied Morning in 0 seconds; 1 apps to open, 0 failures")}));
+}
+
+TEST(ConductorTests, StopEndsTheWaitAsStopped) {
+  ConductorDesk c;
+  c.install({0, {}, seconds(5), false});
+  c.apply(launchingPlan());
+  c.desk.clock.advance(seconds(1));
+  c.conductor.stop();
+  EXPECT_FALSE(c.conductor.isPlacing());
+  EXPECT_EQ(c.stopped, 1);
+  c.desk.clock.advance(seconds(30));
+  EXPECT_EQ(c.ended, 0);
+  EXPECT_EQ(c.placedAt(31), std::nullopt);
+  EXPECT_EQ(c.opens(), 1u);
+  EXPECT_EQ(c.logged().size(), 2u);  // only the apply's lines
+  c.conductor.stop();                // nothing under way: no callback
+  EXPECT_EQ(c.stopped, 1);
+}
+
+TEST(ConductorTests, LeavesFullScreenBeforePlacing) {
+  struct Case {
+    double delay;
+    int switches;
+    double elapsed;
+  };
+  // With Space switches the exit settles on two equal looks once the window is out; without
+  // any it waits at least 1.5 s.
+  for (auto [delay, switches, elapsed] : {Case{1.2, 2, 1.3}, Case{0.3, 0, 1.6}}) {
+    SCOPED_TRACE(delay);
+    auto world = smallWorld();
+    world.windows[2].isFullScreen = true;
+    ConductorDesk c(world);
+    c.desk.sim.leaveFullScreenSlowly(21, seconds(delay), switches);
+    ApplyPlan plan;
+    plan.title = "Reading";
+    plan.moves = {{21, kViewer, "LEFT", 0, kRightHalf}};
+
+    auto report = c.apply(plan);
+
+    EXPECT_EQ(report.leftFullScreen, std::vector<std::uint32_t>{21});
+    EXPECT_TRUE(report.before.windows[2].isFullScreen);
+    auto after = c.desk.sim.window(21);
+    EXPECT_FALSE(after->isFullScreen);
+    EXPECT_EQ(after->frame, kRightHalf);
+    EXPECT_EQ(report.duration, seconds(elapsed));
+    auto took = platform::describe(seconds(elapsed));
+    EXPECT_EQ(
+        c.logged(),
+        (std::vector{info("1 windows left full screen in " + took + "; Space switches heard: " +
+                          std::to_string(switches) + ", settled: true"),
+                     info("Applied Reading: 1 of 1 windows in 0 seconds"),
+                     info("Applied Reading in " + took + "; 0 apps to open, 0 failures")}));
+  }
+}
+
+TEST(ConductorTests, UndoPutsEveryWindowBack) {
+  auto world = smallWorld();
+  world.windows[2].isFullScreen = true;
+  ConductorDesk c(world);
+  ApplyPlan plan;
+  plan.title = "Morning";
+  plan.moves = {{11, kEditor, "LEFT", 0, kLeftHalf},
+                {12, kEditor, "LEFT", 1, kRightHalf},
+                {21, kViewer, "LEFT", 2, kRightHalf}};
+  auto report = c.apply(plan);
+  ASSERT_EQ(c.desk.sim.window(12)->frame, kRightHalf);
+
+  UndoEntry entry;
+  entry.title = "Undo Morning";
+  for (const auto& window : report.before.windows)
+    entry.frames[window.id] = window.frame;
+  entry.fullScreen = {21};
+  // Window 12 went full screen since: the undo takes it out before moving it.
+  c.desk.sim.setValue(c.desk.sim.elementOf(12), "AXFullScreen", platform::AXValue{true});
+  c.desk.log.clear();
+
+  auto undone = c.conductor.undo(entry);
+
+  EXPECT_EQ(undone.leftFullScreen, std::vector<std::uint32_t>{12});
+  EXPECT_TRUE(undone.before.windows[1].isFullScreen);
+  for (const auto& before : report.before.windows) {
+    auto now = c.desk.sim.window(before.id);
+    EXPECT_EQ(now->frame, before.frame) << before.id;
+    EXPECT_EQ(now->isFullScreen, before.isFullScreen) << before.id;
+  }
+}
+
+TEST(ConductorTests, UndoPutsTheLibraryBackAndReturnsTheOpposite) {
+  ConductorDesk c;
+  Library library;
+  auto previous = UUID::random();
+  auto current = UUID::random();
+  library.currentKestleID = current;
+  UndoEntry entry;
+  entry.previousKestleID = previous;
+  entry.frames = {{11, {10, 30, 400, 300}}};
+
+  auto [report, opposite] = c.conductor.undo(entry, library);
+
+  EXPECT_EQ(library.currentKestleID, previous);
+  EXPECT_EQ(opposite.previousKestleID, current);
+  EXPECT_EQ(report.before.windows[0].frame, (CGRect{100, 100, 800, 600}));
+  EXPECT_EQ(c.desk.sim.window(11)->frame, (CGRect{10, 30, 400, 300}));
+}
+
+}  // namespace
+}  // namespace kestles::engine
