@@ -145,6 +145,8 @@ TEST(ConductorTests, PlacesAnOpenedAppsFirstWindowAtTheNextPoll) {
 
     EXPECT_EQ(c.placedAt(31), placedAt);
     EXPECT_EQ(c.desk.sim.window(31)->frame, kRightHalf);
+    for (const auto& write : c.desk.sim.writes())
+      EXPECT_TRUE(write.window == 11 || write.window == 31) << write;
     EXPECT_EQ(c.opens(), asked ? 2u : 1u);
     EXPECT_FALSE(c.conductor.isPlacing());
     EXPECT_FALSE(c.conductor.isLaunching());
@@ -223,8 +225,10 @@ TEST(ConductorTests, AnAppThatCannotBeOpenedIsReportedAndThePlanStillRuns) {
 TEST(ConductorTests, StopEndsTheWaitAsStopped) {
   ConductorDesk c;
   c.install({0, {}, seconds(5), false});
+  int rechecks = 0;
+  c.conductor.onRechecked = [&](const auto&) { ++rechecks; };
   c.apply(launchingPlan());
-  c.desk.clock.advance(seconds(1));
+  c.desk.clock.advance(seconds(0.2));  // one look, before the re-check of the apply
   c.conductor.stop();
   EXPECT_FALSE(c.conductor.isPlacing());
   EXPECT_EQ(c.stopped, 1);
@@ -232,6 +236,7 @@ TEST(ConductorTests, StopEndsTheWaitAsStopped) {
   EXPECT_EQ(c.ended, 0);
   EXPECT_EQ(c.placedAt(31), std::nullopt);
   EXPECT_EQ(c.opens(), 1u);
+  EXPECT_EQ(rechecks, 0);
   EXPECT_EQ(c.logged().size(), 2u);  // only the apply's lines
   c.conductor.stop();                // nothing under way: no callback
   EXPECT_EQ(c.stopped, 1);
