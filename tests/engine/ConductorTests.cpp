@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineDesk.hpp"
+#include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/library/Library.hpp"
 #include "KestlesEngine/engine/Conductor.hpp"
 
@@ -326,6 +327,22 @@ TEST(ConductorTests, UndoPutsTheLibraryBackAndReturnsTheOpposite) {
   EXPECT_EQ(opposite.previousKestleID, current);
   EXPECT_EQ(report.before.windows[0].frame, (CGRect{100, 100, 800, 600}));
   EXPECT_EQ(c.desk.sim.window(11)->frame, (CGRect{10, 30, 400, 300}));
+}
+
+TEST(ConductorTests, AppliesALayoutToTheSnapshotWithItsFloatingApps) {
+  ConductorDesk c;
+  c.conductor.floating = {"com.example.editor"};
+  auto entry = LayoutEntry::templateEntry(*Template::withID("halves"));
+
+  auto report = c.conductor.apply(entry, "LEFT", {Gaps{8, 8}, platform::Duration{0}});
+
+  EXPECT_EQ(report.before.floating, c.conductor.floating);
+  EXPECT_EQ(report.plan, ApplyPlan::forLayout(entry, "LEFT", report.before, Gaps{8, 8}));
+  ASSERT_EQ(report.plan.moves.size(), 1u);
+  EXPECT_EQ(report.plan.moves[0].window, 21u);
+  EXPECT_EQ(c.desk.sim.window(21)->frame, report.plan.moves[0].frame);
+  EXPECT_EQ(c.desk.sim.window(11)->frame, (CGRect{100, 100, 800, 600}));
+  EXPECT_EQ(c.desk.sim.window(12)->frame, (CGRect{200, 200, 600, 400}));
 }
 
 }  // namespace
