@@ -208,6 +208,27 @@ TEST(ConductorTests, AsksOnceAfterFourSecondsAndGivesUpAfterTwenty) {
   }
 }
 
+TEST(ConductorTests, ARunningAppWithoutAWindowIsAskedOnceInsteadOfOpened) {
+  auto world = smallWorld();
+  world.apps.push_back({kNotes, kNotesApp.bundleID, kNotesApp.name, false});
+  ConductorDesk c(world);
+  c.install({0, {}, seconds(0.7), false});
+  auto plan = launchingPlan();
+  plan.launches[0].isRunning = true;
+
+  c.apply(plan);
+  EXPECT_EQ(c.opens(), 0u);
+  c.desk.clock.advance(seconds(10));
+
+  EXPECT_EQ(c.opens(), 1u);        // asked at the 4.5 s look
+  EXPECT_EQ(c.placedAt(31), 5.5);  // its window came at 5.2 s
+  EXPECT_EQ(c.logged(),
+            (std::vector{info("Applied Morning: 1 of 1 windows in 0 seconds"),
+                         info("Applied Morning in 0 seconds; 0 apps to open, 0 failures"),
+                         info("Notes opened with no windows; asking for one"),
+                         info("Placed 1 opened windows; 0 apps still to show one")}));
+}
+
 TEST(ConductorTests, AnAppThatCannotBeOpenedIsReportedAndThePlanStillRuns) {
   ConductorDesk c;  // Notes is not installed
   auto report = c.apply(launchingPlan());
