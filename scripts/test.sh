@@ -11,6 +11,12 @@ fuzz_seconds=${KESTLES_FUZZ_SECONDS:-15}
 
 bash scripts/install-deps.sh
 
+# A compiler cache, where the machine has one, makes a repeated run quick; a fresh machine has none.
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 echo "== format and layer checks"
 bash scripts/check-format.sh
 bash scripts/check-layers.sh
@@ -19,7 +25,7 @@ bash scripts/check-layers.sh
 export KESTLES_REQUIRE_XVFB=1
 
 echo "== optimized build and tests"
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTLES_STATIC_TOOL=ON
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTLES_STATIC_TOOL=ON "${launcher[@]}"
 ninja -C build/release -j "$jobs"
 ctest --test-dir build/release --output-on-failure -j "$jobs"
 
@@ -31,14 +37,15 @@ bash bench/startup.sh build/release/bin 20
 bash bench/tool-library.sh build/release/bin 3
 
 echo "== sanitizer build and tests"
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTLES_SANITIZE=ON -DKESTLES_BENCH=OFF
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTLES_SANITIZE=ON -DKESTLES_BENCH=OFF \
+  "${launcher[@]}"
 ninja -C build/sanitize -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
 echo "== fuzz targets, ${fuzz_seconds} s each"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKESTLES_FUZZ=ON -DKESTLES_TESTS=OFF -DKESTLES_BENCH=OFF
+  -DKESTLES_FUZZ=ON -DKESTLES_TESTS=OFF -DKESTLES_BENCH=OFF "${launcher[@]}"
 ninja -C build/fuzz -j "$jobs" fuzzers
 for fuzzer in build/fuzz/bin/fuzz_*; do
   name=$(basename "$fuzzer")
