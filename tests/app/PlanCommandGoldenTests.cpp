@@ -166,14 +166,16 @@ TEST_F(PlanCommandGolden, AKeptDisplayGainsAndLosesWindowsInBothManners) {
                   {"", "kept-in-place-closed", "laptop-three-replaced.json"}});
 }
 
-// Turning keep tiled off moves nothing and forgets the display, so a toggle turns it on
-// again; a look at a display no longer kept changes nothing there.
+// Turning keep tiled off moves nothing and forgets the display; a look at a display no
+// longer kept changes nothing there, and the toggle that turns it on again closes up behind
+// the window that left meanwhile.
 TEST_F(PlanCommandGolden, KeepTiledOffAndToggle) {
-  expectSequence(kLaptop, "plan-keep-rearrange.json",
-                 {{"kestles://keep-tiled/on", "keep-tiled-on"},
-                  {"kestles://keep-tiled/off", "keep-tiled-off"},
-                  {"", "kept-off-closed", "laptop-three-closed.json"},
-                  {"kestles://keep-tiled?display=Built-in", "keep-tiled-toggle"}});
+  expectSequence(
+      kLaptop, "plan-keep-rearrange.json",
+      {{"kestles://keep-tiled/on", "keep-tiled-on"},
+       {"kestles://keep-tiled/off", "keep-tiled-off"},
+       {"", "kept-off-closed", "laptop-three-closed.json"},
+       {"kestles://keep-tiled?display=Built-in", "keep-tiled-toggle", "laptop-three-closed.json"}});
 }
 
 // The back swap's world is the world after the forward swap: settling puts tiled windows in
