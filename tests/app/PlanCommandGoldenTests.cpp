@@ -222,6 +222,21 @@ TEST_F(PlanCommandGolden, ALinkThatDoesNotDecodeFails) {
   EXPECT_EQ(result.err, "kestles-app: That link isn’t a command Kestles knows.\n");
 }
 
+// The changed world stands in for both the world and the link, so neither may come with it.
+TEST_F(PlanCommandGolden, ChangedTakesNoWorldAndNoLink) {
+  auto world = (kFixtures / "worlds" / kLaptop).string();
+  const std::vector<std::string> misuses[] = {
+      {"plan", "--changed", world, "kestles://tile"},
+      {"plan", "--changed", world, "--world", world},
+      {"plan", "--changed"},
+  };
+  for (const auto& arguments : misuses) {
+    auto result = runProcess(kApp, arguments, {{"HOME", home.path().string()}, {"DISPLAY", ""}});
+    EXPECT_EQ(result.status, 1) << arguments.size();
+    EXPECT_NE(result.err.find("“plan” takes"), std::string::npos) << result.err;
+  }
+}
+
 TEST_F(PlanCommandGolden, WithoutStateNothingIsKeptAndNoStateIsPrinted) {
   auto result = plan(kLaptop, kKestles, "kestles://tile", /*withState=*/false);
   ASSERT_EQ(result.status, 0) << result.err;
