@@ -17,12 +17,14 @@ namespace kestles::app {
 namespace {
 
 constexpr std::string_view kUsage =
-    "“plan” takes [--world FILE] [--library FILE] [--state FILE] LINK.";
+    "“plan” takes [--world FILE] [--library FILE] [--state FILE] LINK, or [--library FILE] "
+    "[--state FILE] --changed WORLD to show what keep tiled does after windows opened or closed.";
 
 struct PlanArguments {
   std::optional<std::filesystem::path> world;
   std::optional<std::filesystem::path> library;
   std::optional<std::filesystem::path> state;
+  std::optional<std::filesystem::path> changed;  // the world after windows opened or closed
   std::string link;
 };
 
@@ -34,6 +36,7 @@ std::optional<PlanArguments> parsed(std::span<const std::string_view> arguments)
     std::optional<std::filesystem::path>* option = word == "--world"     ? &result.world
                                                    : word == "--library" ? &result.library
                                                    : word == "--state"   ? &result.state
+                                                   : word == "--changed" ? &result.changed
                                                                          : nullptr;
     if (option) {
       if (i + 1 == arguments.size() || *option) return std::nullopt;
@@ -44,7 +47,9 @@ std::optional<PlanArguments> parsed(std::span<const std::string_view> arguments)
       hasLink = true;
     }
   }
-  return hasLink ? std::optional(result) : std::nullopt;
+  // The changed world stands in for both the world and the command.
+  bool complete = result.changed ? !hasLink && !result.world : hasLink;
+  return complete ? std::optional(result) : std::nullopt;
 }
 
 /// The world file's, else the desktop's; nothing (the reason printed) when neither is there.
@@ -81,10 +86,14 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
                    std::ostream& err) {
   auto options = parsed(arguments);
   if (!options) return fail(err, kUsage);
-  auto command = decodeCommandLink(options->link);
-  if (!command)
-    return fail(err, refusalOf(options->link).value_or("That link isn’t a command Kestles knows."));
-  auto world = worldOf(options->world, err);
+  std::optional<KestlesCommand> command;
+  if (!options->changed) {
+    command = decodeCommandLink(options->link);
+    if (!command)
+      return fail(err,
+                  refusalOf(options->link).value_or("That link isn’t a command Kestles knows."));
+  }
+  auto world = worldOf(options->changed ? options->changed : options->world, err);
   if (!world) return 1;
   auto library = libraryOf(options->library, err);
   if (!library) return 1;
@@ -95,7 +104,8 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
     if (!problem.empty()) err << "kestles-app: " << problem << '\n';
   }
   auto seen = settledWorld(world->world, state, library->settings.gaps);
-  auto outcome = planCommand(*command, seen, *library, state, world->focusedWindow);
+  auto outcome = command ? planCommand(*command, seen, *library, state, world->focusedWindow)
+                         : planTileChanges(seen, *library, state);
   if (outcome.message) {
     out << *outcome.message << '\n';
     return 0;

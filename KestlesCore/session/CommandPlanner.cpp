@@ -8,6 +8,7 @@
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/snap/KeySnap.hpp"
 #include "KestlesCore/text/Text.hpp"
+#include "KestlesCore/tiling/DisplaySwap.hpp"
 #include "KestlesCore/tiling/FocusMove.hpp"
 #include "KestlesCore/tiling/Regap.hpp"
 #include "KestlesCore/tiling/RetilePlan.hpp"
@@ -69,6 +70,24 @@ std::optional<LayoutEntry> layoutNamed(const std::string& text, const Library& l
   if (!index) return std::nullopt;
   if (*index < library.layouts.size()) return LayoutEntry::saved(library.layouts[*index]);
   return LayoutEntry::templateEntry(Template::all()[*index - library.layouts.size()]);
+}
+
+/// The kept displays: a dry run's own record when it made one, else the library's setting.
+std::set<std::string> keptDisplays(const SessionState& state, const Library& library) {
+  return state.keptTiled.value_or(library.settings.keptTiled);
+}
+
+/// Takes a keep-tiled look into the outcome as the app would: the moves, every tiling after
+/// (a dropped one leaves the map), the live session's bookkeeping and the message.
+void takeKeptPlan(CommandOutcome& outcome, const KeptTiles::Plan& plan, const World& world,
+                  const Gaps& gaps) {
+  for (const auto& move : plan.moves)
+    outcome.frames[move.window] = move.to;
+  outcome.state.tilings = plan.tilings;
+  outcome.state.liveTiles.setup = world.setup;
+  outcome.state.liveTiles.gaps = gaps;
+  outcome.state.liveTiles.adopt(plan.tilings, world);
+  outcome.notice = plan.message();
 }
 
 struct Planner {
@@ -231,10 +250,65 @@ struct Planner {
     return plan ? moving(plan->frames, plan->tilings) : moving({}, {});
   }
 
+  /// A display left without a tiling leaves the map; the windows the kept displays know
+  /// trade places with the windows themselves.
+  CommandOutcome operator()(const Command::SwapDisplays& command) const {
+    auto plan = DisplaySwap::make(command.offset, front, world, state.tilings, gaps);
+    if (!plan) return moving({}, {});
+    auto outcome = moving(plan->frames, plan->tilings);
+    auto& known = outcome.state.keptTiles.known;
+    auto from = known.extract(plan->from);
+    auto to = known.extract(plan->to);
+    for (const auto& id : {plan->from, plan->to})
+      if (!plan->tilings.contains(id)) outcome.state.tilings.erase(id);
+    if (from) known.emplace(plan->to, std::move(from.mapped()));
+    if (to) known.emplace(plan->from, std::move(to.mapped()));
+    return outcome;
+  }
+
+  /// The display named, else the front window's, else the active one.
+  std::optional<std::string> currentDisplay() const {
+    for (const auto& window : world.windows)
+      if (front && window.id == *front)
+        if (auto display = world.setup.display(window.frame)) return display->id;
+    if (world.activeDisplayID && world.setup.displayWithID(*world.activeDisplayID))
+      return world.activeDisplayID;
+    auto fallback = world.setup.fallback();
+    return fallback ? std::optional(fallback->id) : std::nullopt;
+  }
+
+  /// Turning keep tiled on looks at the display at once (every window there is new, so a
+  /// display without a tiling is tiled as a whole); turning it off forgets what the display
+  /// knew and moves nothing. The set itself is the library's, so it is shown in `keptTiled`
+  /// and recorded in the state for the next dry run.
+  CommandOutcome operator()(const Command::KeepTiled& command) const {
+    auto named = display(command.display);
+    if (auto* failed = std::get_if<CommandOutcome>(&named)) return *failed;
+    auto displayID = std::get<std::optional<std::string>>(named);
+    if (!displayID) displayID = currentDisplay();
+    if (!displayID) return moving({}, {});
+    auto kept = keptDisplays(state, library);
+    bool on = command.on.value_or(!kept.contains(*displayID));
+    auto outcome = moving({}, {});
+    if (on)
+      kept.insert(*displayID);
+    else
+      kept.erase(*displayID);
+    outcome.keptTiled = kept;
+    outcome.state.keptTiled = kept;
+    if (!on) {
+      outcome.state.keptTiles.known.erase(*displayID);
+      return outcome;
+    }
+    auto plan =
+        outcome.state.keptTiles.check(kept, world, state.tilings, gaps,
+                                      library.settings.tilingStyle, library.settings.tileChanges);
+    if (plan) takeKeptPlan(outcome, *plan, world, gaps);
+    return outcome;
+  }
+
   // Commands whose plans the core does not make yet, and those that show the app's own
   // windows rather than move any.
-  CommandOutcome operator()(const Command::SwapDisplays&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::KeepTiled&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::LeaveOut&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Open&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Tour&) const { return said(kNotCovered); }
@@ -261,6 +335,22 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
       command.value);
 }
 
+CommandOutcome planTileChanges(const World& after, const Library& library,
+                               const SessionState& state) {
+  CommandOutcome outcome;
+  outcome.state = state;
+  std::set<std::uint32_t> present;
+  for (const auto& window : after.windows)
+    present.insert(window.id);
+  outcome.state.liveTiles.keep(present);
+  const auto& settings = library.settings;
+  auto plan =
+      outcome.state.keptTiles.check(keptDisplays(state, library), after, state.tilings,
+                                    settings.gaps, settings.tilingStyle, settings.tileChanges);
+  if (plan) takeKeptPlan(outcome, *plan, after, settings.gaps);
+  return outcome;
+}
+
 World settledWorld(const World& world, const SessionState& state, const Gaps& gaps) {
   World settled = world;
   // The tiles are solved with the windows' minimums, as the plans that made them were.
@@ -285,6 +375,8 @@ nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState) {
     frames[std::to_string(window)] = frame;
   json["frames"] = frames;
   if (outcome.focus) json["focus"] = *outcome.focus;
+  if (outcome.keptTiled) json["keptTiled"] = *outcome.keptTiled;
+  if (outcome.notice) json["message"] = *outcome.notice;
   if (withState) json["state"] = outcome.state;
   return json;
 }

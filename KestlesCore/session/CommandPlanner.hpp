@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include <nlohmann/json_fwd.hpp>
@@ -24,6 +25,10 @@ struct CommandOutcome {
   std::optional<std::uint32_t> focus;  // a focus move's target
   SessionState state;                  // after the command
   std::optional<std::string> message;
+  // Keep tiled: the library's kept displays after the command (a settings change the dry
+  // run shows but does not write), and the sentence shown after the tiles changed.
+  std::optional<std::set<std::string>> keptTiled;
+  std::optional<std::string> notice;
 };
 
 /// Turns a command into its outcome against a world, the library and the session state,
@@ -34,13 +39,22 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
                            const Library& library, const SessionState& state,
                            std::optional<std::uint32_t> front);
 
+/// What keep tiled does when it looks again after windows opened or closed: `after` is the
+/// world then. The kept displays are the state's record of a dry run's keep-tiled (else the
+/// library's), the manner and style the library's; the moves, the tilings and the message
+/// are those of `KeptTiles::check`, and the state after records the windows the kept
+/// displays now know.
+CommandOutcome planTileChanges(const World& after, const Library& library,
+                               const SessionState& state);
+
 /// The world as it would be after the session's earlier commands were carried out: each
 /// window of a connected display's tiling sits in its tile, and each snapped window at the
 /// frame its last snap gave. A dry run uses it so that one dry run can follow another.
 World settledWorld(const World& world, const SessionState& state, const Gaps& gaps);
 
 /// The outcome as a dry run prints it: "frames" (window id in decimal → [[x, y], [w, h]]),
-/// the plan's fields beside, "focus" when set, and "state" when asked for.
+/// the plan's fields beside, "focus" when set, "keptTiled" and "message" for keep tiled, and
+/// "state" when asked for.
 nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState);
 
 }  // namespace kestles

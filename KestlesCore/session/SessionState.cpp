@@ -14,7 +14,7 @@ namespace {
 using coding::json;
 
 /// Keys other parts of the app own; kept untouched until their readers exist.
-constexpr std::array<std::string_view, 2> kPendingKeys{"liveTiles", "lastSuggestion"};
+constexpr std::array<std::string_view, 1> kPendingKeys{"lastSuggestion"};
 
 template <class T>
 T part(const json& object, std::string_view key) {
@@ -29,7 +29,8 @@ T part(const json& object, std::string_view key) {
 bool SessionState::operator==(const SessionState& other) const {
   return tilings == other.tilings && away == other.away && tilingMemory == other.tilingMemory &&
          snapMemory == other.snapMemory && mainPair == other.mainPair && undo == other.undo &&
-         pending == other.pending;
+         liveTiles == other.liveTiles && keptTiles == other.keptTiles &&
+         keptTiled == other.keptTiled && pending == other.pending;
 }
 
 void to_json(json& out, const SessionState& state) {
@@ -38,7 +39,11 @@ void to_json(json& out, const SessionState& state) {
          {"tilingMemory", state.tilingMemory},
          {"snapMemory", state.snapMemory},
          {"undo", state.undo}};
+  // Written only while keep tiled has something, so that a state without it stays small.
+  if (state.liveTiles != LiveTiles{}) out["liveTiles"] = state.liveTiles;
+  if (state.keptTiles != KeptTiles{}) out["keptTiles"] = state.keptTiles;
   coding::putOptional(out, "mainPair", state.mainPair);
+  coding::putOptional(out, "keptTiled", state.keptTiled);
   for (const auto& [key, value] : state.pending)
     out[key] = value;
 }
@@ -54,6 +59,12 @@ void from_json(const json& in, SessionState& state) {
   state.snapMemory = part<SnapMemory>(in, "snapMemory");
   state.mainPair = coding::optional<MainTile::Pair>(in, "mainPair");
   state.undo = part<UndoHistory>(in, "undo");
+  state.liveTiles = part<LiveTiles>(in, "liveTiles");
+  state.keptTiles = part<KeptTiles>(in, "keptTiles");
+  if (coding::member(in, "keptTiled")) {
+    auto kept = coding::lossyList<std::string>(in, "keptTiled");
+    state.keptTiled = std::set<std::string>(kept.begin(), kept.end());
+  }
   for (auto key : kPendingKeys)
     if (const json* value = coding::member(in, key)) state.pending.emplace(key, *value);
 }

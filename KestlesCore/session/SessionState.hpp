@@ -3,12 +3,15 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/snap/SnapMemory.hpp"
 #include "KestlesCore/tiling/AwayTiles.hpp"
+#include "KestlesCore/tiling/KeptTiles.hpp"
+#include "KestlesCore/tiling/LiveTiles.hpp"
 #include "KestlesCore/tiling/MainTile.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 #include "KestlesCore/tiling/TilingMemory.hpp"
@@ -27,10 +30,15 @@ struct SessionState {
   SnapMemory snapMemory;
   std::optional<MainTile::Pair> mainPair;  // the last make-main, for the trade back
   UndoHistory undo;
-  // Still to come, each beside its own subsystem: the live tiles of kept-tiled displays
-  // ("liveTiles") and the last suggestion a repeated tile request stepped to
-  // ("lastSuggestion"). Until they exist, whatever a file holds under those keys is kept
-  // as it is, in `pending`, and written back unchanged.
+  LiveTiles liveTiles;  // the session of the kept-tiled displays
+  KeptTiles keptTiles;  // the windows each kept display already knows
+  // The kept displays a dry run turned keep tiled on or off for. The set belongs to the
+  // library's settings, which a dry run never writes; the next dry run reads it from here in
+  // their place. The app itself never sets it.
+  std::optional<std::set<std::string>> keptTiled;
+  // Still to come: the last suggestion a repeated tile request stepped to
+  // ("lastSuggestion"). Until it exists, whatever a file holds under that key is kept as it
+  // is, in `pending`, and written back unchanged.
   std::map<std::string, nlohmann::json> pending;
 
   bool operator==(const SessionState&) const;
@@ -44,8 +52,10 @@ struct SessionState {
 };
 
 /// Keys "tilings", "away", "tilingMemory", "snapMemory", "mainPair" (when present), "undo",
-/// and the `pending` keys. Reading needs an object; each part decodes on its own, so that one
-/// damaged part (or one damaged item inside it) loses nothing else.
+/// "liveTiles" and "keptTiles" (when not empty), "keptTiled" (when present) and the `pending`
+/// keys. Reading needs an
+/// object; each part decodes on its own, so that one damaged part (or one damaged item inside it)
+/// loses nothing else.
 void to_json(nlohmann::json& json, const SessionState& state);
 void from_json(const nlohmann::json& json, SessionState& state);
 

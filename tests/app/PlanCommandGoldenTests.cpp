@@ -49,23 +49,27 @@ std::string withFreshIDsNumbered(const std::string& text) {
   return result;
 }
 
-/// One dry run: the world and library fixtures, the link, and the file of its expected output.
+/// One dry run: the link and the file of its expected output. A step may name its own world
+/// (the world after what the dry runs before it did); a step without a link looks again with
+/// keep tiled at that world (`--changed`).
 struct Step {
   std::string link;
   std::string golden;
+  std::string world = {};
 };
 
 class PlanCommandGolden : public ::testing::Test {
  protected:
   ProcessResult plan(const std::string& world, const std::string& library, const std::string& link,
                      bool withState = true) const {
-    std::vector<std::string> arguments{"plan", "--world", (kFixtures / "worlds" / world).string(),
+    auto option = link.empty() ? "--changed" : "--world";
+    std::vector<std::string> arguments{"plan", option, (kFixtures / "worlds" / world).string(),
                                        "--library", (kFixtures / "library" / library).string()};
     if (withState) {
       arguments.push_back("--state");
       arguments.push_back(statePath().string());
     }
-    arguments.push_back(link);
+    if (!link.empty()) arguments.push_back(link);
     return runProcess(kApp, arguments, {{"HOME", home.path().string()}, {"DISPLAY", ""}});
   }
 
@@ -73,7 +77,7 @@ class PlanCommandGolden : public ::testing::Test {
   void expectSequence(const std::string& world, const std::string& library,
                       const std::vector<Step>& steps) const {
     for (const auto& step : steps) {
-      auto result = plan(world, library, step.link);
+      auto result = plan(step.world.empty() ? world : step.world, library, step.link);
       EXPECT_EQ(result.status, 0) << step.link << "\n" << result.err;
       EXPECT_EQ(result.err, "") << step.link;
       auto golden = kGolden / (step.golden + ".json");
@@ -148,6 +152,45 @@ TEST_F(PlanCommandGolden, KestlesLayoutsAndTileForms) {
   }
 }
 
+// Keep tiled turned on tiles the display; looking again at the world after windows opened
+// or closed shows the moves and the message of each manner.
+TEST_F(PlanCommandGolden, AKeptDisplayGainsAndLosesWindowsInBothManners) {
+  expectSequence(kLaptop, "plan-keep-rearrange.json",
+                 {{"kestles://keep-tiled/on", "keep-tiled-on"},
+                  {"", "kept-rearrange-closed", "laptop-three-closed.json"},
+                  {"", "kept-rearrange-opened", "laptop-three-replaced.json"}});
+  std::filesystem::remove(statePath());
+  expectSequence(kLaptop, "plan-keep-in-place.json",
+                 {{"kestles://keep-tiled/on", "keep-tiled-on"},
+                  {"", "kept-in-place-opened", "laptop-three-opened.json"},
+                  {"", "kept-in-place-closed", "laptop-three-replaced.json"}});
+}
+
+// Turning keep tiled off moves nothing and forgets the display; a look at a display no
+// longer kept changes nothing there, and the toggle that turns it on again closes up behind
+// the window that left meanwhile.
+TEST_F(PlanCommandGolden, KeepTiledOffAndToggle) {
+  expectSequence(
+      kLaptop, "plan-keep-rearrange.json",
+      {{"kestles://keep-tiled/on", "keep-tiled-on"},
+       {"kestles://keep-tiled/off", "keep-tiled-off"},
+       {"", "kept-off-closed", "laptop-three-closed.json"},
+       {"kestles://keep-tiled?display=Built-in", "keep-tiled-toggle", "laptop-three-closed.json"}});
+}
+
+// The back swap's world is the world after the forward swap: settling puts tiled windows in
+// their tiles, but untiled windows stay where the world file has them.
+TEST_F(PlanCommandGolden, SwappingDisplaysForwardAndBack) {
+  expectSequence(
+      kTwoDisplays, kNoKestles,
+      {{"kestles://tile", "swap-displays-tile"},
+       {"kestles://swap-displays", "swap-displays"},
+       {"kestles://swap-displays/back", "swap-displays-back", "laptop-and-wide-swapped.json"}});
+  auto state = nlohmann::json::parse(contents(statePath()));
+  EXPECT_EQ(state["tilings"].size(), 1u);
+  EXPECT_EQ(state["tilings"]["LAPTOP"]["windows"], nlohmann::json({11, 22}));
+}
+
 TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndCommandsNotCovered) {
   const std::pair<std::string, std::string> rows[] = {
       {"kestles://kestle/Play", "No kestle matches “Play”. Your kestles: Work, Reading\n"},
@@ -157,8 +200,10 @@ TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndCommandsNotCovered
        "No open app matches “Nope”. Your open apps: Code, Safari, Terminal\n"},
       {"kestles://tile?display=Side",
        "No connected display matches “Side”. Your displays: Built-in Retina Display\n"},
-      {"kestles://keep-tiled", "A dry run doesn’t cover this command yet.\n"},
-      {"kestles://swap-displays", "A dry run doesn’t cover this command yet.\n"},
+      {"kestles://keep-tiled?display=Side",
+       "No connected display matches “Side”. Your displays: Built-in Retina Display\n"},
+      {"kestles://undo", "A dry run doesn’t cover this command yet.\n"},
+      {"kestles://leave-out", "A dry run doesn’t cover this command yet.\n"},
   };
   for (const auto& [link, sentence] : rows) {
     auto result = plan(kLaptop, kKestles, link);
@@ -175,6 +220,21 @@ TEST_F(PlanCommandGolden, ALinkThatDoesNotDecodeFails) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "kestles-app: That link isn’t a command Kestles knows.\n");
+}
+
+// The changed world stands in for both the world and the link, so neither may come with it.
+TEST_F(PlanCommandGolden, ChangedTakesNoWorldAndNoLink) {
+  auto world = (kFixtures / "worlds" / kLaptop).string();
+  const std::vector<std::string> misuses[] = {
+      {"plan", "--changed", world, "kestles://tile"},
+      {"plan", "--changed", world, "--world", world},
+      {"plan", "--changed"},
+  };
+  for (const auto& arguments : misuses) {
+    auto result = runProcess(kApp, arguments, {{"HOME", home.path().string()}, {"DISPLAY", ""}});
+    EXPECT_EQ(result.status, 1) << arguments.size();
+    EXPECT_NE(result.err.find("“plan” takes"), std::string::npos) << result.err;
+  }
 }
 
 TEST_F(PlanCommandGolden, WithoutStateNothingIsKeptAndNoStateIsPrinted) {

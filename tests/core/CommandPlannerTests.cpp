@@ -45,6 +45,57 @@ TEST(CommandPlanner, SettlingPutsTiledAndSnappedWindowsWhereTheCommandsLeftThem)
   EXPECT_EQ(again.plan->arrangement, tiled.plan->nextArrangement);
 }
 
+// The kept displays are the library's until a dry run records its own set in the state; what
+// a look finds is remembered, so looking again at the settled world changes nothing.
+TEST(CommandPlanner, KeepTiledReadsTheDryRunsOwnSetBeforeTheLibrarys) {
+  auto world = laptopAndWide();
+  Library library;
+  library.settings.keptTiled = {"LAPTOP"};
+  auto look = planTileChanges(world, library, {});
+  EXPECT_EQ(look.notice, "Keep Tiled made room for 2 windows");
+  EXPECT_EQ(look.state.tilings.at("LAPTOP").windows,
+            (std::vector<std::optional<std::uint32_t>>{11, 22}));
+  EXPECT_EQ(look.state.liveTiles.order(), (std::vector<std::uint32_t>{11, 22}));
+  auto again =
+      planTileChanges(settledWorld(world, look.state, library.settings.gaps), library, look.state);
+  EXPECT_TRUE(again.frames.empty());
+  EXPECT_FALSE(again.notice);
+
+  // The front window (11) is on the laptop, which the library keeps: the toggle turns it off.
+  auto off = planCommand(command("kestles://keep-tiled"), world, library, look.state, 11);
+  EXPECT_EQ(off.keptTiled, std::set<std::string>{});
+  EXPECT_EQ(off.state.keptTiled, std::set<std::string>{});
+  EXPECT_TRUE(off.frames.empty());
+  EXPECT_FALSE(off.state.keptTiles.known.contains("LAPTOP"));
+  world.windows.erase(world.windows.begin());  // 11 closes; nothing kept closes up behind it
+  EXPECT_TRUE(planTileChanges(world, library, off.state).frames.empty());
+
+  auto wideOn = planCommand(command("kestles://keep-tiled/on?display=Studio"), world, library,
+                            off.state, std::nullopt);
+  EXPECT_EQ(wideOn.keptTiled, std::set<std::string>{"WIDE"});
+  EXPECT_EQ(wideOn.notice, "Keep Tiled made room for 2 windows");  // 21 and 32
+}
+
+TEST(CommandPlanner, SwappingDisplaysNeedsASecondDisplayAndCarriesWhatTheDisplaysKnow) {
+  Library library;
+  auto single = worldOf({laptop()});
+  single.windows = {window(1, kCode, 101, {10, 50, 600, 400})};
+  auto alone = planCommand(command("kestles://swap-displays"), single, library, {}, 1);
+  EXPECT_TRUE(alone.frames.empty());
+  EXPECT_FALSE(alone.message);
+
+  SessionState state;
+  state.keptTiles.known = {{"LAPTOP", {11, 22}}, {"WIDE", {21, 32}}};
+  state.tilings["LAPTOP"] = Tiling::make("LAPTOP", templateShape("halves"), std::nullopt, {11, 22});
+  auto swapped =
+      planCommand(command("kestles://swap-displays"), laptopAndWide(), library, state, 11);
+  EXPECT_EQ(swapped.state.keptTiles.known, (std::map<std::string, std::set<std::uint32_t>>{
+                                               {"WIDE", {11, 22}}, {"LAPTOP", {21, 32}}}));
+  EXPECT_FALSE(swapped.state.tilings.contains("LAPTOP"));
+  EXPECT_EQ(swapped.state.tilings.at("WIDE").windows,
+            (std::vector<std::optional<std::uint32_t>>{11, 22}));
+}
+
 TEST(CommandPlanner, OutcomesOfCommandsThatMoveNothing) {
   auto world = laptopAndWide();
   Library library;

@@ -45,7 +45,10 @@ SessionState fullState() {
   entry.gaps = Gaps{4, 6};
   state.undo.record(entry);
   state.undo.pushRedo(undoEntry(2, "Halves"));
-  state.pending["liveTiles"] = {{"LAPTOP", {1, 2}}};
+  state.liveTiles.adopt(state.tilings, World{});
+  state.keptTiles.known["LAPTOP"] = {11, 22};
+  state.keptTiled = std::set<std::string>{"LAPTOP"};
+  state.pending["lastSuggestion"] = {{"LAPTOP", {1, 2}}};
   return state;
 }
 
@@ -54,7 +57,12 @@ TEST(SessionState, EveryPartSurvivesARoundTrip) {
   nlohmann::json json = state;
   EXPECT_EQ(json.get<SessionState>(), state);
   // The keys other parts of the app read are kept even though nothing here reads them.
-  EXPECT_EQ(json["liveTiles"], (nlohmann::json{{"LAPTOP", {1, 2}}}));
+  EXPECT_EQ(json["lastSuggestion"], (nlohmann::json{{"LAPTOP", {1, 2}}}));
+  EXPECT_EQ(json["liveTiles"]["order"], (nlohmann::json{11, 22}));
+  // Without keep tiled the state holds none of its keys.
+  nlohmann::json empty = SessionState{};
+  for (const char* key : {"liveTiles", "keptTiles", "keptTiled"})
+    EXPECT_FALSE(empty.contains(key)) << key;
   EXPECT_EQ(json["undo"]["entries"][0]["kind"], "gaps");
   EXPECT_EQ(json["undo"]["entries"][0]["previousLayouts"]["WIDE"], nullptr);
 }
@@ -65,6 +73,8 @@ TEST(SessionState, DamagedItemsAreDroppedOneByOne) {
   json["tilings"]["LAPTOP"]["displayID"] = "ELSEWHERE";  // filed under LAPTOP, so LAPTOP
   json["snapMemory"] = 7;
   json["mainPair"] = {{"displayID", "LAPTOP"}};
+  json["liveTiles"] = "not a session";
+  json["keptTiled"] = {"WIDE", 7};
   auto& entries = json["undo"]["entries"];
   entries.push_back({{"id", "nope"}, {"title", "Bad"}, {"kind", "apply"}});
   entries.push_back({{"id", idOf(3).uuidString()}, {"title", "Odd"}, {"kind", "sideways"}});
@@ -81,6 +91,9 @@ TEST(SessionState, DamagedItemsAreDroppedOneByOne) {
   EXPECT_EQ(state.tilingMemory, expected.tilingMemory);
   EXPECT_EQ(state.snapMemory, SnapMemory{});
   EXPECT_EQ(state.mainPair, std::nullopt);
+  EXPECT_EQ(state.liveTiles, LiveTiles{});
+  EXPECT_EQ(state.keptTiles, expected.keptTiles);
+  EXPECT_EQ(state.keptTiled, (std::set<std::string>{"WIDE"}));
   ASSERT_EQ(state.undo.entries.size(), 2u);
   EXPECT_EQ(state.undo.entries[0], expected.undo.entries[0]);
   const auto& mended = state.undo.entries[1];
