@@ -1,5 +1,7 @@
 #include "KestlesApp/PlanCommand.hpp"
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,23 +10,65 @@
 
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesApp/PlatformCommand.hpp"
+#include "KestlesCore/apply/TileWindowsPlan.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesCore/session/CommandPlanner.hpp"
+#include "KestlesCore/session/DropPlan.hpp"
 
 namespace kestles::app {
 namespace {
 
 constexpr std::string_view kUsage =
-    "“plan” takes [--world FILE] [--library FILE] [--state FILE] LINK.";
+    "“plan” takes [--world FILE] [--library FILE] [--state FILE] LINK, or --drop X,Y "
+    "[--window ID] in place of LINK.";
 
 struct PlanArguments {
   std::optional<std::filesystem::path> world;
   std::optional<std::filesystem::path> library;
   std::optional<std::filesystem::path> state;
   std::string link;
+  std::optional<CGPoint> drop;
+  std::optional<std::uint32_t> window;
 };
+
+std::optional<double> number(std::string_view text) {
+  double value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+/// "X,Y" in screen points.
+std::optional<CGPoint> pointOf(std::string_view text) {
+  auto comma = text.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  auto x = number(text.substr(0, comma));
+  auto y = number(text.substr(comma + 1));
+  if (!x || !y) return std::nullopt;
+  return CGPoint{*x, *y};
+}
+
+std::optional<std::uint32_t> windowIDOf(std::string_view text) {
+  std::uint32_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+/// Reads the value of --drop or --window; false for a repeated option or a bad value.
+bool readDropOption(std::string_view word, std::string_view value, PlanArguments& result) {
+  if (word == "--drop") {
+    if (result.drop) return false;
+    result.drop = pointOf(value);
+    return result.drop.has_value();
+  }
+  if (result.window) return false;
+  result.window = windowIDOf(value);
+  return result.window.has_value();
+}
 
 std::optional<PlanArguments> parsed(std::span<const std::string_view> arguments) {
   PlanArguments result;
@@ -38,13 +82,19 @@ std::optional<PlanArguments> parsed(std::span<const std::string_view> arguments)
     if (option) {
       if (i + 1 == arguments.size() || *option) return std::nullopt;
       *option = std::filesystem::path(arguments[++i]);
+    } else if (word == "--drop" || word == "--window") {
+      if (i + 1 == arguments.size() || !readDropOption(word, arguments[i + 1], result))
+        return std::nullopt;
+      ++i;
     } else {
       if (hasLink) return std::nullopt;
       result.link = word;
       hasLink = true;
     }
   }
-  return hasLink ? std::optional(result) : std::nullopt;
+  // A link, or a drop; the window is only for a drop.
+  if (hasLink == result.drop.has_value() || (result.window && !result.drop)) return std::nullopt;
+  return result;
 }
 
 /// The world file's, else the desktop's; nothing (the reason printed) when neither is there.
@@ -81,9 +131,13 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
                    std::ostream& err) {
   auto options = parsed(arguments);
   if (!options) return fail(err, kUsage);
-  auto command = decodeCommandLink(options->link);
-  if (!command)
-    return fail(err, refusalOf(options->link).value_or("That link isn’t a command Kestles knows."));
+  std::optional<KestlesCommand> command;
+  if (!options->drop) {
+    command = decodeCommandLink(options->link);
+    if (!command)
+      return fail(err,
+                  refusalOf(options->link).value_or("That link isn’t a command Kestles knows."));
+  }
   auto world = worldOf(options->world, err);
   if (!world) return 1;
   auto library = libraryOf(options->library, err);
@@ -95,7 +149,19 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
     if (!problem.empty()) err << "kestles-app: " << problem << '\n';
   }
   auto seen = settledWorld(world->world, state, library->settings.gaps);
-  auto outcome = planCommand(*command, seen, *library, state, world->focusedWindow);
+  std::optional<DropPlan> drop;
+  CommandOutcome outcome;
+  if (options->drop) {
+    auto window = options->window ? options->window : frontWindowOf(seen, world->focusedWindow);
+    if (!window) {
+      out << "There is no window to drop.\n";
+      return 0;
+    }
+    drop = DropPlan::make(*options->drop, *window, seen, library->settings, state);
+    outcome = drop->outcome;
+  } else {
+    outcome = planCommand(*command, seen, *library, state, world->focusedWindow);
+  }
   if (outcome.message) {
     out << *outcome.message << '\n';
     return 0;
@@ -107,7 +173,9 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
       return fail(err, options->state->string() + " can’t be written (" + error.what() + ").");
     }
   }
-  out << json_style::encode(outcomeJSON(outcome, options->state.has_value())) << '\n';
+  bool withState = options->state.has_value();
+  out << json_style::encode(drop ? dropJSON(*drop, withState) : outcomeJSON(outcome, withState))
+      << '\n';
   return 0;
 }
 
