@@ -111,7 +111,10 @@ std::optional<int> slotCovering(const CGRect& place, int own, const std::vector<
     if (!wins && std::abs(area - bestArea) <= tie)
       wins = *best != own &&
              (i == own || distance(tile) < distance(tiles[static_cast<std::size_t>(*best)]));
-    if (wins) best = i, bestArea = area;
+    if (wins) {
+      best = i;
+      bestArea = area;
+    }
   }
   return best;
 }
