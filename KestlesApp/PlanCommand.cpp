@@ -1,5 +1,7 @@
 #include "KestlesApp/PlanCommand.hpp"
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,17 +10,20 @@
 
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesApp/PlatformCommand.hpp"
+#include "KestlesCore/apply/TileWindowsPlan.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesCore/session/CommandPlanner.hpp"
+#include "KestlesCore/session/DropPlan.hpp"
 
 namespace kestles::app {
 namespace {
 
 constexpr std::string_view kUsage =
-    "“plan” takes [--world FILE] [--library FILE] [--state FILE] LINK, or [--library FILE] "
-    "[--state FILE] --changed WORLD to show what keep tiled does after windows opened or closed.";
+    "“plan” takes [--world FILE] [--library FILE] [--state FILE] LINK, or --drop X,Y "
+    "[--window ID] in place of LINK, or [--library FILE] [--state FILE] --changed WORLD to show "
+    "what keep tiled does after windows opened or closed.";
 
 struct PlanArguments {
   std::optional<std::filesystem::path> world;
@@ -26,7 +31,46 @@ struct PlanArguments {
   std::optional<std::filesystem::path> state;
   std::optional<std::filesystem::path> changed;  // the world after windows opened or closed
   std::string link;
+  std::optional<CGPoint> drop;
+  std::optional<std::uint32_t> window;
 };
+
+std::optional<double> number(std::string_view text) {
+  double value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+    return std::nullopt;
+  return value;
+}
+
+/// "X,Y" in screen points.
+std::optional<CGPoint> pointOf(std::string_view text) {
+  auto comma = text.find(',');
+  if (comma == std::string_view::npos) return std::nullopt;
+  auto x = number(text.substr(0, comma));
+  auto y = number(text.substr(comma + 1));
+  if (!x || !y) return std::nullopt;
+  return CGPoint{*x, *y};
+}
+
+std::optional<std::uint32_t> windowIDOf(std::string_view text) {
+  std::uint32_t value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+/// Reads the value of --drop or --window; false for a repeated option or a bad value.
+bool readDropOption(std::string_view word, std::string_view value, PlanArguments& result) {
+  if (word == "--drop") {
+    if (result.drop) return false;
+    result.drop = pointOf(value);
+    return result.drop.has_value();
+  }
+  if (result.window) return false;
+  result.window = windowIDOf(value);
+  return result.window.has_value();
+}
 
 std::optional<PlanArguments> parsed(std::span<const std::string_view> arguments) {
   PlanArguments result;
@@ -41,14 +85,21 @@ std::optional<PlanArguments> parsed(std::span<const std::string_view> arguments)
     if (option) {
       if (i + 1 == arguments.size() || *option) return std::nullopt;
       *option = std::filesystem::path(arguments[++i]);
+    } else if (word == "--drop" || word == "--window") {
+      if (i + 1 == arguments.size() || !readDropOption(word, arguments[i + 1], result))
+        return std::nullopt;
+      ++i;
     } else {
       if (hasLink) return std::nullopt;
       result.link = word;
       hasLink = true;
     }
   }
-  // The changed world stands in for both the world and the command.
-  bool complete = result.changed ? !hasLink && !result.world : hasLink;
+  // One of three: a link; a drop (the window only with a drop); a changed world, which stands
+  // in for both the world and the command.
+  bool complete = result.changed
+                      ? !hasLink && !result.world && !result.drop && !result.window
+                      : hasLink != result.drop.has_value() && (!result.window || result.drop);
   return complete ? std::optional(result) : std::nullopt;
 }
 
@@ -87,7 +138,7 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
   auto options = parsed(arguments);
   if (!options) return fail(err, kUsage);
   std::optional<KestlesCommand> command;
-  if (!options->changed) {
+  if (!options->changed && !options->drop) {
     command = decodeCommandLink(options->link);
     if (!command)
       return fail(err,
@@ -104,8 +155,21 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
     if (!problem.empty()) err << "kestles-app: " << problem << '\n';
   }
   auto seen = settledWorld(world->world, state, library->settings.gaps);
-  auto outcome = command ? planCommand(*command, seen, *library, state, world->focusedWindow)
-                         : planTileChanges(seen, *library, state);
+  std::optional<DropPlan> drop;
+  CommandOutcome outcome;
+  if (options->drop) {
+    auto window = options->window ? options->window : frontWindowOf(seen, world->focusedWindow);
+    if (!window) {
+      out << "There is no window to drop.\n";
+      return 0;
+    }
+    drop = DropPlan::make(*options->drop, *window, seen, library->settings, state);
+    outcome = drop->outcome;
+  } else if (command) {
+    outcome = planCommand(*command, seen, *library, state, world->focusedWindow);
+  } else {
+    outcome = planTileChanges(seen, *library, state);
+  }
   if (outcome.message) {
     out << *outcome.message << '\n';
     return 0;
@@ -117,7 +181,9 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
       return fail(err, options->state->string() + " can’t be written (" + error.what() + ").");
     }
   }
-  out << json_style::encode(outcomeJSON(outcome, options->state.has_value())) << '\n';
+  bool withState = options->state.has_value();
+  out << json_style::encode(drop ? dropJSON(*drop, withState) : outcomeJSON(outcome, withState))
+      << '\n';
   return 0;
 }
 

@@ -21,8 +21,6 @@ namespace {
 using Command = KestlesCommand;
 
 constexpr std::string_view kNotCovered = "A dry run doesn’t cover this command yet.";
-constexpr std::string_view kTiledSnapNotCovered =
-    "A dry run doesn’t cover snapping a window that sits in tiles yet.";
 constexpr std::string_view kNoKestles =
     "There are no kestles yet: arrange your windows, then Save Windows as Kestle.";
 
@@ -190,8 +188,6 @@ struct Planner {
 
   CommandOutcome operator()(const Command::Snap& command) const {
     if (!front) return moving({}, {});
-    for (const auto& [displayID, tiling] : state.tilings)
-      if (tiling.contains(*front)) return said(kTiledSnapNotCovered);
     const WindowSnapshot* window = nullptr;
     for (const auto& each : world.windows)
       if (each.id == *front) window = &each;
@@ -206,8 +202,11 @@ struct Planner {
     planner.memory = state.snapMemory;
     if (auto tiled = state.tilings.find(display->id); tiled != state.tilings.end())
       planner.sessionFrames = tiled->second.frames(display->visibleFrame, gaps);
+    // A window in tiles is planned on the tiles; the tilings keep its place, not the memory.
+    planner.session = LiveTiles(world.setup, gaps, state.tilings);
     auto plan = KeySnap::plan(command.action, planner);
     if (!plan) return moving({}, {});
+    if (plan->session) return moving(plan->frames, plan->session->tilings);
     auto outcome = moving(plan->frames, {});
     plan->record(outcome.state.snapMemory, window->frame);
     return outcome;

@@ -69,7 +69,10 @@ class PlanCommandGolden : public ::testing::Test {
       arguments.push_back("--state");
       arguments.push_back(statePath().string());
     }
-    if (!link.empty()) arguments.push_back(link);
+    // A drop's options are given as one step, split at spaces.
+    std::istringstream words(link);
+    for (std::string word; words >> word;)
+      arguments.push_back(word);
     return runProcess(kApp, arguments, {{"HOME", home.path().string()}, {"DISPLAY", ""}});
   }
 
@@ -114,6 +117,43 @@ TEST_F(PlanCommandGolden, SnappingTwiceCyclesAndRestoreBringsTheFirstFrameBack) 
                  {{"kestles://snap/left-half", "snap-left-half"},
                   {"kestles://snap/left-half", "snap-left-half-again"},
                   {"kestles://snap/restore", "snap-restore"}});
+}
+
+TEST_F(PlanCommandGolden, SnapsOfATiledWindowZoomAndTradeTiles) {
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://tile?style=grid", "tile-grid"},
+                  {"kestles://snap/maximize", "tiled-snap-maximize"},
+                  {"kestles://snap/maximize", "tiled-snap-maximize-again"},
+                  {"kestles://snap/restore", "tiled-snap-restore"},
+                  {"kestles://snap/right-half", "tiled-snap-right-half"},
+                  {"kestles://snap/top-left", "tiled-snap-top-left"},
+                  {"kestles://snap/move-down", "tiled-snap-move-down"},
+                  {"kestles://snap/larger", "tiled-snap-larger"}});
+}
+
+TEST_F(PlanCommandGolden, DropsTradeOrSnapAtAnEdge) {
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://tile?style=grid", "tile-grid"},
+                  {"--drop 1000,300", "drop-trade"},
+                  {"--drop 100,300 --window 21", "drop-own-tile"},
+                  {"--drop 1000,60 --window 21", "drop-split"},
+                  {"--drop 3,500", "drop-left-edge"},
+                  {"--drop 3,3 --window 22", "drop-top-left-corner"}});
+  const std::pair<std::string, std::string> rows[] = {
+      {"--drop 9000,3", "No display is under that point.\n"},
+      {"--drop 100,100 --window 99", "No window has the id 99.\n"},
+  };
+  for (const auto& [drop, sentence] : rows) {
+    auto result = plan(kLaptop, kNoKestles, drop, false);
+    EXPECT_EQ(result.status, 0) << drop;
+    EXPECT_EQ(result.out, sentence) << drop;
+  }
+  for (const char* wrong : {"--drop 1,2,3", "--window 3 kestles://tile",
+                            "--drop 1,2 kestles://tile", "--drop 1,2 --window x"}) {
+    auto result = plan(kLaptop, kNoKestles, wrong, false);
+    EXPECT_EQ(result.status, 1) << wrong;
+    EXPECT_NE(result.err.find("--drop X,Y [--window ID]"), std::string::npos) << wrong;
+  }
 }
 
 TEST_F(PlanCommandGolden, RearrangementsOfATiledDisplay) {

@@ -108,12 +108,21 @@ TEST(CommandPlanner, OutcomesOfCommandsThatMoveNothing) {
   }
   auto json = outcomeJSON(planCommand(command("kestles://rotate"), world, library, {}, 22), false);
   EXPECT_EQ(json, (nlohmann::json{{"frames", nlohmann::json::object()}}));
-  // A tiled window's snap is not covered yet, and says so rather than moving it as if free.
+}
+
+TEST(CommandPlanner, ATiledWindowsSnapWorksOnTheTilesNotTheMemory) {
+  auto world = laptopAndWide();
+  Library library;
   auto tiled = planCommand(command("kestles://tile"), world, library, {}, 22).state;
-  auto snap = planCommand(command("kestles://snap/left-half"), world, library, tiled, 22);
-  EXPECT_TRUE(snap.frames.empty());
-  ASSERT_TRUE(snap.message);
-  EXPECT_EQ(snap.state, tiled);
+  auto snap = planCommand(command("kestles://snap/maximize"), world, library, tiled, 22);
+  EXPECT_FALSE(snap.message);
+  EXPECT_EQ(snap.frames.size(), 1u);
+  EXPECT_TRUE(snap.state.snapMemory.entries.empty());
+  const Tiling* holding = tilingHolding(snap.state.tilings, 22);
+  ASSERT_TRUE(holding);
+  EXPECT_EQ(holding->zoomed, 22u);
+  auto back = planCommand(command("kestles://snap/restore"), world, library, snap.state, 22);
+  EXPECT_EQ(back.state.tilings, tiled.tilings);
 }
 
 }  // namespace
