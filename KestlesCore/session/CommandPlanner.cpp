@@ -55,12 +55,22 @@ struct Planner {
   }
 
   CommandOutcome applying(const ApplyTarget& target) const {
-    TileContext context{front, &state.tilings};
+    const SuggestionStep* last = state.lastSuggestion ? &*state.lastSuggestion : nullptr;
+    TileContext context{front, &state.tilings, library.layouts, &state.tilingMemory, last};
     auto plan = target.plan(world, gaps, context);
     if (!plan) return moving({}, {});
     auto outcome = moving(plan->movedFrames(), plan->tilings);
+    rememberSuggestions(*plan, outcome.state);
     outcome.plan = std::move(plan);
     return outcome;
+  }
+
+  /// Each applied suggestion counts in the tiling memory; the last one (the active
+  /// display's) is the step a repeat continues.
+  static void rememberSuggestions(const ApplyPlan& plan, SessionState& after) {
+    for (const auto& applied : plan.suggestions)
+      after.tilingMemory.record(applied.id, applied.key);
+    if (!plan.suggestions.empty()) after.lastSuggestion = plan.suggestions.back().step;
   }
 
   /// The display a name picks, or the sentence for none; no name: no display.

@@ -14,7 +14,7 @@ namespace {
 using coding::json;
 
 /// Keys other parts of the app own; kept untouched until their readers exist.
-constexpr std::array<std::string_view, 2> kPendingKeys{"liveTiles", "lastSuggestion"};
+constexpr std::array<std::string_view, 1> kPendingKeys{"liveTiles"};
 
 template <class T>
 T part(const json& object, std::string_view key) {
@@ -29,7 +29,7 @@ T part(const json& object, std::string_view key) {
 bool SessionState::operator==(const SessionState& other) const {
   return tilings == other.tilings && away == other.away && tilingMemory == other.tilingMemory &&
          snapMemory == other.snapMemory && mainPair == other.mainPair && undo == other.undo &&
-         pending == other.pending;
+         lastSuggestion == other.lastSuggestion && pending == other.pending;
 }
 
 void to_json(json& out, const SessionState& state) {
@@ -39,6 +39,7 @@ void to_json(json& out, const SessionState& state) {
          {"snapMemory", state.snapMemory},
          {"undo", state.undo}};
   coding::putOptional(out, "mainPair", state.mainPair);
+  coding::putOptional(out, "lastSuggestion", state.lastSuggestion);
   for (const auto& [key, value] : state.pending)
     out[key] = value;
 }
@@ -54,6 +55,7 @@ void from_json(const json& in, SessionState& state) {
   state.snapMemory = part<SnapMemory>(in, "snapMemory");
   state.mainPair = coding::optional<MainTile::Pair>(in, "mainPair");
   state.undo = part<UndoHistory>(in, "undo");
+  state.lastSuggestion = coding::optional<SuggestionStep>(in, "lastSuggestion");
   for (auto key : kPendingKeys)
     if (const json* value = coding::member(in, key)) state.pending.emplace(key, *value);
 }

@@ -10,6 +10,7 @@
 #include "KestlesCore/snap/SnapMemory.hpp"
 #include "KestlesCore/tiling/AwayTiles.hpp"
 #include "KestlesCore/tiling/MainTile.hpp"
+#include "KestlesCore/tiling/SuggestionStep.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 #include "KestlesCore/tiling/TilingMemory.hpp"
 #include "KestlesCore/undo/UndoHistory.hpp"
@@ -27,10 +28,10 @@ struct SessionState {
   SnapMemory snapMemory;
   std::optional<MainTile::Pair> mainPair;  // the last make-main, for the trade back
   UndoHistory undo;
-  // Still to come, each beside its own subsystem: the live tiles of kept-tiled displays
-  // ("liveTiles") and the last suggestion a repeated tile request stepped to
-  // ("lastSuggestion"). Until they exist, whatever a file holds under those keys is kept
-  // as it is, in `pending`, and written back unchanged.
+  std::optional<SuggestionStep> lastSuggestion;  // what a repeated Tile Windows steps on from
+  // Still to come, beside its own subsystem: the live tiles of kept-tiled displays
+  // ("liveTiles"). Until they exist, whatever a file holds under that key is kept as it
+  // is, in `pending`, and written back unchanged.
   std::map<std::string, nlohmann::json> pending;
 
   bool operator==(const SessionState&) const;
@@ -44,8 +45,8 @@ struct SessionState {
 };
 
 /// Keys "tilings", "away", "tilingMemory", "snapMemory", "mainPair" (when present), "undo",
-/// and the `pending` keys. Reading needs an object; each part decodes on its own, so that one
-/// damaged part (or one damaged item inside it) loses nothing else.
+/// "lastSuggestion" (when present) and the `pending` keys. Reading needs an object; each part
+/// decodes on its own, so that one damaged part (or one damaged item inside it) loses nothing else.
 void to_json(nlohmann::json& json, const SessionState& state);
 void from_json(const nlohmann::json& json, SessionState& state);
 

@@ -45,6 +45,8 @@ SessionState fullState() {
   entry.gaps = Gaps{4, 6};
   state.undo.record(entry);
   state.undo.pushRedo(undoEntry(2, "Halves"));
+  state.lastSuggestion =
+      SuggestionStep{"LAPTOP", {11, 22}, {"template:halves", "template:thirds"}, "template:halves"};
   state.pending["liveTiles"] = {{"LAPTOP", {1, 2}}};
   return state;
 }
@@ -57,6 +59,8 @@ TEST(SessionState, EveryPartSurvivesARoundTrip) {
   EXPECT_EQ(json["liveTiles"], (nlohmann::json{{"LAPTOP", {1, 2}}}));
   EXPECT_EQ(json["undo"]["entries"][0]["kind"], "gaps");
   EXPECT_EQ(json["undo"]["entries"][0]["previousLayouts"]["WIDE"], nullptr);
+  EXPECT_EQ(json["lastSuggestion"]["current"], "template:halves");
+  EXPECT_FALSE(nlohmann::json(SessionState{}).contains("lastSuggestion"));
 }
 
 TEST(SessionState, DamagedItemsAreDroppedOneByOne) {
@@ -65,6 +69,7 @@ TEST(SessionState, DamagedItemsAreDroppedOneByOne) {
   json["tilings"]["LAPTOP"]["displayID"] = "ELSEWHERE";  // filed under LAPTOP, so LAPTOP
   json["snapMemory"] = 7;
   json["mainPair"] = {{"displayID", "LAPTOP"}};
+  json["lastSuggestion"].erase("current");
   auto& entries = json["undo"]["entries"];
   entries.push_back({{"id", "nope"}, {"title", "Bad"}, {"kind", "apply"}});
   entries.push_back({{"id", idOf(3).uuidString()}, {"title", "Odd"}, {"kind", "sideways"}});
@@ -81,6 +86,7 @@ TEST(SessionState, DamagedItemsAreDroppedOneByOne) {
   EXPECT_EQ(state.tilingMemory, expected.tilingMemory);
   EXPECT_EQ(state.snapMemory, SnapMemory{});
   EXPECT_EQ(state.mainPair, std::nullopt);
+  EXPECT_EQ(state.lastSuggestion, std::nullopt);
   ASSERT_EQ(state.undo.entries.size(), 2u);
   EXPECT_EQ(state.undo.entries[0], expected.undo.entries[0]);
   const auto& mended = state.undo.entries[1];
