@@ -6,6 +6,7 @@
 #include "KestlesCore/apply/ApplyTarget.hpp"
 #include "KestlesCore/library/SavedLayout.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
+#include "KestlesCore/tiling/Suggestions.hpp"
 
 namespace kestles {
 namespace {
@@ -140,6 +141,33 @@ TEST(TileWindowsPlan, AppFiltersAndTheBoardsSeating) {
                    window(2, kCode, 101, {200, 40, 500, 400}, 1)};
   auto seated = tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::grid, roles, kGaps, {});
   EXPECT_EQ(seated.tilings.at("LAPTOP").windows.at(0), std::optional<std::uint32_t>(2));
+}
+
+TEST(TileWindowsPlan, ASuggestionTargetPutsItsWindowsInItsTiles) {
+  auto world = laptopWithWindows(2);
+  Suggestions::Request request;
+  request.display = laptop();
+  request.windows = world.windows;
+  request.gaps = kGaps;
+  auto board = Suggestions::board(request);
+  ASSERT_FALSE(board.suggestions.empty());
+  auto arrangement = *board.suggestions[0].arrangement("LAPTOP");
+  auto target = ApplyTarget::suggestion(arrangement);
+  EXPECT_EQ(target.title(), board.suggestions[0].title);
+  auto plan = target.plan(world, kGaps);
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(plan->title, arrangement.title);
+  EXPECT_EQ(plan->tilings.at("LAPTOP").windows, arrangement.windows);
+  EXPECT_EQ(plan->moves.size(), 2u);
+  // A window gone since the board was made leaves its tile empty; another display: no moves.
+  world.windows.pop_back();
+  auto without = target.plan(world, kGaps);
+  EXPECT_EQ(without->moves.size(), 1u);
+  EXPECT_EQ(std::count(without->tilings.at("LAPTOP").windows.begin(),
+                       without->tilings.at("LAPTOP").windows.end(), std::nullopt),
+            1);
+  arrangement.displayID = "GONE";
+  EXPECT_TRUE(ApplyTarget::suggestion(arrangement).plan(world, kGaps)->moves.empty());
 }
 
 TEST(TileWindowsPlan, AllDisplaysMergesWithTheActiveDisplayLast) {
