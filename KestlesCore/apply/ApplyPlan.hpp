@@ -16,7 +16,9 @@
 #include "KestlesCore/library/Kestle.hpp"
 #include "KestlesCore/library/LayoutEntry.hpp"
 #include "KestlesCore/model/UUID.hpp"
+#include "KestlesCore/tiling/SuggestionStep.hpp"
 #include "KestlesCore/tiling/Tiling.hpp"
+#include "KestlesCore/tiling/TilingMemory.hpp"
 #include "KestlesCore/world/AppRef.hpp"
 #include "KestlesCore/world/World.hpp"
 
@@ -61,6 +63,15 @@ struct ApplyPlan {
     bool operator==(const DerivedArrangement&) const = default;
   };
 
+  /// The suggestion a tile request applied on one display: the id the tiling memory
+  /// counts under the board's key, and the step a repeated request continues from.
+  struct AppliedSuggestion {
+    std::string id;
+    TilingMemory::Key key;
+    SuggestionStep step;
+    bool operator==(const AppliedSuggestion&) const = default;
+  };
+
   std::string title;
   std::optional<UUID> kestleID;
   std::vector<Move> moves;  // in the order the conductor performs them
@@ -75,6 +86,7 @@ struct ApplyPlan {
   std::optional<DerivedArrangement> derivedArrangement;
   std::optional<std::string> arrangement;      // the arrangement shown (tiling windows)
   std::optional<std::string> nextArrangement;  // what tiling the same windows again shows
+  std::vector<AppliedSuggestion> suggestions;  // tile requests: one per display, active last
 
   /// The plan of a kestle on the world's displays: its stored arrangement for the display
   /// set, else one derived from its other arrangements (`derivedArrangement` is then set),

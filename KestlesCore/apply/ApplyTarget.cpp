@@ -1,6 +1,7 @@
 #include "KestlesCore/apply/ApplyTarget.hpp"
 
 #include "KestlesCore/apply/ApplyTexts.hpp"
+#include "KestlesCore/apply/PlanBuilding.hpp"
 
 namespace kestles {
 namespace {
@@ -19,6 +20,26 @@ std::optional<std::string> chosenDisplay(const std::optional<std::string>& given
   if (!displayID)
     if (auto main = world.setup.fallback()) displayID = main->id;
   return displayID;
+}
+
+/// The arrangement's windows in their tiles; a window the world no longer has leaves its
+/// tile empty rather than failing the whole arrangement.
+ApplyPlan suggestionPlan(const Suggestion::Arrangement& arrangement, const World& world,
+                         const Gaps& gaps) {
+  ApplyPlan plan;
+  plan.title = arrangement.title;
+  plan.raises = true;
+  plan.arrangement = arrangement.title;
+  auto display = world.setup.displayWithID(arrangement.displayID);
+  if (!display) return plan;
+  planning::WorldIndex index(world);
+  Tiling tiling = Tiling::make(display->id, arrangement.shape, arrangement.layout, {});
+  tiling.windows = arrangement.windows;
+  tiling.windows.resize(arrangement.shape.tileCount());
+  for (auto& slot : tiling.windows)
+    if (slot && !index.window(*slot)) slot.reset();
+  planning::addTiling(plan, tiling, *display, index, gaps);
+  return plan;
 }
 
 }  // namespace
@@ -40,6 +61,7 @@ std::string ApplyTarget::title() const {
           [](const TileAllDisplays&) { return std::string(apply_texts::kTileAllDisplays); },
           [](const TilesBack&) { return std::string(apply_texts::kTilesComeBack); },
           [](const Picked&) { return std::string(apply_texts::kTilePickedWindows); },
+          [](const FromSuggestion& target) { return target.arrangement.title; },
           [](const Skipping& target) { return target.inner->title(); },
       },
       value);
@@ -70,6 +92,9 @@ std::optional<ApplyPlan> ApplyTarget::plan(const World& world, const Gaps& gaps,
           },
           [&](const Picked& target) -> std::optional<ApplyPlan> {
             return ApplyPlan::forPick(target.pick, world, gaps);
+          },
+          [&](const FromSuggestion& target) -> std::optional<ApplyPlan> {
+            return suggestionPlan(target.arrangement, world, gaps);
           },
           [&](const Skipping& target) -> std::optional<ApplyPlan> {
             return target.inner->plan(worldWithout(world, target.windows), gaps, context);

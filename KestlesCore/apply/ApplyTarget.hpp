@@ -13,6 +13,7 @@
 #include "KestlesCore/keyboard/PickToTile.hpp"
 #include "KestlesCore/library/Kestle.hpp"
 #include "KestlesCore/library/LayoutEntry.hpp"
+#include "KestlesCore/tiling/Suggestion.hpp"
 #include "KestlesCore/tiling/Tiling.hpp"
 
 namespace kestles {
@@ -51,6 +52,11 @@ struct ApplyTarget {
     PickToTile::Pick pick;
     bool operator==(const Picked&) const = default;
   };
+  /// An arrangement a suggestion proposes: its shape on its display, a window per tile.
+  struct FromSuggestion {
+    kestles::Suggestion::Arrangement arrangement;
+    bool operator==(const FromSuggestion&) const = default;
+  };
   /// Another target applied as if the listed windows did not exist.
   struct Skipping {
     std::set<std::uint32_t> windows;
@@ -58,7 +64,9 @@ struct ApplyTarget {
     bool operator==(const Skipping& other) const;
   };
 
-  std::variant<Layout, Kestle, TileWindows, TileAllDisplays, TilesBack, Picked, Skipping> value;
+  std::variant<Layout, Kestle, TileWindows, TileAllDisplays, TilesBack, Picked, FromSuggestion,
+               Skipping>
+      value;
 
   static ApplyTarget layout(LayoutEntry entry, std::optional<std::string> displayID) {
     return {Layout{std::move(entry), std::move(displayID)}};
@@ -73,18 +81,25 @@ struct ApplyTarget {
     return {TilesBack{std::move(tilings)}};
   }
   static ApplyTarget picked(PickToTile::Pick pick) { return {Picked{std::move(pick)}}; }
+  static ApplyTarget suggestion(kestles::Suggestion::Arrangement arrangement) {
+    return {FromSuggestion{std::move(arrangement)}};
+  }
   static ApplyTarget skipping(std::set<std::uint32_t> windows, ApplyTarget inner) {
     return {Skipping{std::move(windows), std::make_shared<const ApplyTarget>(std::move(inner))}};
   }
 
   /// The name in reports and the undo history: the layout's or kestle's name, "Tile Windows"
   /// (all apps) or "Tile App Windows" (one app's), "Tile All Displays", "Tiles Come Back",
-  /// "Tile Picked Windows"; skipping takes its inner target's title.
+  /// "Tile Picked Windows", the suggestion arrangement's title; skipping takes its inner
+  /// target's title.
   std::string title() const;
 
   /// The plan against the world. A layout or tile request goes to its display, else the
   /// active display, else the main one, and has no plan without any display; the others
-  /// always plan. Tiling reads the front window and current tilings from the context.
+  /// always plan. A suggestion puts each window in its tile on its display (a window no
+  /// longer there leaves its tile empty), titled and named with the arrangement's title; no
+  /// moves when its display is not connected. Tiling reads the front window and current
+  /// tilings from the context.
   std::optional<ApplyPlan> plan(const World& world, const Gaps& gaps,
                                 const TileContext& context = {}) const;
 

@@ -5,9 +5,9 @@
 
 #include "KestlesCore/apply/ApplyTexts.hpp"
 #include "KestlesCore/apply/PlanBuilding.hpp"
-#include "KestlesCore/apply/TileArrangement.hpp"
 #include "KestlesCore/text/Text.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
+#include "KestlesCore/tiling/Suggestions.hpp"
 
 namespace kestles {
 namespace {
@@ -38,24 +38,27 @@ std::optional<std::string> keptBundle(const TileApps& apps, const planning::Worl
       apps.value);
 }
 
-/// The windows to tile: those of the current tiling in slot order, then the rest front to
-/// back, so that tiling again keeps the order the user arranged.
-std::vector<const WindowSnapshot*> orderedWindows(std::vector<const WindowSnapshot*> windows,
-                                                  const Tiling* current) {
-  auto rank = [&](const WindowSnapshot* window) -> std::pair<std::int64_t, std::int64_t> {
-    if (current)
-      if (auto slot = current->tileOf(window->id)) return {0, *slot};
-    return {1, window->zIndex};
-  };
-  std::stable_sort(windows.begin(), windows.end(),
-                   [&](const auto* a, const auto* b) { return rank(a) < rank(b); });
-  return windows;
+/// The display's suggestions board for the windows, with the context's saved layouts and
+/// memory, and the style's shape among its candidates.
+Suggestions::Board boardFor(const DisplayInfo& display,
+                            const std::vector<const WindowSnapshot*>& windows, TilingStyle style,
+                            const Gaps& gaps, const TileContext& context) {
+  Suggestions::Request request;
+  request.display = display;
+  for (const auto* window : windows)
+    request.windows.push_back(*window);
+  request.savedLayouts = context.savedLayouts;
+  request.style = style;
+  request.gaps = gaps;
+  request.memory = context.memory;
+  return Suggestions::board(request);
 }
 
-const Tiling* currentTiling(const TileContext& context, const std::string& displayID) {
-  if (!context.tilings) return nullptr;
-  auto found = context.tilings->find(displayID);
-  return found == context.tilings->end() ? nullptr : &found->second;
+/// The front-most windows first, so that those beyond the largest count are the back ones.
+void keepFrontMost(std::vector<const WindowSnapshot*>& windows, int count) {
+  std::stable_sort(windows.begin(), windows.end(),
+                   [](const auto* a, const auto* b) { return a->zIndex < b->zIndex; });
+  windows.resize(static_cast<std::size_t>(count));
 }
 
 }  // namespace
@@ -94,25 +97,26 @@ ApplyPlan tileWindowsPlan(std::string_view displayID, const TileApps& apps, Tili
   auto windows = planning::windowsOnDisplay(index, *display);
   if (bundle)
     std::erase_if(windows, [&](const auto* window) { return window->bundleID != *bundle; });
-  windows = orderedWindows(std::move(windows), currentTiling(context, display->id));
   int count = std::min(static_cast<int>(windows.size()),
                        largestTileCount(style, display->visibleFrame.size));
   if (count == 0) return plan;
-  windows.resize(static_cast<std::size_t>(count));
+  keepFrontMost(windows, count);
 
-  std::vector<CGRect> frames;
-  std::vector<MinimumSize> minimums;
-  std::vector<Tiling::WindowID> ids;
-  for (const auto* window : windows) {
-    frames.push_back(window->frame);
-    minimums.push_back(window->minimumSize);
+  auto board = boardFor(*display, windows, style, gaps, context);
+  std::vector<std::uint32_t> ids;
+  for (const auto* window : windows)
     ids.push_back(window->id);
-  }
-  auto choice = chooseArrangement(styleArrangements(count, *display, style, gaps), frames, minimums,
-                                  *display, gaps);
-  plan.arrangement = choice.chosen.name;
-  plan.nextArrangement = choice.next;
-  auto tiling = Tiling::make(display->id, choice.chosen.shape, std::nullopt, ids);
+  auto choice = chooseSuggestion(
+      board, ids, context.lastSuggestion ? std::optional(*context.lastSuggestion) : std::nullopt);
+  if (!choice) return plan;
+  const auto& chosen = board.suggestions[choice->index];
+  auto arrangement = chosen.arrangement(display->id);
+  if (!arrangement) return plan;
+  plan.arrangement = chosen.title;
+  if (choice->next) plan.nextArrangement = board.suggestions[*choice->next].title;
+  plan.suggestions.push_back({chosen.id, board.key, std::move(choice->step)});
+  Tiling tiling = Tiling::make(display->id, arrangement->shape, arrangement->layout, {});
+  tiling.windows = arrangement->windows;
   planning::addTiling(plan, tiling, *display, index, gaps);
   return plan;
 }
@@ -135,6 +139,8 @@ ApplyPlan tileAllDisplaysPlan(TilingStyle style, const World& world, const Gaps&
       plan.arrangement = one.arrangement;
       plan.nextArrangement = one.nextArrangement;
     }
+    auto at = isActive ? plan.suggestions.end() : plan.suggestions.begin();
+    plan.suggestions.insert(at, one.suggestions.begin(), one.suggestions.end());
   }
   plan.moves.insert(plan.moves.end(), activeMoves.begin(), activeMoves.end());
   return plan;

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/coding/Coding.hpp"
+#include "KestlesCore/model/Hashing.hpp"
 
 namespace kestles {
 
@@ -29,3 +30,12 @@ void from_json(const nlohmann::json& json, DrawnTile& tile) {
 }
 
 }  // namespace kestles
+
+std::size_t std::hash<kestles::DrawnTile>::operator()(
+    const kestles::DrawnTile& tile) const noexcept {
+  std::size_t seed = std::hash<kestles::UUID>{}(tile.id);
+  for (double number :
+       {tile.unit.origin.x, tile.unit.origin.y, tile.unit.size.width, tile.unit.size.height})
+    kestles::hashCombine(seed, std::hash<double>{}(number));
+  return seed;
+}

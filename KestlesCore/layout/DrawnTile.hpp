@@ -27,3 +27,9 @@ void to_json(nlohmann::json& json, const DrawnTile& tile);
 void from_json(const nlohmann::json& json, DrawnTile& tile);
 
 }  // namespace kestles
+
+/// The id and the unit rectangle's four numbers, consistent with `==`.
+template <>
+struct std::hash<kestles::DrawnTile> {
+  std::size_t operator()(const kestles::DrawnTile& tile) const noexcept;
+};

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/coding/Coding.hpp"
+#include "KestlesCore/model/Hashing.hpp"
 
 #include "KestlesCore/coding/JSONNumber.hpp"
 
@@ -141,10 +142,6 @@ const nlohmann::json* field(const nlohmann::json& json, const char* key) {
   auto found = json.find(key);
   if (found == json.end() || found->is_null()) return nullptr;
   return &*found;
-}
-
-void hashCombine(std::size_t& seed, std::size_t value) {
-  seed ^= value + 0x9E3779B97F4A7C15ULL + (seed << 6) + (seed >> 2);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/coding/Coding.hpp"
+#include "KestlesCore/model/Hashing.hpp"
 
 namespace kestles {
 
@@ -54,3 +55,15 @@ void from_json(const nlohmann::json& json, TileShape& shape) {
 }
 
 }  // namespace kestles
+
+std::size_t std::hash<kestles::TileShape>::operator()(
+    const kestles::TileShape& shape) const noexcept {
+  std::size_t seed = shape.value.index();
+  if (const auto* node = shape.treeNode()) {
+    kestles::hashCombine(seed, std::hash<kestles::LayoutNode>{}(*node));
+    return seed;
+  }
+  for (const auto& tile : *shape.drawnTiles())
+    kestles::hashCombine(seed, std::hash<kestles::DrawnTile>{}(tile));
+  return seed;
+}

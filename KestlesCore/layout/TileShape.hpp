@@ -46,3 +46,10 @@ void to_json(nlohmann::json& json, const TileShape& shape);
 void from_json(const nlohmann::json& json, TileShape& shape);
 
 }  // namespace kestles
+
+/// The case and its tree or drawn tiles, consistent with `==`, so that records holding a
+/// shape (tilings, layouts) can be hashed.
+template <>
+struct std::hash<kestles::TileShape> {
+  std::size_t operator()(const kestles::TileShape& shape) const noexcept;
+};

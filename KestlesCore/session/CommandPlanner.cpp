@@ -1,13 +1,11 @@
 #include "KestlesCore/session/CommandPlanner.hpp"
 
-#include <charconv>
-
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/apply/ApplyTarget.hpp"
+#include "KestlesCore/command/NameLookup.hpp"
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/snap/KeySnap.hpp"
-#include "KestlesCore/text/Text.hpp"
 #include "KestlesCore/tiling/DisplaySwap.hpp"
 #include "KestlesCore/tiling/FocusMove.hpp"
 #include "KestlesCore/tiling/Regap.hpp"
@@ -21,53 +19,15 @@ namespace {
 using Command = KestlesCommand;
 
 constexpr std::string_view kNotCovered = "A dry run doesn’t cover this command yet.";
-constexpr std::string_view kNoKestles =
-    "There are no kestles yet: arrange your windows, then Save Windows as Kestle.";
 
-// The lookups and sentences below are those of the command line's checks, so that a dry run
-// says what the terminal would.
-
-std::string quoted(const std::string& text) {
-  return "“" + text + "”";
-}
-
-std::string listOrNone(const std::vector<std::string>& names, const std::string& your,
-                       const std::string& none) {
-  return names.empty() ? none : your + text::joined(names, ", ");
-}
-
-std::optional<int> decimalNumber(std::string_view digits) {
-  if (digits.starts_with('+')) digits.remove_prefix(1);
-  int value = 0;
-  auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-    return std::nullopt;
-  return value;
-}
-
-/// By identifier, then by number, then by the name rule.
-const Kestle* kestleNamed(const std::string& text, const std::vector<Kestle>& kestles) {
-  if (auto id = UUID::fromString(text))
-    for (const auto& kestle : kestles)
-      if (kestle.id == *id) return &kestle;
-  if (auto number = decimalNumber(text))
-    for (const auto& kestle : kestles)
-      if (kestle.number == *number) return &kestle;
-  auto index = text::matchName(text, kestles, [](const Kestle& kestle) { return kestle.name; });
-  return index ? &kestles[*index] : nullptr;
-}
-
-/// Saved layouts first, then the templates, as the command line lists them.
-std::optional<LayoutEntry> layoutNamed(const std::string& text, const Library& library) {
-  std::vector<std::string> names;
-  for (const auto& saved : library.layouts)
-    names.push_back(saved.name);
-  for (const auto& builtIn : Template::all())
-    names.push_back(builtIn.name);
-  auto index = text::matchName(text, names);
-  if (!index) return std::nullopt;
-  if (*index < library.layouts.size()) return LayoutEntry::saved(library.layouts[*index]);
-  return LayoutEntry::templateEntry(Template::all()[*index - library.layouts.size()]);
+/// The library's entry a looked-up layout reference points at.
+std::optional<LayoutEntry> entryFor(const LayoutRef& reference, const Library& library) {
+  if (const auto* saved = std::get_if<LayoutRef::Saved>(&reference.value)) {
+    const auto* layout = library.layout(saved->id);
+    return layout ? std::optional(LayoutEntry::saved(*layout)) : std::nullopt;
+  }
+  const auto* builtIn = Template::withID(std::get<LayoutRef::Template>(reference.value).identifier);
+  return builtIn ? std::optional(LayoutEntry::templateEntry(*builtIn)) : std::nullopt;
 }
 
 /// The kept displays: a dry run's own record when it made one, else the library's setting.
@@ -112,54 +72,50 @@ struct Planner {
   }
 
   CommandOutcome applying(const ApplyTarget& target) const {
-    TileContext context{front, &state.tilings};
+    const SuggestionStep* last = state.lastSuggestion ? &*state.lastSuggestion : nullptr;
+    TileContext context{front, &state.tilings, library.layouts, &state.tilingMemory, last};
     auto plan = target.plan(world, gaps, context);
     if (!plan) return moving({}, {});
     auto outcome = moving(plan->movedFrames(), plan->tilings);
+    rememberSuggestions(*plan, outcome.state);
     outcome.plan = std::move(plan);
     return outcome;
+  }
+
+  /// Each applied suggestion counts in the tiling memory; the last one (the active
+  /// display's) is the step a repeat continues.
+  static void rememberSuggestions(const ApplyPlan& plan, SessionState& after) {
+    for (const auto& applied : plan.suggestions)
+      after.tilingMemory.record(applied.id, applied.key);
+    if (!plan.suggestions.empty()) after.lastSuggestion = plan.suggestions.back().step;
   }
 
   /// The display a name picks, or the sentence for none; no name: no display.
   std::variant<std::optional<std::string>, CommandOutcome> display(
       const std::optional<std::string>& name) const {
     if (!name) return std::optional<std::string>();
-    if (auto found = world.setup.matching(*name)) return std::optional(found->id);
-    std::vector<std::string> names;
-    for (const auto& each : world.setup.displays)
-      names.push_back(each.name);
-    return said("No connected display matches " + quoted(*name) + ". " +
-                listOrNone(names, "Your displays: ", "There are no displays yet."));
+    auto found = lookUpDisplay(world.setup, *name);
+    if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
+    return std::optional(std::get<DisplayInfo>(found).id);
   }
 
   CommandOutcome operator()(const Command::Kestle& command) const {
-    if (const auto* kestle = kestleNamed(command.name, library.kestles))
-      return applying(ApplyTarget::kestle(*kestle));
-    std::vector<std::string> names;
-    for (const auto& kestle : library.kestles)
-      names.push_back(kestle.name);
-    return said("No kestle matches " + quoted(command.name) + ". " +
-                listOrNone(names, "Your kestles: ", "There are no kestles yet."));
+    auto found = lookUpKestle(library, command.name);
+    if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
+    return applying(ApplyTarget::kestle(std::get<kestles::Kestle>(found)));
   }
 
-  /// The kestle `offset` steps from the current one in library order, wrapping; without a
-  /// current kestle the first step forward lands on the first, back on the last.
   CommandOutcome operator()(const Command::NextKestle& command) const {
-    const auto& kestles = library.kestles;
-    if (kestles.empty()) return said(kNoKestles);
-    auto count = static_cast<long>(kestles.size());
-    long index = command.offset > 0 ? -1 : count;
-    for (long i = 0; i < count; ++i)
-      if (library.currentKestleID == kestles[static_cast<std::size_t>(i)].id) index = i;
-    auto next = ((index + command.offset) % count + count) % count;
-    return applying(ApplyTarget::kestle(kestles[static_cast<std::size_t>(next)]));
+    auto found = lookUpNextKestle(library, command.offset);
+    if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
+    return applying(ApplyTarget::kestle(std::get<kestles::Kestle>(found)));
   }
 
   CommandOutcome operator()(const Command::Layout& command) const {
-    auto entry = layoutNamed(command.name, library);
-    if (!entry)
-      return said("No layout matches " + quoted(command.name) +
-                  ". Run kestles list layouts to see them all.");
+    auto found = lookUpLayout(library, command.name);
+    if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
+    auto entry = entryFor(std::get<LayoutRef>(found), library);
+    if (!entry) return moving({}, {});
     auto displayID = display(command.display);
     if (auto* failed = std::get_if<CommandOutcome>(&displayID)) return *failed;
     return applying(ApplyTarget::layout(*entry, std::get<std::optional<std::string>>(displayID)));
@@ -168,14 +124,10 @@ struct Planner {
   CommandOutcome operator()(const Command::Tile& command) const {
     auto displayID = display(command.display);
     if (auto* failed = std::get_if<CommandOutcome>(&displayID)) return *failed;
-    if (const auto* named = std::get_if<TileApps::Named>(&command.apps.value))
-      if (!appNamed(named->name, world)) {
-        std::vector<std::string> open;
-        for (const auto& app : world.apps)
-          open.push_back(app.name);
-        return said("No open app matches " + quoted(named->name) + ". " +
-                    listOrNone(open, "Your open apps: ", "There are no open apps yet."));
-      }
+    if (const auto* named = std::get_if<TileApps::Named>(&command.apps.value)) {
+      auto found = lookUpOpenApp(world.apps, named->name);
+      if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
+    }
     return applying(ApplyTarget::tileWindows(std::get<std::optional<std::string>>(displayID),
                                              command.apps,
                                              command.style.value_or(library.settings.tilingStyle)));

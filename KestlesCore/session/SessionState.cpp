@@ -1,6 +1,5 @@
 #include "KestlesCore/session/SessionState.hpp"
 
-#include <array>
 #include <string_view>
 
 #include <nlohmann/json.hpp>
@@ -12,9 +11,6 @@ namespace kestles {
 namespace {
 
 using coding::json;
-
-/// Keys other parts of the app own; kept untouched until their readers exist.
-constexpr std::array<std::string_view, 1> kPendingKeys{"lastSuggestion"};
 
 template <class T>
 T part(const json& object, std::string_view key) {
@@ -30,7 +26,7 @@ bool SessionState::operator==(const SessionState& other) const {
   return tilings == other.tilings && away == other.away && tilingMemory == other.tilingMemory &&
          snapMemory == other.snapMemory && mainPair == other.mainPair && undo == other.undo &&
          liveTiles == other.liveTiles && keptTiles == other.keptTiles &&
-         keptTiled == other.keptTiled && pending == other.pending;
+         keptTiled == other.keptTiled && lastSuggestion == other.lastSuggestion;
 }
 
 void to_json(json& out, const SessionState& state) {
@@ -44,8 +40,7 @@ void to_json(json& out, const SessionState& state) {
   if (state.keptTiles != KeptTiles{}) out["keptTiles"] = state.keptTiles;
   coding::putOptional(out, "mainPair", state.mainPair);
   coding::putOptional(out, "keptTiled", state.keptTiled);
-  for (const auto& [key, value] : state.pending)
-    out[key] = value;
+  coding::putOptional(out, "lastSuggestion", state.lastSuggestion);
 }
 
 void from_json(const json& in, SessionState& state) {
@@ -65,8 +60,7 @@ void from_json(const json& in, SessionState& state) {
     auto kept = coding::lossyList<std::string>(in, "keptTiled");
     state.keptTiled = std::set<std::string>(kept.begin(), kept.end());
   }
-  for (auto key : kPendingKeys)
-    if (const json* value = coding::member(in, key)) state.pending.emplace(key, *value);
+  state.lastSuggestion = coding::optional<SuggestionStep>(in, "lastSuggestion");
 }
 
 SessionState SessionState::read(const std::filesystem::path& path, std::string* problem) {

@@ -13,6 +13,7 @@
 #include "KestlesCore/tiling/KeptTiles.hpp"
 #include "KestlesCore/tiling/LiveTiles.hpp"
 #include "KestlesCore/tiling/MainTile.hpp"
+#include "KestlesCore/tiling/SuggestionStep.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 #include "KestlesCore/tiling/TilingMemory.hpp"
 #include "KestlesCore/undo/UndoHistory.hpp"
@@ -36,10 +37,7 @@ struct SessionState {
   // library's settings, which a dry run never writes; the next dry run reads it from here in
   // their place. The app itself never sets it.
   std::optional<std::set<std::string>> keptTiled;
-  // Still to come: the last suggestion a repeated tile request stepped to
-  // ("lastSuggestion"). Until it exists, whatever a file holds under that key is kept as it
-  // is, in `pending`, and written back unchanged.
-  std::map<std::string, nlohmann::json> pending;
+  std::optional<SuggestionStep> lastSuggestion;  // what a repeated Tile Windows steps on from
 
   bool operator==(const SessionState&) const;
 
@@ -52,10 +50,9 @@ struct SessionState {
 };
 
 /// Keys "tilings", "away", "tilingMemory", "snapMemory", "mainPair" (when present), "undo",
-/// "liveTiles" and "keptTiles" (when not empty), "keptTiled" (when present) and the `pending`
-/// keys. Reading needs an
-/// object; each part decodes on its own, so that one damaged part (or one damaged item inside it)
-/// loses nothing else.
+/// "liveTiles" and "keptTiles" (when not empty), "keptTiled" and "lastSuggestion" (when
+/// present). Reading needs an object; each part decodes on its own, so that one damaged part (or
+/// one damaged item inside it) loses nothing else.
 void to_json(nlohmann::json& json, const SessionState& state);
 void from_json(const nlohmann::json& json, SessionState& state);
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "KestlesCore/coding/Lossy.hpp"
+#include "KestlesCore/model/Hashing.hpp"
 
 namespace kestles {
 namespace {
@@ -367,3 +368,14 @@ void from_json(const nlohmann::json& json, Tiling& tiling) {
 }
 
 }  // namespace kestles
+
+std::size_t std::hash<kestles::Tiling>::operator()(const kestles::Tiling& tiling) const noexcept {
+  std::size_t seed = std::hash<std::string>{}(tiling.displayID);
+  kestles::hashCombine(seed, std::hash<kestles::TileShape>{}(tiling.shape));
+  kestles::hashCombine(seed, kestles::optionalHash(tiling.layout));
+  kestles::hashCombine(seed, tiling.windows.size());
+  for (const auto& slot : tiling.windows)
+    kestles::hashCombine(seed, kestles::optionalHash(slot));
+  kestles::hashCombine(seed, kestles::optionalHash(tiling.zoomed));
+  return seed;
+}

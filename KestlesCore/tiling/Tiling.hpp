@@ -136,3 +136,9 @@ void to_json(nlohmann::json& json, const Tiling& tiling);
 void from_json(const nlohmann::json& json, Tiling& tiling);
 
 }  // namespace kestles
+
+/// Every field (display, shape, layout, slots, zoomed window), consistent with `==`.
+template <>
+struct std::hash<kestles::Tiling> {
+  std::size_t operator()(const kestles::Tiling& tiling) const noexcept;
+};

@@ -108,8 +108,26 @@ TEST_F(PlanCommandGolden, TileThenMakeMainTradesBackOnTheSecondPress) {
                   {"kestles://tile?style=grid", "tile-grid-again"}});
   // The trade back leaves the tiling exactly as tiling left it, and no pair to undo.
   auto state = nlohmann::json::parse(contents(statePath()));
-  EXPECT_EQ(state["tilings"]["LAPTOP"]["windows"], nlohmann::json({21, 11, 31, 22}));
+  EXPECT_EQ(state["tilings"]["LAPTOP"]["windows"], nlohmann::json({21, 11, 22, 31}));
   EXPECT_FALSE(state.contains("mainPair"));
+}
+
+TEST_F(PlanCommandGolden, TilingTheSameWindowsAgainStepsToTheNextSuggestion) {
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://tile", "tile"},
+                  {"kestles://tile", "tile-again"},
+                  {"kestles://tile", "tile-third"}});
+  // Each press shows what the one before announced, and the step keeps its first order.
+  auto printed = [&](const std::string& name) {
+    return nlohmann::json::parse(contents(kGolden / (name + ".json")));
+  };
+  auto first = printed("tile"), second = printed("tile-again"), third = printed("tile-third");
+  EXPECT_EQ(second["arrangement"], first["nextArrangement"]);
+  EXPECT_EQ(third["arrangement"], second["nextArrangement"]);
+  EXPECT_NE(first["arrangement"], second["arrangement"]);
+  EXPECT_EQ(first["state"]["lastSuggestion"]["order"], third["state"]["lastSuggestion"]["order"]);
+  EXPECT_NE(second["state"]["lastSuggestion"]["current"],
+            third["state"]["lastSuggestion"]["current"]);
 }
 
 TEST_F(PlanCommandGolden, SnappingTwiceCyclesAndRestoreBringsTheFirstFrameBack) {

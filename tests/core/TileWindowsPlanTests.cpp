@@ -4,8 +4,9 @@
 
 #include "ApplyTestSupport.hpp"
 #include "KestlesCore/apply/ApplyTarget.hpp"
-#include "KestlesCore/apply/TileArrangement.hpp"
+#include "KestlesCore/library/SavedLayout.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
+#include "KestlesCore/tiling/Suggestions.hpp"
 
 namespace kestles {
 namespace {
@@ -53,49 +54,68 @@ TEST(TileWindowsPlan, WindowsBeyondTheStylesLargestCountStayWhereTheyAre) {
   ASSERT_LT(largest, 7);
   auto plan = tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::mainStack, world, kGaps, {});
   ASSERT_EQ(plan.moves.size(), static_cast<std::size_t>(largest));
-  // Front to back: the front-most window takes the main tile, the back-most ones are left.
+  // Front to back: the front-most window takes the first tile, the back-most ones are left.
   EXPECT_EQ(plan.moves.front().window, 1u);
   for (const auto& move : plan.moves)
     EXPECT_LE(move.window, static_cast<std::uint32_t>(largest));
-  EXPECT_EQ(plan.tilings.at("LAPTOP").shape,
-            shapeForCount(largest, laptop().visibleFrame.size, TilingStyle::mainStack));
+  EXPECT_EQ(plan.tilings.at("LAPTOP").shape.tileCount(), static_cast<std::size_t>(largest));
 }
 
-TEST(TileWindowsPlan, RepeatingStepsThroughEveryStyleAndWraps) {
-  auto world = laptopWithWindows(4);
-  std::vector<std::string> shown;
-  std::optional<std::string> announced;
-  for (int press = 0; press < 5; ++press) {
-    auto plan = tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::spiral, world, kGaps, {});
-    ASSERT_TRUE(plan.arrangement);
-    if (announced) {
-      EXPECT_EQ(plan.arrangement, announced) << "press " << press;
-    }
-    shown.push_back(*plan.arrangement);
-    announced = plan.nextArrangement;
-    world = carriedOut(world, plan);
+/// Presses Tile Windows `presses` times, each on the world and step the one before left.
+std::vector<ApplyPlan> pressedRepeatedly(World world, int presses, TilingStyle style,
+                                         const TilingMemory* memory = nullptr) {
+  std::vector<ApplyPlan> plans;
+  std::optional<SuggestionStep> last;
+  for (int press = 0; press < presses; ++press) {
+    TileContext context{std::nullopt, nullptr, {}, memory, last ? &*last : nullptr};
+    plans.push_back(tileWindowsPlan("LAPTOP", TileApps::all(), style, world, kGaps, context));
+    if (plans.back().suggestions.empty()) break;
+    last = plans.back().suggestions.back().step;
+    world = carriedOut(world, plans.back());
   }
-  EXPECT_EQ(shown,
-            (std::vector<std::string>{"Spiral", "Grid", "Main + Stack", "Columns", "Spiral"}));
+  return plans;
 }
 
-TEST(TileWindowsPlan, WindowsWithin24PointsOfTheirTilesCountAsShown) {
-  auto display = laptop();
-  auto candidates = styleArrangements(2, display, TilingStyle::columns, kGaps);
-  // Two windows: columns and grid and spiral share their halves, main-stack differs.
-  ASSERT_EQ(candidates.size(), 2u);
-  auto tiles = LayoutSolver::solve(candidates[0].shape, display.visibleFrame, kGaps).tileFrames;
-  auto near = tiles, far = tiles;
-  near[1].origin.x += 24;
-  far[1].origin.x += 25;
-  EXPECT_EQ(chooseArrangement(candidates, near, {}, display, kGaps).chosen.name, "Main + Stack");
-  EXPECT_EQ(chooseArrangement(candidates, far, {}, display, kGaps).chosen.name, "Columns");
-  auto single = styleArrangements(1, display, TilingStyle::grid, kGaps);
-  ASSERT_EQ(single.size(), 1u);
-  EXPECT_EQ(chooseArrangement(single, {}, {}, display, kGaps).next, std::nullopt);
+TEST(TileWindowsPlan, RepeatingStepsThroughTheBoardsSuggestionsAndWraps) {
+  auto plans = pressedRepeatedly(laptopWithWindows(4), 4, TilingStyle::spiral);
+  ASSERT_EQ(plans.size(), 4u);
+  const auto& order = plans.front().suggestions.at(0).step.order;
+  ASSERT_GE(order.size(), 2u);
+  for (std::size_t press = 0; press < plans.size(); ++press) {
+    const auto& applied = plans[press].suggestions.at(0);
+    EXPECT_EQ(applied.id, order[press % order.size()]) << "press " << press;
+    EXPECT_EQ(applied.step.order, order) << "the order stays the one the steps began with";
+    if (press > 0) {
+      EXPECT_EQ(plans[press].arrangement, plans[press - 1].nextArrangement) << "press " << press;
+    }
+  }
+  // The tiling takes the applied suggestion's shape and remembers the template it came from.
+  const auto& first = plans.front();
+  ASSERT_TRUE(first.tilings.at("LAPTOP").layout);
+  EXPECT_EQ("template:" +
+                std::get<LayoutRef::Template>(first.tilings.at("LAPTOP").layout->value).identifier,
+            first.suggestions.at(0).id);
 }
 
-TEST(TileWindowsPlan, AppFiltersAndTheCurrentTilingsOrder) {
+TEST(TileWindowsPlan, RememberedPicksLeadTheBoard) {
+  auto world = laptopWithWindows(2);
+  // A pick remembered for this window set moves that suggestion to the front.
+  auto fresh = tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::columns, world, kGaps, {});
+  ASSERT_EQ(fresh.suggestions.size(), 1u);
+  auto board = pressedRepeatedly(world, 2, TilingStyle::columns);
+  ASSERT_EQ(board.size(), 2u);
+  const auto& other = board[1].suggestions.at(0);
+  ASSERT_NE(other.id, fresh.suggestions[0].id);
+  TilingMemory memory;
+  for (int pick = 0; pick < 3; ++pick)
+    memory.record(other.id, other.key);
+  auto remembered = tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::columns, world, kGaps,
+                                    {std::nullopt, nullptr, {}, &memory, nullptr});
+  EXPECT_EQ(remembered.suggestions.at(0).id, other.id);
+  EXPECT_EQ(remembered.arrangement, board[1].arrangement);
+}
+
+TEST(TileWindowsPlan, AppFiltersAndTheBoardsSeating) {
   auto world = laptopAndWide();
   // Safari by name on the laptop: only 22 (21 is on the wide display).
   auto named =
@@ -106,6 +126,7 @@ TEST(TileWindowsPlan, AppFiltersAndTheCurrentTilingsOrder) {
       tileWindowsPlan("LAPTOP", TileApps::named("Nope"), TilingStyle::grid, world, kGaps, {});
   EXPECT_TRUE(nobody.moves.empty());
   EXPECT_TRUE(nobody.tilings.empty());
+  EXPECT_TRUE(nobody.suggestions.empty());
   // The focused window's app, else the front-most window's (21, Safari).
   auto front = tileWindowsPlan("LAPTOP", TileApps::front(), TilingStyle::grid, world, kGaps, {11});
   ASSERT_EQ(front.moves.size(), 1u);
@@ -114,12 +135,39 @@ TEST(TileWindowsPlan, AppFiltersAndTheCurrentTilingsOrder) {
                 .moves.at(0)
                 .window,
             22u);
-  // Windows of the current tiling keep their slots ahead of the others.
-  Tilings current{
-      {"LAPTOP", Tiling::make("LAPTOP", templateShape("halves"), std::nullopt, {22, 11})}};
-  auto kept = tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::grid, world, kGaps,
-                              {std::nullopt, &current});
-  EXPECT_EQ(kept.tilings.at("LAPTOP").windows, (std::vector<std::optional<std::uint32_t>>{22, 11}));
+  // A terminal in front still yields the first tile to an editor behind it (role weight).
+  auto roles = worldOf({laptop()});
+  roles.windows = {window(1, kTerminal, 103, {0, 40, 500, 400}, 0),
+                   window(2, kCode, 101, {200, 40, 500, 400}, 1)};
+  auto seated = tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::grid, roles, kGaps, {});
+  EXPECT_EQ(seated.tilings.at("LAPTOP").windows.at(0), std::optional<std::uint32_t>(2));
+}
+
+TEST(TileWindowsPlan, ASuggestionTargetPutsItsWindowsInItsTiles) {
+  auto world = laptopWithWindows(2);
+  Suggestions::Request request;
+  request.display = laptop();
+  request.windows = world.windows;
+  request.gaps = kGaps;
+  auto board = Suggestions::board(request);
+  ASSERT_FALSE(board.suggestions.empty());
+  auto arrangement = *board.suggestions[0].arrangement("LAPTOP");
+  auto target = ApplyTarget::suggestion(arrangement);
+  EXPECT_EQ(target.title(), board.suggestions[0].title);
+  auto plan = target.plan(world, kGaps);
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(plan->title, arrangement.title);
+  EXPECT_EQ(plan->tilings.at("LAPTOP").windows, arrangement.windows);
+  EXPECT_EQ(plan->moves.size(), 2u);
+  // A window gone since the board was made leaves its tile empty; another display: no moves.
+  world.windows.pop_back();
+  auto without = target.plan(world, kGaps);
+  EXPECT_EQ(without->moves.size(), 1u);
+  EXPECT_EQ(std::count(without->tilings.at("LAPTOP").windows.begin(),
+                       without->tilings.at("LAPTOP").windows.end(), std::nullopt),
+            1);
+  arrangement.displayID = "GONE";
+  EXPECT_TRUE(ApplyTarget::suggestion(arrangement).plan(world, kGaps)->moves.empty());
 }
 
 TEST(TileWindowsPlan, AllDisplaysMergesWithTheActiveDisplayLast) {
@@ -134,6 +182,10 @@ TEST(TileWindowsPlan, AllDisplaysMergesWithTheActiveDisplayLast) {
       tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::grid, world, kGaps, {});
   EXPECT_EQ(plan.arrangement, laptopAlone.arrangement);
   EXPECT_EQ(plan.nextArrangement, laptopAlone.nextArrangement);
+  // One applied suggestion per display, the active display's last, as its step is kept.
+  ASSERT_EQ(plan.suggestions.size(), 2u);
+  EXPECT_EQ(plan.suggestions[0].step.displayID, "WIDE");
+  EXPECT_EQ(plan.suggestions[1], laptopAlone.suggestions.at(0));
 }
 
 }  // namespace
