@@ -910,7 +910,7 @@ SimAccessibility::Registration SimAccessibility::registerHotKey(std::uint32_t ke
     registration.status = refused->second;
   } else {
     registration.ref = nextToken_++;
-    hotKeys_[*registration.ref] = {keyCode, modifiers, id};
+    hotKeys_.insert_or_assign(*registration.ref, std::tuple{keyCode, modifiers, id});
   }
   call.result = registration.status;
   record(call);
