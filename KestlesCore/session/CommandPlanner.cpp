@@ -184,7 +184,10 @@ struct Planner {
   /// The new gaps belong to the library's settings, which a dry run leaves alone.
   CommandOutcome operator()(const Command::Gaps& command) const {
     auto plan = Regap::make(command.change, gaps, world, state.tilings);
-    return plan ? moving(plan->frames, plan->tilings) : moving({}, {});
+    if (!plan) return moving({}, {});
+    auto outcome = moving(plan->frames, plan->tilings);
+    outcome.gaps = plan->gaps;
+    return outcome;
   }
 
   CommandOutcome operator()(const Command::MakeMain&) const {
@@ -328,6 +331,7 @@ nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState) {
   if (outcome.focus) json["focus"] = *outcome.focus;
   if (outcome.keptTiled) json["keptTiled"] = *outcome.keptTiled;
   if (outcome.notice) json["message"] = *outcome.notice;
+  if (outcome.gaps) json["gaps"] = *outcome.gaps;
   if (withState) json["state"] = outcome.state;
   return json;
 }

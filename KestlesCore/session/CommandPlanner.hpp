@@ -29,6 +29,7 @@ struct CommandOutcome {
   // run shows but does not write), and the sentence shown after the tiles changed.
   std::optional<std::set<std::string>> keptTiled;
   std::optional<std::string> notice;
+  std::optional<Gaps> gaps;  // the gaps to keep from now on, after a gaps change
 };
 
 /// Turns a command into its outcome against a world, the library and the session state,

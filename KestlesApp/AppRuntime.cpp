@@ -1,0 +1,59 @@
+#include "KestlesApp/AppRuntime.hpp"
+
+#include "KestlesApp/LinkServer.hpp"
+#include "KestlesApp/LogText.hpp"
+#include "KestlesCore/command/CommandLink.hpp"
+
+namespace kestles::app {
+
+AppRuntime::AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, Notifier& notifier,
+                       CommandRunner::Files files, std::filesystem::path limitsFile)
+    : parts_(layer.parts()),
+      log_(log),
+      engine_({parts_.ax, parts_.windowServer, parts_.workspace, log, clock_, threadTimers_,
+               engineQueue_, parallel_, std::move(limitsFile)}),
+      runningApps_(parts_.workspace, log, clock_),
+      displays_(parts_.screens),
+      launcher_(parts_.opener),
+      conductor_({engine_, runningApps_, displays_, launcher_, parts_.workspace, log, clock_,
+                  mainTimers_}),
+      watcher_({parts_.ax, parts_.workspace, log, watcherTimers_, watcherQueue_}),
+      runner_({conductor_, engine_, log, notifier}, std::move(files)) {}
+
+AppRuntime::~AppRuntime() {
+  watcher_.stop();
+  main_.sync([this] { conductor_.stop(); });
+}
+
+void AppRuntime::start() {
+  main_.sync([this] {
+    engine_.start();
+    runner_.load();
+    conductor_.floating.clear();
+    for (const auto& app : runner_.library().settings.floatingApps)
+      conductor_.floating.insert(app.bundleID);
+  });
+  watcher_.start([this](engine::WindowWatcher::Change) {
+    main_.async([this] { runner_.windowsChanged(); });
+  });
+}
+
+std::optional<std::string> AppRuntime::receive(const std::string& line) {
+  if (auto refused = refusalOf(line)) return refused;
+  log_.write({platform::LogLevel::info, platform::LogCategory::engine,
+              "Received " + escapedForLog(line)});
+  if (auto path = pathOfFileURL(line)) {
+    main_.async([this, archive = *path] { runner_.importArchive(archive); });
+    return std::nullopt;
+  }
+  auto command = decodeCommandLink(line);
+  if (!command) return "That link isn’t a command Kestles knows.";
+  main_.async([this, command = *command] { runner_.run(command); });
+  return std::nullopt;
+}
+
+void AppRuntime::finishQueued() {
+  main_.sync([] {});
+}
+
+}  // namespace kestles::app
