@@ -1,6 +1,7 @@
 #include "KestlesApp/CommandRunner.hpp"
 
 #include <system_error>
+#include <utility>
 #include <type_traits>
 #include <variant>
 
@@ -136,18 +137,9 @@ void CommandRunner::run(const KestlesCommand& command) {
 
 void CommandRunner::carryOut(const KestlesCommand& command, const CommandOutcome& outcome,
                              const World& world) {
-  auto entry = undoEntryFor(command, outcome, world, library_, state_);
-  auto failures = move(outcome, world);
-  if (outcome.focus) services_.engine.raise({}, outcome.focus);
-  state_ = outcome.state;
-  // The kept displays belong to the library; the state keeps them only for dry runs.
-  state_.keptTiled.reset();
-  if (entry) state_.undo.record(std::move(*entry));
-  if (recordInLibrary(library_, outcome)) saveLibrary();
-  saveState();
-  if (!failures.empty())
-    tell(outcome.plan ? outcome.plan->title : std::string(kTitle), joined(failures));
-  if (outcome.notice) tell(kTitle, *outcome.notice);
+  if (auto entry = undoEntryFor(command, outcome, world, library_, state_))
+    state_.undo.record(std::move(*entry));
+  settle(outcome, world);
 }
 
 std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, const World& world) {
@@ -190,12 +182,35 @@ void CommandRunner::windowsChanged() {
     entry->kind = UndoEntry::Kind::keptTiled;
     state_.undo.record(std::move(*entry));
   }
+  settle(outcome, world);
+}
+
+void CommandRunner::displaysChanged(const DisplaySetup& now) {
+  auto previous = std::exchange(knownSetup_, now);
+  if (!previous) return;
+  auto change = DisplayChange::make(*previous, now);
+  if (!change) return;
+  refreshLibrary();
+  auto world = services_.conductor.snapshot();
+  auto focused = services_.engine.focusedWindow();
+  for (const auto& outcome : planDisplayChange(*change, world, library_, state_,
+                                               focused ? std::optional(focused->id) : std::nullopt))
+    settle(outcome, world);
+}
+
+void CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
   auto failures = move(outcome, world);
-  bool changed = !(outcome.state == state_);
+  if (outcome.focus) services_.engine.raise({}, outcome.focus);
+  // The history is this runner's: the outcome's copy predates the entry just recorded.
+  auto history = std::move(state_.undo);
   state_ = outcome.state;
-  if (changed) saveState();
+  state_.undo = std::move(history);
+  // The kept displays belong to the library; the state keeps them only for dry runs.
+  state_.keptTiled.reset();
+  if (recordInLibrary(library_, outcome)) saveLibrary();
+  saveState();
+  if (outcome.notice) tell(*outcome.notice);
   if (!failures.empty()) tell(kTitle, joined(failures));
-  if (outcome.notice) tell(kTitle, *outcome.notice);
 }
 
 void CommandRunner::importArchive(const std::filesystem::path& archive) {

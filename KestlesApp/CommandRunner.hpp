@@ -42,6 +42,9 @@ class CommandRunner {
   void importArchive(const std::filesystem::path& archive);
   /// Keep tiled: the kept displays take in new windows and close the gaps of gone ones.
   void windowsChanged();
+  /// Display rules: when the displays are not the ones seen last, the tilings of displays
+  /// that left are kept for their return and the rules act on the new set.
+  void displaysChanged(const DisplaySetup& now);
 
   const Library& library() const { return library_; }
   const SessionState& state() const { return state_; }
@@ -51,6 +54,8 @@ class CommandRunner {
   void carryOut(const KestlesCommand& command, const CommandOutcome& outcome, const World& world);
   /// Moves the outcome's windows (through its plan when it has one); the failure sentences.
   std::vector<std::string> move(const CommandOutcome& outcome, const World& world);
+  /// Moves the outcome's windows and keeps what it changed; no undo entry.
+  void settle(const CommandOutcome& outcome, const World& world);
   void refreshLibrary();
   void saveLibrary();
   void saveState();
@@ -62,6 +67,7 @@ class CommandRunner {
   Library library_;
   std::optional<std::filesystem::file_time_type> libraryTime_;
   SessionState state_;
+  std::optional<DisplaySetup> knownSetup_;
 };
 
 /// The sentence for a command whose windows are not part of this program, or nothing when

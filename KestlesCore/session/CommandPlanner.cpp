@@ -289,6 +289,32 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
       command.value);
 }
 
+std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const World& world,
+                                              const Library& library, const SessionState& state,
+                                              std::optional<std::uint32_t> front) {
+  SessionState now = state;
+  for (auto entry = now.tilings.begin(); entry != now.tilings.end();) {
+    if (change.setup.displayWithID(entry->first)) {
+      ++entry;
+      continue;
+    }
+    now.away.keep(entry->second);
+    entry = now.tilings.erase(entry);
+  }
+  std::vector<Tiling> remembered;
+  for (const auto& display : change.connected)
+    if (auto tiling = now.away.take(display.id)) remembered.push_back(std::move(*tiling));
+  std::vector<CommandOutcome> outcomes;
+  for (const auto& action : change.ruleActions(remembered, library)) {
+    const auto& before = outcomes.empty() ? now : outcomes.back().state;
+    Planner planner{world, library, before, frontWindowOf(world, front), library.settings.gaps};
+    outcomes.push_back(planner.applying(action.target()));
+  }
+  if (outcomes.empty()) outcomes.push_back(Planner{world, library, now, front, library.settings.gaps}.moving({}, {}));
+  outcomes.front().notice = change.title();
+  return outcomes;
+}
+
 CommandOutcome planTileChanges(const World& after, const Library& library,
                                const SessionState& state) {
   CommandOutcome outcome;

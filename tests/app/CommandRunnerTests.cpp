@@ -201,3 +201,32 @@ TEST(CommandRunnerTests, AFileURLNamesItsPath) {
 
 }  // namespace
 }  // namespace kestles::app
+
+namespace kestles::app {
+namespace {
+
+TEST(CommandRunnerTests, ADisplayThatLeavesKeepsItsTilesForItsReturn) {
+  RunnerDesk r;
+  r.runner.load();
+  r.run("kestles://tile");
+  auto tiled = r.frames();
+  auto full = r.desk.world.setup;
+  DisplaySetup rightOnly{{full.displays[1]}};
+
+  r.runner.displaysChanged(full);
+  EXPECT_TRUE(r.notifier.notices.empty()) << "the first look only learns the displays";
+  r.runner.displaysChanged(rightOnly);
+  EXPECT_EQ(r.notifier.notices.back().title, "Built-in disconnected");
+  EXPECT_FALSE(r.savedState().tilings.contains("LEFT"));
+
+  // The windows wandered off while the display was away; its tiles bring them back.
+  for (std::uint32_t id : {11u, 12u, 21u})
+    r.desk.sim.setValue(r.desk.sim.elementOf(id), "AXPosition", platform::AXValue{CGPoint{5, 40}});
+  r.runner.displaysChanged(full);
+  EXPECT_EQ(r.notifier.notices.back().title, "Built-in connected");
+  EXPECT_TRUE(r.savedState().tilings.contains("LEFT"));
+  EXPECT_EQ(r.frames(), tiled);
+}
+
+}  // namespace
+}  // namespace kestles::app
