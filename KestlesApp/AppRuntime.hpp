@@ -6,8 +6,10 @@
 
 #include "KestlesApp/CommandRunner.hpp"
 #include "KestlesApp/Notifier.hpp"
+#include "KestlesCore/command/KeyBindings.hpp"
 #include "KestlesEngine/engine/Conductor.hpp"
 #include "KestlesEngine/engine/Displays.hpp"
+#include "KestlesEngine/engine/HotKeys.hpp"
 #include "KestlesEngine/engine/Launcher.hpp"
 #include "KestlesEngine/engine/RunningApps.hpp"
 #include "KestlesEngine/engine/WindowEngine.hpp"
@@ -33,6 +35,32 @@ class QueueTimers final : public platform::Timers {
   platform::SerialExecutor& queue_;
 };
 
+/// The platform's hot keys with their events handed to a serial queue (the app's main
+/// context), where the registry of keys lives; the platform hears "handled" at once.
+class QueueHotKeys final : public platform::HotKeyService {
+ public:
+  QueueHotKeys(platform::HotKeyService& service, platform::SerialExecutor& queue)
+      : service_(service), queue_(queue) {}
+  std::int32_t installHandler(Handler handler) override {
+    return service_.installHandler([this, handler = std::move(handler)](const Event* event) {
+      std::optional<Event> copy = event ? std::optional(*event) : std::nullopt;
+      queue_.async([handler, copy] { handler(copy ? &*copy : nullptr); });
+      return std::int32_t{0};
+    });
+  }
+  Registration registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
+                              HotKeyID id) override {
+    return service_.registerHotKey(keyCode, modifiers, id);
+  }
+  std::int32_t unregisterHotKey(std::uint64_t ref) override {
+    return service_.unregisterHotKey(ref);
+  }
+
+ private:
+  platform::HotKeyService& service_;
+  platform::SerialExecutor& queue_;
+};
+
 /// The running app on one desktop: the engine over the desktop's layer, the commands that
 /// arrive as links carried out one at a time on the main queue, and keep tiled following
 /// the windows as they come and go.
@@ -53,7 +81,15 @@ class AppRuntime {
   /// Waits for every command queued so far to finish.
   void finishQueued();
 
+  /// How often the displays are looked at for a monitor that came or went.
+  static constexpr platform::Duration kDisplayLook = platform::seconds(1);
+
  private:
+  /// Carries the command out and follows what it changed in the keys. Main queue only.
+  void run(const KestlesCommand& command);
+  /// Registers the global keys the library's settings ask for, when they changed.
+  void updateKeys();
+  void lookAtDisplays();
   platform::LayerParts parts_;
   platform::LogSink& log_;
   platform::SteadyClock clock_;
@@ -64,13 +100,19 @@ class AppRuntime {
   platform::SerialQueue main_;
   QueueTimers mainTimers_{threadTimers_, main_};
   QueueTimers watcherTimers_{threadTimers_, watcherQueue_};
+  QueueHotKeys mainHotKeys_;
   engine::WindowEngine engine_;
   engine::RunningApps runningApps_;
   engine::Displays displays_;
   engine::Launcher launcher_;
   engine::Conductor conductor_;
   engine::WindowWatcher watcher_;
+  engine::HotKeys hotKeys_;
   CommandRunner runner_;
+  std::optional<KeyBindings> keys_;
+  std::vector<std::uint32_t> keyIDs_;
+  std::optional<std::uint64_t> displayTimer_;
+  bool stopping_ = false;
 };
 
 }  // namespace kestles::app

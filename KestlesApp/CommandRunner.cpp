@@ -1,8 +1,8 @@
 #include "KestlesApp/CommandRunner.hpp"
 
 #include <system_error>
-#include <utility>
 #include <type_traits>
+#include <utility>
 #include <variant>
 
 #include "KestlesCore/archive/KestlesArchive.hpp"
@@ -218,7 +218,8 @@ void CommandRunner::importArchive(const std::filesystem::path& archive) {
   try {
     auto bytes = json_style::readFileIfPresent(archive);
     if (!bytes) return tell(kTitle, "There’s no file at " + archive.string() + ".");
-    auto summary = KestlesArchive::decoded(*bytes).importInto(library_, ImportParts{ImportParts::all});
+    auto summary =
+        KestlesArchive::decoded(*bytes).importInto(library_, ImportParts{ImportParts::all});
     auto text = summary.text();
     if (text.empty()) return tell("Nothing to import", "Everything in that file is already here.");
     saveLibrary();

@@ -48,8 +48,8 @@ class DesktopNotifier final : public Notifier {
     sd_bus_error error = SD_BUS_ERROR_NULL;
     sd_bus_message* reply = nullptr;
     int result = sd_bus_call_method(bus_, kService, kPath, kService, "Notify", &error, &reply,
-                                    "susssasa{sv}i", "Kestles", std::uint32_t{0}, "",
-                                    title.c_str(), body.c_str(), 0, 0, kShownMilliseconds);
+                                    "susssasa{sv}i", "Kestles", std::uint32_t{0}, "", title.c_str(),
+                                    body.c_str(), 0, 0, kShownMilliseconds);
     if (result < 0 && !reportedFailure_) {
       reportedFailure_ = true;
       log_.write({platform::LogLevel::info, platform::LogCategory::engine,

@@ -310,7 +310,8 @@ std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const
     Planner planner{world, library, before, frontWindowOf(world, front), library.settings.gaps};
     outcomes.push_back(planner.applying(action.target()));
   }
-  if (outcomes.empty()) outcomes.push_back(Planner{world, library, now, front, library.settings.gaps}.moving({}, {}));
+  if (outcomes.empty())
+    outcomes.push_back(Planner{world, library, now, front, library.settings.gaps}.moving({}, {}));
   outcomes.front().notice = change.title();
   return outcomes;
 }

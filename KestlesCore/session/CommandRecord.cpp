@@ -34,7 +34,8 @@ std::string titleOf(const KestlesCommand& command) {
 UndoEntry::Kind kindOf(const KestlesCommand& command, const CommandOutcome& outcome) {
   if (outcome.plan) return UndoEntry::Kind::apply;
   if (std::holds_alternative<Command::Gaps>(command.value)) return UndoEntry::Kind::gaps;
-  if (std::holds_alternative<Command::KeepTiled>(command.value)) return UndoEntry::Kind::keepTiledOn;
+  if (std::holds_alternative<Command::KeepTiled>(command.value))
+    return UndoEntry::Kind::keepTiledOn;
   return UndoEntry::Kind::keys;
 }
 
@@ -72,9 +73,8 @@ void recordPlan(UndoEntry& entry, const ApplyPlan& plan, const Library& library)
   if (plan.kestleID) entry.previousKestleID = library.currentKestleID;
   for (const auto& [displayID, layout] : plan.layouts) {
     auto current = library.currentLayouts.find(displayID);
-    entry.previousLayouts[displayID] = current == library.currentLayouts.end()
-                                           ? std::nullopt
-                                           : std::optional(current->second);
+    entry.previousLayouts[displayID] =
+        current == library.currentLayouts.end() ? std::nullopt : std::optional(current->second);
   }
 }
 
@@ -135,7 +135,8 @@ bool recordInLibrary(Library& library, const CommandOutcome& outcome) {
   return !(library == before);
 }
 
-std::optional<UndoEntry::Rearrangement> restoreSession(SessionState& state, const UndoEntry& entry) {
+std::optional<UndoEntry::Rearrangement> restoreSession(SessionState& state,
+                                                       const UndoEntry& entry) {
   if (!entry.rearrangement) return std::nullopt;
   const auto& rearrangement = *entry.rearrangement;
   UndoEntry::Rearrangement replaced{rearrangement.displays, {}, state.snapMemory};

@@ -61,7 +61,9 @@ struct RunnerDesk {
       result[window.id] = window.frame;
     return result;
   }
-  Library savedLibrary() { return JSONFile<Library>{folder.path() / "library.json"}.load().value(); }
+  Library savedLibrary() {
+    return JSONFile<Library>{folder.path() / "library.json"}.load().value();
+  }
   SessionState savedState() { return SessionState::read(folder.path() / "state.json"); }
 
   testing::TemporaryFolder folder;
