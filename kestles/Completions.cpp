@@ -60,14 +60,15 @@ void addVocabularies(CompletionWords& words) {
                     KestlesPage::tiling, KestlesPage::keys, KestlesPage::general})
     addUnique(words.following["open"], std::string(name(page)));
   using Fixed = TourPage::Fixed;
-  for (auto page : {Fixed::welcome, Fixed::permission, Fixed::settings, Fixed::firstKestle,
-                    Fixed::chapters})
+  for (auto page :
+       {Fixed::welcome, Fixed::permission, Fixed::settings, Fixed::firstKestle, Fixed::chapters})
     addUnique(words.following["welcome"], spelling(TourPage{page}));
   for (auto lesson : allLessons()) {
     for (const char* command : {"tour", "welcome"})
       addUnique(words.following[command], std::string(spelling(lesson)));
     // The panel's lesson has nothing to play on the practice desktop.
-    if (lesson != Lesson::panel) addUnique(words.following["show-me"], std::string(spelling(lesson)));
+    if (lesson != Lesson::panel)
+      addUnique(words.following["show-me"], std::string(spelling(lesson)));
   }
   addEach(words.following["tip"], allTips(), [](Tip tip) { return spelling(tip); });
 }
@@ -80,10 +81,11 @@ std::string joined(const std::vector<std::string>& words) {
 }
 
 std::string bashScript(const CompletionWords& words) {
-  std::string script = "# bash completion for kestles\n_kestles() {\n"
-                       "  local cur=${COMP_WORDS[COMP_CWORD]} words=\"\"\n"
-                       "  if [ \"$COMP_CWORD\" -eq 1 ]; then\n    words=\"" +
-                       joined(words.commands) + "\"\n  else\n    case ${COMP_WORDS[1]} in\n";
+  std::string script =
+      "# bash completion for kestles\n_kestles() {\n"
+      "  local cur=${COMP_WORDS[COMP_CWORD]} words=\"\"\n"
+      "  if [ \"$COMP_CWORD\" -eq 1 ]; then\n    words=\"" +
+      joined(words.commands) + "\"\n  else\n    case ${COMP_WORDS[1]} in\n";
   for (const auto& [command, following] : words.following)
     script += "      " + command + ") words=\"" + joined(following) + "\" ;;\n";
   return script +
@@ -92,18 +94,20 @@ std::string bashScript(const CompletionWords& words) {
 }
 
 std::string zshScript(const CompletionWords& words) {
-  std::string script = "#compdef kestles\n_kestles() {\n  if (( CURRENT == 2 )); then\n"
-                       "    compadd -- " +
-                       joined(words.commands) + "\n    return\n  fi\n  case $words[2] in\n";
+  std::string script =
+      "#compdef kestles\n_kestles() {\n  if (( CURRENT == 2 )); then\n"
+      "    compadd -- " +
+      joined(words.commands) + "\n    return\n  fi\n  case $words[2] in\n";
   for (const auto& [command, following] : words.following)
     script += "    " + command + ") compadd -- " + joined(following) + " ;;\n";
   return script + "  esac\n}\n_kestles \"$@\"\n";
 }
 
 std::string fishScript(const CompletionWords& words) {
-  std::string script = "# fish completion for kestles\ncomplete -c kestles -f\n"
-                       "complete -c kestles -n '__fish_use_subcommand' -a '" +
-                       joined(words.commands) + "'\n";
+  std::string script =
+      "# fish completion for kestles\ncomplete -c kestles -f\n"
+      "complete -c kestles -n '__fish_use_subcommand' -a '" +
+      joined(words.commands) + "'\n";
   for (const auto& [command, following] : words.following)
     script += "complete -c kestles -n '__fish_seen_subcommand_from " + command + "' -a '" +
               joined(following) + "'\n";
