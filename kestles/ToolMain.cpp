@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "KestlesCore/archive/KestlesArchive.hpp"
@@ -144,7 +146,21 @@ int run(const CLIRequest& request) {
 
 }  // namespace
 
+/// A command link given whole, as the desktop hands a "kestles://" link to its handler: it
+/// goes to the app as it is, once it decodes.
+std::optional<int> handOnLink(std::span<const std::string> arguments) {
+  if (arguments.size() != 1) return std::nullopt;
+  std::string scheme = arguments[0].substr(0, arguments[0].find(':') + 1);
+  std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
+  if (scheme != "kestles:") return std::nullopt;
+  if (!decodeCommandLink(arguments[0])) return failWith("That link isn’t a command Kestles knows.");
+  if (auto failure = deliverToApp(arguments[0])) return failWith(*failure);
+  return 0;
+}
+
 int runTool(std::span<const std::string> arguments) {
+  if (auto handed = handOnLink(arguments)) return *handed;
   auto parsed = parseArguments(arguments);
   if (const auto* error = std::get_if<CLIError>(&parsed)) return failWith(error->message);
   int status = run(std::get<CLIRequest>(parsed));

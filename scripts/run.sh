@@ -1,10 +1,48 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian machine, builds Kestles and runs it.
+# Sets up a fresh Debian machine, builds Kestles and shows it arranging real windows: on a
+# private X server with openbox and three xterms, or with --here on the X session you are in.
+# Runs `kestles tile`, `kestles snap left-half` and `kestles undo` and prints what moved.
+# With any other arguments it runs `kestles` with them instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+here=""
+if [ "${1:-}" = "--here" ]; then
+  here=--here
+  shift
+fi
+
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTLES_TESTS=OFF -DKESTLES_BENCH=OFF \
-  -DKESTLES_STATIC_TOOL=ON
-ninja -C build kestles kestles-app
-./build/bin/kestles "${@:-help}"
+  -DKESTLES_STATIC_TOOL=ON >/dev/null
+ninja -C build kestles kestles-app >/dev/null
+bin=$PWD/build/bin
+if [ $# -gt 0 ]; then exec "$bin/kestles" "$@"; fi
+
+source scripts/lib/private-desktop.sh
+if [ -z "$here" ] && [ -n "${DISPLAY:-}" ]; then unset DISPLAY; fi
+start_private_desktop $here
+trap stop_private_desktop EXIT
+[ -n "$here" ] || open_clients "Kestles one" "Kestles two" "Kestles three"
+
+"$bin/kestles-app" 2>"$desktop_folder/app.log" &
+desktop_pids+=($!)
+wait_for "kestles-app" test -S "$XDG_RUNTIME_DIR/kestles/app.sock"
+
+# Prints the windows whose frames changed since the last look.
+before=$(window_frames)
+show_moves() {
+  local after
+  after=$(window_frames)
+  echo "== kestles $*"
+  diff <(echo "$before") <(echo "$after") | sed -n 's/^> /   now /p; s/^< /   was /p' || true
+  before=$after
+}
+for command in "tile" "snap left-half" "undo"; do
+  # shellcheck disable=SC2086
+  "$bin/kestles" $command
+  sleep 0.6  # the app carries the link out after answering it
+  show_moves $command
+done
+echo "== the app's log"
+cat "$desktop_folder/app.log"

@@ -50,6 +50,10 @@ std::filesystem::path KestlesPaths::configHome() {
   return xdgFolder("XDG_CONFIG_HOME").value_or(homeFolder() / ".config");
 }
 
+std::filesystem::path KestlesPaths::stateHome() {
+  return xdgFolder("XDG_STATE_HOME").value_or(homeFolder() / ".local" / "state");
+}
+
 std::filesystem::path KestlesPaths::dataFolder() {
   return dataHome() / "kestles";
 }

@@ -18,6 +18,11 @@ struct KestlesPaths {
   static std::filesystem::path dataHome();
   /// $XDG_CONFIG_HOME, default ~/.config.
   static std::filesystem::path configHome();
+  /// $XDG_STATE_HOME, default ~/.local/state.
+  static std::filesystem::path stateHome();
+  /// What the running app keeps between runs (tilings, undo history): stateHome()/kestles/
+  /// state.json.
+  static std::filesystem::path sessionState() { return stateHome() / "kestles" / "state.json"; }
 
   /// The data folder: dataHome()/kestles.
   static std::filesystem::path dataFolder();

@@ -184,7 +184,10 @@ struct Planner {
   /// The new gaps belong to the library's settings, which a dry run leaves alone.
   CommandOutcome operator()(const Command::Gaps& command) const {
     auto plan = Regap::make(command.change, gaps, world, state.tilings);
-    return plan ? moving(plan->frames, plan->tilings) : moving({}, {});
+    if (!plan) return moving({}, {});
+    auto outcome = moving(plan->frames, plan->tilings);
+    outcome.gaps = plan->gaps;
+    return outcome;
   }
 
   CommandOutcome operator()(const Command::MakeMain&) const {
@@ -286,6 +289,33 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
       command.value);
 }
 
+std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const World& world,
+                                              const Library& library, const SessionState& state,
+                                              std::optional<std::uint32_t> front) {
+  SessionState now = state;
+  for (auto entry = now.tilings.begin(); entry != now.tilings.end();) {
+    if (change.setup.displayWithID(entry->first)) {
+      ++entry;
+      continue;
+    }
+    now.away.keep(entry->second);
+    entry = now.tilings.erase(entry);
+  }
+  std::vector<Tiling> remembered;
+  for (const auto& display : change.connected)
+    if (auto tiling = now.away.take(display.id)) remembered.push_back(std::move(*tiling));
+  std::vector<CommandOutcome> outcomes;
+  for (const auto& action : change.ruleActions(remembered, library)) {
+    const auto& before = outcomes.empty() ? now : outcomes.back().state;
+    Planner planner{world, library, before, frontWindowOf(world, front), library.settings.gaps};
+    outcomes.push_back(planner.applying(action.target()));
+  }
+  if (outcomes.empty())
+    outcomes.push_back(Planner{world, library, now, front, library.settings.gaps}.moving({}, {}));
+  outcomes.front().notice = change.title();
+  return outcomes;
+}
+
 CommandOutcome planTileChanges(const World& after, const Library& library,
                                const SessionState& state) {
   CommandOutcome outcome;
@@ -328,6 +358,7 @@ nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState) {
   if (outcome.focus) json["focus"] = *outcome.focus;
   if (outcome.keptTiled) json["keptTiled"] = *outcome.keptTiled;
   if (outcome.notice) json["message"] = *outcome.notice;
+  if (outcome.gaps) json["gaps"] = *outcome.gaps;
   if (withState) json["state"] = outcome.state;
   return json;
 }

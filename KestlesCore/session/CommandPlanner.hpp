@@ -5,10 +5,12 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json_fwd.hpp>
 
 #include "KestlesCore/apply/ApplyPlan.hpp"
+#include "KestlesCore/apply/DisplayChange.hpp"
 #include "KestlesCore/command/KestlesCommand.hpp"
 #include "KestlesCore/library/Library.hpp"
 #include "KestlesCore/session/SessionState.hpp"
@@ -29,6 +31,7 @@ struct CommandOutcome {
   // run shows but does not write), and the sentence shown after the tiles changed.
   std::optional<std::set<std::string>> keptTiled;
   std::optional<std::string> notice;
+  std::optional<Gaps> gaps;  // the gaps to keep from now on, after a gaps change
 };
 
 /// Turns a command into its outcome against a world, the library and the session state,
@@ -38,6 +41,15 @@ struct CommandOutcome {
 CommandOutcome planCommand(const KestlesCommand& command, const World& world,
                            const Library& library, const SessionState& state,
                            std::optional<std::uint32_t> front);
+
+/// What displays coming or going does, one outcome per rule action in order, each starting
+/// from the state the one before left: the tilings of displays that left are kept away, the
+/// ones kept for displays that came back are taken, and the change's rule actions are
+/// planned. The first outcome carries the change's title as its notice (an outcome with no
+/// moves when there is no action).
+std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const World& world,
+                                              const Library& library, const SessionState& state,
+                                              std::optional<std::uint32_t> front);
 
 /// What keep tiled does when it looks again after windows opened or closed: `after` is the
 /// world then. The kept displays are the state's record of a dry run's keep-tiled (else the

@@ -109,6 +109,15 @@ TEST_F(ToolGolden, SendsEachCommandAsItsLink) {
   EXPECT_EQ(app.received(), expected);
 }
 
+TEST_F(ToolGolden, HandsOnALinkGivenWholeAsTheSchemeHandler) {
+  FakeApp app(home.path() / "run");
+  EXPECT_EQ(run({"KESTLES://snap/left-half"}).status, 0);
+  auto refused = run({"kestles://no-such-command"});
+  EXPECT_EQ(refused.err, "kestles: That link isn’t a command Kestles knows.\n");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(app.received(), std::vector<std::string>{"KESTLES://snap/left-half"});
+}
+
 TEST_F(ToolGolden, DebugLinksAreSentOnlyWhenTurnedOn) {
   FakeApp app(home.path() / "run");
   const std::string off =

@@ -1,0 +1,101 @@
+#include "KestlesApp/AppRuntime.hpp"
+
+#include "KestlesApp/LinkServer.hpp"
+#include "KestlesApp/LogText.hpp"
+#include "KestlesCore/command/CommandLink.hpp"
+
+namespace kestles::app {
+
+AppRuntime::AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, Notifier& notifier,
+                       CommandRunner::Files files, std::filesystem::path limitsFile)
+    : parts_(layer.parts()),
+      log_(log),
+      mainHotKeys_(parts_.hotKeys, main_),
+      engine_({parts_.ax, parts_.windowServer, parts_.workspace, log, clock_, threadTimers_,
+               engineQueue_, parallel_, std::move(limitsFile)}),
+      runningApps_(parts_.workspace, log, clock_),
+      displays_(parts_.screens),
+      launcher_(parts_.opener),
+      conductor_({engine_, runningApps_, displays_, launcher_, parts_.workspace, log, clock_,
+                  mainTimers_}),
+      watcher_({parts_.ax, parts_.workspace, log, watcherTimers_, watcherQueue_}),
+      hotKeys_(mainHotKeys_, log),
+      runner_({conductor_, engine_, log, notifier}, std::move(files)) {}
+
+AppRuntime::~AppRuntime() {
+  watcher_.stop();
+  main_.sync([this] {
+    stopping_ = true;
+    if (displayTimer_) mainTimers_.cancel(*displayTimer_);
+    conductor_.stop();
+    for (auto id : keyIDs_)
+      hotKeys_.remove(id);
+  });
+}
+
+void AppRuntime::start() {
+  main_.sync([this] {
+    engine_.start();
+    runner_.load();
+    conductor_.floating.clear();
+    for (const auto& app : runner_.library().settings.floatingApps)
+      conductor_.floating.insert(app.bundleID);
+    updateKeys();
+    lookAtDisplays();
+  });
+  watcher_.start(
+      [this](engine::WindowWatcher::Change) { main_.async([this] { runner_.windowsChanged(); }); });
+}
+
+std::optional<std::string> AppRuntime::receive(const std::string& line) {
+  if (auto refused = refusalOf(line)) return refused;
+  log_.write(
+      {platform::LogLevel::info, platform::LogCategory::engine, "Received " + escapedForLog(line)});
+  if (auto path = pathOfFileURL(line)) {
+    main_.async([this, archive = *path] {
+      runner_.importArchive(archive);
+      updateKeys();
+    });
+    return std::nullopt;
+  }
+  auto command = decodeCommandLink(line);
+  if (!command) return "That link isn’t a command Kestles knows.";
+  main_.async([this, command = *command] { run(command); });
+  return std::nullopt;
+}
+
+void AppRuntime::run(const KestlesCommand& command) {
+  runner_.run(command);
+  updateKeys();
+}
+
+void AppRuntime::updateKeys() {
+  auto keys = KeyBindings::of(runner_.library());
+  if (keys == keys_) return;
+  for (auto id : keyIDs_)
+    hotKeys_.remove(id);
+  keyIDs_.clear();
+  for (const auto& binding : keys.bindings) {
+    auto registered = hotKeys_.add(static_cast<std::uint32_t>(binding.combo.keyCode),
+                                   engine::HotKeys::carbonModifiers(binding.combo.modifiers),
+                                   [this, command = binding.command] { run(command); });
+    if (registered) keyIDs_.push_back(*registered);
+  }
+  for (const auto& clash : keys.clashes)
+    log_.write({platform::LogLevel::notice, platform::LogCategory::hotkeys,
+                clash.combo.description() + " is taken by an earlier key, so it doesn’t run " +
+                    clash.title + "."});
+  keys_ = std::move(keys);
+}
+
+void AppRuntime::lookAtDisplays() {
+  if (stopping_) return;
+  runner_.displaysChanged(displays_.setup());
+  displayTimer_ = mainTimers_.schedule(kDisplayLook, [this] { lookAtDisplays(); });
+}
+
+void AppRuntime::finishQueued() {
+  main_.sync([] {});
+}
+
+}  // namespace kestles::app

@@ -1,0 +1,118 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "KestlesApp/CommandRunner.hpp"
+#include "KestlesApp/Notifier.hpp"
+#include "KestlesCore/command/KeyBindings.hpp"
+#include "KestlesEngine/engine/Conductor.hpp"
+#include "KestlesEngine/engine/Displays.hpp"
+#include "KestlesEngine/engine/HotKeys.hpp"
+#include "KestlesEngine/engine/Launcher.hpp"
+#include "KestlesEngine/engine/RunningApps.hpp"
+#include "KestlesEngine/engine/WindowEngine.hpp"
+#include "KestlesEngine/engine/WindowWatcher.hpp"
+#include "KestlesEngine/platform/DesktopLayer.hpp"
+#include "KestlesEngine/platform/ThreadTime.hpp"
+
+namespace kestles::app {
+
+/// Timers whose work runs on a serial queue (the app's main context), so that what they
+/// start never runs beside a command.
+class QueueTimers final : public platform::Timers {
+ public:
+  QueueTimers(platform::Timers& timers, platform::SerialExecutor& queue)
+      : timers_(timers), queue_(queue) {}
+  std::uint64_t schedule(platform::Duration after, std::function<void()> work) override {
+    return timers_.schedule(after, [this, work = std::move(work)] { queue_.async(work); });
+  }
+  void cancel(std::uint64_t token) override { timers_.cancel(token); }
+
+ private:
+  platform::Timers& timers_;
+  platform::SerialExecutor& queue_;
+};
+
+/// The platform's hot keys with their events handed to a serial queue (the app's main
+/// context), where the registry of keys lives; the platform hears "handled" at once.
+class QueueHotKeys final : public platform::HotKeyService {
+ public:
+  QueueHotKeys(platform::HotKeyService& service, platform::SerialExecutor& queue)
+      : service_(service), queue_(queue) {}
+  std::int32_t installHandler(Handler handler) override {
+    return service_.installHandler([this, handler = std::move(handler)](const Event* event) {
+      std::optional<Event> copy = event ? std::optional(*event) : std::nullopt;
+      queue_.async([handler, copy] { handler(copy ? &*copy : nullptr); });
+      return std::int32_t{0};
+    });
+  }
+  Registration registerHotKey(std::uint32_t keyCode, std::uint32_t modifiers,
+                              HotKeyID id) override {
+    return service_.registerHotKey(keyCode, modifiers, id);
+  }
+  std::int32_t unregisterHotKey(std::uint64_t ref) override {
+    return service_.unregisterHotKey(ref);
+  }
+
+ private:
+  platform::HotKeyService& service_;
+  platform::SerialExecutor& queue_;
+};
+
+/// The running app on one desktop: the engine over the desktop's layer, the commands that
+/// arrive as links carried out one at a time on the main queue, and keep tiled following
+/// the windows as they come and go.
+class AppRuntime {
+ public:
+  AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, Notifier& notifier,
+             CommandRunner::Files files, std::filesystem::path limitsFile);
+  /// Stops watching and finishes the work already queued.
+  ~AppRuntime();
+  AppRuntime(const AppRuntime&) = delete;
+  AppRuntime& operator=(const AppRuntime&) = delete;
+
+  /// Starts the engine, reads the library and the session state, and starts watching.
+  void start();
+  /// Decides on a received line (a command link or a file URL to import): nothing accepts
+  /// it and queues its work, a sentence refuses it. Safe from any thread.
+  std::optional<std::string> receive(const std::string& line);
+  /// Waits for every command queued so far to finish.
+  void finishQueued();
+
+  /// How often the displays are looked at for a monitor that came or went.
+  static constexpr platform::Duration kDisplayLook = platform::seconds(1);
+
+ private:
+  /// Carries the command out and follows what it changed in the keys. Main queue only.
+  void run(const KestlesCommand& command);
+  /// Registers the global keys the library's settings ask for, when they changed.
+  void updateKeys();
+  void lookAtDisplays();
+  platform::LayerParts parts_;
+  platform::LogSink& log_;
+  platform::SteadyClock clock_;
+  platform::ThreadTimers threadTimers_{clock_};
+  platform::SerialQueue engineQueue_;
+  platform::SerialQueue watcherQueue_;
+  platform::ThreadParallelFor parallel_;
+  platform::SerialQueue main_;
+  QueueTimers mainTimers_{threadTimers_, main_};
+  QueueTimers watcherTimers_{threadTimers_, watcherQueue_};
+  QueueHotKeys mainHotKeys_;
+  engine::WindowEngine engine_;
+  engine::RunningApps runningApps_;
+  engine::Displays displays_;
+  engine::Launcher launcher_;
+  engine::Conductor conductor_;
+  engine::WindowWatcher watcher_;
+  engine::HotKeys hotKeys_;
+  CommandRunner runner_;
+  std::optional<KeyBindings> keys_;
+  std::vector<std::uint32_t> keyIDs_;
+  std::optional<std::uint64_t> displayTimer_;
+  bool stopping_ = false;
+};
+
+}  // namespace kestles::app

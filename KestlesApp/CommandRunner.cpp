@@ -1,0 +1,240 @@
+#include "KestlesApp/CommandRunner.hpp"
+
+#include <system_error>
+#include <type_traits>
+#include <utility>
+#include <variant>
+
+#include "KestlesCore/archive/KestlesArchive.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesCore/session/CommandRecord.hpp"
+
+namespace kestles::app {
+namespace {
+
+using Command = KestlesCommand;
+using platform::LogLevel;
+
+constexpr const char* kTitle = "Kestles";
+
+std::optional<std::filesystem::file_time_type> modified(const std::filesystem::path& path) {
+  std::error_code error;
+  auto time = std::filesystem::last_write_time(path, error);
+  if (error) return std::nullopt;
+  return time;
+}
+
+std::string joined(const std::vector<std::string>& sentences) {
+  std::string text;
+  for (const auto& sentence : sentences)
+    text += (text.empty() ? "" : " ") + sentence;
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> notOnThisDesktop(const KestlesCommand& command) {
+  return std::visit(
+      [](const auto& value) -> std::optional<std::string> {
+        using T = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<T, Command::Open>)
+          return "Kestles has no settings window on this desktop; change the library and the "
+                 "settings with the kestles command.";
+        if constexpr (std::is_same_v<T, Command::Tour> || std::is_same_v<T, Command::ShowMe> ||
+                      std::is_same_v<T, Command::Welcome> || std::is_same_v<T, Command::ShowTip>)
+          return "The tour and the tips aren’t part of Kestles on this desktop; “kestles help” "
+                 "shows every command.";
+        if constexpr (std::is_same_v<T, Command::Panel>)
+          return "The panel isn’t part of Kestles on this desktop; the kestles command reaches "
+                 "every kestle and layout.";
+        if constexpr (std::is_same_v<T, Command::Hints> || std::is_same_v<T, Command::MoveToTile> ||
+                      std::is_same_v<T, Command::PickWindows> ||
+                      std::is_same_v<T, Command::EditTiles> ||
+                      std::is_same_v<T, Command::ArrangeWithKeys>)
+          return "The keyboard modes aren’t ready on this desktop yet; the tiling and snapping "
+                 "commands work.";
+        if constexpr (std::is_same_v<T, Command::Debug>)
+          return "Kestles has no windows of its own on this desktop for debug links to change.";
+        return std::nullopt;
+      },
+      command.value);
+}
+
+std::optional<std::filesystem::path> pathOfFileURL(std::string_view url) {
+  constexpr std::string_view kScheme = "file://";
+  if (!url.starts_with(kScheme)) return std::nullopt;
+  url.remove_prefix(kScheme.size());
+  if (url.starts_with("localhost/")) url.remove_prefix(std::string_view("localhost").size());
+  if (!url.starts_with('/')) return std::nullopt;
+  auto path = percentDecoded(url);
+  if (!path) return std::nullopt;
+  return std::filesystem::path(*path);
+}
+
+CommandRunner::CommandRunner(Services services, Files files)
+    : services_(services), files_(std::move(files)) {}
+
+void CommandRunner::load() {
+  auto loaded = JSONFile<Library>{files_.library}.loadSettingAside();
+  if (auto* library = std::get_if<JSONFile<Library>::Loaded>(&loaded)) {
+    library_ = std::move(library->value);
+  } else if (auto* damaged = std::get_if<JSONFile<Library>::Unreadable>(&loaded)) {
+    log(LogLevel::error, files_.library.string() + " can’t be read (" + damaged->error + ").");
+    tell("Your library couldn’t be read",
+         damaged->backup ? "It was set aside as " + damaged->backup->filename().string() +
+                               ", and Kestles began a new one."
+                         : "Kestles began a new one; the damaged file is still in its place.");
+  }
+  libraryTime_ = modified(files_.library);
+  std::string problem;
+  state_ = SessionState::read(files_.state, &problem);
+  if (!problem.empty()) log(LogLevel::error, problem);
+}
+
+/// The tool changes the library file while the app runs; the newest file wins, and a file
+/// that can't be read leaves the library as it was.
+void CommandRunner::refreshLibrary() {
+  auto time = modified(files_.library);
+  if (time == libraryTime_) return;
+  try {
+    library_ = JSONFile<Library>{files_.library}.load().value_or(Library{});
+    libraryTime_ = time;
+  } catch (const std::exception& error) {
+    log(LogLevel::error,
+        files_.library.string() + " can’t be read (" + json_style::describe(error) + ").");
+  }
+}
+
+void CommandRunner::saveLibrary() {
+  try {
+    JSONFile<Library>{files_.library}.save(library_);
+    libraryTime_ = modified(files_.library);
+  } catch (const std::exception& error) {
+    tell("Your library couldn’t be saved", error.what());
+  }
+}
+
+void CommandRunner::saveState() {
+  try {
+    state_.write(files_.state);
+  } catch (const std::exception& error) {
+    log(LogLevel::error, files_.state.string() + " can’t be written (" + error.what() + ").");
+  }
+}
+
+void CommandRunner::run(const KestlesCommand& command) {
+  refreshLibrary();
+  if (std::holds_alternative<Command::Undo>(command.value)) return undo();
+  if (auto sentence = notOnThisDesktop(command)) return tell(kTitle, *sentence);
+  auto world = services_.conductor.snapshot();
+  auto focused = services_.engine.focusedWindow();
+  auto outcome = planCommand(command, world, library_, state_,
+                             focused ? std::optional(focused->id) : std::nullopt);
+  if (outcome.message) return tell(kTitle, *outcome.message);
+  carryOut(command, outcome, world);
+}
+
+void CommandRunner::carryOut(const KestlesCommand& command, const CommandOutcome& outcome,
+                             const World& world) {
+  if (auto entry = undoEntryFor(command, outcome, world, library_, state_))
+    state_.undo.record(std::move(*entry));
+  settle(outcome, world);
+}
+
+std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, const World& world) {
+  if (outcome.plan) {
+    auto plan = *outcome.plan;
+    auto report = services_.conductor.apply([plan](const World&) { return plan; },
+                                            {library_.settings.gaps, platform::Duration{0}});
+    return report.failures;
+  }
+  std::vector<ApplyPlan::Move> moves;
+  for (const auto& window : world.windows)
+    if (auto target = outcome.frames.find(window.id); target != outcome.frames.end())
+      moves.push_back({window.id, window.pid, {}, 0, target->second});
+  if (moves.empty()) return {};
+  return services_.conductor.place(moves, world).failures;
+}
+
+void CommandRunner::undo() {
+  auto entry = state_.undo.undo();
+  if (!entry) return tell(kTitle, "There’s nothing to undo.");
+  auto replaced = restoreSession(state_, *entry);
+  auto [report, opposite] = services_.conductor.undo(*entry, library_);
+  for (const auto& window : report.before.windows)
+    if (entry->frames.contains(window.id)) opposite.frames.emplace(window.id, window.frame);
+  opposite.rearrangement = std::move(replaced);
+  state_.undo.pushRedo(std::move(opposite));
+  saveLibrary();
+  saveState();
+  log(LogLevel::info, "Undid " + entry->title);
+}
+
+void CommandRunner::windowsChanged() {
+  refreshLibrary();
+  if (library_.settings.keptTiled.empty()) return;
+  auto world = services_.conductor.snapshot();
+  auto outcome = planTileChanges(world, library_, state_);
+  KestlesCommand keepTiled{Command::KeepTiled{}};
+  auto entry = undoEntryFor(keepTiled, outcome, world, library_, state_);
+  if (entry && !entry->frames.empty()) {
+    entry->kind = UndoEntry::Kind::keptTiled;
+    state_.undo.record(std::move(*entry));
+  }
+  settle(outcome, world);
+}
+
+void CommandRunner::displaysChanged(const DisplaySetup& now) {
+  auto previous = std::exchange(knownSetup_, now);
+  if (!previous) return;
+  auto change = DisplayChange::make(*previous, now);
+  if (!change) return;
+  refreshLibrary();
+  auto world = services_.conductor.snapshot();
+  auto focused = services_.engine.focusedWindow();
+  for (const auto& outcome : planDisplayChange(*change, world, library_, state_,
+                                               focused ? std::optional(focused->id) : std::nullopt))
+    settle(outcome, world);
+}
+
+void CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
+  auto failures = move(outcome, world);
+  if (outcome.focus) services_.engine.raise({}, outcome.focus);
+  // The history is this runner's: the outcome's copy predates the entry just recorded.
+  auto history = std::move(state_.undo);
+  state_ = outcome.state;
+  state_.undo = std::move(history);
+  // The kept displays belong to the library; the state keeps them only for dry runs.
+  state_.keptTiled.reset();
+  if (recordInLibrary(library_, outcome)) saveLibrary();
+  saveState();
+  if (outcome.notice) tell(*outcome.notice);
+  if (!failures.empty()) tell(kTitle, joined(failures));
+}
+
+void CommandRunner::importArchive(const std::filesystem::path& archive) {
+  refreshLibrary();
+  try {
+    auto bytes = json_style::readFileIfPresent(archive);
+    if (!bytes) return tell(kTitle, "There’s no file at " + archive.string() + ".");
+    auto summary =
+        KestlesArchive::decoded(*bytes).importInto(library_, ImportParts{ImportParts::all});
+    auto text = summary.text();
+    if (text.empty()) return tell("Nothing to import", "Everything in that file is already here.");
+    saveLibrary();
+    tell("Imported", text);
+  } catch (const std::exception& error) {
+    tell("That file couldn’t be imported", json_style::describe(error));
+  }
+}
+
+void CommandRunner::tell(const std::string& title, const std::string& body) {
+  services_.notifier.notify(title, body);
+}
+
+void CommandRunner::log(LogLevel level, std::string message) {
+  services_.log.write({level, platform::LogCategory::engine, std::move(message)});
+}
+
+}  // namespace kestles::app

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "KestlesApp/Notifier.hpp"
+#include "KestlesCore/command/KestlesCommand.hpp"
+#include "KestlesCore/library/Library.hpp"
+#include "KestlesCore/session/CommandPlanner.hpp"
+#include "KestlesCore/session/SessionState.hpp"
+#include "KestlesEngine/engine/Conductor.hpp"
+#include "KestlesEngine/engine/WindowEngine.hpp"
+#include "KestlesEngine/platform/LogSink.hpp"
+
+namespace kestles::app {
+
+/// Carries out commands on the desktop: plans each one against a fresh snapshot, the
+/// library and the session state, moves the windows through the conductor, records the
+/// change for undo, and keeps the library and the session state on disk. Keep tiled runs
+/// here too, whenever windows come or go. Main context only.
+class CommandRunner {
+ public:
+  struct Services {
+    engine::Conductor& conductor;
+    engine::WindowEngine& engine;
+    platform::LogSink& log;
+    Notifier& notifier;
+  };
+  struct Files {
+    std::filesystem::path library;
+    std::filesystem::path state;
+  };
+
+  CommandRunner(Services services, Files files);
+
+  /// Reads the library (a damaged one is set aside and a new one begun, with a notice) and
+  /// the session state.
+  void load();
+  void run(const KestlesCommand& command);
+  /// Brings in everything an archive holds and tells what came in.
+  void importArchive(const std::filesystem::path& archive);
+  /// Keep tiled: the kept displays take in new windows and close the gaps of gone ones.
+  void windowsChanged();
+  /// Display rules: when the displays are not the ones seen last, the tilings of displays
+  /// that left are kept for their return and the rules act on the new set.
+  void displaysChanged(const DisplaySetup& now);
+
+  const Library& library() const { return library_; }
+  const SessionState& state() const { return state_; }
+
+ private:
+  void undo();
+  void carryOut(const KestlesCommand& command, const CommandOutcome& outcome, const World& world);
+  /// Moves the outcome's windows (through its plan when it has one); the failure sentences.
+  std::vector<std::string> move(const CommandOutcome& outcome, const World& world);
+  /// Moves the outcome's windows and keeps what it changed; no undo entry.
+  void settle(const CommandOutcome& outcome, const World& world);
+  void refreshLibrary();
+  void saveLibrary();
+  void saveState();
+  void tell(const std::string& title, const std::string& body = {});
+  void log(platform::LogLevel level, std::string message);
+
+  Services services_;
+  Files files_;
+  Library library_;
+  std::optional<std::filesystem::file_time_type> libraryTime_;
+  SessionState state_;
+  std::optional<DisplaySetup> knownSetup_;
+};
+
+/// The sentence for a command whose windows are not part of this program, or nothing when
+/// the command moves windows here.
+std::optional<std::string> notOnThisDesktop(const KestlesCommand& command);
+
+/// The path of a "file://" URL (host empty or "localhost", percent escapes decoded); nothing
+/// for any other text.
+std::optional<std::filesystem::path> pathOfFileURL(std::string_view url);
+
+}  // namespace kestles::app

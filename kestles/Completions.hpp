@@ -1,0 +1,26 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestles::tool {
+
+/// What a shell can offer after `kestles`: the commands the help text lists, and for each
+/// command the words and options that can follow it.
+struct CompletionWords {
+  std::vector<std::string> commands;
+  std::map<std::string, std::vector<std::string>> following;  // by command
+};
+
+/// The words, read from the help text (commands, their options and the choices written as
+/// "a | b") and from the vocabularies the command line reads (snap places, styles, pages,
+/// lessons, tips).
+CompletionWords completionWords();
+
+/// The completion script for "bash", "zsh" or "fish"; nothing for another shell.
+std::optional<std::string> completionScript(std::string_view shell);
+
+}  // namespace kestles::tool

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs a build into a temporary prefix and checks that every file lands where the desktop
+# and the shells look for it, and that the installed tool runs.
+set -euo pipefail
+build=${1:?the build folder}
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+for file in bin/kestles bin/kestles-app share/applications/co.quillmoss.Kestles.desktop \
+  lib/systemd/user/kestles.service share/bash-completion/completions/kestles \
+  share/zsh/site-functions/_kestles share/fish/vendor_completions.d/kestles.fish; do
+  [ -e "$prefix/$file" ] || { echo "missing after install: $file" >&2; exit 1; }
+done
+grep -q '^MimeType=x-scheme-handler/kestles;$' "$prefix/share/applications/co.quillmoss.Kestles.desktop"
+grep -q "^ExecStart=$prefix/bin/kestles-app\$\|^ExecStart=.*/bin/kestles-app\$" "$prefix/lib/systemd/user/kestles.service"
+"$prefix/bin/kestles" --version >/dev/null
+bash -n "$prefix/share/bash-completion/completions/kestles"
+echo "install ok"

@@ -1,0 +1,234 @@
+#include "KestlesApp/CommandRunner.hpp"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "KestlesCore/archive/KestlesArchive.hpp"
+#include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesEngine/engine/Displays.hpp"
+#include "KestlesEngine/engine/Launcher.hpp"
+#include "KestlesEngine/engine/RunningApps.hpp"
+#include "tests/engine/EngineDesk.hpp"
+#include "tests/support/ToolProcess.hpp"
+
+namespace kestles::app {
+namespace {
+
+using engine::testing::EngineDesk;
+using engine::testing::kEditor;
+using engine::testing::smallWorld;
+
+struct Notice {
+  std::string title;
+  std::string body;
+  bool operator==(const Notice&) const = default;
+};
+
+class RecordingNotifier final : public Notifier {
+ public:
+  void notify(const std::string& title, const std::string& body) override {
+    notices.push_back({title, body});
+  }
+  std::vector<Notice> notices;
+};
+
+/// The command runner over the simulated desktop, with its files in a temporary folder.
+struct RunnerDesk {
+  RunnerDesk() {
+    desk.sim.setFocusedWindow(11);
+    desk.sim.setFocusedApp(kEditor);
+  }
+
+  void run(const std::string& link) {
+    auto command = decodeCommandLink(link);
+    ASSERT_TRUE(command) << link;
+    runner.run(*command);
+  }
+  CGRect frameOf(std::uint32_t id) { return desk.sim.window(id)->frame; }
+  std::map<std::uint32_t, CGRect> frames() {
+    std::map<std::uint32_t, CGRect> result;
+    for (const auto& window : desk.world.windows)
+      result[window.id] = frameOf(window.id);
+    return result;
+  }
+  /// Where the session state says every tiled or snapped window sits.
+  std::map<std::uint32_t, CGRect> settledFrames() {
+    auto settled = settledWorld(desk.world, runner.state(), runner.library().settings.gaps);
+    std::map<std::uint32_t, CGRect> result;
+    for (const auto& window : settled.windows)
+      result[window.id] = window.frame;
+    return result;
+  }
+  Library savedLibrary() {
+    return JSONFile<Library>{folder.path() / "library.json"}.load().value();
+  }
+  SessionState savedState() { return SessionState::read(folder.path() / "state.json"); }
+
+  testing::TemporaryFolder folder;
+  EngineDesk desk;
+  engine::RunningApps runningApps{desk.sim, desk.log, desk.clock};
+  engine::Displays displays{desk.sim};
+  engine::Launcher launcher{desk.sim};
+  engine::Conductor conductor{
+      {desk.engine, runningApps, displays, launcher, desk.sim, desk.log, desk.clock, desk.clock}};
+  RecordingNotifier notifier;
+  CommandRunner runner{{conductor, desk.engine, desk.log, notifier},
+                       {folder.path() / "library.json", folder.path() / "state.json"}};
+};
+
+TEST(CommandRunnerTests, TilesWhereTheStateSaysAndUndoPutsEveryWindowBack) {
+  RunnerDesk r;
+  r.runner.load();
+  auto before = r.frames();
+
+  r.run("kestles://tile");
+  EXPECT_EQ(r.frames(), r.settledFrames());
+  EXPECT_NE(r.frames(), before);
+  ASSERT_EQ(r.savedState().undo.entries.size(), 1u);
+  EXPECT_EQ(r.savedState().tilings.size(), 1u);
+
+  r.run("kestles://undo");
+  EXPECT_EQ(r.frames(), before);
+  EXPECT_TRUE(r.savedState().undo.entries.empty());
+  EXPECT_EQ(r.savedState().undo.redoEntries.size(), 1u);
+  EXPECT_TRUE(r.savedState().tilings.empty());
+  EXPECT_TRUE(r.notifier.notices.empty());
+}
+
+TEST(CommandRunnerTests, SnapsTheFocusedWindowAndRestartsWithItsHistory) {
+  RunnerDesk r;
+  r.runner.load();
+  auto before = r.frameOf(11);
+  r.run("kestles://snap/left-half");
+  EXPECT_EQ(r.frameOf(11), r.settledFrames()[11]);
+  EXPECT_LE(r.frameOf(11).size.width, 720);  // the left half of the 1440-point display
+
+  // A new app run reads the history the last one saved and can still undo the snap.
+  CommandRunner restarted{{r.conductor, r.desk.engine, r.desk.log, r.notifier},
+                          {r.folder.path() / "library.json", r.folder.path() / "state.json"}};
+  restarted.load();
+  restarted.run(*decodeCommandLink("kestles://undo"));
+  EXPECT_EQ(r.frameOf(11), before);
+}
+
+TEST(CommandRunnerTests, CommandsThatCannotRunHereSaySoAndMoveNothing) {
+  struct Case {
+    std::string link;
+    std::string sentenceStart;
+  };
+  const std::vector<Case> cases = {
+      {"kestles://kestle/Nowhere", "No kestle matches “Nowhere”."},
+      {"kestles://undo", "There’s nothing to undo."},
+      {"kestles://open/layouts", "Kestles has no settings window"},
+      {"kestles://panel", "The panel isn’t part of Kestles"},
+      {"kestles://hints", "The keyboard modes aren’t ready"},
+      {"kestles://tour", "The tour and the tips"},
+  };
+  for (const auto& c : cases) {
+    RunnerDesk r;
+    r.runner.load();
+    r.desk.sim.clearCalls();
+    r.run(c.link);
+    ASSERT_EQ(r.notifier.notices.size(), 1u) << c.link;
+    EXPECT_TRUE(r.notifier.notices[0].body.starts_with(c.sentenceStart))
+        << c.link << ": " << r.notifier.notices[0].body;
+    EXPECT_EQ(r.desk.sim.writes(), std::vector<sim::SimWrite>{}) << c.link;
+  }
+}
+
+TEST(CommandRunnerTests, KeepTiledTakesInANewWindowAndIsSavedInTheLibrary) {
+  RunnerDesk r;
+  r.runner.load();
+  r.run("kestles://keep-tiled/on");
+  EXPECT_EQ(r.savedLibrary().settings.keptTiled, (std::set<std::string>{"LEFT"}));
+  EXPECT_EQ(r.frames(), r.settledFrames());
+
+  auto added = engine::testing::window(13, kEditor, {50, 50, 300, 300}, -1);
+  r.desk.sim.addWindow(added);
+  r.desk.world.windows.push_back(added);
+  r.runner.windowsChanged();
+  EXPECT_NE(r.frameOf(13), (CGRect{50, 50, 300, 300}));
+  EXPECT_EQ(r.frames(), r.settledFrames());
+}
+
+TEST(CommandRunnerTests, GapsAreKeptInTheLibraryAndUndoBringsTheOldOnesBack) {
+  RunnerDesk r;
+  r.runner.load();
+  r.run("kestles://tile");
+  auto gaps = r.runner.library().settings.gaps;
+  r.run("kestles://gaps/wider");
+  EXPECT_NE(r.savedLibrary().settings.gaps, gaps);
+  EXPECT_EQ(r.frames(), r.settledFrames());
+  r.run("kestles://undo");
+  EXPECT_EQ(r.savedLibrary().settings.gaps, gaps);
+}
+
+TEST(CommandRunnerTests, ReadsTheLibraryAgainWhenTheToolChangedIt) {
+  RunnerDesk r;
+  r.runner.load();
+  Library library;
+  auto added = library.addKestle(Kestle::make("Focus"));
+  JSONFile<Library>{r.folder.path() / "library.json"}.save(library);
+  r.run("kestles://kestle/Focus");
+  EXPECT_TRUE(r.notifier.notices.empty());
+  EXPECT_EQ(r.savedLibrary().currentKestleID, added.id);
+}
+
+TEST(CommandRunnerTests, ImportsAnArchiveAndTellsWhatCameIn) {
+  RunnerDesk r;
+  r.runner.load();
+  Library source;
+  source.addKestle(Kestle::make("Deep Work"));
+  auto archive = r.folder.path() / "shared.kestles";
+  std::ofstream(archive) << KestlesArchive::ofLibrary(source).encoded();
+
+  r.runner.importArchive(archive);
+  ASSERT_EQ(r.savedLibrary().kestles.size(), 1u);
+  EXPECT_EQ(r.notifier.notices.back(), (Notice{"Imported", "1 kestle"}));
+  r.runner.importArchive(archive);
+  EXPECT_EQ(r.notifier.notices.back().title, "Nothing to import");
+  r.runner.importArchive(r.folder.path() / "missing.kestles");
+  EXPECT_TRUE(r.notifier.notices.back().body.starts_with("There’s no file at"));
+}
+
+TEST(CommandRunnerTests, AFileURLNamesItsPath) {
+  EXPECT_EQ(pathOfFileURL("file:///tmp/My%20Library.kestles"),
+            std::filesystem::path("/tmp/My Library.kestles"));
+  EXPECT_EQ(pathOfFileURL("file://localhost/a"), std::filesystem::path("/a"));
+  EXPECT_EQ(pathOfFileURL("file://elsewhere/a"), std::nullopt);
+  EXPECT_EQ(pathOfFileURL("kestles://tile"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kestles::app
+
+namespace kestles::app {
+namespace {
+
+TEST(CommandRunnerTests, ADisplayThatLeavesKeepsItsTilesForItsReturn) {
+  RunnerDesk r;
+  r.runner.load();
+  r.run("kestles://tile");
+  auto tiled = r.frames();
+  auto full = r.desk.world.setup;
+  DisplaySetup rightOnly{{full.displays[1]}};
+
+  r.runner.displaysChanged(full);
+  EXPECT_TRUE(r.notifier.notices.empty()) << "the first look only learns the displays";
+  r.runner.displaysChanged(rightOnly);
+  EXPECT_EQ(r.notifier.notices.back().title, "Built-in disconnected");
+  EXPECT_FALSE(r.savedState().tilings.contains("LEFT"));
+
+  // The windows wandered off while the display was away; its tiles bring them back.
+  for (std::uint32_t id : {11u, 12u, 21u})
+    r.desk.sim.setValue(r.desk.sim.elementOf(id), "AXPosition", platform::AXValue{CGPoint{5, 40}});
+  r.runner.displaysChanged(full);
+  EXPECT_EQ(r.notifier.notices.back().title, "Built-in connected");
+  EXPECT_TRUE(r.savedState().tilings.contains("LEFT"));
+  EXPECT_EQ(r.frames(), tiled);
+}
+
+}  // namespace
+}  // namespace kestles::app
