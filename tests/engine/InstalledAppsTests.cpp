@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "KestlesEngine/sim/FakeTime.hpp"
 #include "KestlesEngine/sim/SimAppCatalog.hpp"
 
@@ -83,6 +86,39 @@ TEST(InstalledAppsTests, MergesRunningAppsLeavesOutAgentsAndItselfAndSortsByName
                                   {"com.example.menu", "Menu Helper"},
                                   {"com.example.zed", "zed"},
                               }));
+}
+
+/// A catalog whose scan takes a while of real time, counting scans under way at once.
+class SlowCatalog final : public platform::AppCatalog {
+ public:
+  std::atomic<int> scans = 0;
+  std::atomic<int> atOnce = 0;
+  std::atomic<int> mostAtOnce = 0;
+  std::vector<CatalogApp> installedApps() override {
+    ++scans;
+    mostAtOnce = std::max(mostAtOnce.load(), ++atOnce);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    --atOnce;
+    return {{"com.example.notes", "Notes", false}};
+  }
+  std::string ownBundleID() override { return "co.quillmoss.Kestles"; }
+};
+
+TEST(InstalledAppsTests, CallersAtOnceShareOneScan) {
+  sim::FakeClock clock;
+  SlowCatalog catalog;
+  ListedWorkspace workspace;
+  InstalledApps apps(catalog, workspace, clock);
+  std::vector<std::thread> callers;
+  std::vector<std::vector<AppRef>> lists(4);
+  for (auto& list : lists)
+    callers.emplace_back([&] { list = apps.list(); });
+  for (auto& caller : callers)
+    caller.join();
+  EXPECT_EQ(catalog.scans, 1);
+  EXPECT_EQ(catalog.mostAtOnce, 1);
+  for (const auto& list : lists)
+    EXPECT_EQ(list, (std::vector<AppRef>{{"com.example.notes", "Notes"}}));
 }
 
 TEST(InstalledAppsTests, SortsNamesAsTheSystemComparesThem) {
