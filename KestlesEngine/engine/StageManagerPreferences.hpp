@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "KestlesCore/snap/StageManager.hpp"
+#include "KestlesEngine/engine/SystemTiling.hpp"
 #include "KestlesEngine/platform/SystemPreferences.hpp"
 
 namespace kestles::engine {
@@ -10,7 +11,7 @@ namespace kestles::engine {
 /// The system's Stage Manager settings, as snapping needs them. Main thread only.
 class StageManagerPreferences {
  public:
-  static constexpr std::string_view kDomain = "com.apple.WindowManager";
+  static constexpr std::string_view kDomain = SystemTiling::kDomain;
   static constexpr std::string_view kDockDomain = "com.apple.dock";
 
   /// What was read.
