@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "KestlesEngine/engine/WindowEngine.hpp"
 #include "KestlesEngine/sim/FakeTime.hpp"
@@ -50,6 +51,67 @@ struct Bench {
   engine::WindowEngine engine;
 };
 
+/// One recorded platform call, ready to be made again with its element already looked up.
+struct Replayed {
+  sim::SimCall call;
+  platform::AXElement element;
+  std::vector<std::string> names;  // the attributes of a batch read
+};
+
+/// The calls the sim recorded, ready to be made again. The window server's list and the
+/// window numbers are not recorded; `replay` adds them where the engine makes them.
+std::vector<Replayed> replayable(sim::SimAccessibility& sim) {
+  std::vector<Replayed> replayed;
+  for (auto& call : sim.calls()) {
+    Replayed item{call, {}, {}};
+    item.element = call.window ? sim.elementOf(call.window)
+                   : call.pid  ? sim.application(call.pid)
+                               : sim.systemWide();
+    if (call.kind == sim::SimCall::Kind::copyValues)
+      for (std::size_t start = 0; start <= call.name.size();) {
+        auto comma = std::min(call.name.find(',', start), call.name.size());
+        item.names.push_back(call.name.substr(start, comma - start));
+        start = comma + 1;
+      }
+    replayed.push_back(std::move(item));
+  }
+  return replayed;
+}
+
+/// Makes the calls again: the layer's own share of what the engine did. A snapshot also
+/// lists the windows on screen and asks each window it reads for its number.
+void replay(sim::SimAccessibility& sim, const std::vector<Replayed>& calls, bool snapshot) {
+  using Kind = sim::SimCall::Kind;
+  if (snapshot) benchmark::DoNotOptimize(sim.onScreenWindows());
+  for (const auto& item : calls) {
+    switch (item.call.kind) {
+      case Kind::copyValue:
+        benchmark::DoNotOptimize(sim.copyValue(item.element, item.call.name));
+        break;
+      case Kind::copyValues: {
+        std::vector<std::string_view> names(item.names.begin(), item.names.end());
+        benchmark::DoNotOptimize(sim.copyValues(item.element, names));
+        if (snapshot && item.call.window) benchmark::DoNotOptimize(sim.windowNumber(item.element));
+        break;
+      }
+      case Kind::isSettable:
+        benchmark::DoNotOptimize(sim.attributeIsSettable(item.element, item.call.name));
+        break;
+      case Kind::setValue:
+        benchmark::DoNotOptimize(sim.setValue(item.element, item.call.name, *item.call.value));
+        break;
+      case Kind::performAction:
+        benchmark::DoNotOptimize(sim.performAction(item.element, item.call.name));
+        break;
+      case Kind::setTimeout:
+        sim.setMessagingTimeout(item.element, float(std::get<double>(*item.call.value)));
+        break;
+      default:
+        break;
+    }
+  }
+}
+
 void BM_EngineSnapshot30Apps100Windows(benchmark::State& state) {
   Bench bench(crowdedWorld(30, 100));
   for (auto _ : state) {
@@ -82,18 +144,38 @@ void BM_LayerCallsOf30Apps100Windows(benchmark::State& state) {
 }
 BENCHMARK(BM_LayerCallsOf30Apps100Windows);
 
-void BM_EngineApplyNineWindowsWithoutGlide(benchmark::State& state) {
-  Bench bench(crowdedWorld(3, 9));
-  auto before = bench.engine.snapshot(bench.world.apps, bench.world.setup);
+// The same share measured by making again exactly the calls one snapshot made.
+void BM_LayerReplayOfSnapshot30Apps100Windows(benchmark::State& state) {
+  Bench bench(crowdedWorld(30, 100));
+  bench.sim.setRecording(true);
+  bench.sim.clearCalls();
+  bench.engine.snapshot(bench.world.apps, bench.world.setup);
+  auto calls = replayable(bench.sim);
+  bench.sim.setRecording(false);
+  for (auto _ : state)
+    replay(bench.sim, calls, true);
+  state.counters["calls"] = double(calls.size());
+}
+BENCHMARK(BM_LayerReplayOfSnapshot30Apps100Windows);
+
+/// Two 9-window grids to apply in turn, so that every apply moves every window.
+std::array<engine::WindowEngine::ApplyRequest, 2> nineWindowGrids(const World& world) {
   std::array<engine::WindowEngine::ApplyRequest, 2> requests;
   for (int w = 0; w < 9; ++w) {
     CGRect tile(853.0 * (w % 3), 25 + 471.0 * (w / 3), 853, 471);
     requests[0].moves.push_back(
-        {std::uint32_t(100 + w), tile, bench.world.setup.displays[0].visibleFrame, w});
-    requests[1].moves.push_back({std::uint32_t(100 + w), tile.insetBy(20, 20),
-                                 bench.world.setup.displays[0].visibleFrame, w});
+        {std::uint32_t(100 + w), tile, world.setup.displays[0].visibleFrame, w});
+    requests[1].moves.push_back(
+        {std::uint32_t(100 + w), tile.insetBy(20, 20), world.setup.displays[0].visibleFrame, w});
   }
   requests[0].description = requests[1].description = "Grid";
+  return requests;
+}
+
+void BM_EngineApplyNineWindowsWithoutGlide(benchmark::State& state) {
+  Bench bench(crowdedWorld(3, 9));
+  auto before = bench.engine.snapshot(bench.world.apps, bench.world.setup);
+  auto requests = nineWindowGrids(bench.world);
   std::size_t turn = 0;
   for (auto _ : state) {
     auto outcome = bench.engine.apply(requests[turn++ % 2], before, platform::Duration{0});
@@ -105,6 +187,27 @@ void BM_EngineApplyNineWindowsWithoutGlide(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_EngineApplyNineWindowsWithoutGlide);
+
+// The layer's share of applying the grids: the calls each apply made, made again in turn.
+void BM_LayerReplayOfApplyNineWindows(benchmark::State& state) {
+  Bench bench(crowdedWorld(3, 9));
+  auto before = bench.engine.snapshot(bench.world.apps, bench.world.setup);
+  auto requests = nineWindowGrids(bench.world);
+  std::array<std::vector<Replayed>, 2> calls;
+  bench.sim.setRecording(true);
+  for (std::size_t turn = 0; turn < 2; ++turn) {
+    bench.sim.clearCalls();
+    bench.engine.apply(requests[turn], before, platform::Duration{0});
+    calls[turn] = replayable(bench.sim);
+    bench.clock.advance(platform::seconds(0.5));
+  }
+  bench.sim.setRecording(false);
+  std::size_t turn = 0;
+  for (auto _ : state)
+    replay(bench.sim, calls[turn++ % 2], false);
+  state.counters["calls"] = double(calls[0].size());
+}
+BENCHMARK(BM_LayerReplayOfApplyNineWindows);
 
 }  // namespace
 }  // namespace kestles

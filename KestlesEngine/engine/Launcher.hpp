@@ -14,8 +14,8 @@ class Launcher {
   /// Why an app could not be opened: it is not installed.
   struct Failure {
     std::string name;  // the app's name
-    /// "<name> isn't installed"
-    std::string description() const { return name + " isn't installed"; }
+    /// "<name> isn’t installed"
+    std::string description() const { return name + " isn’t installed"; }
     bool operator==(const Failure&) const = default;
   };
 

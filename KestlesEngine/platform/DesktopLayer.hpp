@@ -1,10 +1,14 @@
 #pragma once
 
 #include "KestlesEngine/platform/Accessibility.hpp"
+#include "KestlesEngine/platform/AppCatalog.hpp"
 #include "KestlesEngine/platform/AppOpener.hpp"
 #include "KestlesEngine/platform/HotKeyService.hpp"
 #include "KestlesEngine/platform/InputMonitor.hpp"
+#include "KestlesEngine/platform/LoginItemService.hpp"
+#include "KestlesEngine/platform/PermissionService.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
+#include "KestlesEngine/platform/SystemPreferences.hpp"
 #include "KestlesEngine/platform/WindowServer.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
 
@@ -19,6 +23,10 @@ struct LayerParts {
   AppOpener& opener;
   HotKeyService& hotKeys;
   InputMonitor& input;
+  AppCatalog& catalog;
+  PermissionService& permissions;
+  LoginItemService& loginItem;
+  SystemPreferences& preferences;
 };
 
 /// One desktop behind the engine's interfaces (the X session, or the simulated desktop).

@@ -240,7 +240,7 @@ TEST(ConductorTests, AnAppThatCannotBeOpenedIsReportedAndThePlanStillRuns) {
   EXPECT_EQ(c.logged(), (std::vector<platform::LogRecord>{
                             info("Applied Morning: 1 of 1 windows in 0 seconds"),
                             {LogLevel::error, platform::LogCategory::engine,
-                             "Opening Notes failed: Notes isn't installed"},
+                             "Opening Notes failed: Notes isn’t installed"},
                             info("Applied Morning in 0 seconds; 1 apps to open, 0 failures")}));
 }
 

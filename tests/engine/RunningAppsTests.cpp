@@ -62,7 +62,7 @@ TEST(RunningAppsTests, TheLauncherOpensInstalledAppsInTheBackground) {
   EXPECT_EQ(calls[0].name, "/Applications/Notes.app");
   EXPECT_EQ(calls[0].value, platform::AXValue{false});  // not activated
   EXPECT_EQ(desk.apps.list().size(), 3u);
-  EXPECT_EQ(desk.launcher.open({"com.example.gone", "Gone"}), "Gone isn't installed");
+  EXPECT_EQ(desk.launcher.open({"com.example.gone", "Gone"}), "Gone isn’t installed");
 }
 
 }  // namespace
