@@ -105,6 +105,7 @@ std::optional<TileEditor> TileEditor::open(std::optional<WindowID> window, const
     editor.tiling = *tiled;
   } else {
     // Nothing tiled yet: the editor starts from one tile, to be split from there.
+    editor.wasTiled = false;
     std::vector<WindowID> holding;
     if (front) holding.push_back(front->id);
     editor.tiling =
@@ -144,7 +145,10 @@ std::map<TileEditor::WindowID, CGRect> TileEditor::frames() const {
 }
 
 void TileEditor::settle() {
-  session.tilings[displayID] = tiling;
+  if (ending == Ending::cancelled && !wasTiled)
+    session.tilings.erase(displayID);
+  else
+    session.tilings[displayID] = tiling;
 }
 
 bool TileEditor::choose(TileEdge edge) {

@@ -99,6 +99,7 @@ struct TileEditor {
   std::map<WindowID, CGRect> remembered;  // where a window goes when it leaves the tiles
   std::vector<Step> undoStack;
   Ending ending = Ending::editing;
+  bool wasTiled = true;  // the display had tiles when the editor opened; a cancel keeps none
 
   /// The editor over the display of the window (else the active display), selecting the
   /// window's tile. A display without a tiling starts as one tile holding the window.
