@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "KestlesCore/keyboard/ModeKeys.hpp"
 #include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesCore/text/Text.hpp"
 
@@ -16,8 +17,9 @@ constexpr int kNone = 0;
 constexpr int kShift = KeyModifiers::shift;
 constexpr int kOption = KeyModifiers::option;
 
-constexpr int kLeft = 123, kRight = 124, kDown = 125, kUp = 126;
-constexpr int kEscape = 53, kReturn = 36;
+constexpr int kLeft = mode_keys::leftArrow, kRight = mode_keys::rightArrow,
+              kDown = mode_keys::downArrow, kUp = mode_keys::upArrow;
+constexpr int kEscape = mode_keys::escape, kReturn = mode_keys::returnKey;
 
 struct Binding {
   int keyCode;
@@ -99,13 +101,13 @@ bool areTheArrows(const std::vector<KeyCode>& keys) {
   std::vector<int> codes;
   for (const auto& key : keys)
     codes.push_back(key.rawValue);
-  std::sort(codes.begin(), codes.end());
-  return codes == std::vector<int>{kLeft, kRight, kDown, kUp};
+  return std::is_permutation(codes.begin(), codes.end(), mode_keys::arrows.begin(),
+                             mode_keys::arrows.end());
 }
 
 /// The four arrows together as "←→↑↓", other keys' labels apart.
 std::string labels(const std::vector<KeyCode>& keys) {
-  if (areTheArrows(keys)) return "←→↑↓";
+  if (areTheArrows(keys)) return std::string(mode_keys::arrowsShown);
   std::vector<std::string> each;
   for (const auto& key : keys)
     each.push_back(key.label());

@@ -1,5 +1,7 @@
 #include "KestlesCore/keyboard/SystemShortcut.hpp"
 
+#include "KestlesCore/keyboard/ModeKeys.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -49,10 +51,6 @@ constexpr int kLastDesktop = 133;
 constexpr const char* kDesktopFormat = "Switch to Desktop %lld";
 constexpr const char* kShortcutFormat = "Shortcut %lld";
 
-/// The arrow keys in the order they are shown together.
-constexpr std::array<int, 4> kArrows{123, 124, 126, 125};
-constexpr std::string_view kArrowsShown = "←→↑↓";
-
 std::string formatted(const char* format, long long number) {
   char text[64];
   std::snprintf(text, sizeof text, format, number);
@@ -60,11 +58,12 @@ std::string formatted(const char* format, long long number) {
 }
 
 bool isArrow(int keyCode) {
-  return std::find(kArrows.begin(), kArrows.end(), keyCode) != kArrows.end();
+  return std::find(mode_keys::arrows.begin(), mode_keys::arrows.end(), keyCode) !=
+         mode_keys::arrows.end();
 }
 
 bool hasEveryArrow(const std::vector<SystemShortcut>& shortcuts, KeyModifiers modifiers) {
-  return std::all_of(kArrows.begin(), kArrows.end(), [&](int arrow) {
+  return std::all_of(mode_keys::arrows.begin(), mode_keys::arrows.end(), [&](int arrow) {
     return std::any_of(shortcuts.begin(), shortcuts.end(), [&](const SystemShortcut& s) {
       return s.combo == KeyCombo{arrow, modifiers};
     });
@@ -107,7 +106,7 @@ std::string SystemShortcut::combos(const std::vector<SystemShortcut>& shortcuts)
   for (const auto& shortcut : shortcuts) {
     const KeyCombo& combo = shortcut.combo;
     if (isArrow(combo.keyCode) && hasEveryArrow(shortcuts, combo.modifiers))
-      add(combo.modifiers.glyphs() + std::string(kArrowsShown));
+      add(combo.modifiers.glyphs() + std::string(mode_keys::arrowsShown));
     else
       add(combo.description());
   }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "KestlesCore/keyboard/ModeKeys.hpp"
 #include "KestlesCore/text/Text.hpp"
 #include "KestlesCore/tiling/DisplayWindows.hpp"
 #include "KestlesCore/tiling/Neighbour.hpp"
@@ -11,21 +12,19 @@
 namespace kestles {
 namespace {
 
-constexpr int kLeft = 123, kRight = 124, kDown = 125, kUp = 126;
-constexpr int kTab = 48, kReturn = 36, kEnter = 76, kEscape = 53, kDelete = 51,
-              kForwardDelete = 117;
+using namespace mode_keys;
 
 using Key = TileEditor::Key;
 
 std::optional<TileEdge> arrowEdge(int keyCode) {
   switch (keyCode) {
-    case kLeft:
+    case leftArrow:
       return TileEdge::left;
-    case kRight:
+    case rightArrow:
       return TileEdge::right;
-    case kUp:
+    case upArrow:
       return TileEdge::top;
-    case kDown:
+    case downArrow:
       return TileEdge::bottom;
     default:
       return std::nullopt;
@@ -77,13 +76,13 @@ std::optional<Key> Key::from(int keyCode, KeyModifiers modifiers, std::string_vi
   int mods = modifiers.rawValue;
   if (modifiers.contains(KeyModifiers::control)) return std::nullopt;
   if (auto edge = arrowEdge(keyCode)) return arrowKey(*edge, mods);
-  if (keyCode == kTab) {
+  if (keyCode == tab) {
     if (mods == 0) return next(true);
     return mods == KeyModifiers::shift ? std::optional<Key>(next(false)) : std::nullopt;
   }
-  if (keyCode == kReturn || keyCode == kEnter) return keep();
-  if (keyCode == kEscape) return cancel();
-  if (keyCode == kDelete || keyCode == kForwardDelete) return close();
+  if (keyCode == returnKey || keyCode == enter) return keep();
+  if (keyCode == escape) return cancel();
+  if (keyCode == deleteKey || keyCode == forwardDelete) return close();
   return characterKey(text::lowercased(characters), mods);
 }
 
