@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "KestlesCore/apply/ApplyPlan.hpp"
 #include "KestlesCore/keyboard/WindowChoice.hpp"
 #include "KeyboardTestSupport.hpp"
 
@@ -154,6 +155,18 @@ TEST(PickToTileTests, TilingStraightFromPickingTakesTheFirstWay) {
   EXPECT_EQ(mode.handle(Key::tile(), world), Outcome::tile);
   ASSERT_TRUE(mode.pick());
   EXPECT_EQ(mode.pick()->choice.name, "Grid");
+}
+
+TEST(PickToTileTests, AFillPickLaysEveryWindowOverTheDisplay) {
+  auto world = worldOfApps({"Mail", "Notes", "Safari"});
+  auto mode = after(world, {Key::letter("S"), Key::letter("M"), Key::arrange()});
+  ASSERT_EQ(mode.handle(Key::choose(static_cast<int>(mode.choices.size())), world),
+            Outcome::changed);
+  ASSERT_EQ(mode.handle(Key::tile(), world), Outcome::tile);
+  auto plan = ApplyPlan::forPick(*mode.pick(), world, Gaps{0, 0});
+  EXPECT_EQ(plan.movedFrames(),
+            (std::map<std::uint32_t, CGRect>{{3, {0, 25, 1440, 875}}, {1, {0, 25, 1440, 875}}}));
+  EXPECT_EQ(plan.focus, 3u);
 }
 
 TEST(WindowChoiceTests, ChipsRunFrontToBackAndNumberTheFirstNine) {

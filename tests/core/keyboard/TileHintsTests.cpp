@@ -70,6 +70,19 @@ TEST_F(TileHintsTests, KeysRunLeftToRightSkippingTheFrontWindowsTile) {
   EXPECT_EQ(hints[1].bundleID, "app.Xcode");
 }
 
+TEST_F(TileHintsTests, TilesBeyondTheThirtySixKeysGetNone) {
+  std::vector<DrawnTile> tiles;
+  for (int i = 0; i < 40; ++i)
+    tiles.push_back(DrawnTile::make({(i % 8) / 8.0, (i / 8) / 5.0, 1 / 8.0, 1 / 5.0}));
+  session.tilings["E"] = Tiling::make("E", TileShape::drawn(tiles), std::nullopt, {});
+  auto hints = TileHints::hints(1, session, world);
+  ASSERT_EQ(hints.size(), 36u);
+  EXPECT_EQ(hints[0].displayID, "L");
+  EXPECT_EQ(hints[10].key, 'A');
+  EXPECT_EQ(hints.back().key, 'M');
+  EXPECT_EQ(hints.back().tile, 34);
+}
+
 TEST_F(TileHintsTests, AWideTileSplitsSideBySide) {
   session.tilings["L"] = tilingOf("halves-stacked", "L", {1, 2});
   auto hint = hintKeyed('1', 1);
