@@ -4,7 +4,10 @@
 #include "KestlesEngine/platform/AppOpener.hpp"
 #include "KestlesEngine/platform/HotKeyService.hpp"
 #include "KestlesEngine/platform/InputMonitor.hpp"
+#include "KestlesEngine/platform/KeyboardLayout.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
+#include "KestlesEngine/platform/SymbolicHotKeySource.hpp"
+#include "KestlesEngine/platform/SystemDefaults.hpp"
 #include "KestlesEngine/platform/WindowServer.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
 
@@ -19,6 +22,9 @@ struct LayerParts {
   AppOpener& opener;
   HotKeyService& hotKeys;
   InputMonitor& input;
+  KeyboardLayout& keyboardLayout;
+  SymbolicHotKeySource& symbolicHotKeys;
+  SystemDefaults& systemDefaults;
 };
 
 /// One desktop behind the engine's interfaces (the X session, or the simulated desktop).
