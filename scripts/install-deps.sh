@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libutf8proc-dev nlohmann-json3-dev
   libxau-dev libxdmcp-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-randr0-dev libxcb-xinput-dev libxcb-keysyms1-dev
+  libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb-xtest0-dev
   xvfb openbox xterm x11-xserver-utils wmctrl
 )
 
