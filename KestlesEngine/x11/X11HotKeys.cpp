@@ -138,12 +138,16 @@ void X11HotKeyService::keyPressed(xcb_keycode_t key, std::uint16_t state) {
 }
 
 void X11HotKeyService::regrab() {
-  held_.clear();
-  // The same keysyms may now sit on other keys, and Num Lock on another modifier.
+  // The map is sent again when another keyboard starts typing, mostly unchanged: grabs that
+  // stay where they are are left alone, so no press falls between an ungrab and a grab.
   for (auto& [ref, entry] : grabs_) {
+    auto key = mapping_->keycodeFor(entry.keysym);
+    auto numLock = mapping_->numLockMask();
+    if (key == entry.key && numLock == entry.numLock) continue;
     if (entry.key) ungrab(*entry.key, entry.modifiers, entry.numLock);
-    entry.numLock = mapping_->numLockMask();
-    entry.key = mapping_->keycodeFor(entry.keysym);
+    held_.clear();
+    entry.key = key;
+    entry.numLock = numLock;
     if (entry.key && grab(*entry.key, entry.modifiers, entry.numLock) != 0) entry.key.reset();
   }
 }

@@ -102,8 +102,9 @@ double X11InputMonitor::secondsSinceLastEvent(InputKind kind) {
 
 void X11InputMonitor::handle(const xcb_generic_event_t& event) {
   if ((event.response_type & 0x7F) != XCB_GE_GENERIC) {
+    // Held keys stay held across a new map: they are known by key, and released by key.
     std::lock_guard lock(mutex_);
-    if (mapping_->follow(event) == X11KeyMapping::Change::keymap) heldModifiers_.clear();
+    mapping_->follow(event);
     return;
   }
   const auto& generic = reinterpret_cast<const xcb_ge_generic_event_t&>(event);
