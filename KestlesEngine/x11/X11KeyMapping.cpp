@@ -141,9 +141,11 @@ void X11KeyMapping::indexKeysyms() {
   keycodes_.clear();
   auto first = xkb_keymap_min_keycode(keymap_);
   auto last = xkb_keymap_max_keycode(keymap_);
-  auto layouts = xkb_keymap_num_layouts(keymap_);
-  // Earlier layouts and lower levels win: insert in that order and keep the first.
-  for (xkb_layout_index_t layout = 0; layout < layouts; ++layout)
+  layoutOrder_ = layoutsLatinFirst();
+  // Earlier layouts and lower levels win: insert in that order and keep the first. A Latin
+  // layout comes first so that punctuation lands on its US-like key, not on a shifted digit
+  // of a Cyrillic layout listed before it.
+  for (auto layout : layoutOrder_)
     for (xkb_level_index_t level = 0; level < 4; ++level)
       for (auto key = first; key <= last && key <= 255; ++key) {
         if (level >= xkb_keymap_num_levels_for_key(keymap_, key, layout)) continue;
@@ -182,9 +184,34 @@ std::uint32_t X11KeyMapping::baseKeysym(xcb_keycode_t keycode) const {
   return count > 0 ? syms[0] : 0;
 }
 
+bool X11KeyMapping::typesLatinLetters(std::uint32_t layout) const {
+  std::uint32_t letters = 0;  // one bit per letter a to z typed without Shift
+  for (auto key = xkb_keymap_min_keycode(keymap_); key <= xkb_keymap_max_keycode(keymap_); ++key) {
+    const xkb_keysym_t* syms = nullptr;
+    auto count = xkb_keymap_key_get_syms_by_level(keymap_, key, layout, 0, &syms);
+    for (int i = 0; i < count; ++i)
+      if (syms[i] >= XKB_KEY_a && syms[i] <= XKB_KEY_z) letters |= 1u << (syms[i] - XKB_KEY_a);
+  }
+  return letters == (1u << 26) - 1;
+}
+
+std::vector<std::uint32_t> X11KeyMapping::layoutsLatinFirst() const {
+  std::vector<std::uint32_t> latin, others;
+  for (xkb_layout_index_t layout = 0; layout < xkb_keymap_num_layouts(keymap_); ++layout)
+    (typesLatinLetters(layout) ? latin : others).push_back(layout);
+  latin.insert(latin.end(), others.begin(), others.end());
+  return latin;
+}
+
 std::string X11KeyMapping::text(xcb_keycode_t keycode) const {
-  auto layout = xkb_state_key_get_layout(state_, keycode);
-  if (layout == XKB_LAYOUT_INVALID) return {};
+  auto layout = xkb_state_serialize_layout(state_, XKB_STATE_LAYOUT_EFFECTIVE);
+  // The layout in use when it is Latin (it is then ahead of every non-Latin one), else the
+  // first Latin one.
+  if (!layoutOrder_.empty() && !typesLatinLetters(layout)) layout = layoutOrder_.front();
+  // A key with fewer layouts than the map wraps around, as XKB does when typing.
+  auto layouts = xkb_keymap_num_layouts_for_key(keymap_, keycode);
+  if (layouts == 0) return {};
+  layout %= layouts;
   const xkb_keysym_t* syms = nullptr;
   auto count = xkb_keymap_key_get_syms_by_level(keymap_, keycode, layout, 0, &syms);
   return count > 0 ? keysymText(syms[0]) : std::string();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct xkb_context;
 struct xkb_keymap;
@@ -38,12 +39,15 @@ class X11KeyMapping {
   /// The first event code of XKB's events.
   std::uint8_t eventBase() const { return eventBase_; }
 
-  /// The X key code that types the keysym: the first layout that has it wins, and within a
-  /// layout the lowest shift level. Nothing when no key types it.
+  /// The X key code that types the keysym: the layouts that type the Latin letters come
+  /// first, in the map's order, then the others; the first layout that has it wins, and
+  /// within a layout the lowest shift level. Nothing when no key types it.
   std::optional<xcb_keycode_t> keycodeFor(std::uint32_t keysym) const;
   /// What the key types on the first layout with no modifiers held (0: nothing).
   std::uint32_t baseKeysym(xcb_keycode_t keycode) const;
-  /// What the key shows on the layout in use with no modifiers held, as UTF-8; a dead key
+  /// What the key shows with no modifiers held, as UTF-8, on the layout in use when it types
+  /// the Latin letters, else on the first layout that does (names are Latin, as on a
+  /// Russian layout beside a US one); a dead key
   /// shows its accent. Empty when it shows no character.
   std::string text(xcb_keycode_t keycode) const;
   /// The X modifier Num Lock sets (0 when no key is Num Lock).
@@ -54,6 +58,9 @@ class X11KeyMapping {
                 std::uint8_t eventBase);
   bool followGroup(std::uint32_t group);
   void indexKeysyms();
+  bool typesLatinLetters(std::uint32_t layout) const;
+  /// The map's layouts, those that type the Latin letters first.
+  std::vector<std::uint32_t> layoutsLatinFirst() const;
   void readNumLock();
 
   xcb_connection_t* connection_;
@@ -63,6 +70,7 @@ class X11KeyMapping {
   xkb_keymap* keymap_ = nullptr;
   xkb_state* state_ = nullptr;
   std::map<std::uint32_t, xcb_keycode_t> keycodes_;
+  std::vector<std::uint32_t> layoutOrder_;  // the layouts, Latin ones first
   std::uint16_t numLockMask_ = 0;
 };
 

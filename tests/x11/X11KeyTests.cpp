@@ -282,6 +282,27 @@ TEST(X11KeyEndToEnd, KeyNamesFollowTheLayoutInUse) {
   EXPECT_EQ(names.name(16), "Z");
   EXPECT_EQ(names.name(41), "Ö");
   EXPECT_EQ(names.name(24), "´");
+
+  // With a Cyrillic layout first and in use, keys are found and named on the first Latin
+  // layout: ; is the German Shift+comma (not the Cyrillic Shift+4), and Z the German Z.
+  ASSERT_EQ(session->run({"setxkbmap", "-display", session->display(), "-layout", "ru,de"}), 0);
+  xcb_xkb_latch_lock_state(typist.raw(), XCB_XKB_ID_USE_CORE_KBD, 0, 0, 1, 0, 0, 0, 0);
+  std::unique_ptr<xcb_xkb_get_state_reply_t, decltype(&std::free)> state(
+      xcb_xkb_get_state_reply(typist.raw(),
+                              xcb_xkb_get_state(typist.raw(), XCB_XKB_ID_USE_CORE_KBD), nullptr),
+      &std::free);
+  ASSERT_TRUE(state);
+  ASSERT_EQ(state->group, 0);
+  // The layout hears of both changes in its own time; ask afresh until it has.
+  deadline = std::chrono::steady_clock::now() + 3s;
+  auto latinNames = [&] {
+    names.clearCache();
+    return names.name(6) == "Z" && names.name(41) == ",";
+  };
+  while (!latinNames() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(10ms);
+  EXPECT_EQ(names.name(6), "Z");
+  EXPECT_EQ(names.name(41), ",");
 }
 
 struct InputDesk {
