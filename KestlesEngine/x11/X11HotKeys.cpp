@@ -65,6 +65,8 @@ std::int32_t X11HotKeyService::grab(xcb_keycode_t key, std::uint16_t modifiers,
       std::free(error);
     }
   }
+  // A broken connection reports no error for a request that never reached a server.
+  if (xcb_connection_has_error(connection_->raw())) return kServerGone;
   // All variants or none: a combination that works only with Num Lock off is no hot key.
   if (status != 0) ungrab(key, modifiers, numLock);
   return status;

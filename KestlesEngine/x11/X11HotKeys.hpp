@@ -30,6 +30,8 @@ class X11HotKeyService final : public platform::HotKeyService {
   static constexpr std::int32_t kNoSuchKey = -9879;
   /// An unknown registration reference.
   static constexpr std::int32_t kUnknownRef = -50;
+  /// The X server went away ("internal error"): nothing can be grabbed any more.
+  static constexpr std::int32_t kServerGone = -9868;
 
   /// Connects to `display` (nothing: $DISPLAY); nothing when the server cannot be reached or
   /// lacks XKB.

@@ -222,6 +222,19 @@ TEST(X11KeyEndToEnd, ACombinationAnotherClientHoldsIsNotRegistered) {
   EXPECT_EQ(pressed.wait(1), (std::vector<std::uint32_t>{2}));
 }
 
+TEST(X11KeyEndToEnd, AServerThatWentAwayTakesNoHotKeys) {
+  auto session = bareServer();
+  if (!session) GTEST_SKIP() << "Xvfb is missing";
+  auto service = X11HotKeyService::open(session->display());
+  auto kept = service->registerHotKey(kKeyK, kCommand, {engine::HotKeys::kSignature, 1});
+  ASSERT_EQ(kept.status, 0);
+  session.reset();
+  auto late = service->registerHotKey(kKeyJ, kCommand, {engine::HotKeys::kSignature, 2});
+  EXPECT_EQ(late.status, X11HotKeyService::kServerGone);
+  EXPECT_EQ(late.ref, std::nullopt);
+  EXPECT_EQ(service->unregisterHotKey(*kept.ref), 0);
+}
+
 // Swapping two keys in the keyboard map moves the hot key with its keysym.
 TEST(X11KeyEndToEnd, AHotKeyFollowsItsKeyToANewKeyboardMap) {
   auto session = bareServer();
