@@ -1,11 +1,22 @@
 #include "KestlesEngine/x11/X11HotKeys.hpp"
 
 #include <cstdlib>
+#include <vector>
 
 #include "KestlesEngine/platform/ModifierMasks.hpp"
 #include "KestlesEngine/x11/X11KeyTable.hpp"
 
 namespace kestles::x11 {
+
+namespace {
+
+// Caps Lock and Num Lock change the modifier state of every key press; a hot key must
+// fire whichever of them is on.
+std::array<std::uint16_t, 4> lockVariants(std::uint16_t numLock) {
+  return {0, XCB_MOD_MASK_LOCK, numLock, static_cast<std::uint16_t>(XCB_MOD_MASK_LOCK | numLock)};
+}
+
+}  // namespace
 
 std::unique_ptr<X11HotKeyService> X11HotKeyService::open(
     const std::optional<std::string>& display) {
@@ -41,30 +52,22 @@ std::int32_t X11HotKeyService::installHandler(Handler handler) {
   return 0;
 }
 
-namespace {
-
-// Caps Lock and Num Lock change the modifier state of every key press; a hot key must
-// fire whichever of them is on.
-std::array<std::uint16_t, 4> lockVariants(std::uint16_t numLock) {
-  return {0, XCB_MOD_MASK_LOCK, numLock, static_cast<std::uint16_t>(XCB_MOD_MASK_LOCK | numLock)};
-}
-
-}  // namespace
-
 std::int32_t X11HotKeyService::grab(xcb_keycode_t key, std::uint16_t modifiers,
                                     std::uint16_t numLock) {
+  std::set<std::uint16_t> masks;  // without a Num Lock key the variants repeat
+  for (auto variant : lockVariants(numLock))
+    masks.insert(static_cast<std::uint16_t>(modifiers | variant));
+  // All requests first, then the answers: one round trip.
+  std::vector<xcb_void_cookie_t> cookies;
+  for (auto mask : masks)
+    cookies.push_back(xcb_grab_key_checked(connection_->raw(), 0, connection_->root(), mask, key,
+                                           XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
   std::int32_t status = 0;
-  std::set<std::uint16_t> grabbed;
-  for (auto variant : lockVariants(numLock)) {
-    auto mask = static_cast<std::uint16_t>(modifiers | variant);
-    if (!grabbed.insert(mask).second) continue;  // no Num Lock key: variants repeat
-    auto cookie = xcb_grab_key_checked(connection_->raw(), 0, connection_->root(), mask, key,
-                                       XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+  for (auto cookie : cookies)
     if (auto* error = xcb_request_check(connection_->raw(), cookie)) {
       status = error->error_code == XCB_ACCESS ? kTaken : kNoSuchKey;
       std::free(error);
     }
-  }
   // A broken connection reports no error for a request that never reached a server.
   if (xcb_connection_has_error(connection_->raw())) return kServerGone;
   // All variants or none: a combination that works only with Num Lock off is no hot key.
