@@ -7,7 +7,6 @@
 #include "KestlesEngine/x11/X11KeyTable.hpp"
 
 namespace kestles::x11 {
-
 namespace {
 
 // Caps Lock and Num Lock change the modifier state of every key press; a hot key must
