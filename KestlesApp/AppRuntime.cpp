@@ -3,6 +3,7 @@
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesApp/LogText.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesEngine/platform/ModifierMasks.hpp"
 
 namespace kestles::app {
 
@@ -77,7 +78,7 @@ void AppRuntime::updateKeys() {
   keyIDs_.clear();
   for (const auto& binding : keys.bindings) {
     auto registered = hotKeys_.add(static_cast<std::uint32_t>(binding.combo.keyCode),
-                                   engine::HotKeys::carbonModifiers(binding.combo.modifiers),
+                                   platform::carbonModifiers(binding.combo.modifiers),
                                    [this, command = binding.command] { run(command); });
     if (registered) keyIDs_.push_back(*registered);
   }

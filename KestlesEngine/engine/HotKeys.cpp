@@ -85,13 +85,4 @@ std::int32_t HotKeys::handle(const platform::HotKeyService::Event* event) {
   return 0;
 }
 
-std::uint32_t HotKeys::carbonModifiers(KeyModifiers modifiers) {
-  std::uint32_t mask = 0;
-  if (modifiers.contains(KeyModifiers::command)) mask |= 0x100;
-  if (modifiers.contains(KeyModifiers::shift)) mask |= 0x200;
-  if (modifiers.contains(KeyModifiers::option)) mask |= 0x800;
-  if (modifiers.contains(KeyModifiers::control)) mask |= 0x1000;
-  return mask;
-}
-
 }  // namespace kestles::engine

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "KestlesCore/keys/KeyModifiers.hpp"
-
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -31,10 +29,6 @@ class HotKeys {
   static constexpr std::int32_t kEventNotHandled = -9874;
 
   HotKeys(platform::HotKeyService& service, platform::LogSink& log);
-
-  /// The platform's modifier mask for the core's modifiers (command 0x100, shift 0x200,
-  /// option 0x800, control 0x1000).
-  static std::uint32_t carbonModifiers(KeyModifiers modifiers);
   /// Unregisters everything still registered.
   ~HotKeys();
   HotKeys(const HotKeys&) = delete;

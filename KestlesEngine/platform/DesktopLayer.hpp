@@ -5,9 +5,12 @@
 #include "KestlesEngine/platform/AppOpener.hpp"
 #include "KestlesEngine/platform/HotKeyService.hpp"
 #include "KestlesEngine/platform/InputMonitor.hpp"
+#include "KestlesEngine/platform/KeyboardLayout.hpp"
 #include "KestlesEngine/platform/LoginItemService.hpp"
 #include "KestlesEngine/platform/PermissionService.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
+#include "KestlesEngine/platform/SymbolicHotKeySource.hpp"
+#include "KestlesEngine/platform/SystemDefaults.hpp"
 #include "KestlesEngine/platform/SystemPreferences.hpp"
 #include "KestlesEngine/platform/WindowServer.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
@@ -27,6 +30,9 @@ struct LayerParts {
   PermissionService& permissions;
   LoginItemService& loginItem;
   SystemPreferences& preferences;
+  KeyboardLayout& keyboardLayout;
+  SymbolicHotKeySource& symbolicHotKeys;
+  SystemDefaults& systemDefaults;
 };
 
 /// One desktop behind the engine's interfaces (the X session, or the simulated desktop).

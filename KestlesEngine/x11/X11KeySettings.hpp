@@ -1,0 +1,25 @@
+#pragma once
+
+#include "KestlesEngine/platform/SymbolicHotKeySource.hpp"
+#include "KestlesEngine/platform/SystemDefaults.hpp"
+
+namespace kestles::x11 {
+
+/// The system shortcuts and the other programs' defaults of an X session: an X desktop has
+/// no symbolic shortcuts to read or switch and no dictation setting, so there is nothing.
+class X11KeySettings final : public platform::SymbolicHotKeySource,
+                             public platform::SystemDefaults {
+ public:
+  bool canRead() override { return false; }
+  bool canSwitch() override { return false; }
+  /// Never called (nothing can be read); answers "no key".
+  Reading value(std::int32_t id) override;
+  bool isEnabled(std::int32_t) override { return false; }
+  /// Never called (nothing can be switched); answers a failure.
+  std::int32_t setEnabled(std::int32_t, bool) override { return -1; }
+  std::optional<nlohmann::json> read(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+};
+
+}  // namespace kestles::x11
