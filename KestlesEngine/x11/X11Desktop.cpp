@@ -372,14 +372,18 @@ void readIdentities(X11Connection& connection, std::span<ClientWindow* const> cl
   }
 }
 
+bool isAppWindow(const ClientWindow& client, const X11Connection& connection) {
+  if (client.overrideRedirect || client.inputOnly || client.skipTaskbar) return false;
+  if (client.type == XCB_ATOM_NONE) return !client.transient;
+  return client.type == connection.atom(Atom::netWmWindowTypeNormal) && !client.transient;
+}
+
 bool isStandard(const ClientWindow& client, const X11Connection& connection,
                 std::uint32_t currentDesktop) {
-  if (client.overrideRedirect || client.inputOnly || client.skipTaskbar) return false;
   if (!client.viewable && !client.minimized) return false;
   if (client.desktop && *client.desktop != currentDesktop && *client.desktop != kAllDesktops)
     return false;
-  if (client.type == XCB_ATOM_NONE) return !client.transient;
-  return client.type == connection.atom(Atom::netWmWindowTypeNormal) && !client.transient;
+  return isAppWindow(client, connection);
 }
 
 }  // namespace kestles::x11

@@ -133,6 +133,10 @@ struct FrameReading {
 std::vector<FrameReading> readFrames(X11Connection& connection,
                                      std::span<const xcb_window_t> windows);
 
+/// Whether a client is an app's ordinary top-level window (normal type, or none and not
+/// transient; not skipped by task bars), whatever its state and desktop.
+bool isAppWindow(const ClientWindow& client, const X11Connection& connection);
+
 /// Whether a client is a standard window of the current desktop: an ordinary top-level
 /// window (normal type, or none and not transient; not skipped by task bars), viewable or
 /// minimized, on `currentDesktop` or on all desktops.
