@@ -14,7 +14,7 @@ enum class PlatformKind { x11, sim, none };
 /// The desktop layer, or the sentence that says why there is none.
 struct PlatformChoice {
   PlatformKind kind = PlatformKind::none;
-  std::unique_ptr<platform::DesktopLayer> layer;  // null when there is no desktop
+  std::unique_ptr<platform::DesktopLayer> layer;          // null when there is no desktop
   platform::InstalledAppSource* installedApps = nullptr;  // the layer's listing
   std::string error;                                      // set when `layer` is null
 };

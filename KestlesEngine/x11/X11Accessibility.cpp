@@ -13,10 +13,10 @@ namespace {
 
 namespace ax = platform::ax;
 namespace ax_error = platform::ax_error;
+using element::Kind;
 using platform::AXErrorCode;
 using platform::AXRead;
 using platform::AXValue;
-using element::Kind;
 
 AXRead found(AXValue value) {
   return {ax_error::success, std::move(value)};
@@ -89,6 +89,20 @@ Box boxOf(CGPoint origin, CGSize size) {
           static_cast<std::int32_t>(std::lround(origin.y)),
           static_cast<std::int32_t>(std::lround(size.width)),
           static_cast<std::int32_t>(std::lround(size.height))};
+}
+
+/// Waits while the manager keeps changing the window (at most `kLandingLimit`, until it has
+/// been quiet for `kLandingQuiet`), so that the next read sees where it ended.
+void settle(X11Connection& connection, xcb_window_t window) {
+  std::uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+  xcb_change_window_attributes(connection.raw(), window, XCB_CW_EVENT_MASK, &mask);
+  Patience patience(kLandingQuiet, kLandingLimit);
+  while (patience.wait(connection)) {
+  }
+  std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
+  xcb_change_window_attributes(connection.raw(), window, XCB_CW_EVENT_MASK, &none);
+  connection.sync();
+  connection.dropEvents();
 }
 
 }  // namespace
@@ -178,8 +192,7 @@ AXRead X11Accessibility::readWindow(xcb_window_t window, std::string_view name) 
     return state->standard ? found(std::string(ax::standardWindow))
                            : found(std::string("AXUnknown"));
   if (name == ax::title) return found(client.title);
-  if (name == ax::position)
-    return found(CGPoint{double(client.frame.x), double(client.frame.y)});
+  if (name == ax::position) return found(CGPoint{double(client.frame.x), double(client.frame.y)});
   if (name == ax::size)
     return found(CGSize{double(client.frame.width), double(client.frame.height)});
   if (name == ax::minimized) return found(client.minimized);
@@ -290,7 +303,10 @@ AXErrorCode X11Accessibility::setWindow(xcb_window_t window, std::string_view na
   }
   if (name == ax::fullScreen) {
     if (state->client.fullScreen == *on) return ax_error::success;
-    return x11::setFullScreen(connection, window, *on) ? ax_error::success : ax_error::failure;
+    if (!x11::setFullScreen(connection, window, *on)) return ax_error::failure;
+    // The manager changes the state first and the frame after it.
+    settle(connection, window);
+    return ax_error::success;
   }
   if (name == ax::main) return *on ? activate(window) : ax_error::success;
   return ax_error::attributeUnsupported;
@@ -327,8 +343,7 @@ AXErrorCode X11Accessibility::performAction(platform::AXElement target, std::str
 }
 
 std::optional<std::uint32_t> X11Accessibility::windowNumber(platform::AXElement target) {
-  if (element::kindOf(target) != Kind::window || element::valueOf(target) == 0)
-    return std::nullopt;
+  if (element::kindOf(target) != Kind::window || element::valueOf(target) == 0) return std::nullopt;
   return element::valueOf(target);
 }
 

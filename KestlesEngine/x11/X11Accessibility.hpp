@@ -31,7 +31,9 @@ inline Kind kindOf(platform::AXElement element) {
 inline std::uint32_t valueOf(platform::AXElement element) {
   return static_cast<std::uint32_t>(element.raw);
 }
-inline platform::AXElement window(xcb_window_t id) { return make(Kind::window, id); }
+inline platform::AXElement window(xcb_window_t id) {
+  return make(Kind::window, id);
+}
 }  // namespace element
 
 /// The accessibility interface over the X session's client windows. Apps are processes that

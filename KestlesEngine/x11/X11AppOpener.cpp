@@ -42,6 +42,8 @@ std::string startupID() {
   for (const auto& add : added)
     variables.push_back(const_cast<char*>(add.c_str()));
   variables.push_back(nullptr);
+  // Nothing is ever typed to a launched app from here.
+  if (int nothing = ::open("/dev/null", O_RDONLY); nothing >= 0) dup2(nothing, STDIN_FILENO);
   execvpe(arguments[0], arguments.data(), variables.data());
   int error = errno;
   [[maybe_unused]] auto written = write(report, &error, sizeof error);

@@ -24,7 +24,7 @@ void selectEvents(X11Connection& connection, xcb_window_t window, std::uint32_t 
 }  // namespace
 
 std::unique_ptr<X11Events> X11Events::start(const std::optional<std::string>& display,
-                                             X11Session& session, Listener listener) {
+                                            X11Session& session, Listener listener) {
   auto connection = X11Connection::open(display);
   if (!connection) return nullptr;
   std::unique_ptr<X11Events> events(
@@ -96,7 +96,8 @@ void X11Events::rescan(bool announce) {
       seen[client.id] = {client.pid, client.minimized};
   // Property changes of new clients are cues too (their state and WM_STATE).
   for (const auto& [window, tracked] : seen)
-    if (!windows_.contains(window)) selectEvents(*connection_, window, XCB_EVENT_MASK_PROPERTY_CHANGE);
+    if (!windows_.contains(window))
+      selectEvents(*connection_, window, XCB_EVENT_MASK_PROPERTY_CHANGE);
 
   if (announce && listener_.window) {
     for (const auto& [window, tracked] : windows_)
@@ -135,8 +136,8 @@ void X11Events::notifyApps(Desktop& desktop, const std::map<xcb_window_t, Tracke
     it = apps_.erase(it);
     if (announce && listener_.workspace) listener_.workspace({Kind::didTerminate, gone});
   }
-  bool anyNew = std::any_of(pids.begin(), pids.end(),
-                            [&](std::int32_t pid) { return !apps_.contains(pid); });
+  bool anyNew =
+      std::any_of(pids.begin(), pids.end(), [&](std::int32_t pid) { return !apps_.contains(pid); });
   if (!anyNew) return;
   for (auto& app : applicationsOf(*connection_, desktop, session_.entries())) {
     if (!pids.contains(app.pid) || apps_.contains(app.pid)) continue;

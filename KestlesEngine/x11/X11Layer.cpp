@@ -83,7 +83,8 @@ std::vector<AppRef> X11Layer::installedApps() {
   std::vector<AppSnapshot> running;
   for (const auto& app : workspace_.runningApplications())
     if (app.bundleID)
-      running.push_back({app.pid, app.bundleID.value_or(""), app.localizedName.value_or(""), false});
+      running.push_back(
+          {app.pid, app.bundleID.value_or(""), app.localizedName.value_or(""), false});
   return platform::withRunningApps(std::move(installed), running);
 }
 

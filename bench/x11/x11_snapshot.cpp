@@ -93,8 +93,7 @@ std::vector<WindowEngine::WindowMove> moves(int round) {
   std::vector<WindowEngine::WindowMove> result;
   for (std::size_t i = 0; i < 10; ++i) {
     double shift = round % 2 == 0 ? 0 : 40;
-    kestles::CGRect to{double(i % 5) * 380 + shift, double(i / 5) * 500 + shift, 360,
-                       460 - shift};
+    kestles::CGRect to{double(i % 5) * 380 + shift, double(i / 5) * 500 + shift, 360, 460 - shift};
     result.push_back({world.windows[i].id, world.windows[i].frame, to, std::nullopt});
   }
   return result;

@@ -8,7 +8,6 @@
 namespace kestles {
 namespace {
 
-
 /// Sets or clears environment variables for one test and restores them afterwards.
 class ScopedEnvironment {
  public:

@@ -1,6 +1,7 @@
 // A tiny X client for the end-to-end tests: opens windows with chosen size hints,
 // gravity, type and relations, prints their ids once they are mapped, and keeps them
-// until its standard input closes.
+// until its standard input closes. On standard input, "open" opens one more window like the
+// others (its id is printed once it is mapped) and "close" destroys the last one.
 #include <poll.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -191,7 +192,7 @@ int main(int argc, char** argv) {
   if (xcb_connection_has_error(c)) fail("cannot connect to the X server");
   xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
   std::vector<xcb_window_t> windows;
-  for (int i = 0; i < options.count; ++i) {
+  auto open = [&](int index) {
     xcb_window_t w = xcb_generate_id(c);
     std::uint32_t values[] = {screen->white_pixel, options.overrideRedirect ? 1u : 0u,
                               XCB_EVENT_MASK_STRUCTURE_NOTIFY};
@@ -201,10 +202,13 @@ int main(int argc, char** argv) {
         static_cast<std::uint16_t>(options.height), static_cast<std::uint16_t>(options.border),
         XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
         XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
-    describe(c, w, options, i);
+    describe(c, w, options, index);
     xcb_map_window(c, w);
     windows.push_back(w);
-  }
+    return w;
+  };
+  for (int i = 0; i < options.count; ++i)
+    open(i);
   xcb_flush(c);
   // A window sent to another desktop is managed but never mapped.
   if (options.desktop < 0) waitUntilMapped(c, {windows.begin(), windows.end()});
@@ -213,7 +217,20 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   char buffer[64];
-  while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+  ssize_t got = 0;
+  while ((got = read(STDIN_FILENO, buffer, sizeof buffer)) > 0) {
+    std::string command(buffer, static_cast<std::size_t>(got));
+    if (command.starts_with("open")) {
+      auto w = open(static_cast<int>(windows.size()));
+      xcb_flush(c);
+      waitUntilMapped(c, {w});
+      std::printf("0x%08x\n", w);
+      std::fflush(stdout);
+    } else if (command.starts_with("close") && !windows.empty()) {
+      xcb_destroy_window(c, windows.back());
+      windows.pop_back();
+      xcb_flush(c);
+    }
   }
   xcb_disconnect(c);
   return 0;
