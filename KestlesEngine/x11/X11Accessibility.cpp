@@ -32,7 +32,10 @@ struct WindowState {
   bool standard = false;
 };
 
-std::optional<WindowState> readState(X11Connection& connection, xcb_window_t window) {
+std::optional<WindowState> readState(X11Session& session, xcb_window_t window) {
+  auto& connection = session.connection();
+  if (const auto* client = session.freshClient(window))
+    return WindowState{*client, isStandard(*client, connection, session.desktop().currentDesktop)};
   auto current = requestProperty(connection.raw(), connection.root(),
                                  connection.atom(Atom::netCurrentDesktop), 1);
   auto clients = readClients(connection, std::span(&window, 1), {.identity = true});
@@ -121,7 +124,7 @@ std::optional<std::int32_t> X11Accessibility::pid(platform::AXElement target) {
       return static_cast<std::int32_t>(element::valueOf(target));
     case Kind::window: {
       auto guard = session_.lock();
-      auto state = readState(session_.connection(), element::valueOf(target));
+      auto state = readState(session_, element::valueOf(target));
       if (!state || state->client.pid <= 0) return std::nullopt;
       return state->client.pid;
     }
@@ -149,7 +152,7 @@ AXRead X11Accessibility::readSystemWide(std::string_view name) {
   if (name != ax::focusedApplication && name != ax::focusedWindow)
     return failed(ax_error::attributeUnsupported);
   auto guard = session_.lock();
-  auto desktop = readDesktop(session_.connection());
+  const auto& desktop = session_.desktop();
   auto pid = activePID(desktop);
   if (!pid) return failed(ax_error::noValue);
   if (name == ax::focusedApplication) return found(application(*pid));
@@ -163,7 +166,7 @@ AXRead X11Accessibility::readApp(std::int32_t pid, std::string_view name) {
     return failed(ax_error::attributeUnsupported);
   auto guard = session_.lock();
   auto& connection = session_.connection();
-  auto desktop = readDesktop(connection);
+  const auto& desktop = session_.desktop();
   if (name == ax::windows) {
     auto windows = windowsOf(desktop, connection, pid);
     if (windows.empty() && !processAlive(pid)) return failed(ax_error::invalidElement);
@@ -179,13 +182,12 @@ AXRead X11Accessibility::readApp(std::int32_t pid, std::string_view name) {
 
 AXRead X11Accessibility::readWindow(xcb_window_t window, std::string_view name) {
   auto guard = session_.lock();
-  auto& connection = session_.connection();
   if (name == ax::main) {
-    auto desktop = readDesktop(connection);
+    const auto& desktop = session_.desktop();
     if (!clientOf(desktop, window)) return failed(ax_error::invalidElement);
     return found(desktop.activeWindow == window);
   }
-  auto state = readState(connection, window);
+  auto state = readState(session_, window);
   if (!state) return failed(ax_error::invalidElement);
   const auto& client = state->client;
   if (name == ax::subrole)
@@ -209,7 +211,7 @@ std::optional<std::vector<std::optional<AXValue>>> X11Accessibility::copyValues(
     return values;
   }
   auto guard = session_.lock();
-  auto state = readState(session_.connection(), element::valueOf(target));
+  auto state = readState(session_, element::valueOf(target));
   if (!state) return std::nullopt;
   const auto& client = state->client;
   std::vector<std::optional<AXValue>> values;
@@ -239,7 +241,7 @@ std::optional<bool> X11Accessibility::attributeIsSettable(platform::AXElement ta
   if (kind != Kind::window) return std::nullopt;
   auto guard = session_.lock();
   auto& connection = session_.connection();
-  auto state = readState(connection, element::valueOf(target));
+  auto state = readState(session_, element::valueOf(target));
   if (!state) return std::nullopt;
   if (name == ax::size) return state->client.isResizable();
   if (name == ax::fullScreen) return connection.hasWindowManager();
@@ -270,7 +272,7 @@ AXErrorCode X11Accessibility::setApp(std::int32_t pid, std::string_view name,
   if (!*on) return ax_error::success;
   auto guard = session_.lock();
   auto& connection = session_.connection();
-  auto desktop = readDesktop(connection);
+  const auto& desktop = session_.desktop();
   if (activePID(desktop) == pid) return ax_error::success;
   auto front = frontWindowOf(desktop, connection, pid);
   if (!front) return processAlive(pid) ? ax_error::failure : ax_error::invalidElement;
@@ -293,7 +295,9 @@ AXErrorCode X11Accessibility::setWindow(xcb_window_t window, std::string_view na
   if (!on) return ax_error::illegalArgument;
   auto guard = session_.lock();
   auto& connection = session_.connection();
-  auto state = readState(connection, window);
+  auto state = readState(session_, window);
+  // Whatever happens next changes what the shared desktop read says.
+  session_.invalidate();
   if (!state) return ax_error::invalidElement;
   if (name == ax::minimized) {
     if (state->client.minimized == *on) return ax_error::success;
@@ -323,13 +327,16 @@ AXErrorCode X11Accessibility::place(xcb_window_t window, std::optional<CGPoint> 
   if (target.width <= 0 || target.height <= 0) return ax_error::illegalArgument;
   Placement placement{window, target};
   auto landed = placeWindows(connection, std::span(&placement, 1));
+  session_.invalidate();
   return landed.front() ? ax_error::success : ax_error::invalidElement;
 }
 
 AXErrorCode X11Accessibility::activate(xcb_window_t window) {
   auto guard = session_.lock();
   auto& connection = session_.connection();
-  if (activateWindow(connection, window)) return ax_error::success;
+  auto activated = activateWindow(connection, window);
+  session_.invalidate();
+  if (activated) return ax_error::success;
   // A window that declines input is raised but never focused: that is as far as it goes.
   auto clients = readClients(connection, std::span(&window, 1));
   if (clients.empty()) return ax_error::invalidElement;

@@ -63,7 +63,9 @@ void X11Events::run() {
     poll(descriptors, 2, -1);
     if (descriptors[1].revents != 0) return;
     bool changed = false;
+    bool any = false;
     while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+      any = true;
       switch (event->response_type & 0x7F) {
         case XCB_PROPERTY_NOTIFY:
           changed |= cues.contains(reinterpret_cast<xcb_property_notify_event_t*>(event)->atom);
@@ -84,6 +86,8 @@ void X11Events::run() {
       connected_ = false;
       return;
     }
+    // Any event (a frame configured, a property changed) may make the shared read stale.
+    if (any) session_.invalidate();
     if (changed) rescan(true);
   }
 }

@@ -24,6 +24,27 @@ DesktopEntries X11Session::entries() {
   return entries_;
 }
 
+bool X11Session::isFresh() const {
+  return readGeneration_ == generation_ && Clock::now() - readAt_ < kDesktopFresh;
+}
+
+const Desktop& X11Session::desktop() {
+  if (!isFresh()) {
+    auto generation = generation_.load();
+    desktop_ = readDesktop(*connection_, {.identity = true});
+    readGeneration_ = generation;
+    readAt_ = Clock::now();
+  }
+  return desktop_;
+}
+
+const ClientWindow* X11Session::freshClient(xcb_window_t window) {
+  if (!isFresh()) return nullptr;
+  for (const auto& client : desktop_.clients)
+    if (client.id == window) return &client;
+  return nullptr;
+}
+
 std::vector<platform::RunningApplication> applicationsOf(X11Connection& connection,
                                                          Desktop& desktop,
                                                          const DesktopEntries& entries) {

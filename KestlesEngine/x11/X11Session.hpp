@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -28,13 +30,33 @@ class X11Session {
   /// The shown desktop entries as they are now.
   DesktopEntries entries();
 
+  /// How long one read of the whole desktop serves the reads that follow it (a snapshot
+  /// asks for every app's windows and every window's attributes one by one).
+  static constexpr std::chrono::milliseconds kDesktopFresh{200};
+
+  /// The desktop with its clients' identities, read again once older than `kDesktopFresh`
+  /// or after any change (`invalidate`). Hold the lock while using it.
+  const Desktop& desktop();
+  /// The client as the shared desktop read has it, while that read is fresh; nothing when
+  /// it is not (or does not list the window): then read the window itself.
+  const ClientWindow* freshClient(xcb_window_t window);
+  /// Forgets the shared read: the layer changed something, or the event thread saw a change.
+  /// Any thread.
+  void invalidate() { ++generation_; }
+
  private:
+  bool isFresh() const;
+
   std::recursive_mutex mutex_;
   std::unique_ptr<X11Connection> connection_;
   std::mutex entriesMutex_;
   DesktopEntries entries_;
   std::map<std::filesystem::path, std::filesystem::file_time_type> scanned_;
   bool everScanned_ = false;
+  std::atomic<std::uint64_t> generation_{1};
+  std::uint64_t readGeneration_ = 0;
+  Clock::time_point readAt_;
+  Desktop desktop_;
 };
 
 /// The apps owning a desktop's app windows (`isAppWindow`, on any desktop), one per pid in

@@ -15,7 +15,7 @@ platform::WindowServer::Window entryOf(const ClientWindow& client) {
 
 std::optional<std::vector<platform::WindowServer::Window>> X11WindowServer::onScreenWindows() {
   auto guard = session_.lock();
-  auto desktop = readDesktop(session_.connection());
+  const auto& desktop = session_.desktop();
   std::vector<Window> windows;
   for (auto it = desktop.stacking.rbegin(); it != desktop.stacking.rend(); ++it) {
     auto client = std::find_if(desktop.clients.begin(), desktop.clients.end(),
@@ -38,7 +38,7 @@ std::optional<platform::WindowServer::Window> X11WindowServer::windowWithID(std:
 
 std::vector<std::uint32_t> X11WindowServer::allWindowNumbers() {
   auto guard = session_.lock();
-  auto desktop = readDesktop(session_.connection());
+  const auto& desktop = session_.desktop();
   std::vector<std::uint32_t> numbers;
   for (const auto& client : desktop.clients)
     numbers.push_back(client.id);

@@ -9,7 +9,7 @@ namespace kestles::x11 {
 std::vector<platform::RunningApplication> X11Workspace::runningApplications() {
   auto entries = session_.entries();
   auto guard = session_.lock();
-  auto desktop = readDesktop(session_.connection());
+  auto desktop = session_.desktop();
   return applicationsOf(session_.connection(), desktop, entries);
 }
 

@@ -184,6 +184,23 @@ TEST(X11LayerTests, SnapshotListsExactlyTheStandardWindows) {
   EXPECT_EQ(desk.parts.opener.applicationURL("org.example.Missing"), std::nullopt);
 }
 
+TEST(X11LayerTests, SnapshotRoundTripsDoNotGrowWithTheWindows) {
+  auto session = XSession::start({});
+  if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
+  LayerDesk desk(session->display());
+  auto roundTripsOfSnapshot = [&] {
+    auto before = desk.layer->roundTrips();
+    desk.snapshot();
+    return desk.layer->roundTrips() - before;
+  };
+  auto one = session->openWindows({});
+  auto many = session->openWindows({"--count", "30"});
+  auto others = session->openWindows({"--count", "5", "--class", "other,Other"});
+  ASSERT_TRUE(session->waitUntil([&] { return desk.snapshot().windows.size() == 36; }));
+  // A whole-desktop read serves every app's and window's reads that follow it.
+  EXPECT_LE(roundTripsOfSnapshot(), 8u);
+}
+
 TEST(X11LayerTests, TheEnginePlacesWindowsAndReadsBackWhereTheyLanded) {
   auto session = XSession::start({});
   if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
