@@ -240,6 +240,17 @@ TEST(X11LayerTests, AWindowThatVanishesIsAFailureOfThatWindowOnly) {
   EXPECT_EQ(outcome.frames.size(), 1u);
   EXPECT_EQ(session->frameOf(kept.id()), (Frame{100, 100, 400, 300}));
 
+  // A window that goes in the middle of its size, position, size sequence.
+  auto midway = session->openWindows({"--pos", "400,10", "--vanish-when-resized"});
+  world = desk.snapshot();
+  outcome = desk.engine.place({{kept.id(), {200, 200, 400, 300}, std::nullopt, 0},
+                               {midway.id(), {600, 100, 500, 300}, std::nullopt, 0}},
+                              world, {});
+  EXPECT_EQ(outcome.failures, std::vector<std::string>{"Couldn't move KestlesTest"});
+  EXPECT_EQ(outcome.frames.size(), 1u);
+  EXPECT_EQ(session->frameOf(kept.id()), (Frame{200, 200, 400, 300}));
+  EXPECT_FALSE(session->frameOf(midway.id()));
+
   // Every call on the element of a window that is gone answers that it is invalid.
   auto& a = desk.parts.ax;
   auto element = element::window(goneID);
