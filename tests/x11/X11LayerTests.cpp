@@ -77,10 +77,14 @@ class Heard {
     heard_.push_back(std::move(what));
     changed_.notify_all();
   }
-  bool waitFor(const std::string& what) {
+  std::size_t count(const std::string& what) {
+    std::lock_guard lock(mutex_);
+    return static_cast<std::size_t>(std::count(heard_.begin(), heard_.end(), what));
+  }
+  bool waitFor(const std::string& what, std::size_t times = 1) {
     std::unique_lock lock(mutex_);
     return changed_.wait_for(lock, std::chrono::seconds(5), [&] {
-      return std::find(heard_.begin(), heard_.end(), what) != heard_.end();
+      return static_cast<std::size_t>(std::count(heard_.begin(), heard_.end(), what)) >= times;
     });
   }
 
@@ -89,6 +93,20 @@ class Heard {
   std::condition_variable changed_;
   std::vector<std::string> heard_;
 };
+
+/// Asks the window manager to show another desktop, as a pager does.
+void switchDesktop(XSession& session, std::uint32_t desktop) {
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = session.root();
+  message.type = session.atom("_NET_CURRENT_DESKTOP");
+  message.data.data32[0] = desktop;
+  xcb_send_event(session.probe(), 0, session.root(),
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&message));
+  xcb_flush(session.probe());
+}
 
 /// A private XDG data folder with one desktop entry that claims the class "EntryClass".
 class DataFolder {
@@ -273,6 +291,7 @@ TEST(X11LayerTests, ObserversHearWindowsComeAndGoAndTheWorkspaceHearsApps) {
     using Kind = platform::WorkspaceNotification::Kind;
     if (note.kind == Kind::didLaunch) heard.add("launch " + std::to_string(note.app->pid));
     if (note.kind == Kind::didTerminate) heard.add("end " + std::to_string(note.app->pid));
+    if (note.kind == Kind::activeSpaceDidChange) heard.add("space");
   });
   auto windows = session->openWindows({"--pos", "10,10"});
   auto pid = windows.process->pid();
@@ -301,8 +320,19 @@ TEST(X11LayerTests, ObserversHearWindowsComeAndGoAndTheWorkspaceHearsApps) {
   ASSERT_TRUE(a.setBool(element::window(second), ax::minimized, false));
   EXPECT_TRUE(heard.waitFor(std::string(ax::windowDeminiaturized) + " " + std::to_string(second)));
 
+  // A desktop switch unmaps every window: that is a Space change, and no window goes.
+  auto first = std::string(ax::elementDestroyed) + " " + std::to_string(windows.id());
+  EXPECT_EQ(a.addNotification(*observer, element::window(windows.id()), ax::elementDestroyed),
+            ax_error::success);
+  switchDesktop(*session, 1);
+  EXPECT_TRUE(heard.waitFor("space"));
+  switchDesktop(*session, 0);
+  EXPECT_TRUE(heard.waitFor("space", 2));
+  EXPECT_EQ(heard.count(first), 0u);
+
   windows.process->writeLine("close");
   EXPECT_TRUE(heard.waitFor(std::string(ax::elementDestroyed) + " " + std::to_string(second)));
+  EXPECT_EQ(heard.count(first), 0u);
   windows.process->stop();
   EXPECT_TRUE(heard.waitFor("end " + std::to_string(pid)));
   EXPECT_EQ(a.createObserver(pid, [](platform::AXElement, const std::string&) {}), std::nullopt);
