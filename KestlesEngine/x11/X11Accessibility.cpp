@@ -383,6 +383,7 @@ AXErrorCode X11Accessibility::addNotification(platform::AXObserverID observer,
 }
 
 void X11Accessibility::removeObserver(platform::AXObserverID observer) {
+  std::lock_guard delivery(deliveryMutex_);
   std::lock_guard guard(observersMutex_);
   observers_.erase(observer.raw);
 }
@@ -390,6 +391,7 @@ void X11Accessibility::removeObserver(platform::AXObserverID observer) {
 void X11Accessibility::deliver(std::int32_t pid, xcb_window_t window, std::string_view name) {
   auto app = application(pid).raw;
   auto subject = element::window(window);
+  std::lock_guard delivery(deliveryMutex_);
   std::vector<platform::AXNotificationHandler> handlers;
   {
     std::lock_guard guard(observersMutex_);
@@ -401,7 +403,7 @@ void X11Accessibility::deliver(std::int32_t pid, xcb_window_t window, std::strin
         handlers.push_back(observer.handler);
     }
   }
-  // Outside the lock: a handler may add notifications.
+  // Outside the observers' lock: a handler may add notifications.
   std::string text(name);
   for (const auto& handler : handlers)
     handler(subject, text);

@@ -72,6 +72,7 @@ class X11Accessibility final : public platform::Accessibility {
   platform::AXErrorCode addNotification(platform::AXObserverID observer,
                                         platform::AXElement element,
                                         std::string_view name) override;
+  /// Once this returns, the observer's handler is not running and never runs again.
   void removeObserver(platform::AXObserverID observer) override;
 
   /// Hands a notification about a window of `pid` to the observers of that pid that asked
@@ -97,6 +98,8 @@ class X11Accessibility final : public platform::Accessibility {
   platform::AXErrorCode activate(xcb_window_t window);
 
   X11Session& session_;
+  // Held while handlers run, so that once `removeObserver` returns its handler never runs.
+  std::recursive_mutex deliveryMutex_;
   std::mutex observersMutex_;
   std::map<std::uint64_t, Observer> observers_;
   std::uint64_t nextObserver_ = 1;

@@ -29,11 +29,13 @@ std::uint64_t X11Workspace::observe(Observer observer) {
 }
 
 void X11Workspace::stopObserving(std::uint64_t token) {
+  std::lock_guard delivery(deliveryMutex_);
   std::lock_guard guard(mutex_);
   observers_.erase(token);
 }
 
 void X11Workspace::post(const platform::WorkspaceNotification& notification) {
+  std::lock_guard delivery(deliveryMutex_);
   std::vector<Observer> observers;
   {
     std::lock_guard guard(mutex_);

@@ -20,6 +20,7 @@ class X11Workspace final : public platform::Workspace {
   std::int32_t ownPID() override;
   bool processExists(std::int32_t pid) override;
   std::uint64_t observe(Observer observer) override;
+  /// Once this returns, the observer is not running and never runs again.
   void stopObserving(std::uint64_t token) override;
 
   /// Hands the notification to every observer; called by the event thread.
@@ -27,6 +28,7 @@ class X11Workspace final : public platform::Workspace {
 
  private:
   X11Session& session_;
+  std::recursive_mutex deliveryMutex_;  // held while observers run
   std::mutex mutex_;
   std::map<std::uint64_t, Observer> observers_;
   std::uint64_t nextToken_ = 1;

@@ -444,6 +444,21 @@ TEST(X11LayerTests, WithoutAWindowManagerTheMappedTopLevelsArePlacedDirectly) {
   EXPECT_EQ(find(desk.snapshot(), a.id())->zIndex, 0);
 }
 
+TEST(X11LayerTests, ScreensAndThePointer) {
+  auto session = XSession::start({});
+  if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
+  LayerDesk desk(session->display());
+  auto setup = desk.displays.setup();
+  ASSERT_EQ(setup.displays.size(), 1u);
+  EXPECT_EQ(setup.displays[0].frame, CGRect(0, 0, 1920, 1080));
+  xcb_warp_pointer(session->probe(), XCB_NONE, session->root(), 0, 0, 0, 0, 300, 200);
+  xcb_flush(session->probe());
+  ASSERT_TRUE(session->waitUntil([&] {
+    return desk.parts.screens.mouseLocation() == std::optional(CGPoint{300, 200});
+  }));
+  EXPECT_EQ(desk.displays.underMouse()->id, "screen");
+}
+
 TEST(X11LayerTests, OpeningAnEntryStartsItsProgramDetached) {
   DataFolder data;
   auto session = XSession::start({});
