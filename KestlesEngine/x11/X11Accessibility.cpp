@@ -46,6 +46,20 @@ std::optional<WindowState> readState(X11Session& session, xcb_window_t window) {
   return state;
 }
 
+/// The window attributes that its state answers; nothing for the others.
+std::optional<AXValue> attributeOf(const WindowState& state, std::string_view name) {
+  const auto& client = state.client;
+  if (name == ax::subrole)
+    return AXValue{std::string(state.standard ? ax::standardWindow : "AXUnknown")};
+  if (name == ax::title) return AXValue{client.title};
+  if (name == ax::position) return AXValue{CGPoint{double(client.frame.x), double(client.frame.y)}};
+  if (name == ax::size)
+    return AXValue{CGSize{double(client.frame.width), double(client.frame.height)}};
+  if (name == ax::minimized) return AXValue{client.minimized};
+  if (name == ax::fullScreen) return AXValue{client.fullScreen};
+  return std::nullopt;
+}
+
 const ClientWindow* clientOf(const Desktop& desktop, std::optional<xcb_window_t> window) {
   if (!window) return nullptr;
   auto found = std::find_if(desktop.clients.begin(), desktop.clients.end(),
@@ -189,17 +203,8 @@ AXRead X11Accessibility::readWindow(xcb_window_t window, std::string_view name) 
   }
   auto state = readState(session_, window);
   if (!state) return failed(ax_error::invalidElement);
-  const auto& client = state->client;
-  if (name == ax::subrole)
-    return state->standard ? found(std::string(ax::standardWindow))
-                           : found(std::string("AXUnknown"));
-  if (name == ax::title) return found(client.title);
-  if (name == ax::position) return found(CGPoint{double(client.frame.x), double(client.frame.y)});
-  if (name == ax::size)
-    return found(CGSize{double(client.frame.width), double(client.frame.height)});
-  if (name == ax::minimized) return found(client.minimized);
-  if (name == ax::fullScreen) return found(client.fullScreen);
-  return failed(ax_error::attributeUnsupported);
+  auto value = attributeOf(*state, name);
+  return value ? found(std::move(*value)) : failed(ax_error::attributeUnsupported);
 }
 
 std::optional<std::vector<std::optional<AXValue>>> X11Accessibility::copyValues(
@@ -213,23 +218,10 @@ std::optional<std::vector<std::optional<AXValue>>> X11Accessibility::copyValues(
   auto guard = session_.lock();
   auto state = readState(session_, element::valueOf(target));
   if (!state) return std::nullopt;
-  const auto& client = state->client;
   std::vector<std::optional<AXValue>> values;
   for (auto name : names) {
-    if (name == ax::subrole)
-      values.emplace_back(std::string(state->standard ? ax::standardWindow : "AXUnknown"));
-    else if (name == ax::title)
-      values.emplace_back(client.title);
-    else if (name == ax::position)
-      values.emplace_back(CGPoint{double(client.frame.x), double(client.frame.y)});
-    else if (name == ax::size)
-      values.emplace_back(CGSize{double(client.frame.width), double(client.frame.height)});
-    else if (name == ax::minimized)
-      values.emplace_back(client.minimized);
-    else if (name == ax::fullScreen)
-      values.emplace_back(client.fullScreen);
-    else
-      values.emplace_back(copyValue(target, name).value);
+    auto value = attributeOf(*state, name);
+    values.push_back(value ? std::move(value) : copyValue(target, name).value);
   }
   return values;
 }
