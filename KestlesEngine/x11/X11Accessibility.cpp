@@ -326,10 +326,17 @@ AXErrorCode X11Accessibility::place(xcb_window_t window, std::optional<CGPoint> 
 AXErrorCode X11Accessibility::activate(xcb_window_t window) {
   auto guard = session_.lock();
   auto& connection = session_.connection();
+  auto state = readState(session_, window);
+  if (!state) return ax_error::invalidElement;
+  session_.invalidate();
+  // A shown window that declines input is never focused: raising it is all there is to do,
+  // and waiting for the manager to make it active would only run into the timeout.
+  const auto& client = state->client;
+  if (!client.acceptsInput && client.viewable && !client.minimized)
+    return raiseWindow(connection, window) ? ax_error::success : ax_error::invalidElement;
   auto activated = activateWindow(connection, window);
   session_.invalidate();
   if (activated) return ax_error::success;
-  // A window that declines input is raised but never focused: that is as far as it goes.
   auto clients = readClients(connection, std::span(&window, 1));
   if (clients.empty()) return ax_error::invalidElement;
   return clients.front().viewable ? ax_error::success : ax_error::failure;

@@ -74,6 +74,7 @@ struct ClientWindow {
   bool maximized = false;
   bool skipTaskbar = false;
   bool transient = false;
+  bool acceptsInput = true;         // WM_HINTS input; a window that says false is never focused
   xcb_atom_t type = XCB_ATOM_NONE;  // the first window type this layer knows, if any
   std::optional<std::uint32_t> desktop;
   SizeHints hints;

@@ -15,7 +15,7 @@ class X11Workspace final : public platform::Workspace {
  public:
   explicit X11Workspace(X11Session& session) : session_(session) {}
 
-  /// Read fresh from the server on every call.
+  /// From the shared desktop read (`X11Session::desktop`).
   std::vector<platform::RunningApplication> runningApplications() override;
   std::int32_t ownPID() override;
   bool processExists(std::int32_t pid) override;
