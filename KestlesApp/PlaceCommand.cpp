@@ -51,13 +51,12 @@ int runPlaceCommand(std::span<const std::string_view> arguments, std::ostream& o
     numbers[i] = *number;
   }
   if (numbers[2] <= 0 || numbers[3] <= 0) return fail(err, "The width and height must be above 0.");
-  auto platform = desktopPlatform(err);
-  if (!platform) return 1;
-  platform::WindowMove move{*window, {numbers[0], numbers[1], numbers[2], numbers[3]}};
-  auto landed = platform->windows().place(std::span(&move, 1));
-  if (landed.empty() || !landed.front())
-    return fail(err, text::quoted(arguments[0]) + " isn’t a window on this desktop.");
-  out << nlohmann::json(*landed.front()).dump() << '\n';
+  // A one-off move keeps nothing it teaches about the window's size limits.
+  auto desktop = DesktopSession::open(err, {});
+  if (!desktop) return 1;
+  auto landed = desktop->place(*window, {numbers[0], numbers[1], numbers[2], numbers[3]});
+  if (!landed) return fail(err, text::quoted(arguments[0]) + " isn’t a window on this desktop.");
+  out << nlohmann::json(*landed).dump() << '\n';
   return 0;
 }
 

@@ -114,9 +114,9 @@ std::optional<WorldFile> worldOf(const std::optional<std::filesystem::path>& pat
       return std::nullopt;
     }
   }
-  auto platform = desktopPlatform(err);
-  if (!platform) return std::nullopt;
-  return desktopWorld(*platform);
+  auto desktop = DesktopSession::open(err, KestlesPaths::learnedSizes());
+  if (!desktop) return std::nullopt;
+  return desktop->world();
 }
 
 /// A missing library is a new one; a damaged one is reported and not used.

@@ -1,5 +1,7 @@
 #include "KestlesApp/PlatformCommand.hpp"
 
+#include <algorithm>
+
 namespace kestles::app {
 
 int fail(std::ostream& err, std::string_view sentence) {
@@ -7,26 +9,49 @@ int fail(std::ostream& err, std::string_view sentence) {
   return 1;
 }
 
-std::optional<platform::Platform> desktopPlatform(std::ostream& err) {
-  auto choice = choosePlatform();
-  if (!choice.platform) {
-    fail(err, choice.error);
-    return std::nullopt;
-  }
-  if (choice.platform->kind == platform::PlatformKind::none) {
-    fail(err, noDesktopMessage());
-    return std::nullopt;
-  }
-  return std::move(choice.platform);
+void CommandLog::write(const platform::LogRecord& record) {
+  if (record.level >= platform::LogLevel::notice) stream_.write(record);
 }
 
-WorldFile desktopWorld(const platform::Platform& platform) {
+std::unique_ptr<DesktopSession> DesktopSession::open(std::ostream& err,
+                                                     const std::filesystem::path& limitsFile) {
+  auto choice = choosePlatform();
+  if (!choice.layer) {
+    fail(err, choice.error);
+    return nullptr;
+  }
+  return std::unique_ptr<DesktopSession>(new DesktopSession(std::move(choice), limitsFile));
+}
+
+DesktopSession::DesktopSession(PlatformChoice choice, const std::filesystem::path& limitsFile)
+    : choice_(std::move(choice)),
+      parts_(choice_.layer->parts()),
+      engine_({parts_.ax, parts_.windowServer, parts_.workspace, log_, clock_, timers_, queue_,
+               parallel_, limitsFile}),
+      apps_(parts_.workspace, log_, clock_),
+      displays_(parts_.screens) {
+  engine_.start();
+}
+
+DesktopSession::~DesktopSession() = default;
+
+WorldFile DesktopSession::world() {
   WorldFile file;
-  auto list = platform.windows().windows();
-  file.focusedWindow = list.focusedWindow;
-  file.world = platform::worldOf({platform.displays().displays()}, std::move(list));
-  file.installedApps = platform.installedApps().installedApps();
+  file.world = engine_.snapshot(apps_.list(), displays_.setup());
+  if (auto focused = engine_.focusedWindow()) file.focusedWindow = focused->id;
+  if (choice_.installedApps) file.installedApps = choice_.installedApps->installedApps();
   return file;
+}
+
+std::optional<CGRect> DesktopSession::place(std::uint32_t window, const CGRect& frame) {
+  auto world = engine_.snapshot(apps_.list(), displays_.setup());
+  auto found = std::find_if(world.windows.begin(), world.windows.end(),
+                            [&](const WindowSnapshot& w) { return w.id == window; });
+  if (found == world.windows.end()) return std::nullopt;
+  auto outcome = engine_.arrange({{window, found->frame, frame, std::nullopt}}, {});
+  auto landed = outcome.frames.find(window);
+  if (landed == outcome.frames.end()) return std::nullopt;
+  return landed->second;
 }
 
 }  // namespace kestles::app

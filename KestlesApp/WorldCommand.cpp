@@ -3,15 +3,16 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesApp/PlatformCommand.hpp"
+#include "KestlesCore/library/KestlesPaths.hpp"
 
 namespace kestles::app {
 
 int runWorldCommand(std::span<const std::string_view> arguments, std::ostream& out,
                     std::ostream& err) {
   if (!arguments.empty()) return fail(err, "“world” takes no arguments.");
-  auto platform = desktopPlatform(err);
-  if (!platform) return 1;
-  out << desktopWorld(*platform).encoded().dump(2) << '\n';
+  auto desktop = DesktopSession::open(err, KestlesPaths::learnedSizes());
+  if (!desktop) return 1;
+  out << desktop->world().encoded().dump(2) << '\n';
   return 0;
 }
 

@@ -1,24 +1,28 @@
 #pragma once
 
-#include <optional>
+#include <memory>
 #include <string>
 
-#include "KestlesEngine/platform/Platform.hpp"
+#include "KestlesEngine/platform/AppProvider.hpp"
+#include "KestlesEngine/platform/DesktopLayer.hpp"
 
 namespace kestles {
 
-/// The platform or the sentence that says why there is none.
+/// Which desktop serves the engine.
+enum class PlatformKind { x11, sim, none };
+
+/// The desktop layer, or the sentence that says why there is none.
 struct PlatformChoice {
-  std::optional<platform::Platform> platform;
-  std::string error;
+  PlatformKind kind = PlatformKind::none;
+  std::unique_ptr<platform::DesktopLayer> layer;          // null when there is no desktop
+  platform::InstalledAppSource* installedApps = nullptr;  // the layer's listing
+  std::string error;                                      // set when `layer` is null
 };
 
-/// The platform that `KESTLES_PLATFORM` names ("x11" or "sim"; unset: x11 when `DISPLAY` is
-/// set, else the empty platform). The simulated desktop reads `KESTLES_SIM_WORLD`.
+/// The desktop that `KESTLES_PLATFORM` names ("x11" or "sim"; unset: x11 when `DISPLAY` is
+/// set, else none, with `noDesktopMessage`). The simulated desktop reads the world file
+/// that `KESTLES_SIM_WORLD` names.
 PlatformChoice choosePlatform();
-
-/// A platform with no displays, apps or windows; every change fails.
-platform::Platform emptyPlatform();
 
 /// The sentence for commands that need a desktop and found none.
 std::string noDesktopMessage();

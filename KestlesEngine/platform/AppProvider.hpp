@@ -7,17 +7,10 @@
 
 namespace kestles::platform {
 
-/// The ordinary apps running now.
-class RunningAppProvider {
+/// The apps a user can open, as a desktop lists them.
+class InstalledAppSource {
  public:
-  virtual ~RunningAppProvider() = default;
-  virtual std::vector<AppSnapshot> runningApps() = 0;
-};
-
-/// The apps a user can open, plus the running ones that are not installed as such.
-class InstalledAppProvider {
- public:
-  virtual ~InstalledAppProvider() = default;
+  virtual ~InstalledAppSource() = default;
   /// Sorted by name (folded), then bundle identifier.
   virtual std::vector<AppRef> installedApps() = 0;
 };

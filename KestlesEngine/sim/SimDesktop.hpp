@@ -1,32 +1,31 @@
 #pragma once
 
-#include <optional>
-#include <vector>
-
 #include "KestlesCore/world/WorldFile.hpp"
-#include "KestlesEngine/platform/Platform.hpp"
+#include "KestlesEngine/platform/AppProvider.hpp"
+#include "KestlesEngine/platform/DesktopLayer.hpp"
+#include "KestlesEngine/sim/FakeTime.hpp"
+#include "KestlesEngine/sim/SimAccessibility.hpp"
 
 namespace kestles::sim {
 
-/// The simulated desktop: the displays, apps and windows of a world file, held in memory.
-/// Moves obey each window's size limits; nothing is written back to the file.
-class SimDesktop final : public platform::DesktopServices {
+/// The simulated desktop of a world file as a desktop layer: its displays, apps, windows and
+/// focused window behind the engine's interfaces (`SimAccessibility`, on a fake clock of its
+/// own that nothing advances), and its installed apps. Nothing is written back to the file.
+class SimDesktop final : public platform::DesktopLayer, public platform::InstalledAppSource {
  public:
-  explicit SimDesktop(WorldFile file);
+  explicit SimDesktop(const WorldFile& file);
 
-  std::vector<DisplayInfo> displays() override;
-  std::vector<AppSnapshot> runningApps() override;
+  platform::LayerParts parts() override;
+  /// The file's installed apps plus the running ones that are not among them.
   std::vector<AppRef> installedApps() override;
-  platform::WindowList windows() override;
-  std::vector<std::optional<CGRect>> place(std::span<const platform::WindowMove> moves) override;
-  bool setMinimized(std::uint32_t window, bool minimized) override;
-  bool raise(std::uint32_t window) override;
-  bool focus(std::uint32_t window) override;
-  bool setFullScreen(std::uint32_t window, bool fullScreen) override;
+
+  SimAccessibility& desktop() { return sim_; }
 
  private:
-  WindowSnapshot* find(std::uint32_t window);
-  WorldFile file_;
+  std::vector<AppRef> installed_;
+  std::vector<AppSnapshot> apps_;
+  FakeClock clock_;
+  SimAccessibility sim_;
 };
 
 }  // namespace kestles::sim

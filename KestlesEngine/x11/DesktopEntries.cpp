@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesCore/text/Text.hpp"
@@ -117,6 +118,7 @@ std::vector<std::filesystem::path> applicationFolders() {
 
 DesktopEntries DesktopEntries::scan(const std::vector<std::filesystem::path>& folders) {
   std::vector<DesktopEntry> entries;
+  std::vector<std::filesystem::path> paths;
   std::set<std::string, std::less<>> seen;
   for (const auto& folder : folders) {
     for (const auto& path : desktopFiles(folder)) {
@@ -124,10 +126,55 @@ DesktopEntries DesktopEntries::scan(const std::vector<std::filesystem::path>& fo
       if (!seen.insert(id).second) continue;
       auto contents = readFile(path);
       if (!contents) continue;
-      if (auto entry = parseDesktopEntry(*contents, id)) entries.push_back(std::move(*entry));
+      if (auto entry = parseDesktopEntry(*contents, id)) {
+        entries.push_back(std::move(*entry));
+        paths.push_back(path);
+      }
     }
   }
-  return DesktopEntries(std::move(entries));
+  DesktopEntries scanned(std::move(entries));
+  scanned.paths_ = std::move(paths);
+  return scanned;
+}
+
+std::optional<std::filesystem::path> DesktopEntries::pathOf(std::string_view id) const {
+  for (std::size_t i = 0; i < entries_.size() && i < paths_.size(); ++i)
+    if (entries_[i].id == id) return paths_[i];
+  return std::nullopt;
+}
+
+std::vector<std::string> execArguments(std::string_view exec) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false;
+  bool quoted = false;
+  for (std::size_t i = 0; i < exec.size(); ++i) {
+    char c = exec[i];
+    if (quoted) {
+      if (c == '"') {
+        quoted = false;
+      } else if (c == '\\' && i + 1 < exec.size()) {
+        word.push_back(exec[++i]);
+      } else {
+        word.push_back(c);
+      }
+    } else if (c == ' ' || c == '\t') {
+      if (inWord) words.push_back(std::exchange(word, {}));
+      inWord = false;
+    } else if (c == '"') {
+      quoted = inWord = true;
+    } else if (c == '%' && i + 1 < exec.size()) {
+      // Field codes stand for files and URLs the launch does not pass; "%%" is a percent.
+      if (exec[++i] == '%') word.push_back('%');
+      inWord = inWord || exec[i] == '%';
+    } else {
+      word.push_back(c);
+      inWord = true;
+    }
+  }
+  if (quoted) return {};
+  if (inWord) words.push_back(std::move(word));
+  return words;
 }
 
 const DesktopEntry* DesktopEntries::withID(std::string_view id) const {

@@ -29,6 +29,11 @@ struct WindowIdentity {
 /// that is shown (Type=Application, neither NoDisplay nor Hidden true) and has a name.
 std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string id);
 
+/// The program and arguments of an `Exec` value: words split at unquoted spaces, double
+/// quotes and their backslash escapes resolved, field codes (%f, %U, ...) removed and "%%"
+/// turned into "%". Empty when the value is empty or a quote is left open.
+std::vector<std::string> execArguments(std::string_view exec);
+
 /// The `applications` folders of the XDG data folders, most important first:
 /// $XDG_DATA_HOME (default ~/.local/share), then $XDG_DATA_DIRS (default
 /// /usr/local/share:/usr/share).
@@ -46,6 +51,9 @@ class DesktopEntries {
 
   const std::vector<DesktopEntry>& entries() const { return entries_; }
 
+  /// The file an entry was read from (for entries found by `scan`).
+  std::optional<std::filesystem::path> pathOf(std::string_view id) const;
+
   /// The entry of a window's app, in order: the GTK application id, the KDE desktop file,
   /// an entry whose StartupWMClass equals the class, an entry whose id equals the class
   /// (ASCII case ignored). Nothing when none matches.
@@ -54,6 +62,7 @@ class DesktopEntries {
  private:
   const DesktopEntry* withID(std::string_view id) const;
   std::vector<DesktopEntry> entries_;
+  std::vector<std::filesystem::path> paths_;  // beside `entries_` when scanned
 };
 
 }  // namespace kestles::x11

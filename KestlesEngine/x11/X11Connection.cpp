@@ -21,6 +21,7 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Atom::count)> kA
     "WM_CHANGE_STATE",
     "WM_TRANSIENT_FOR",
     "WM_NORMAL_HINTS",
+    "WM_HINTS",
     "_NET_SUPPORTED",
     "_NET_SUPPORTING_WM_CHECK",
     "_NET_CLIENT_LIST",

@@ -21,6 +21,7 @@ enum class Atom : std::size_t {
   wmChangeState,
   wmTransientFor,
   wmNormalHints,
+  wmHints,
   netSupported,
   netSupportingWmCheck,
   netClientList,

@@ -24,6 +24,7 @@ constexpr std::array kClientProperties = {
     Atom::netWmName,
     Atom::wmName,
     Atom::wmNormalHints,
+    Atom::wmHints,
     Atom::netWmAllowedActions,
     Atom::gtkApplicationId,
     Atom::kdeNetWmDesktopFile,
@@ -156,6 +157,11 @@ void readStates(const X11Connection& connection, const Properties& properties,
 }
 
 void readHints(Properties& properties, ClientWindow& client) {
+  xcb_icccm_wm_hints_t wmHints{};
+  if (auto* wm = properties[slot(Atom::wmHints)].get();
+      wm != nullptr && xcb_icccm_get_wm_hints_from_reply(&wmHints, wm) &&
+      (wmHints.flags & XCB_ICCCM_WM_HINT_INPUT))
+    client.acceptsInput = wmHints.input != 0;
   auto* reply = properties[slot(Atom::wmNormalHints)].get();
   xcb_size_hints_t hints{};
   if (reply == nullptr || !xcb_icccm_get_wm_size_hints_from_reply(&hints, reply)) return;
@@ -372,14 +378,18 @@ void readIdentities(X11Connection& connection, std::span<ClientWindow* const> cl
   }
 }
 
+bool isAppWindow(const ClientWindow& client, const X11Connection& connection) {
+  if (client.overrideRedirect || client.inputOnly || client.skipTaskbar) return false;
+  if (client.type == XCB_ATOM_NONE) return !client.transient;
+  return client.type == connection.atom(Atom::netWmWindowTypeNormal) && !client.transient;
+}
+
 bool isStandard(const ClientWindow& client, const X11Connection& connection,
                 std::uint32_t currentDesktop) {
-  if (client.overrideRedirect || client.inputOnly || client.skipTaskbar) return false;
   if (!client.viewable && !client.minimized) return false;
   if (client.desktop && *client.desktop != currentDesktop && *client.desktop != kAllDesktops)
     return false;
-  if (client.type == XCB_ATOM_NONE) return !client.transient;
-  return client.type == connection.atom(Atom::netWmWindowTypeNormal) && !client.transient;
+  return isAppWindow(client, connection);
 }
 
 }  // namespace kestles::x11

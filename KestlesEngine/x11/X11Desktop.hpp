@@ -74,6 +74,7 @@ struct ClientWindow {
   bool maximized = false;
   bool skipTaskbar = false;
   bool transient = false;
+  bool acceptsInput = true;         // WM_HINTS input; a window that says false is never focused
   xcb_atom_t type = XCB_ATOM_NONE;  // the first window type this layer knows, if any
   std::optional<std::uint32_t> desktop;
   SizeHints hints;
@@ -132,6 +133,10 @@ struct FrameReading {
 /// windows that are gone are skipped.
 std::vector<FrameReading> readFrames(X11Connection& connection,
                                      std::span<const xcb_window_t> windows);
+
+/// Whether a client is an app's ordinary top-level window (normal type, or none and not
+/// transient; not skipped by task bars), whatever its state and desktop.
+bool isAppWindow(const ClientWindow& client, const X11Connection& connection);
 
 /// Whether a client is a standard window of the current desktop: an ordinary top-level
 /// window (normal type, or none and not transient; not skipped by task bars), viewable or

@@ -11,17 +11,51 @@
 #include <string>
 #include <vector>
 
-#include "KestlesEngine/x11/X11Platform.hpp"
+#include "KestlesEngine/engine/Displays.hpp"
+#include "KestlesEngine/engine/RunningApps.hpp"
+#include "KestlesEngine/engine/WindowEngine.hpp"
+#include "KestlesEngine/platform/ThreadTime.hpp"
+#include "KestlesEngine/x11/X11Layer.hpp"
 
 extern char** environ;
 
 namespace {
 
-using kestles::x11::X11Platform;
+using kestles::engine::WindowEngine;
 
-std::unique_ptr<X11Platform>& platform() {
-  static auto session = X11Platform::open();
-  return session;
+class NoLog final : public kestles::platform::LogSink {
+ public:
+  void write(const kestles::platform::LogRecord&) override {}
+};
+
+/// The engine over the X11 layer, as the app runs it.
+struct Desk {
+  std::unique_ptr<kestles::x11::X11Layer> layer = kestles::x11::X11Layer::open();
+  NoLog log;
+  kestles::platform::SteadyClock clock;
+  kestles::platform::ThreadTimers timers{clock};
+  kestles::platform::SerialQueue queue;
+  kestles::platform::ThreadParallelFor parallel;
+  std::unique_ptr<WindowEngine> engine;
+  std::unique_ptr<kestles::engine::RunningApps> apps;
+  std::unique_ptr<kestles::engine::Displays> displays;
+
+  Desk() {
+    if (!layer) return;
+    auto parts = layer->parts();
+    engine = std::make_unique<WindowEngine>(WindowEngine::Services{
+        parts.ax, parts.windowServer, parts.workspace, log, clock, timers, queue, parallel, {}});
+    engine->start();
+    apps = std::make_unique<kestles::engine::RunningApps>(parts.workspace, log, clock);
+    displays = std::make_unique<kestles::engine::Displays>(parts.screens);
+  }
+  kestles::World snapshot() { return engine->snapshot(apps->list(), displays->setup()); }
+  std::uint64_t roundTrips() { return layer->roundTrips(); }
+};
+
+std::unique_ptr<Desk>& platform() {
+  static auto desk = std::make_unique<Desk>();
+  return desk;
 }
 
 /// Runs a program with its output thrown away and waits for it.
@@ -42,11 +76,11 @@ void runQuietly(std::vector<std::string> argv) {
 }
 
 bool ready(benchmark::State& state, std::size_t windows) {
-  if (!platform()) {
+  if (!platform()->layer) {
     state.SkipWithError("no X display");
     return false;
   }
-  if (platform()->windows().windows.size() < windows) {
+  if (platform()->snapshot().windows.size() < windows) {
     state.SkipWithError("too few windows on the display");
     return false;
   }
@@ -54,14 +88,13 @@ bool ready(benchmark::State& state, std::size_t windows) {
 }
 
 /// Two sets of frames for the first ten windows, so that every round really moves them.
-std::vector<kestles::platform::WindowMove> moves(int round) {
-  auto list = platform()->windows();
-  std::vector<kestles::platform::WindowMove> result;
+std::vector<WindowEngine::WindowMove> moves(int round) {
+  auto world = platform()->snapshot();
+  std::vector<WindowEngine::WindowMove> result;
   for (std::size_t i = 0; i < 10; ++i) {
     double shift = round % 2 == 0 ? 0 : 40;
-    result.push_back(
-        {list.windows[i].id,
-         {double(i % 5) * 380 + shift, double(i / 5) * 500 + shift, 360, 460 - shift}});
+    kestles::CGRect to{double(i % 5) * 380 + shift, double(i / 5) * 500 + shift, 360, 460 - shift};
+    result.push_back({world.windows[i].id, world.windows[i].frame, to, std::nullopt});
   }
   return result;
 }
@@ -71,7 +104,7 @@ void X11Snapshot(benchmark::State& state) {
   auto before = platform()->roundTrips();
   std::size_t count = 0;
   for (auto _ : state)
-    count = platform()->windows().windows.size();
+    count = platform()->snapshot().windows.size();
   state.counters["windows"] = double(count);
   state.counters["round_trips"] =
       double(platform()->roundTrips() - before) / double(state.iterations());
@@ -92,10 +125,11 @@ void X11PlaceTen(benchmark::State& state) {
   std::size_t landed = 0;
   auto before = platform()->roundTrips();
   for (auto _ : state) {
-    auto frames = platform()->place(sets[std::size_t(round++ % 2)]);
+    const auto& set = sets[std::size_t(round++ % 2)];
+    auto outcome = platform()->engine->arrange(set, {});
     landed = 0;
-    for (std::size_t i = 0; i < frames.size(); ++i)
-      landed += frames[i] == sets[std::size_t((round - 1) % 2)][i].frame ? 1 : 0;
+    for (const auto& move : set)
+      landed += outcome.frames[move.window] == move.to ? 1 : 0;
   }
   state.counters["landed"] = double(landed);
   state.counters["round_trips"] =
@@ -110,9 +144,8 @@ void WmctrlPlaceTen(benchmark::State& state) {
   for (auto _ : state) {
     for (const auto& move : sets[std::size_t(round % 2)]) {
       char geometry[96];
-      std::snprintf(geometry, sizeof geometry, "0,%d,%d,%d,%d", int(move.frame.origin.x),
-                    int(move.frame.origin.y), int(move.frame.size.width),
-                    int(move.frame.size.height));
+      std::snprintf(geometry, sizeof geometry, "0,%d,%d,%d,%d", int(move.to.origin.x),
+                    int(move.to.origin.y), int(move.to.size.width), int(move.to.size.height));
       char id[16];
       std::snprintf(id, sizeof id, "0x%08x", move.window);
       runQuietly({"wmctrl", "-i", "-r", id, "-e", geometry});

@@ -8,9 +8,6 @@
 namespace kestles {
 namespace {
 
-using platform::PlatformKind;
-using platform::WindowMove;
-
 /// Sets or clears environment variables for one test and restores them afterwards.
 class ScopedEnvironment {
  public:
@@ -46,7 +43,7 @@ TEST(PlatformChoiceTests, ChoiceFollowsTheEnvironment) {
     std::optional<PlatformKind> kind;  // nothing: an error sentence
   };
   const Case cases[] = {
-      {nullptr, nullptr, nullptr, PlatformKind::none},
+      {nullptr, nullptr, nullptr, std::nullopt},  // none, with the no-desktop sentence
       {"sim", nullptr, kWorld.c_str(), PlatformKind::sim},
       {"sim", ":0", kWorld.c_str(), PlatformKind::sim},
       {"sim", nullptr, nullptr, std::nullopt},
@@ -63,24 +60,23 @@ TEST(PlatformChoiceTests, ChoiceFollowsTheEnvironment) {
     std::string label =
         std::string(c.platform ? c.platform : "-") + " " + (c.display ? c.display : "-");
     if (c.kind) {
-      ASSERT_TRUE(choice.platform) << label << ": " << choice.error;
-      EXPECT_EQ(choice.platform->kind, *c.kind) << label;
+      ASSERT_TRUE(choice.layer) << label << ": " << choice.error;
+      EXPECT_EQ(choice.kind, *c.kind) << label;
+      EXPECT_TRUE(choice.installedApps) << label;
     } else {
-      EXPECT_FALSE(choice.platform) << label;
+      EXPECT_FALSE(choice.layer) << label;
       ASSERT_FALSE(choice.error.empty()) << label;
       EXPECT_EQ(choice.error.back(), '.') << label;
     }
   }
 }
 
-TEST(PlatformChoiceTests, EmptyPlatformListsNothingAndChangesNothing) {
-  auto platform = emptyPlatform();
-  EXPECT_EQ(platform.kind, PlatformKind::none);
-  EXPECT_TRUE(platform.displays().displays().empty());
-  EXPECT_TRUE(platform.installedApps().installedApps().empty());
-  WindowMove move{1, {0, 0, 10, 10}};
-  EXPECT_EQ(platform.windows().place(std::span(&move, 1)), std::vector<std::optional<CGRect>>(1));
-  EXPECT_EQ(platform::snapshotWorld(*platform.services), World{});
+TEST(PlatformChoiceTests, WithoutADesktopTheSentenceSaysHowToGetOne) {
+  ScopedEnvironment environment{
+      {"KESTLES_PLATFORM", nullptr}, {"DISPLAY", nullptr}, {"KESTLES_SIM_WORLD", nullptr}};
+  auto choice = choosePlatform();
+  EXPECT_EQ(choice.kind, PlatformKind::none);
+  EXPECT_EQ(choice.error, noDesktopMessage());
 }
 
 }  // namespace

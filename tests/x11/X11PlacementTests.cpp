@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/x11/support/PlacementCases.hpp"
 #include "tests/x11/support/XSession.hpp"
 
 namespace kestles::x11 {
@@ -24,47 +25,21 @@ std::optional<Box> placeOne(X11Connection& connection, xcb_window_t window, Box 
   return placeWindows(connection, std::span(&placement, 1)).front();
 }
 
-struct PlacementCase {
-  const char* name;
-  std::vector<std::string> flags;
-  Box target;
-  Box landing;  // where the window must land, and what placement must report
-};
-
-/// With openbox's frame (1, 1, 20, 5 for a resizable window; 1, 1, 20, 1 for a fixed one).
-const PlacementCase kManagedCases[] = {
-    {"no hints", {}, {100, 120, 500, 400}, {100, 120, 500, 400}},
-    {"static gravity", {"--gravity", "10"}, {300, 250, 640, 480}, {300, 250, 640, 480}},
-    {"south-east gravity", {"--gravity", "9"}, {40, 60, 700, 500}, {40, 60, 700, 500}},
-    {"min and max",
-     {"--min", "300x200", "--max", "500x350"},
-     {50, 50, 900, 900},
-     {50, 50, 502, 375}},
-    {"below the minimum", {"--min", "300x200"}, {50, 50, 100, 100}, {50, 50, 302, 225}},
-    {"fixed size",
-     {"--size", "320x240", "--min", "320x240", "--max", "320x240"},
-     {70, 80, 900, 700},
-     {70, 80, 322, 261}},
-    {"increments",
-     {"--inc", "6x13", "--base", "4x4", "--size", "484x316"},
-     {10, 10, 600, 400},
-     {10, 10, 600, 393}},
-};
-
 TEST(X11PlacementTests, LandsWhereHintsAllowUnderAWindowManager) {
   auto session = XSession::start({});
   if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
   auto connection = X11Connection::open(session->display());
   ASSERT_TRUE(connection);
-  for (const auto& c : kManagedCases) {
+  for (const auto& c : testing::kManagedPlacements) {
     auto flags = c.flags;
     flags.insert(flags.end(), {"--pos", "5,5"});
     auto windows = session->openWindows(flags);
     ASSERT_EQ(windows.ids.size(), 1u) << c.name;
-    auto landed = placeOne(*connection, windows.id(), c.target);
+    Box target{c.target.x, c.target.y, c.target.width, c.target.height};
+    auto landed = placeOne(*connection, windows.id(), target);
     ASSERT_TRUE(landed) << c.name;
-    EXPECT_EQ(*landed, c.landing) << c.name;
-    EXPECT_EQ(session->frameOf(windows.id()), frameOf(c.landing)) << c.name;
+    EXPECT_EQ(frameOf(*landed), c.landing) << c.name;
+    EXPECT_EQ(session->frameOf(windows.id()), c.landing) << c.name;
   }
 }
 

@@ -1,6 +1,8 @@
 // A tiny X client for the end-to-end tests: opens windows with chosen size hints,
 // gravity, type and relations, prints their ids once they are mapped, and keeps them
-// until its standard input closes.
+// until its standard input closes (with --vanish-when-resized, a window goes as soon as its
+// size changes). On standard input, "open" opens one more window like the
+// others (its id is printed once it is mapped) and "close" destroys the last one.
 #include <poll.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -34,6 +36,7 @@ struct Options {
   bool noInput = false;
   bool legacyTitle = false;  // WM_NAME only, as xterm does
   bool overrideRedirect = false;
+  bool vanishWhenResized = false;  // destroys a window as soon as its size changes
 };
 
 [[noreturn]] void fail(const char* message) {
@@ -50,7 +53,8 @@ Options parse(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
     std::string flag = argv[i];
-    bool bare = flag == "--no-input" || flag == "--override-redirect" || flag == "--legacy-title";
+    bool bare = flag == "--no-input" || flag == "--override-redirect" || flag == "--legacy-title" ||
+                flag == "--vanish-when-resized";
     if (i + 1 >= argc && !bare) fail("a flag lacks its value");
     const char* value = bare ? "" : argv[++i];
     if (flag == "--count")
@@ -97,6 +101,8 @@ Options parse(int argc, char** argv) {
       o.overrideRedirect = true;
     else if (flag == "--legacy-title")
       o.legacyTitle = true;
+    else if (flag == "--vanish-when-resized")
+      o.vanishWhenResized = true;
     else
       fail("unknown flag");
   }
@@ -191,7 +197,7 @@ int main(int argc, char** argv) {
   if (xcb_connection_has_error(c)) fail("cannot connect to the X server");
   xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
   std::vector<xcb_window_t> windows;
-  for (int i = 0; i < options.count; ++i) {
+  auto open = [&](int index) {
     xcb_window_t w = xcb_generate_id(c);
     std::uint32_t values[] = {screen->white_pixel, options.overrideRedirect ? 1u : 0u,
                               XCB_EVENT_MASK_STRUCTURE_NOTIFY};
@@ -201,10 +207,13 @@ int main(int argc, char** argv) {
         static_cast<std::uint16_t>(options.height), static_cast<std::uint16_t>(options.border),
         XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
         XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
-    describe(c, w, options, i);
+    describe(c, w, options, index);
     xcb_map_window(c, w);
     windows.push_back(w);
-  }
+    return w;
+  };
+  for (int i = 0; i < options.count; ++i)
+    open(i);
   xcb_flush(c);
   // A window sent to another desktop is managed but never mapped.
   if (options.desktop < 0) waitUntilMapped(c, {windows.begin(), windows.end()});
@@ -213,7 +222,35 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   char buffer[64];
-  while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+  while (true) {
+    pollfd descriptors[] = {{STDIN_FILENO, POLLIN, 0}, {xcb_get_file_descriptor(c), POLLIN, 0}};
+    poll(descriptors, 2, -1);
+    while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
+      auto* configure = reinterpret_cast<xcb_configure_notify_event_t*>(event);
+      if (options.vanishWhenResized && (event->response_type & 0x7F) == XCB_CONFIGURE_NOTIFY &&
+          configure->width != options.width) {
+        xcb_destroy_window(c, configure->window);
+        std::erase(windows, configure->window);
+        xcb_flush(c);
+      }
+      std::free(event);
+    }
+    if (xcb_connection_has_error(c)) break;
+    if (descriptors[0].revents == 0) continue;
+    ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (got <= 0) break;
+    std::string command(buffer, static_cast<std::size_t>(got));
+    if (command.starts_with("open")) {
+      auto w = open(static_cast<int>(windows.size()));
+      xcb_flush(c);
+      waitUntilMapped(c, {w});
+      std::printf("0x%08x\n", w);
+      std::fflush(stdout);
+    } else if (command.starts_with("close") && !windows.empty()) {
+      xcb_destroy_window(c, windows.back());
+      windows.pop_back();
+      xcb_flush(c);
+    }
   }
   xcb_disconnect(c);
   return 0;

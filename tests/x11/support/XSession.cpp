@@ -137,6 +137,12 @@ std::optional<int> Child::wait(std::chrono::milliseconds timeout) {
   }
 }
 
+void Child::writeLine(const std::string& line) {
+  auto text = line + "\n";
+  if (input_ < 0) return;
+  [[maybe_unused]] auto written = write(input_, text.data(), text.size());
+}
+
 void Child::stop() {
   if (input_ >= 0) close(input_);
   input_ = -1;

@@ -30,6 +30,8 @@ class Child {
   pid_t pid() const { return pid_; }
   /// The next line of standard output, without its line feed; nothing at end or after `timeout`.
   std::optional<std::string> readLine(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  /// Writes the line and its line feed to its standard input.
+  void writeLine(const std::string& line);
   /// Everything it wrote on standard error until it closed it (bounded).
   std::string errorOutput(std::chrono::milliseconds timeout = std::chrono::seconds(10));
   /// Waits for the exit status (bounded); nothing when it did not end in time.

@@ -1,0 +1,96 @@
+#include "KestlesEngine/x11/X11Layer.hpp"
+
+#include <time.h>
+
+#include <limits>
+
+namespace kestles::x11 {
+namespace {
+
+/// Hot keys before the keyboard's part is adopted: no key can be registered (status -4,
+/// "unimplemented").
+class NoHotKeys final : public platform::HotKeyService {
+ public:
+  static constexpr std::int32_t kUnimplemented = -4;
+
+  std::int32_t installHandler(Handler) override { return 0; }
+  Registration registerHotKey(std::uint32_t, std::uint32_t, HotKeyID) override {
+    return {kUnimplemented, std::nullopt};
+  }
+  std::int32_t unregisterHotKey(std::uint64_t) override { return kUnimplemented; }
+};
+
+/// Input before the input part is adopted: no modifier change and no input is ever seen.
+class NoInput final : public platform::InputMonitor {
+ public:
+  std::uint64_t addFlagsChangedMonitor(Handler) override { return ++monitors_; }
+  void removeMonitor(std::uint64_t) override {}
+  double systemUptime() override {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+  }
+  double secondsSinceLastEvent(platform::InputKind) override {
+    return std::numeric_limits<double>::infinity();
+  }
+
+ private:
+  std::uint64_t monitors_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& display) {
+  auto connection = X11Connection::open(display);
+  if (!connection) return nullptr;
+  std::unique_ptr<X11Layer> layer(new X11Layer(std::move(connection)));
+  X11Events::Listener listener{
+      [ax = &layer->ax_](std::int32_t pid, xcb_window_t window, std::string_view name) {
+        ax->deliver(pid, window, name);
+      },
+      [workspace = &layer->workspace_](const platform::WorkspaceNotification& note) {
+        workspace->post(note);
+      }};
+  layer->events_ = X11Events::start(display, layer->session_, std::move(listener));
+  if (!layer->events_) return nullptr;
+  return layer;
+}
+
+X11Layer::X11Layer(std::unique_ptr<X11Connection> connection)
+    : session_(std::move(connection)),
+      hotKeys_(std::make_unique<NoHotKeys>()),
+      input_(std::make_unique<NoInput>()) {}
+
+X11Layer::~X11Layer() {
+  events_.reset();
+}
+
+platform::LayerParts X11Layer::parts() {
+  return {ax_, windowServer_, workspace_, screens_, opener_, *hotKeys_, *input_};
+}
+
+void X11Layer::adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,
+                             std::unique_ptr<platform::InputMonitor> input) {
+  hotKeys_ = std::move(hotKeys);
+  input_ = std::move(input);
+}
+
+std::vector<AppRef> X11Layer::installedApps() {
+  std::vector<AppRef> installed;
+  auto entries = session_.entries();
+  for (const auto& entry : entries.entries())
+    installed.push_back({entry.id, entry.name});
+  std::vector<AppSnapshot> running;
+  for (const auto& app : workspace_.runningApplications())
+    if (app.bundleID)
+      running.push_back(
+          {app.pid, app.bundleID.value_or(""), app.localizedName.value_or(""), false});
+  return platform::withRunningApps(std::move(installed), running);
+}
+
+std::uint64_t X11Layer::roundTrips() {
+  auto guard = session_.lock();
+  return session_.connection().roundTrips();
+}
+
+}  // namespace kestles::x11
