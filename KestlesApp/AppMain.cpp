@@ -7,18 +7,27 @@
 #include <charconv>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <string_view>
 #include <vector>
 
+#include "KestlesApp/AppRuntime.hpp"
 #include "KestlesApp/AppVersion.hpp"
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesApp/LogText.hpp"
 #include "KestlesApp/PlaceCommand.hpp"
 #include "KestlesApp/PlanCommand.hpp"
+#include "KestlesApp/PlatformCommand.hpp"
 #include "KestlesApp/WorldCommand.hpp"
+#include "KestlesCore/library/KestlesPaths.hpp"
+#include "KestlesEngine/PlatformChoice.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
+#include "KestlesEngine/x11/X11HotKeys.hpp"
+#include "KestlesEngine/x11/X11Input.hpp"
+#include "KestlesEngine/x11/X11KeyNames.hpp"
+#include "KestlesEngine/x11/X11Layer.hpp"
 #include "KestlesLink/FileDescriptor.hpp"
 #include "KestlesLink/LinkReply.hpp"
 
@@ -73,6 +82,69 @@ void reportStart(std::optional<int> readyFd, const std::optional<ListenRefusal>&
   [[maybe_unused]] auto written = write(ready.get(), line.data(), line.size());
 }
 
+/// The X session's keys: hot keys, raw input and key names, each on a connection of its own.
+void adoptKeyboard(platform::DesktopLayer& layer) {
+  auto* session = dynamic_cast<x11::X11Layer*>(&layer);
+  if (session == nullptr) return;
+  auto display = platform::environment("DISPLAY");
+  session->adoptKeyboard(x11::X11HotKeyService::open(display), x11::X11InputMonitor::open(display),
+                         x11::X11KeyboardLayout::open(display));
+}
+
+/// Listens and serves until stopped: `start` runs once the socket is this app's.
+int serveWith(LinkServer& server, std::optional<int> readyFd, const std::function<int()>& run) {
+  // A stop asked for while the socket is being made still ends with the socket removed.
+  gServer = &server;
+  std::signal(SIGTERM, stopServing);
+  std::signal(SIGINT, stopServing);
+  auto refusal = server.listen(platform::socketPath());
+  reportStart(readyFd, refusal);
+  int status = refusal ? 1 : run();
+  std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGINT, SIG_DFL);
+  gServer = nullptr;
+  return refusal ? failWith(refusal->sentence) : status;
+}
+
+/// Without a desktop the app still answers and logs every link, so that the tool's
+/// exchange works, but it moves nothing.
+int serveWithoutDesktop(std::optional<int> readyFd, const std::string& reason) {
+  LinkServer server([](const std::string& line) -> std::optional<std::string> {
+    auto refused = refusalOf(line);
+    if (!refused) std::fprintf(stderr, "kestles-app: received %s\n", escapedForLog(line).c_str());
+    return refused;
+  });
+  return serveWith(server, readyFd, [&] {
+    std::fprintf(stderr, "kestles-app: %s Links are only logged.\n", reason.c_str());
+    server.run();
+    return 0;
+  });
+}
+
+int serveDesktop(std::optional<int> readyFd, PlatformChoice choice) {
+  CommandLog log(platform::LogLevel::info);
+  adoptKeyboard(*choice.layer);
+  auto notifier = makeDesktopNotifier(log);
+  std::optional<AppRuntime> runtime;
+  LinkServer server([&](const std::string& line) { return runtime->receive(line); });
+  return serveWith(server, readyFd, [&] {
+    int status = 0;
+    runtime.emplace(*choice.layer, log, *notifier,
+                    CommandRunner::Files{KestlesPaths::library(), KestlesPaths::sessionState()},
+                    KestlesPaths::learnedSizes());
+    runtime->onDesktopGone = [&] {
+      log.write({platform::LogLevel::error, platform::LogCategory::engine,
+                 "The desktop went away, so Kestles stops."});
+      status = 1;
+      server.stop();
+    };
+    runtime->start();
+    server.run();
+    runtime.reset();
+    return status;
+  });
+}
+
 int serve(std::optional<int> readyFd) {
   openStandardDescriptors();
   // A reader that went away (a closed log pipe, a client gone) is an error value, not a
@@ -80,22 +152,9 @@ int serve(std::optional<int> readyFd) {
   // reason.
   std::signal(SIGPIPE, SIG_IGN);
   if (readyFd) fcntl(*readyFd, F_SETFD, FD_CLOEXEC);
-  LinkServer server([](const std::string& line) -> std::optional<std::string> {
-    auto refused = refusalOf(line);
-    if (!refused) std::fprintf(stderr, "kestles-app: received %s\n", escapedForLog(line).c_str());
-    return refused;
-  });
-  // A stop asked for while the socket is being made still ends with the socket removed.
-  gServer = &server;
-  std::signal(SIGTERM, stopServing);
-  std::signal(SIGINT, stopServing);
-  auto refusal = server.listen(platform::socketPath());
-  reportStart(readyFd, refusal);
-  if (!refusal) server.run();
-  std::signal(SIGTERM, SIG_DFL);
-  std::signal(SIGINT, SIG_DFL);
-  gServer = nullptr;
-  return refusal ? failWith(refusal->sentence) : 0;
+  auto choice = choosePlatform();
+  if (!choice.layer) return serveWithoutDesktop(readyFd, choice.error);
+  return serveDesktop(readyFd, std::move(choice));
 }
 
 /// `--ready-fd N`, which the tool passes to an app it starts: the descriptor to report on.

@@ -9,7 +9,8 @@ namespace kestles::app {
 
 AppRuntime::AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, Notifier& notifier,
                        CommandRunner::Files files, std::filesystem::path limitsFile)
-    : parts_(layer.parts()),
+    : layer_(layer),
+      parts_(layer.parts()),
       log_(log),
       mainHotKeys_(parts_.hotKeys, main_),
       engine_({parts_.ax, parts_.windowServer, parts_.workspace, log, clock_, threadTimers_,
@@ -91,6 +92,11 @@ void AppRuntime::updateKeys() {
 
 void AppRuntime::lookAtDisplays() {
   if (stopping_) return;
+  if (layer_.isGone()) {
+    stopping_ = true;
+    if (onDesktopGone) onDesktopGone();
+    return;
+  }
   runner_.displaysChanged(displays_.setup());
   displayTimer_ = mainTimers_.schedule(kDisplayLook, [this] { lookAtDisplays(); });
 }

@@ -81,6 +81,9 @@ class AppRuntime {
   /// Waits for every command queued so far to finish.
   void finishQueued();
 
+  /// Called once, on the main queue, when the desktop has gone away.
+  std::function<void()> onDesktopGone;
+
   /// How often the displays are looked at for a monitor that came or went.
   static constexpr platform::Duration kDisplayLook = platform::seconds(1);
 
@@ -90,6 +93,7 @@ class AppRuntime {
   /// Registers the global keys the library's settings ask for, when they changed.
   void updateKeys();
   void lookAtDisplays();
+  platform::DesktopLayer& layer_;
   platform::LayerParts parts_;
   platform::LogSink& log_;
   platform::SteadyClock clock_;

@@ -1,5 +1,7 @@
 #include "KestlesApp/PlatformCommand.hpp"
 
+#include "KestlesEngine/engine/InstalledApps.hpp"
+
 #include <algorithm>
 
 namespace kestles::app {
@@ -10,7 +12,7 @@ int fail(std::ostream& err, std::string_view sentence) {
 }
 
 void CommandLog::write(const platform::LogRecord& record) {
-  if (record.level >= platform::LogLevel::notice) stream_.write(record);
+  if (record.level >= minimum_) stream_.write(record);
 }
 
 std::unique_ptr<DesktopSession> DesktopSession::open(std::ostream& err,
@@ -39,7 +41,7 @@ WorldFile DesktopSession::world() {
   WorldFile file;
   file.world = engine_.snapshot(apps_.list(), displays_.setup());
   if (auto focused = engine_.focusedWindow()) file.focusedWindow = focused->id;
-  if (choice_.installedApps) file.installedApps = choice_.installedApps->installedApps();
+  file.installedApps = engine::InstalledApps(parts_.catalog, parts_.workspace, clock_).list();
   return file;
 }
 

@@ -14,13 +14,11 @@ using platform::environment;
 
 template <class Layer>
 PlatformChoice chosen(PlatformKind kind, std::unique_ptr<Layer> layer) {
-  PlatformChoice choice{kind, nullptr, layer.get(), {}};
-  choice.layer = std::move(layer);
-  return choice;
+  return {kind, std::move(layer), {}};
 }
 
 PlatformChoice failure(PlatformKind kind, std::string error) {
-  return {kind, nullptr, nullptr, std::move(error)};
+  return {kind, nullptr, std::move(error)};
 }
 
 PlatformChoice simPlatform() {

@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "KestlesEngine/platform/AppProvider.hpp"
 #include "KestlesEngine/platform/DesktopLayer.hpp"
 
 namespace kestles {
@@ -14,9 +13,8 @@ enum class PlatformKind { x11, sim, none };
 /// The desktop layer, or the sentence that says why there is none.
 struct PlatformChoice {
   PlatformKind kind = PlatformKind::none;
-  std::unique_ptr<platform::DesktopLayer> layer;          // null when there is no desktop
-  platform::InstalledAppSource* installedApps = nullptr;  // the layer's listing
-  std::string error;                                      // set when `layer` is null
+  std::unique_ptr<platform::DesktopLayer> layer;  // null when there is no desktop
+  std::string error;                              // set when `layer` is null
 };
 
 /// The desktop that `KESTLES_PLATFORM` names ("x11" or "sim"; unset: x11 when `DISPLAY` is

@@ -2,6 +2,7 @@
 
 #include "KestlesEngine/PlatformChoice.hpp"
 #include "KestlesEngine/engine/Displays.hpp"
+#include "KestlesEngine/engine/InstalledApps.hpp"
 #include "KestlesEngine/engine/RunningApps.hpp"
 #include "KestlesEngine/platform/ThreadTime.hpp"
 
@@ -22,6 +23,7 @@ struct ToolPlatform::State {
   platform::SteadyClock clock;
   std::optional<engine::RunningApps> apps;
   std::optional<engine::Displays> displays;
+  std::optional<engine::InstalledApps> installed;
 
   State() {
     // A desktop that can't be reached shows no displays and no apps: the checks then say so.
@@ -29,6 +31,7 @@ struct ToolPlatform::State {
     auto parts = choice.layer->parts();
     apps.emplace(parts.workspace, log, clock);
     displays.emplace(parts.screens);
+    installed.emplace(parts.catalog, parts.workspace, clock);
   }
 };
 
@@ -51,8 +54,8 @@ std::vector<AppSnapshot> ToolPlatform::openApps() {
 }
 
 std::vector<AppRef> ToolPlatform::installedApps() {
-  auto* source = state().choice.installedApps;
-  return source ? source->installedApps() : std::vector<AppRef>{};
+  auto& installed = state().installed;
+  return installed ? installed->list() : std::vector<AppRef>{};
 }
 
 }  // namespace kestles::tool

@@ -42,6 +42,9 @@ class DesktopLayer {
  public:
   virtual ~DesktopLayer() = default;
   virtual LayerParts parts() = 0;
+  /// Whether the desktop has gone away (its server closed the connection): nothing more
+  /// can be done on it.
+  virtual bool isGone() { return false; }
 };
 
 }  // namespace kestles::platform

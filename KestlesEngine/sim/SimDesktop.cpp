@@ -3,16 +3,11 @@
 namespace kestles::sim {
 
 SimDesktop::SimDesktop(const WorldFile& file)
-    : installed_(file.installedApps),
-      apps_(file.world.apps),
-      sim_(file.world, clock_, file.focusedWindow) {}
+    : sim_(file.world, clock_, file.focusedWindow), catalog_(file.installedApps) {}
 
 platform::LayerParts SimDesktop::parts() {
-  return {sim_, sim_, sim_, sim_, sim_, sim_, sim_};
-}
-
-std::vector<AppRef> SimDesktop::installedApps() {
-  return platform::withRunningApps(installed_, apps_);
+  return {sim_,     sim_,         sim_,       sim_,         sim_,      sim_,      sim_,
+          catalog_, permissions_, loginItem_, preferences_, keyboard_, keyboard_, keyboard_};
 }
 
 }  // namespace kestles::sim

@@ -38,6 +38,17 @@ class NoInput final : public platform::InputMonitor {
   std::uint64_t monitors_ = 0;
 };
 
+/// The keyboard before its layout is adopted: no key has a name, and nothing changes.
+class NoKeyboardLayout final : public platform::KeyboardLayout {
+ public:
+  std::optional<Translation> translate(std::uint16_t) override { return std::nullopt; }
+  std::uint64_t observe(Change, Observer) override { return ++observers_; }
+  void removeObserver(std::uint64_t) override {}
+
+ private:
+  std::uint64_t observers_ = 0;
+};
+
 }  // namespace
 
 std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& display) {
@@ -59,33 +70,29 @@ std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& displ
 X11Layer::X11Layer(std::unique_ptr<X11Connection> connection)
     : session_(std::move(connection)),
       hotKeys_(std::make_unique<NoHotKeys>()),
-      input_(std::make_unique<NoInput>()) {}
+      input_(std::make_unique<NoInput>()),
+      keyboardLayout_(std::make_unique<NoKeyboardLayout>()) {}
 
 X11Layer::~X11Layer() {
   events_.reset();
 }
 
 platform::LayerParts X11Layer::parts() {
-  return {ax_, windowServer_, workspace_, screens_, opener_, *hotKeys_, *input_};
+  return {ax_,          windowServer_,    workspace_,   screens_,     opener_,
+          *hotKeys_,    *input_,          catalog_,     permissions_, loginItem_,
+          preferences_, *keyboardLayout_, keySettings_, keySettings_};
+}
+
+bool X11Layer::isGone() {
+  return events_ && !events_->connected();
 }
 
 void X11Layer::adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,
-                             std::unique_ptr<platform::InputMonitor> input) {
-  hotKeys_ = std::move(hotKeys);
-  input_ = std::move(input);
-}
-
-std::vector<AppRef> X11Layer::installedApps() {
-  std::vector<AppRef> installed;
-  auto entries = session_.entries();
-  for (const auto& entry : entries.entries())
-    installed.push_back({entry.id, entry.name});
-  std::vector<AppSnapshot> running;
-  for (const auto& app : workspace_.runningApplications())
-    if (app.bundleID)
-      running.push_back(
-          {app.pid, app.bundleID.value_or(""), app.localizedName.value_or(""), false});
-  return platform::withRunningApps(std::move(installed), running);
+                             std::unique_ptr<platform::InputMonitor> input,
+                             std::unique_ptr<platform::KeyboardLayout> layout) {
+  if (hotKeys) hotKeys_ = std::move(hotKeys);
+  if (input) input_ = std::move(input);
+  if (layout) keyboardLayout_ = std::move(layout);
 }
 
 std::uint64_t X11Layer::roundTrips() {

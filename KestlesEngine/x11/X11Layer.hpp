@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "KestlesCore/world/AppRef.hpp"
-#include "KestlesEngine/platform/AppProvider.hpp"
 #include "KestlesEngine/platform/DesktopLayer.hpp"
 #include "KestlesEngine/x11/X11Accessibility.hpp"
 #include "KestlesEngine/x11/X11AppOpener.hpp"
@@ -20,21 +19,22 @@ namespace kestles::x11 {
 
 /// The X session behind the engine's interfaces: one connection for requests, shared by the
 /// parts, and one event thread on a second connection for notifications.
-class X11Layer final : public platform::DesktopLayer, public platform::InstalledAppSource {
+class X11Layer final : public platform::DesktopLayer {
  public:
   /// Connects to `display` (nothing: $DISPLAY); nothing when the server cannot be reached.
   static std::unique_ptr<X11Layer> open(const std::optional<std::string>& display = {});
   ~X11Layer() override;
 
   platform::LayerParts parts() override;
+  bool isGone() override;
 
-  /// Takes the keyboard's parts; until then hot keys cannot be registered (their
-  /// registrations fail with a non-zero status) and no input is ever seen.
+  /// Takes the keyboard's parts, which have connections of their own and are only opened by
+  /// the running app (a one-shot command needs no keys); until then hot keys cannot be
+  /// registered (their registrations fail with a non-zero status), no input is ever seen and
+  /// no key has a name.
   void adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,
-                     std::unique_ptr<platform::InputMonitor> input);
-
-  /// The shown desktop entries plus the running apps that have none, sorted by name.
-  std::vector<AppRef> installedApps() override;
+                     std::unique_ptr<platform::InputMonitor> input,
+                     std::unique_ptr<platform::KeyboardLayout> layout);
 
   /// Round trips made so far on the request connection.
   std::uint64_t roundTrips();
@@ -48,8 +48,14 @@ class X11Layer final : public platform::DesktopLayer, public platform::Installed
   X11Workspace workspace_{session_};
   X11Screens screens_{session_};
   X11AppOpener opener_{session_};
+  X11Catalog catalog_;
+  X11Permissions permissions_;
+  X11LoginItem loginItem_;
+  X11SystemSettings preferences_;
+  X11KeySettings keySettings_;
   std::unique_ptr<platform::HotKeyService> hotKeys_;
   std::unique_ptr<platform::InputMonitor> input_;
+  std::unique_ptr<platform::KeyboardLayout> keyboardLayout_;
   std::unique_ptr<X11Events> events_;  // last: stopped before the parts it calls go
 };
 

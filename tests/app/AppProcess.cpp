@@ -24,7 +24,10 @@ const std::filesystem::path kApp = std::filesystem::path(KESTLES_BIN_DIR) / "kes
 std::vector<std::string> environmentWith(const std::filesystem::path& runtime) {
   std::vector<std::string> merged;
   for (char** entry = environ; *entry != nullptr; ++entry)
-    if (!std::string_view(*entry).starts_with("XDG_RUNTIME_DIR=")) merged.emplace_back(*entry);
+    if (!std::string_view(*entry).starts_with("XDG_RUNTIME_DIR=") &&
+        !std::string_view(*entry).starts_with("DISPLAY=") &&
+        !std::string_view(*entry).starts_with("KESTLES_PLATFORM="))
+      merged.emplace_back(*entry);
   merged.push_back("XDG_RUNTIME_DIR=" + runtime.string());
   return merged;
 }
