@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "KestlesEngine/engine/InstalledApps.hpp"
+
 #include "KestlesEngine/engine/Displays.hpp"
 #include "KestlesEngine/engine/RunningApps.hpp"
 #include "KestlesEngine/engine/WindowEngine.hpp"
@@ -61,10 +63,13 @@ TEST(SimDesktopTests, TheEngineSeesTheWorldFileAndMovesWithinItsLimits) {
 
 TEST(SimDesktopTests, InstalledAppsAddRunningOnesSortedByName) {
   SimDesktop desktop(WorldFile::read(kWorld));
+  auto parts = desktop.parts();
+  FakeClock clock;
+  engine::InstalledApps installed(parts.catalog, parts.workspace, clock);
   std::vector<AppRef> expected = {{"org.example.Browser", "Browser"},
                                   {"org.example.Editor", "Editor"},
                                   {"org.example.Terminal", "terminal"}};
-  EXPECT_EQ(desktop.installedApps(), expected);
+  EXPECT_EQ(installed.list(), expected);
 }
 
 }  // namespace
