@@ -9,6 +9,7 @@
 #include <set>
 
 #include "KestlesEngine/engine/Displays.hpp"
+#include "KestlesEngine/engine/InstalledApps.hpp"
 #include "KestlesEngine/engine/RunningApps.hpp"
 #include "KestlesEngine/engine/WindowEngine.hpp"
 #include "KestlesEngine/platform/ThreadTime.hpp"
@@ -193,7 +194,8 @@ TEST(X11LayerTests, SnapshotListsExactlyTheStandardWindows) {
   EXPECT_LT(t->zIndex, p->zIndex);
 
   // Installed: the entry of the private data folder; running without an entry: the class.
-  auto installed = desk.layer->installedApps();
+  auto installed =
+      engine::InstalledApps(desk.parts.catalog, desk.parts.workspace, desk.clock).list();
   for (const AppRef& app :
        {AppRef{"org.example.Entry", "Entry App"}, AppRef{"KestlesTest", "KestlesTest"}})
     EXPECT_NE(std::find(installed.begin(), installed.end(), app), installed.end()) << app.bundleID;
