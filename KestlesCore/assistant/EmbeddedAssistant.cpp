@@ -159,11 +159,15 @@ struct Lexicon {
   std::vector<std::vector<std::string>> appNames;  // name words, then bundle id parts
   std::vector<std::size_t> appOfName;
   std::vector<std::vector<std::string>> displayNames;
+  std::vector<std::vector<std::string>> appWords;  // per app: its name's and bundle id's words
 
   explicit Lexicon(const Situation& situation) : apps(situation.knownApps()) {
     for (std::size_t i = 0; i < apps.size(); ++i) {
       appNames.push_back(keysOf(apps[i].name));
       appOfName.push_back(i);
+      appWords.push_back(appNames.back());
+      auto parts = keysOf(apps[i].bundleID);
+      appWords.back().insert(appWords.back().end(), parts.begin(), parts.end());
     }
     // The last part of a bundle id names an app too ("firefox" of "org.mozilla.firefox").
     for (std::size_t i = 0; i < apps.size(); ++i) {
@@ -177,13 +181,9 @@ struct Lexicon {
 
   /// The first known app of the kind: one whose name or bundle id has one of its words.
   std::optional<AppRef> appOfKind(const AppKind& kind) const {
-    for (const auto& app : apps) {
-      auto words = keysOf(app.name);
-      auto parts = keysOf(app.bundleID);
-      words.insert(words.end(), parts.begin(), parts.end());
-      for (const auto& word : words)
-        if (std::find(kind.apps.begin(), kind.apps.end(), word) != kind.apps.end()) return app;
-    }
+    for (std::size_t i = 0; i < apps.size(); ++i)
+      for (const auto& word : appWords[i])
+        if (std::find(kind.apps.begin(), kind.apps.end(), word) != kind.apps.end()) return apps[i];
     return std::nullopt;
   }
 };

@@ -163,6 +163,16 @@ std::size_t characterCount(std::string_view text) {
 
 std::vector<std::string> characters(std::string_view text) {
   std::vector<std::string> out;
+  if (isAscii(text)) {
+    // Every ASCII character is a cluster of its own, but for a carriage return and line feed.
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      bool crlf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+      out.emplace_back(text.substr(i, crlf ? 2 : 1));
+      i += crlf;
+    }
+    return out;
+  }
   utf8proc_int32_t previous = -1;
   utf8proc_int32_t state = 0;
   for (auto point : codePoints(text)) {
