@@ -127,6 +127,20 @@ bool sameText(std::string_view a, std::string_view b) {
   return text::nameKey(a) == text::nameKey(b);
 }
 
+/// The name on one line: a name is read by the model inside the situation's lines, so a line
+/// break or control character in it (a desktop entry can hold one) must not start a line of
+/// its own that reads like the system's.
+std::string oneLine(std::string_view name) {
+  std::string out;
+  for (const auto& character : text::characters(name)) {
+    bool control = static_cast<unsigned char>(character[0]) < 0x20 || character == "\x7F";
+    out += control || (text::characterClass(character).isWhiteSpace && character != " ")
+               ? std::string(" ")
+               : character;
+  }
+  return out;
+}
+
 std::string kestleName(const AssistantIdea& idea, const std::vector<std::string>& appNames) {
   auto name = text::trimmed(idea.name);
   if (!name.empty()) return name;
@@ -180,14 +194,14 @@ std::string Assistant::Situation::text() const {
     std::vector<std::string> notes;
     if (displays[i].isBuiltIn) notes.emplace_back("built-in");
     if (inUseID && displays[i].id == *inUseID) notes.emplace_back("the one in use");
-    auto line = std::to_string(i + 1) + ". " + displays[i].name;
+    auto line = std::to_string(i + 1) + ". " + oneLine(displays[i].name);
     if (!notes.empty()) line += " (" + text::joined(notes, ", ") + ")";
     lines.push_back(std::move(line));
   }
   auto names = [](const std::vector<AppRef>& apps) {
     std::vector<std::string> out;
     for (const auto& app : apps)
-      out.push_back(app.name);
+      out.push_back(oneLine(app.name));
     return text::joined(out, ", ");
   };
   lines.push_back("Open apps: " + (openApps.empty() ? std::string("none") : names(openApps)));
