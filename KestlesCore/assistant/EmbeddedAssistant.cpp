@@ -251,11 +251,17 @@ std::optional<std::optional<int>> displayIn(Clause& clause, const Situation& sit
       return std::optional<int>{};
     }
   }
-  for (auto& word : clause)
-    if (!word.used && (word.key == "laptop" || word.key == "external")) {
-      word.used = true;
-      return qualified(word.key, false, situation).value_or(std::nullopt);
-    }
+  // A display named without "display": "on the laptop", "on the built-in".
+  for (std::size_t k = 0; k < clause.size(); ++k) {
+    bool builtIn = k + 1 < clause.size() && clause[k].key == "built" && clause[k + 1].key == "in";
+    const auto& key = builtIn ? std::string("builtin") : clause[k].key;
+    if (clause[k].used ||
+        (key != "laptop" && key != "external" && key != "builtin" && key != "internal"))
+      continue;
+    clause[k].used = true;
+    if (builtIn) clause[k + 1].used = true;
+    return qualified(key, false, situation).value_or(std::nullopt);
+  }
   return std::nullopt;
 }
 
@@ -267,36 +273,47 @@ struct PlaceReading {
   Kind kind = Kind::none;
 };
 
+/// The words that make up a place.
+enum class PlaceWord { left, right, top, bottom, middle, half, third, twoThirds, quarter, full };
+
+constexpr std::array<std::pair<std::string_view, PlaceWord>, 25> kPlaceWords{{
+    {"left", PlaceWord::left},       {"leftmost", PlaceWord::left},
+    {"right", PlaceWord::right},     {"rightmost", PlaceWord::right},
+    {"top", PlaceWord::top},         {"upper", PlaceWord::top},
+    {"bottom", PlaceWord::bottom},   {"lower", PlaceWord::bottom},
+    {"middle", PlaceWord::middle},   {"center", PlaceWord::middle},
+    {"centre", PlaceWord::middle},   {"centered", PlaceWord::middle},
+    {"centred", PlaceWord::middle},  {"half", PlaceWord::half},
+    {"halves", PlaceWord::half},     {"third", PlaceWord::third},
+    {"thirds", PlaceWord::third},    {"twothirds", PlaceWord::twoThirds},
+    {"quarter", PlaceWord::quarter}, {"corner", PlaceWord::quarter},
+    {"full", PlaceWord::full},       {"fullscreen", PlaceWord::full},
+    {"maximized", PlaceWord::full},  {"maximised", PlaceWord::full},
+    {"whole", PlaceWord::full},
+}};
+
 PlaceReading placeIn(Clause& clause) {
-  bool left = false, right = false, top = false, bottom = false, middle = false, half = false,
-       third = false, twoThirds = false, quarter = false, full = false;
+  std::set<PlaceWord> said;
   for (std::size_t i = 0; i < clause.size(); ++i) {
     auto& word = clause[i];
-    if (word.used) continue;
-    const auto& k = word.key;
-    bool* flag =
-        k == "left" || k == "leftmost"     ? &left
-        : k == "right" || k == "rightmost" ? &right
-        : k == "top" || k == "upper"       ? &top
-        : k == "bottom" || k == "lower"    ? &bottom
-        : k == "middle" || k == "center" || k == "centre" || k == "centered" || k == "centred"
-            ? &middle
-        : k == "half" || k == "halves"                       ? &half
-        : k == "third" || k == "thirds"                      ? &third
-        : k == "twothirds"                                   ? &twoThirds
-        : k == "quarter" || k == "quarters" || k == "corner" ? &quarter
-        : k == "full" || k == "fullscreen" || k == "maximized" || k == "maximised" ||
-                k == "maximize" || k == "maximise" || k == "entire" || k == "whole"
-            ? &full
-            : nullptr;
-    if (!flag) continue;
-    *flag = true;
+    auto entry = std::find_if(kPlaceWords.begin(), kPlaceWords.end(),
+                              [&](const auto& pair) { return pair.first == word.key; });
+    if (word.used || entry == kPlaceWords.end()) continue;
     word.used = true;
-    if (flag == &third && i > 0 && (clause[i - 1].key == "two" || clause[i - 1].key == "2")) {
-      twoThirds = true;
+    auto placeWord = entry->second;
+    // "two thirds" is two words.
+    if (placeWord == PlaceWord::third && i > 0 &&
+        (clause[i - 1].key == "two" || clause[i - 1].key == "2")) {
+      placeWord = PlaceWord::twoThirds;
       clause[i - 1].used = true;
     }
+    said.insert(placeWord);
   }
+  auto saw = [&](PlaceWord word) { return said.contains(word); };
+  bool full = saw(PlaceWord::full), twoThirds = saw(PlaceWord::twoThirds),
+       third = saw(PlaceWord::third), quarter = saw(PlaceWord::quarter),
+       half = saw(PlaceWord::half), left = saw(PlaceWord::left), right = saw(PlaceWord::right),
+       top = saw(PlaceWord::top), bottom = saw(PlaceWord::bottom), middle = saw(PlaceWord::middle);
   using P = AssistantPlace;
   using K = PlaceReading::Kind;
   if (full) return {P::full};

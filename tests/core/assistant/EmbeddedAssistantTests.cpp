@@ -46,12 +46,14 @@ TEST(EmbeddedAssistant, ReadsPlainSentences) {
       // A clause without an app finishes the one before.
       {"Firefox, on the left. Code: right.",
        {{"Firefox", kNone, P::leftHalf}, {"Visual Studio Code", kNone, P::rightHalf}}},
-      {"Firefox top half on the laptop; Code centred on the Studio Display",
+      {"Firefox top half on the built-in; Code centred on the Studio Display",
        {{"Firefox", 1, P::topHalf}, {"Visual Studio Code", 2, P::center}}},
       // An app nobody knows keeps the words as typed, for the conversion to report.
       {"Spotify on the left, FÍREFOX on the right",
        {{"Spotify", kNone, P::leftHalf}, {"Firefox", kNone, P::rightHalf}}},
       {"firefox", {{"Firefox", kNone, P::full}}},
+      {"mail on the laptop", {{"Thunderbird", 1, P::full}}},
+      {"Spotify maximized on the built-in", {{"Spotify", 1, P::full}}},
   };
   for (const auto& row : rows) {
     auto answer = EmbeddedAssistant::read(row.sentence, situation());
