@@ -45,8 +45,7 @@ TEST(Fuzzy, ScoresEveryTermOfTheWalk) {
 TEST(Fuzzy, FoldsAccentsCaseAndWidthOnBothSides) {
   // c at the start, three neighbours, the whole as a prefix: 51, less the length 4.
   const char* queries[] = {"cafe", "CAFÉ", "Cafe\xCC\x81",
-                           "\xEF\xBD\x83\xEF\xBD\x81\xEF\xBD\x86"
-                           "e"};
+                           "\xEF\xBD\x83\xEF\xBD\x81\xEF\xBD\x86\xEF\xBD\x85"};  // full width
   const char* texts[] = {"Café", "CAFE", "Cafe\xCC\x81"};
   for (auto query : queries)
     for (auto text : texts)
