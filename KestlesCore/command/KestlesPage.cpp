@@ -6,16 +6,26 @@
 namespace kestles {
 namespace {
 
-constexpr EnumTable kPages{std::to_array<EnumWord<KestlesPage>>({
-    {KestlesPage::kestles, "kestles"},
-    {KestlesPage::layouts, "layouts"},
-    {KestlesPage::rules, "rules"},
-    {KestlesPage::tiling, "tiling"},
-    {KestlesPage::keys, "keys"},
-    {KestlesPage::general, "general"},
+struct PageWords {
+  KestlesPage value;
+  std::string_view word;
+  KestlesPageGroup group;
+};
+
+constexpr EnumTable kPages{std::to_array<PageWords>({
+    {KestlesPage::kestles, "kestles", KestlesPageGroup::library},
+    {KestlesPage::layouts, "layouts", KestlesPageGroup::library},
+    {KestlesPage::rules, "rules", KestlesPageGroup::library},
+    {KestlesPage::tiling, "tiling", KestlesPageGroup::settings},
+    {KestlesPage::keys, "keys", KestlesPageGroup::settings},
+    {KestlesPage::general, "general", KestlesPageGroup::settings},
 })};
 
 }  // namespace
+
+KestlesPageGroup group(KestlesPage page) {
+  return kPages[page].group;
+}
 
 std::string_view name(KestlesPage page) {
   return kPages[page].word;
@@ -24,7 +34,7 @@ std::string_view name(KestlesPage page) {
 std::optional<KestlesPage> readKestlesPage(std::string_view text) {
   auto typed = text::normalized(text);
   if (typed == "snapping") return KestlesPage::tiling;
-  return kPages.find(&EnumWord<KestlesPage>::word, typed);
+  return kPages.find(&PageWords::word, typed);
 }
 
 }  // namespace kestles

@@ -26,7 +26,8 @@ bool SessionState::operator==(const SessionState& other) const {
   return tilings == other.tilings && away == other.away && tilingMemory == other.tilingMemory &&
          snapMemory == other.snapMemory && mainPair == other.mainPair && undo == other.undo &&
          liveTiles == other.liveTiles && keptTiles == other.keptTiles &&
-         keptTiled == other.keptTiled && lastSuggestion == other.lastSuggestion;
+         keptTiled == other.keptTiled && lastSuggestion == other.lastSuggestion &&
+         paletteRecents == other.paletteRecents;
 }
 
 void to_json(json& out, const SessionState& state) {
@@ -41,6 +42,7 @@ void to_json(json& out, const SessionState& state) {
   coding::putOptional(out, "mainPair", state.mainPair);
   coding::putOptional(out, "keptTiled", state.keptTiled);
   coding::putOptional(out, "lastSuggestion", state.lastSuggestion);
+  if (state.paletteRecents != PaletteRecents{}) out["paletteRecents"] = state.paletteRecents;
 }
 
 void from_json(const json& in, SessionState& state) {
@@ -61,6 +63,7 @@ void from_json(const json& in, SessionState& state) {
     state.keptTiled = std::set<std::string>(kept.begin(), kept.end());
   }
   state.lastSuggestion = coding::optional<SuggestionStep>(in, "lastSuggestion");
+  state.paletteRecents = part<PaletteRecents>(in, "paletteRecents");
 }
 
 SessionState SessionState::read(const std::filesystem::path& path, std::string* problem) {

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/palette/PaletteRecents.hpp"
 #include "KestlesCore/snap/SnapMemory.hpp"
 #include "KestlesCore/tiling/AwayTiles.hpp"
 #include "KestlesCore/tiling/KeptTiles.hpp"
@@ -38,6 +39,7 @@ struct SessionState {
   // their place. The app itself never sets it.
   std::optional<std::set<std::string>> keptTiled;
   std::optional<SuggestionStep> lastSuggestion;  // what a repeated Tile Windows steps on from
+  PaletteRecents paletteRecents;                  // the palette's last used actions
 
   bool operator==(const SessionState&) const;
 
@@ -51,8 +53,8 @@ struct SessionState {
 
 /// Keys "tilings", "away", "tilingMemory", "snapMemory", "mainPair" (when present), "undo",
 /// "liveTiles" and "keptTiles" (when not empty), "keptTiled" and "lastSuggestion" (when
-/// present). Reading needs an object; each part decodes on its own, so that one damaged part (or
-/// one damaged item inside it) loses nothing else.
+/// present), "paletteRecents" (when not empty). Reading needs an object; each part decodes on
+/// its own, so that one damaged part (or one damaged item inside it) loses nothing else.
 void to_json(nlohmann::json& json, const SessionState& state);
 void from_json(const nlohmann::json& json, SessionState& state);
 

@@ -161,6 +161,38 @@ std::size_t characterCount(std::string_view text) {
   return count;
 }
 
+std::vector<std::string> characters(std::string_view text) {
+  std::vector<std::string> out;
+  if (isAscii(text)) {
+    // Every ASCII character is a cluster of its own, but for a carriage return and line feed.
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      bool crlf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+      out.emplace_back(text.substr(i, crlf ? 2 : 1));
+      i += crlf;
+    }
+    return out;
+  }
+  utf8proc_int32_t previous = -1;
+  utf8proc_int32_t state = 0;
+  for (auto point : codePoints(text)) {
+    if (previous < 0 || utf8proc_grapheme_break_stateful(previous, point, &state))
+      out.emplace_back();
+    append(out.back(), point);
+    previous = point;
+  }
+  return out;
+}
+
+CharacterClass characterClass(std::string_view character) {
+  auto points = codePoints(character.substr(0, 4));
+  if (points.empty()) return {};
+  auto point = points.front();
+  auto category = utf8proc_category(point);
+  return {isLetterOrDigit(point), category == UTF8PROC_CATEGORY_LL,
+          category == UTF8PROC_CATEGORY_LU || category == UTF8PROC_CATEGORY_LT, isSpace(point)};
+}
+
 std::string asciiLowercased(std::string_view text) {
   std::string out(text);
   for (auto& c : out)

@@ -32,6 +32,20 @@ std::string nameKey(std::string_view text);
 /// The number of user-perceived characters (extended grapheme clusters).
 std::size_t characterCount(std::string_view text);
 
+/// The user-perceived characters (extended grapheme clusters), each as its own UTF-8 text.
+std::vector<std::string> characters(std::string_view text);
+
+/// What a character is, judged by its first code point's category.
+struct CharacterClass {
+  bool isLetterOrDigit = false;
+  bool isLowercase = false;  // a lower-case letter (Ll)
+  bool isUppercase = false;  // an upper-case or title-case letter (Lu, Lt)
+  bool isWhiteSpace = false;
+};
+
+/// The class of one character (a grapheme cluster); an empty text is none of them.
+CharacterClass characterClass(std::string_view character);
+
 /// Lower-cases ASCII letters only.
 std::string asciiLowercased(std::string_view text);
 

@@ -50,6 +50,7 @@ SessionState fullState() {
   state.keptTiled = std::set<std::string>{"LAPTOP"};
   state.lastSuggestion =
       SuggestionStep{"LAPTOP", {11, 22}, {"template:halves", "template:thirds"}, "template:halves"};
+  state.paletteRecents.record({PaletteAction::Snap{SnapAction::leftHalf}});
   return state;
 }
 

@@ -78,5 +78,18 @@ TEST(Text, LowercasesWithoutALocale) {
   EXPECT_EQ(lowercased("ÉCRAN"), "écran");
 }
 
+TEST(Text, SplitsCharactersAsGraphemeClustersAndClassifiesThem) {
+  EXPECT_EQ(characters("a\r\nb"), (std::vector<std::string>{"a", "\r\n", "b"}));
+  EXPECT_EQ(
+      characters("Cafe\xCC\x81\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7"),
+      (std::vector<std::string>{"C", "a", "f", "e\xCC\x81", "\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7"}));
+  EXPECT_TRUE(characters("").empty());
+  EXPECT_TRUE(characterClass("\xC3\x89").isUppercase);  // É
+  EXPECT_TRUE(characterClass("\xC3\xA9").isLowercase);  // é
+  EXPECT_TRUE(characterClass("7").isLetterOrDigit);
+  EXPECT_FALSE(characterClass("-").isLetterOrDigit);
+  EXPECT_TRUE(characterClass("\xE3\x80\x80").isWhiteSpace);  // ideographic space
+}
+
 }  // namespace
 }  // namespace kestles::text
