@@ -39,9 +39,6 @@ void AppRuntime::start() {
   main_.sync([this] {
     engine_.start();
     runner_.load();
-    conductor_.floating.clear();
-    for (const auto& app : runner_.library().settings.floatingApps)
-      conductor_.floating.insert(app.bundleID);
     updateKeys();
     lookAtDisplays();
   });

@@ -87,6 +87,7 @@ void CommandRunner::load() {
                          : "Kestles began a new one; the damaged file is still in its place.");
   }
   libraryTime_ = modified(files_.library);
+  followFloatingApps();
   std::string problem;
   state_ = SessionState::read(files_.state, &problem);
   if (!problem.empty()) log(LogLevel::error, problem);
@@ -100,10 +101,18 @@ void CommandRunner::refreshLibrary() {
   try {
     library_ = JSONFile<Library>{files_.library}.load().value_or(Library{});
     libraryTime_ = time;
+    followFloatingApps();
   } catch (const std::exception& error) {
     log(LogLevel::error,
         files_.library.string() + " can’t be read (" + json_style::describe(error) + ").");
   }
+}
+
+void CommandRunner::followFloatingApps() {
+  auto& floating = services_.conductor.floating;
+  floating.clear();
+  for (const auto& app : library_.settings.floatingApps)
+    floating.insert(app.bundleID);
 }
 
 void CommandRunner::saveLibrary() {
@@ -207,7 +216,10 @@ void CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
   state_.undo = std::move(history);
   // The kept displays belong to the library; the state keeps them only for dry runs.
   state_.keptTiled.reset();
-  if (recordInLibrary(library_, outcome)) saveLibrary();
+  if (recordInLibrary(library_, outcome)) {
+    saveLibrary();
+    followFloatingApps();
+  }
   saveState();
   if (outcome.notice) tell(*outcome.notice);
   if (!failures.empty()) tell(kTitle, joined(failures));

@@ -57,6 +57,8 @@ class CommandRunner {
   /// Moves the outcome's windows and keeps what it changed; no undo entry.
   void settle(const CommandOutcome& outcome, const World& world);
   void refreshLibrary();
+  /// The conductor leaves the library's floating apps out of every snapshot it plans on.
+  void followFloatingApps();
   void saveLibrary();
   void saveState();
   void tell(const std::string& title, const std::string& body = {});

@@ -1,11 +1,14 @@
 #include "KestlesCore/session/CommandPlanner.hpp"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/apply/ApplyTarget.hpp"
 #include "KestlesCore/command/NameLookup.hpp"
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/snap/KeySnap.hpp"
+#include "KestlesCore/text/Text.hpp"
 #include "KestlesCore/tiling/DisplaySwap.hpp"
 #include "KestlesCore/tiling/FocusMove.hpp"
 #include "KestlesCore/tiling/Regap.hpp"
@@ -190,6 +193,45 @@ struct Planner {
     return outcome;
   }
 
+  /// Leave-out changes the apps that tiling never takes; no window moves, and the next tiling
+  /// leaves the app's windows where they are. An app that is not open can still be taken off
+  /// the list by its name there.
+  CommandOutcome operator()(const Command::LeaveOut& command) const {
+    auto app = leaveOutApp(command.app);
+    if (auto* failed = std::get_if<CommandOutcome>(&app)) return *failed;
+    const auto& chosen = std::get<AppRef>(app);
+    auto floating = library.settings.floatingApps;
+    auto listed = std::find_if(floating.begin(), floating.end(), [&](const AppRef& entry) {
+      return entry.bundleID == chosen.bundleID;
+    });
+    bool on = command.on.value_or(listed == floating.end());
+    if (on && listed == floating.end()) floating.push_back(chosen);
+    if (!on && listed != floating.end()) floating.erase(listed);
+    auto outcome = moving({}, {});
+    outcome.floatingApps = std::move(floating);
+    outcome.notice = on ? chosen.name + " is left out of tiles." : chosen.name + " is tiled again.";
+    return outcome;
+  }
+
+  std::variant<AppRef, CommandOutcome> leaveOutApp(const std::optional<std::string>& name) const {
+    if (!name) {
+      const auto* window = front ? findWindow(*front) : nullptr;
+      if (!window) return said("There’s no front window whose app to leave out.");
+      return AppRef{window->bundleID, window->appName};
+    }
+    auto found = lookUpOpenApp(world.apps, *name);
+    if (const auto* app = std::get_if<AppSnapshot>(&found)) return AppRef{app->bundleID, app->name};
+    for (const auto& floating : library.settings.floatingApps)
+      if (text::nameKey(floating.name) == text::nameKey(*name)) return floating;
+    return said(std::get<LookupFailure>(found).message);
+  }
+
+  const WindowSnapshot* findWindow(std::uint32_t id) const {
+    for (const auto& window : world.windows)
+      if (window.id == id) return &window;
+    return nullptr;
+  }
+
   CommandOutcome operator()(const Command::MakeMain&) const {
     auto plan =
         front ? MainTile::make(*front, world, state.tilings, gaps, state.mainPair) : std::nullopt;
@@ -263,7 +305,6 @@ struct Planner {
 
   // Commands whose plans the core does not make yet, and those that show the app's own
   // windows rather than move any.
-  CommandOutcome operator()(const Command::LeaveOut&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Open&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Tour&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::ShowMe&) const { return said(kNotCovered); }
@@ -359,6 +400,7 @@ nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState) {
   if (outcome.keptTiled) json["keptTiled"] = *outcome.keptTiled;
   if (outcome.notice) json["message"] = *outcome.notice;
   if (outcome.gaps) json["gaps"] = *outcome.gaps;
+  if (outcome.floatingApps) json["floatingApps"] = *outcome.floatingApps;
   if (withState) json["state"] = outcome.state;
   return json;
 }

@@ -32,6 +32,7 @@ struct CommandOutcome {
   std::optional<std::set<std::string>> keptTiled;
   std::optional<std::string> notice;
   std::optional<Gaps> gaps;  // the gaps to keep from now on, after a gaps change
+  std::optional<std::vector<AppRef>> floatingApps;  // the apps never tiled, after leave-out
 };
 
 /// Turns a command into its outcome against a world, the library and the session state,

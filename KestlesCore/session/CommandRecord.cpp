@@ -132,6 +132,7 @@ bool recordInLibrary(Library& library, const CommandOutcome& outcome) {
   }
   if (outcome.keptTiled) library.settings.keptTiled = *outcome.keptTiled;
   if (outcome.gaps) library.settings.gaps = *outcome.gaps;
+  if (outcome.floatingApps) library.settings.floatingApps = *outcome.floatingApps;
   return !(library == before);
 }
 

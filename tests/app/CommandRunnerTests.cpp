@@ -232,3 +232,29 @@ TEST(CommandRunnerTests, ADisplayThatLeavesKeepsItsTilesForItsReturn) {
 
 }  // namespace
 }  // namespace kestles::app
+
+namespace kestles::app {
+namespace {
+
+TEST(CommandRunnerTests, AnAppLeftOutIsNotTiledUntilItIsTiledAgain) {
+  RunnerDesk r;
+  r.runner.load();
+  auto editorFrame = r.frameOf(11);
+  r.run("kestles://leave-out/on");  // the front window's app: the editor
+  ASSERT_EQ(r.savedLibrary().settings.floatingApps,
+            (std::vector<AppRef>{{"com.example.editor", "Editor"}}));
+  EXPECT_EQ(r.notifier.notices.back().body, "Editor is left out of tiles.");
+
+  r.run("kestles://tile");
+  EXPECT_EQ(r.frameOf(11), editorFrame);
+  EXPECT_NE(r.frameOf(21), (CGRect{0, 25, 500, 500}));
+
+  r.run("kestles://leave-out/off?app=editor");
+  EXPECT_TRUE(r.savedLibrary().settings.floatingApps.empty());
+  r.run("kestles://leave-out?app=Nothing");
+  EXPECT_TRUE(r.notifier.notices.back().body.starts_with("No app matches"))
+      << r.notifier.notices.back().body;
+}
+
+}  // namespace
+}  // namespace kestles::app
