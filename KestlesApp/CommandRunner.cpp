@@ -202,9 +202,12 @@ void CommandRunner::displaysChanged(const DisplaySetup& now) {
   refreshLibrary();
   auto world = services_.conductor.snapshot();
   auto focused = services_.engine.focusedWindow();
-  for (const auto& outcome : planDisplayChange(*change, world, library_, state_,
-                                               focused ? std::optional(focused->id) : std::nullopt))
+  for (auto outcome : planDisplayChange(*change, world, library_, state_,
+                                        focused ? std::optional(focused->id) : std::nullopt)) {
+    // The change's title is the notice's title.
+    if (outcome.notice) tell(*std::exchange(outcome.notice, std::nullopt));
     settle(outcome, world);
+  }
 }
 
 void CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
@@ -221,7 +224,7 @@ void CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
     followFloatingApps();
   }
   saveState();
-  if (outcome.notice) tell(*outcome.notice);
+  if (outcome.notice) tell(kTitle, *outcome.notice);
   if (!failures.empty()) tell(kTitle, joined(failures));
 }
 
