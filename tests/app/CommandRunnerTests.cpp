@@ -252,7 +252,7 @@ TEST(CommandRunnerTests, AnAppLeftOutIsNotTiledUntilItIsTiledAgain) {
   r.run("kestles://leave-out/off?app=editor");
   EXPECT_TRUE(r.savedLibrary().settings.floatingApps.empty());
   r.run("kestles://leave-out?app=Nothing");
-  EXPECT_TRUE(r.notifier.notices.back().body.starts_with("No app matches"))
+  EXPECT_TRUE(r.notifier.notices.back().body.starts_with("No open app matches “Nothing”."))
       << r.notifier.notices.back().body;
 }
 
