@@ -12,7 +12,7 @@ for file in bin/kestles bin/kestles-app share/applications/co.quillmoss.Kestles.
   [ -e "$prefix/$file" ] || { echo "missing after install: $file" >&2; exit 1; }
 done
 grep -q '^MimeType=x-scheme-handler/kestles;$' "$prefix/share/applications/co.quillmoss.Kestles.desktop"
-grep -q "^ExecStart=$prefix/bin/kestles-app\$\|^ExecStart=.*/bin/kestles-app\$" "$prefix/share/systemd/user/kestles.service"
+grep -qx "ExecStart=$prefix/bin/kestles-app" "$prefix/share/systemd/user/kestles.service"
 "$prefix/bin/kestles" --version >/dev/null
 bash -n "$prefix/share/bash-completion/completions/kestles"
 echo "install ok"
