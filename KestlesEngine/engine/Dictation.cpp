@@ -24,7 +24,9 @@ const nlohmann::json* member(const nlohmann::json& object, const char* key) {
 }  // namespace
 
 bool Dictation::usesDoubleControl() {
-  auto hotKeys = defaults_.read(kSuite, kHotKeys);
+  if (!preferences_.synchronize(kSuite)) return false;
+  auto stored = preferences_.value(kSuite, kHotKeys);
+  const auto* hotKeys = stored ? std::get_if<nlohmann::json>(&*stored) : nullptr;
   if (!hotKeys) return false;
   const auto* entry = member(*hotKeys, kDictationEntry);
   if (!entry) return false;

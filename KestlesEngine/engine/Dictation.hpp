@@ -1,6 +1,6 @@
 #pragma once
 
-#include "KestlesEngine/platform/SystemDefaults.hpp"
+#include "KestlesEngine/platform/SystemPreferences.hpp"
 
 namespace kestles::engine {
 
@@ -8,14 +8,14 @@ namespace kestles::engine {
 /// opens our panel. Main thread only.
 class Dictation {
  public:
-  explicit Dictation(platform::SystemDefaults& defaults) : defaults_(defaults) {}
+  explicit Dictation(platform::SystemPreferences& preferences) : preferences_(preferences) {}
 
   /// True only when the dictation shortcut is on and is the Control key pressed twice;
   /// anything missing or of another type gives false.
   bool usesDoubleControl();
 
  private:
-  platform::SystemDefaults& defaults_;
+  platform::SystemPreferences& preferences_;
 };
 
 }  // namespace kestles::engine

@@ -10,7 +10,6 @@
 #include "KestlesEngine/platform/PermissionService.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
 #include "KestlesEngine/platform/SymbolicHotKeySource.hpp"
-#include "KestlesEngine/platform/SystemDefaults.hpp"
 #include "KestlesEngine/platform/SystemPreferences.hpp"
 #include "KestlesEngine/platform/WindowServer.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
@@ -32,7 +31,6 @@ struct LayerParts {
   SystemPreferences& preferences;
   KeyboardLayout& keyboardLayout;
   SymbolicHotKeySource& symbolicHotKeys;
-  SystemDefaults& systemDefaults;
 };
 
 /// One desktop behind the engine's interfaces (the X session, or the simulated desktop).

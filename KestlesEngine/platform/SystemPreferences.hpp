@@ -5,13 +5,16 @@
 #include <string_view>
 #include <variant>
 
+#include <nlohmann/json.hpp>
+
 namespace kestles::platform {
 
-/// A stored preference: a boolean, a number or a string.
-using PreferenceValue = std::variant<bool, double, std::string>;
+/// A stored preference: a boolean, a number, a string, or a structure (a dictionary or an
+/// array, as JSON: dictionaries as objects).
+using PreferenceValue = std::variant<bool, double, std::string, nlohmann::json>;
 
 /// The value read as a boolean the way the system reads one: a boolean, or a number (true
-/// when not zero); nothing for a string.
+/// when not zero); nothing for a string or a structure.
 inline std::optional<bool> boolValue(const PreferenceValue& value) {
   if (const auto* flag = std::get_if<bool>(&value)) return *flag;
   if (const auto* number = std::get_if<double>(&value)) return *number != 0;

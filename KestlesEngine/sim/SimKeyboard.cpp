@@ -81,12 +81,6 @@ bool SimKeyboard::isOn(std::int32_t id) const {
   return found != shortcuts_.end() && found->second.enabled;
 }
 
-void SimKeyboard::setDefault(const std::string& suite, const std::string& key,
-                             nlohmann::json value) {
-  std::lock_guard lock(mutex_);
-  defaults_[{suite, key}] = std::move(value);
-}
-
 std::optional<platform::KeyboardLayout::Translation> SimKeyboard::translate(std::uint16_t keyCode) {
   std::lock_guard lock(mutex_);
   ++translations_;
@@ -140,13 +134,6 @@ std::int32_t SimKeyboard::setEnabled(std::int32_t id, bool on) {
   if (found->second.switchStatus != 0) return found->second.switchStatus;
   found->second.enabled = on;
   return 0;
-}
-
-std::optional<nlohmann::json> SimKeyboard::read(const std::string& suite, const std::string& key) {
-  std::lock_guard lock(mutex_);
-  auto found = defaults_.find({suite, key});
-  if (found == defaults_.end()) return std::nullopt;
-  return found->second;
 }
 
 }  // namespace kestles::sim

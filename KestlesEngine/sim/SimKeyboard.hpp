@@ -10,19 +10,15 @@
 
 #include "KestlesEngine/platform/KeyboardLayout.hpp"
 #include "KestlesEngine/platform/SymbolicHotKeySource.hpp"
-#include "KestlesEngine/platform/SystemDefaults.hpp"
 
 namespace kestles::sim {
 
 /// The simulated keyboard settings: a layout whose keys show scripted text, the system's
 /// symbolic shortcuts and the other suites' defaults, all in memory. Records every layout
 /// translation and every switch of a shortcut.
-class SimKeyboard final : public platform::KeyboardLayout,
-                          public platform::SymbolicHotKeySource,
-                          public platform::SystemDefaults {
+class SimKeyboard final : public platform::KeyboardLayout, public platform::SymbolicHotKeySource {
  public:
-  /// Starts with a layout that knows no key, no symbolic shortcut entry points and no
-  /// defaults.
+  /// Starts with a layout that knows no key and no symbolic shortcut entry points.
   SimKeyboard() = default;
 
   // Scripting the layout.
@@ -53,9 +49,6 @@ class SimKeyboard final : public platform::KeyboardLayout,
   std::vector<std::pair<std::int32_t, bool>> switches() const;
   bool isOn(std::int32_t id) const;
 
-  // Scripting the defaults.
-  void setDefault(const std::string& suite, const std::string& key, nlohmann::json value);
-
   // platform::KeyboardLayout
   std::optional<Translation> translate(std::uint16_t keyCode) override;
   std::uint64_t observe(Change change, Observer observer) override;
@@ -67,9 +60,6 @@ class SimKeyboard final : public platform::KeyboardLayout,
   Reading value(std::int32_t id) override;
   bool isEnabled(std::int32_t id) override;
   std::int32_t setEnabled(std::int32_t id, bool on) override;
-
-  // platform::SystemDefaults
-  std::optional<nlohmann::json> read(const std::string& suite, const std::string& key) override;
 
  private:
   struct Shortcut {
@@ -89,7 +79,6 @@ class SimKeyboard final : public platform::KeyboardLayout,
   bool canSwitch_ = false;
   std::map<std::int32_t, Shortcut> shortcuts_;
   std::vector<std::pair<std::int32_t, bool>> switches_;
-  std::map<std::pair<std::string, std::string>, nlohmann::json> defaults_;
 };
 
 }  // namespace kestles::sim

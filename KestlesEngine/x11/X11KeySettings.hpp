@@ -1,14 +1,12 @@
 #pragma once
 
 #include "KestlesEngine/platform/SymbolicHotKeySource.hpp"
-#include "KestlesEngine/platform/SystemDefaults.hpp"
 
 namespace kestles::x11 {
 
-/// The system shortcuts and the other programs' defaults of an X session: an X desktop has
-/// no symbolic shortcuts to read or switch and no dictation setting, so there is nothing.
-class X11KeySettings final : public platform::SymbolicHotKeySource,
-                             public platform::SystemDefaults {
+/// The system shortcuts of an X session: an X desktop has no symbolic shortcuts to read or
+/// switch (a key another program holds shows as a failed grab instead), so there is nothing.
+class X11KeySettings final : public platform::SymbolicHotKeySource {
  public:
   bool canRead() override { return false; }
   bool canSwitch() override { return false; }
@@ -17,9 +15,6 @@ class X11KeySettings final : public platform::SymbolicHotKeySource,
   bool isEnabled(std::int32_t) override { return false; }
   /// Never called (nothing can be switched); answers a failure.
   std::int32_t setEnabled(std::int32_t, bool) override { return -1; }
-  std::optional<nlohmann::json> read(const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
 };
 
 }  // namespace kestles::x11

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "KestlesEngine/sim/SimKeyboard.hpp"
+#include "KestlesEngine/sim/SimPreferences.hpp"
 
 namespace kestles::engine {
 namespace {
@@ -43,11 +43,11 @@ TEST(DictationTests, UsesDoubleControlOnlyWhenTheEntryIsOnAndIsControl) {
       {"no dictionary", nullptr, false},
   };
   for (const auto& c : cases) {
-    sim::SimKeyboard keyboard;
+    sim::SimPreferences preferences;
     if (c.hotKeys)
-      keyboard.setDefault("com.apple.symbolichotkeys", "AppleSymbolicHotKeys",
-                          nlohmann::json::parse(c.hotKeys));
-    EXPECT_EQ(Dictation(keyboard).usesDoubleControl(), c.expected) << c.name;
+      preferences.setDomain("com.apple.symbolichotkeys",
+                            {{"AppleSymbolicHotKeys", nlohmann::json::parse(c.hotKeys)}});
+    EXPECT_EQ(Dictation(preferences).usesDoubleControl(), c.expected) << c.name;
   }
 }
 
