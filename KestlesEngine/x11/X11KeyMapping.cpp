@@ -1,8 +1,17 @@
 #include "KestlesEngine/x11/X11KeyMapping.hpp"
 
+// The XKB protocol header names a field `explicit`, a C++ keyword: it is renamed while the
+// header is read.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit explicit_
 #include <xcb/xkb.h>
 #undef explicit
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif
 #include <xkbcommon/xkbcommon-keysyms.h>
 #include <xkbcommon/xkbcommon-x11.h>
 #include <xkbcommon/xkbcommon.h>
