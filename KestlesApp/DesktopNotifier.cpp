@@ -45,7 +45,7 @@ class DesktopNotifier final : public Notifier {
       bus_ = openSessionBus();
     }
     if (bus_ == nullptr) return;
-    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_error error{nullptr, nullptr, 0};  // what SD_BUS_ERROR_NULL spells in C
     sd_bus_message* reply = nullptr;
     int result = sd_bus_call_method(bus_, kService, kPath, kService, "Notify", &error, &reply,
                                     "susssasa{sv}i", "Kestles", std::uint32_t{0}, "", title.c_str(),
