@@ -347,11 +347,14 @@ void KeyboardModes::push(TileEdge edge) {
 }
 
 void KeyboardModes::place(const std::map<std::uint32_t, CGRect>& frames) {
+  // Against the windows as they stand now: the engine leaves alone a window already at its
+  // target, and the opening world no longer says where the edit has put them.
+  auto now = services_.conductor.snapshot();
   std::vector<ApplyPlan::Move> moves;
-  for (const auto& window : world_.windows)
+  for (const auto& window : now.windows)
     if (auto target = frames.find(window.id); target != frames.end())
       moves.push_back({window.id, window.pid, {}, 0, target->second});
-  if (!moves.empty()) services_.conductor.place(moves, world_);
+  if (!moves.empty()) services_.conductor.place(moves, now);
 }
 
 void KeyboardModes::finish(const KestlesCommand& command, CommandOutcome outcome) {
