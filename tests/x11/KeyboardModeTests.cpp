@@ -57,13 +57,14 @@ std::optional<xcb_window_t> activeWindow(testing::XSession& session) {
 
 /// The app on a desktop of two or three windows, and a keyboard to type on.
 struct ModeDesk {
-  std::unique_ptr<AppDesk> desk = AppDesk::start();
-  std::unique_ptr<Typist> typist =
-      desk ? std::make_unique<Typist>(desk->session().display()) : nullptr;
+  std::unique_ptr<AppDesk> desk;
+  std::unique_ptr<Typist> typist;
   std::set<xcb_window_t> known;  // the window manager's own override-redirect windows
 
-  ModeDesk() {
-    if (desk) panelCentres(desk->session(), {}, &known);
+  explicit ModeDesk(bool keepLog = false) : desk(AppDesk::start(keepLog)) {
+    if (!desk) return;
+    typist = std::make_unique<Typist>(desk->session().display());
+    panelCentres(desk->session(), {}, &known);
   }
   /// The centres of the modes' panels.
   std::vector<std::pair<int, int>> panels() { return panelCentres(desk->session(), known); }
@@ -171,6 +172,55 @@ TEST(KeyboardModeTests, EditTilesSplitsATileAndKeepsItOrPutsItBack) {
   EXPECT_TRUE(m.desk->waitForFrames(windows, halved));
   ASSERT_EQ(m.desk->kestles({"undo"}), 0);
   EXPECT_TRUE(m.desk->waitForFrames(windows, [&](const auto& now) { return now == tiled; }));
+}
+
+bool overlap(const Frame& a, const Frame& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+TEST(KeyboardModeTests, PickWindowsTilesThePickedWindowsInPickOrder) {
+  ModeDesk m;
+  if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto delta = m.open("40,60", "delta,Delta");
+  auto bravo = m.open("120,140", "bravo,Bravo");
+  auto golf = m.open("200,220", "golf,Golf");
+  std::vector<xcb_window_t> windows{bravo.id(), delta.id(), golf.id()};
+  auto before = m.desk->frames(windows);
+
+  ASSERT_EQ(m.desk->kestles({"pick-windows"}), 0);
+  ASSERT_TRUE(m.waitForPanels(3));
+  m.type({XKB_KEY_b});
+  m.type({XKB_KEY_d});
+  m.type({XKB_KEY_Return});
+  ASSERT_TRUE(m.waitForPanels(4)) << "the way of tiling is shown beside the letters";
+  m.type({XKB_KEY_Return});
+  EXPECT_TRUE(m.waitForPanels(0));
+  EXPECT_TRUE(m.desk->waitForFrames(windows, [&](const auto& now) {
+    return !overlap(now[0], now[1]) && now[0].x < now[1].x && now[2] == before[2];
+  })) << "Bravo, picked first, takes the first tile; Golf stays";
+}
+
+TEST(KeyboardModeTests, ArrangeWithKeysRunsACommandPerKeyUntilEscape) {
+  ModeDesk m(true);
+  if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto first = m.open("40,60", "first,First");
+  auto second = m.open("120,140", "second,Second");
+  std::vector<xcb_window_t> windows{first.id(), second.id()};
+
+  ASSERT_EQ(m.desk->kestles({"arrange-with-keys"}), 0);
+  ASSERT_TRUE(m.waitForPanels(1)) << "the legend";
+  m.type({XKB_KEY_a});
+  EXPECT_TRUE(
+      m.desk->waitForFrames(windows, [](const auto& now) { return !overlap(now[0], now[1]); }));
+  EXPECT_EQ(m.panels().size(), 1u) << "the mode stays open for the next key";
+  m.type({XKB_KEY_Escape});
+  EXPECT_TRUE(m.waitForPanels(0));
+
+  // The window manager holds ⌃⌥ and the arrows: the log names the keys it could not take.
+  auto log = m.desk->app().errorOutput(500ms);
+  EXPECT_NE(log.find("⌃⌥← is held by another program, so it doesn’t run Move Left."),
+            std::string::npos)
+      << log;
 }
 
 }  // namespace

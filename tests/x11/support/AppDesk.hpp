@@ -18,10 +18,12 @@ namespace kestles::testing {
 /// A real desktop with the app running on it, its files in a private folder.
 class AppDesk {
  public:
-  static std::unique_ptr<AppDesk> start() {
+  /// `keepLog`: the app's standard error is kept for `app().errorOutput()` (read it, lest
+  /// a full pipe stop the app).
+  static std::unique_ptr<AppDesk> start(bool keepLog = false) {
     auto session = XSession::start({1280, 800, true});
     if (!session) return nullptr;
-    return std::unique_ptr<AppDesk>(new AppDesk(std::move(session)));
+    return std::unique_ptr<AppDesk>(new AppDesk(std::move(session), keepLog));
   }
   ~AppDesk() {
     app_.reset();
@@ -50,7 +52,7 @@ class AppDesk {
   }
 
  private:
-  explicit AppDesk(std::unique_ptr<XSession> session) : session_(std::move(session)) {
+  AppDesk(std::unique_ptr<XSession> session, bool keepLog) : session_(std::move(session)) {
     char pattern[] = "/tmp/kestles-e2e-XXXXXX";
     folder_ = mkdtemp(pattern);
     std::filesystem::create_directories(folder_ / "run");
@@ -62,7 +64,8 @@ class AppDesk {
                     {"XDG_CONFIG_HOME", (folder_ / "config").string()},
                     {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (folder_ / "no-bus").string()}};
     app_ = std::make_unique<Child>(
-        std::vector<std::string>{std::string(KESTLES_BIN_DIR) + "/kestles-app"}, environment_);
+        std::vector<std::string>{std::string(KESTLES_BIN_DIR) + "/kestles-app"}, environment_,
+        keepLog);
     for (int tries = 0; tries < 500 && !std::filesystem::exists(folder_ / "run/kestles/app.sock");
          ++tries)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
