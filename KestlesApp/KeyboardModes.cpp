@@ -211,6 +211,7 @@ std::vector<OverlayLabel> KeyboardModes::labels() const {
       if (auto display = world_.setup.display(window->frame))
         context.keepsTiled = services_.runner.library().settings.keptTiled.contains(display->id);
     }
+    if (const auto* last = state.undo.peekUndo()) context.undoTitle = last->title;
     context.hasOtherDisplays = world_.setup.displays.size() > 1;
     labels.push_back({displayCentre(world_, {}), legendLines(context)});
   }
