@@ -34,13 +34,13 @@ CGPoint centreOf(const CGRect& frame) {
   return {frame.midX(), frame.midY()};
 }
 
-/// Where a legend or a display-wide panel goes: the centre of the display shown first.
-CGPoint displayCentre(const World& world, const std::optional<std::string>& displayID) {
+/// Where a legend or a display-wide panel goes: the display named, else the active one.
+CGRect displayFrame(const World& world, const std::optional<std::string>& displayID) {
   auto display = displayID ? world.setup.displayWithID(*displayID) : std::nullopt;
   if (!display && world.activeDisplayID)
     display = world.setup.displayWithID(*world.activeDisplayID);
   if (!display) display = world.setup.fallback();
-  return display ? centreOf(display->visibleFrame) : CGPoint{};
+  return display ? display->visibleFrame : CGRect{};
 }
 
 /// The mode keys of picking (the model leaves the keys to the app):
@@ -88,17 +88,17 @@ std::optional<Command> modeOf(KeyCommand command) {
 
 }  // namespace
 
-std::vector<std::string> legendLines(const ArrangeKeys::Context& context) {
-  std::vector<std::string> lines;
+std::vector<std::vector<std::string>> legendColumns(const ArrangeKeys::Context& context) {
+  std::vector<std::vector<std::string>> columns;
   std::optional<ArrangeKeys::Group> group;
   for (const auto& hint : ArrangeKeys::hints(context)) {
     if (hint.group != group) {
       group = hint.group;
-      lines.push_back(ArrangeKeys::heading(hint.group, context));
+      columns.push_back({ArrangeKeys::heading(hint.group, context)});
     }
-    lines.push_back(hint.keyText() + "  " + hint.title);
+    columns.back().push_back(hint.keyText() + "  " + hint.title);
   }
-  return lines;
+  return columns;
 }
 
 KeyboardModes::KeyboardModes(Services services, const std::optional<std::string>& display)
@@ -192,7 +192,7 @@ std::vector<OverlayLabel> KeyboardModes::labels() const {
       labels.push_back({hint.anchor, {std::move(text)}, isPicked});
     }
     if (pick->pick.stage == PickToTile::Stage::choosing && !pick->pick.choices.empty())
-      labels.push_back({displayCentre(world_, pick->pick.displayID),
+      labels.push_back({centreOf(displayFrame(world_, pick->pick.displayID)),
                         {pick->pick.choices[static_cast<std::size_t>(pick->pick.chosen)].name,
                          pick->pick.title()},
                         true});
@@ -213,7 +213,15 @@ std::vector<OverlayLabel> KeyboardModes::labels() const {
     }
     if (const auto* last = state.undo.peekUndo()) context.undoTitle = last->title;
     context.hasOtherDisplays = world_.setup.displays.size() > 1;
-    labels.push_back({displayCentre(world_, {}), legendLines(context)});
+    // One panel per group, side by side across the display: the whole legend in one column
+    // would be taller than a small screen.
+    auto columns = legendColumns(context);
+    auto display = displayFrame(world_, {});
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+      double share = display.size.width / static_cast<double>(columns.size());
+      CGPoint centre{display.minX() + share * (static_cast<double>(column) + 0.5), display.midY()};
+      labels.push_back({centre, std::move(columns[column])});
+    }
   }
   return labels;
 }

@@ -98,8 +98,8 @@ class KeyboardModes {
   std::optional<std::uint32_t> front_;  // the focused window then
 };
 
-/// The label lines of the arrange-with-keys legend: each group's heading, then its hints'
-/// keys and titles.
-std::vector<std::string> legendLines(const ArrangeKeys::Context& context);
+/// The arrange-with-keys legend, a column per group: its heading, then a line per hint with
+/// its keys and title.
+std::vector<std::vector<std::string>> legendColumns(const ArrangeKeys::Context& context);
 
 }  // namespace kestles::app
