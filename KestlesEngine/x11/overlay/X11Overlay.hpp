@@ -56,9 +56,6 @@ class X11Overlay {
   bool show(const std::vector<OverlayLabel>& labels);
   /// Takes the labels away and lets the keyboard go.
   void hide();
-  /// The translation of a key press: nothing for a modifier key alone or a key outside the
-  /// key table.
-  std::optional<OverlayKey> keyOf(xcb_keycode_t keycode, std::uint16_t state) const;
 
  private:
   struct Panel {
@@ -71,6 +68,9 @@ class X11Overlay {
   X11Overlay(std::unique_ptr<X11Connection> connection, std::unique_ptr<X11KeyMapping> mapping,
              KeyHandler onKey);
   void handle(const xcb_generic_event_t& event);
+  /// The translation of a key press: nothing for a modifier key alone or a key outside the
+  /// key table. Under the lock.
+  std::optional<OverlayKey> keyOf(xcb_keycode_t keycode, std::uint16_t state) const;
   bool grabKeyboard();
   Panel makePanel(const OverlayLabel& label);
   void draw(const Panel& panel);
