@@ -3,7 +3,10 @@
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesApp/LogText.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesCore/keyboard/KeyHolder.hpp"
+#include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesEngine/platform/ModifierMasks.hpp"
+#include "KestlesEngine/x11/X11Layer.hpp"
 
 namespace kestles::app {
 
@@ -26,8 +29,10 @@ AppRuntime::AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, No
 
 AppRuntime::~AppRuntime() {
   watcher_.stop();
+  if (doubleControl_) doubleControl_->stop();
   main_.sync([this] {
     stopping_ = true;
+    modes_.reset();
     if (displayTimer_) mainTimers_.cancel(*displayTimer_);
     conductor_.stop();
     for (auto id : keyIDs_)
@@ -41,6 +46,7 @@ void AppRuntime::start() {
     runner_.load();
     updateKeys();
     lookAtDisplays();
+    startKeyboardModes();
   });
   watcher_.start(
       [this](engine::WindowWatcher::Change) { main_.async([this] { runner_.windowsChanged(); }); });
@@ -64,6 +70,7 @@ std::optional<std::string> AppRuntime::receive(const std::string& line) {
 }
 
 void AppRuntime::run(const KestlesCommand& command) {
+  if (modes_ && KeyboardModes::opens(command)) return modes_->open(command);
   runner_.run(command);
   updateKeys();
 }
@@ -78,13 +85,45 @@ void AppRuntime::updateKeys() {
     auto registered = hotKeys_.add(static_cast<std::uint32_t>(binding.combo.keyCode),
                                    platform::carbonModifiers(binding.combo.modifiers),
                                    [this, command = binding.command] { run(command); });
-    if (registered) keyIDs_.push_back(*registered);
+    if (registered)
+      keyIDs_.push_back(*registered);
+    else
+      logTakenKey(binding);
   }
   for (const auto& clash : keys.clashes)
     log_.write({platform::LogLevel::notice, platform::LogCategory::hotkeys,
                 clash.combo.description() + " is taken by an earlier key, so it doesn’t run " +
                     clash.title + "."});
   keys_ = std::move(keys);
+}
+
+void AppRuntime::logTakenKey(const KeyBinding& binding) {
+  // The X server cannot say which client holds a grab, and the desktop's own shortcuts are
+  // such grabs: every refused key is another program's unless a known system shortcut has it.
+  auto holder = KeyHolder::holder(binding.combo, {}, {binding.combo});
+  std::string who = "another program";
+  if (holder)
+    if (const auto* system = std::get_if<KeyHolder::System>(&holder->value))
+      who = "the system shortcut “" + SystemShortcut::title(static_cast<int>(system->shortcut.id)) +
+            "”";
+  log_.write({platform::LogLevel::notice, platform::LogCategory::hotkeys,
+              binding.combo.description() + " is held by " + who + ", so it doesn’t run " +
+                  binding.title + "."});
+}
+
+void AppRuntime::startKeyboardModes() {
+  if (dynamic_cast<x11::X11Layer*>(&layer_) == nullptr) return;
+  modes_ = std::make_unique<KeyboardModes>(
+      KeyboardModes::Services{conductor_, engine_, runner_, main_, log_,
+                              [this](const KestlesCommand& command) { run(command); }},
+      platform::environment("DISPLAY"));
+  // Until a panel exists on this desktop, the double Control tap opens window hints.
+  doubleControl_ = std::make_unique<engine::DoubleControlMonitor>(parts_.input, [this] {
+    main_.async([this] {
+      if (!stopping_ && modes_) modes_->open(KestlesCommand{KestlesCommand::Hints{}});
+    });
+  });
+  doubleControl_->start();
 }
 
 void AppRuntime::lookAtDisplays() {

@@ -5,10 +5,12 @@
 #include <string>
 
 #include "KestlesApp/CommandRunner.hpp"
+#include "KestlesApp/KeyboardModes.hpp"
 #include "KestlesApp/Notifier.hpp"
 #include "KestlesCore/command/KeyBindings.hpp"
 #include "KestlesEngine/engine/Conductor.hpp"
 #include "KestlesEngine/engine/Displays.hpp"
+#include "KestlesEngine/engine/DoubleControlMonitor.hpp"
 #include "KestlesEngine/engine/HotKeys.hpp"
 #include "KestlesEngine/engine/Launcher.hpp"
 #include "KestlesEngine/engine/RunningApps.hpp"
@@ -92,6 +94,10 @@ class AppRuntime {
   void run(const KestlesCommand& command);
   /// Registers the global keys the library's settings ask for, when they changed.
   void updateKeys();
+  /// Logs a key that could not be registered, naming who holds it.
+  void logTakenKey(const KeyBinding& binding);
+  /// On an X display: the keyboard modes, and window hints on a double Control tap.
+  void startKeyboardModes();
   void lookAtDisplays();
   platform::DesktopLayer& layer_;
   platform::LayerParts parts_;
@@ -113,6 +119,8 @@ class AppRuntime {
   engine::WindowWatcher watcher_;
   engine::HotKeys hotKeys_;
   CommandRunner runner_;
+  std::unique_ptr<KeyboardModes> modes_;
+  std::unique_ptr<engine::DoubleControlMonitor> doubleControl_;
   std::optional<KeyBindings> keys_;
   std::vector<std::uint32_t> keyIDs_;
   std::optional<std::uint64_t> displayTimer_;

@@ -52,8 +52,8 @@ std::optional<std::string> notOnThisDesktop(const KestlesCommand& command) {
                       std::is_same_v<T, Command::PickWindows> ||
                       std::is_same_v<T, Command::EditTiles> ||
                       std::is_same_v<T, Command::ArrangeWithKeys>)
-          return "The keyboard modes aren’t ready on this desktop yet; the tiling and snapping "
-                 "commands work.";
+          return "The keyboard modes need an X display to show their keys on; the tiling and "
+                 "snapping commands work.";
         if constexpr (std::is_same_v<T, Command::Debug>)
           return "Kestles has no windows of its own on this desktop for debug links to change.";
         return std::nullopt;
@@ -142,6 +142,16 @@ void CommandRunner::run(const KestlesCommand& command) {
                              focused ? std::optional(focused->id) : std::nullopt);
   if (outcome.message) return tell(kTitle, *outcome.message);
   carryOut(command, outcome, world);
+}
+
+void CommandRunner::carryOutMode(const KestlesCommand& command, const CommandOutcome& outcome,
+                                 const World& before) {
+  refreshLibrary();
+  carryOut(command, outcome, before);
+}
+
+void CommandRunner::notice(const std::string& sentence) {
+  tell(kTitle, sentence);
 }
 
 void CommandRunner::carryOut(const KestlesCommand& command, const CommandOutcome& outcome,

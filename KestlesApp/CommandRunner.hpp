@@ -38,6 +38,12 @@ class CommandRunner {
   /// the session state.
   void load();
   void run(const KestlesCommand& command);
+  /// Carries out what a keyboard mode decided, planned against `before` (the world when
+  /// the mode opened), as the command's one undo step.
+  void carryOutMode(const KestlesCommand& command, const CommandOutcome& outcome,
+                    const World& before);
+  /// Tells the user a sentence under the app's name.
+  void notice(const std::string& sentence);
   /// Brings in everything an archive holds and tells what came in.
   void importArchive(const std::filesystem::path& archive);
   /// Keep tiled: the kept displays take in new windows and close the gaps of gone ones.

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "KestlesCore/apply/ApplyTexts.hpp"
+#include "KestlesCore/settings/KeyCommand.hpp"
 #include "KestlesCore/snap/SnapAction.hpp"
 
 namespace kestles {
@@ -26,6 +27,10 @@ std::string titleOf(const KestlesCommand& command) {
         if constexpr (std::is_same_v<T, Command::KeepTiled>) return "Keep Tiled";
         if constexpr (std::is_same_v<T, Command::MakeMain>) return "Make Main";
         if constexpr (std::is_same_v<T, Command::TileOrFloat>) return "Tile or Float";
+        if constexpr (std::is_same_v<T, Command::MoveToTile>)
+          return std::string(title(KeyCommand::moveToTile));
+        if constexpr (std::is_same_v<T, Command::EditTiles>)
+          return std::string(title(KeyCommand::editTiles));
         return std::string(apply_texts::kTileWindows);
       },
       command.value);

@@ -123,7 +123,7 @@ TEST(CommandRunnerTests, CommandsThatCannotRunHereSaySoAndMoveNothing) {
       {"kestles://undo", "There’s nothing to undo."},
       {"kestles://open/layouts", "Kestles has no settings window"},
       {"kestles://panel", "The panel isn’t part of Kestles"},
-      {"kestles://hints", "The keyboard modes aren’t ready"},
+      {"kestles://hints", "The keyboard modes need an X display"},
       {"kestles://tour", "The tour and the tips"},
   };
   for (const auto& c : cases) {

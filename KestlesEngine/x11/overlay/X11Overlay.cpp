@@ -1,0 +1,230 @@
+#include "KestlesEngine/x11/overlay/X11Overlay.hpp"
+
+#include <cairo-xcb.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+#include "KestlesEngine/x11/X11Connection.hpp"
+#include "KestlesEngine/x11/X11KeyEvents.hpp"
+#include "KestlesEngine/x11/X11KeyMapping.hpp"
+#include "KestlesEngine/x11/X11KeyTable.hpp"
+
+namespace kestles::x11 {
+namespace {
+
+constexpr double kFontSize = 22;
+constexpr double kLineHeight = 28;
+constexpr double kPadding = 12;
+constexpr double kMinimumSide = 44;
+/// A mode opened by a hot key starts while the key that opened it is still held, and the
+/// hot key's own grab lasts until that key is released: the grab is tried for this long.
+constexpr auto kGrabPatience = std::chrono::milliseconds(1500);
+constexpr auto kGrabRetry = std::chrono::milliseconds(20);
+
+xcb_visualtype_t* rootVisual(const xcb_screen_t& screen) {
+  for (auto depths = xcb_screen_allowed_depths_iterator(&screen); depths.rem;
+       xcb_depth_next(&depths))
+    for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
+         xcb_visualtype_next(&visuals))
+      if (visuals.data->visual_id == screen.root_visual) return visuals.data;
+  return nullptr;
+}
+
+void setFont(cairo_t* cairo) {
+  cairo_select_font_face(cairo, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+  cairo_set_font_size(cairo, kFontSize);
+}
+
+/// The width of the widest line, measured on a scratch surface.
+double textWidth(const std::vector<std::string>& lines) {
+  auto* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  auto* cairo = cairo_create(surface);
+  setFont(cairo);
+  double widest = 0;
+  for (const auto& line : lines) {
+    cairo_text_extents_t extents;
+    cairo_text_extents(cairo, line.c_str(), &extents);
+    widest = std::max(widest, extents.x_advance);
+  }
+  cairo_destroy(cairo);
+  cairo_surface_destroy(surface);
+  return widest;
+}
+
+void roundedRectangle(cairo_t* cairo, double width, double height, double radius) {
+  cairo_new_sub_path(cairo);
+  cairo_arc(cairo, width - radius, radius, radius, -M_PI / 2, 0);
+  cairo_arc(cairo, width - radius, height - radius, radius, 0, M_PI / 2);
+  cairo_arc(cairo, radius, height - radius, radius, M_PI / 2, M_PI);
+  cairo_arc(cairo, radius, radius, radius, M_PI, 3 * M_PI / 2);
+  cairo_close_path(cairo);
+}
+
+KeyModifiers modifiersOf(std::uint16_t state) {
+  int bits = 0;
+  if (state & XCB_MOD_MASK_CONTROL) bits |= KeyModifiers::control;
+  if (state & XCB_MOD_MASK_1) bits |= KeyModifiers::option;
+  if (state & XCB_MOD_MASK_SHIFT) bits |= KeyModifiers::shift;
+  if (state & XCB_MOD_MASK_4) bits |= KeyModifiers::command;
+  return {bits};
+}
+
+}  // namespace
+
+std::unique_ptr<X11Overlay> X11Overlay::open(const std::optional<std::string>& display,
+                                             KeyHandler onKey) {
+  auto connection = X11Connection::open(display);
+  if (!connection) return nullptr;
+  auto mapping = X11KeyMapping::read(connection->raw());
+  if (!mapping) return nullptr;
+  return std::unique_ptr<X11Overlay>(
+      new X11Overlay(std::move(connection), std::move(mapping), std::move(onKey)));
+}
+
+X11Overlay::X11Overlay(std::unique_ptr<X11Connection> connection,
+                       std::unique_ptr<X11KeyMapping> mapping, KeyHandler onKey)
+    : connection_(std::move(connection)),
+      mapping_(std::move(mapping)),
+      onKey_(std::move(onKey)),
+      visual_(rootVisual(connection_->screen())) {
+  mapping_->selectEvents();
+  events_ =
+      std::make_unique<X11KeyEvents>(connection_->raw(), connection_->root(),
+                                     [this](const xcb_generic_event_t& event) { handle(event); });
+}
+
+X11Overlay::~X11Overlay() {
+  events_->stop();
+  hide();
+}
+
+bool X11Overlay::show(const std::vector<OverlayLabel>& labels) {
+  std::lock_guard lock(mutex_);
+  if (!holding_ && !grabKeyboard()) return false;
+  holding_ = true;
+  destroyPanels();
+  for (const auto& label : labels)
+    panels_.push_back(makePanel(label));
+  auto* raw = connection_->raw();
+  for (const auto& panel : panels_)
+    xcb_map_window(raw, panel.window);
+  xcb_flush(raw);
+  return true;
+}
+
+void X11Overlay::hide() {
+  std::lock_guard lock(mutex_);
+  destroyPanels();
+  if (holding_) xcb_ungrab_keyboard(connection_->raw(), XCB_CURRENT_TIME);
+  holding_ = false;
+  xcb_flush(connection_->raw());
+}
+
+bool X11Overlay::grabKeyboard() {
+  auto* raw = connection_->raw();
+  auto giveUp = std::chrono::steady_clock::now() + kGrabPatience;
+  while (true) {
+    auto cookie = xcb_grab_keyboard(raw, 0, connection_->root(), XCB_CURRENT_TIME,
+                                    XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    auto* reply = xcb_grab_keyboard_reply(raw, cookie, nullptr);
+    bool grabbed = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    free(reply);
+    if (grabbed) return true;
+    if (std::chrono::steady_clock::now() >= giveUp) return false;
+    std::this_thread::sleep_for(kGrabRetry);
+  }
+}
+
+X11Overlay::Panel X11Overlay::makePanel(const OverlayLabel& label) {
+  Panel panel{xcb_generate_id(connection_->raw()), label, 0, 0};
+  double lines = static_cast<double>(std::max<std::size_t>(label.lines.size(), 1));
+  panel.width =
+      static_cast<int>(std::ceil(std::max(kMinimumSide, textWidth(label.lines) + 2 * kPadding)));
+  panel.height =
+      static_cast<int>(std::ceil(std::max(kMinimumSide, lines * kLineHeight + kPadding)));
+  auto x = static_cast<std::int16_t>(std::lround(label.centre.x - panel.width / 2.0));
+  auto y = static_cast<std::int16_t>(std::lround(label.centre.y - panel.height / 2.0));
+  const auto& screen = connection_->screen();
+  // Override-redirect: the window manager neither frames nor moves the panels, and they
+  // never take the focus from the window the user is working in.
+  std::uint32_t values[] = {screen.black_pixel, 1, XCB_EVENT_MASK_EXPOSURE};
+  xcb_create_window(connection_->raw(), XCB_COPY_FROM_PARENT, panel.window, screen.root, x, y,
+                    static_cast<std::uint16_t>(panel.width),
+                    static_cast<std::uint16_t>(panel.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                    screen.root_visual,
+                    XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+  return panel;
+}
+
+void X11Overlay::draw(const Panel& panel) {
+  if (visual_ == nullptr) return;
+  auto* surface = cairo_xcb_surface_create(connection_->raw(), panel.window, visual_, panel.width,
+                                           panel.height);
+  auto* cairo = cairo_create(surface);
+  cairo_set_source_rgb(cairo, 0.12, 0.12, 0.14);
+  cairo_paint(cairo);
+  roundedRectangle(cairo, panel.width, panel.height, 8);
+  if (panel.label.highlighted)
+    cairo_set_source_rgb(cairo, 0.95, 0.6, 0.1);
+  else
+    cairo_set_source_rgb(cairo, 0.2, 0.45, 0.9);
+  cairo_fill(cairo);
+  setFont(cairo);
+  cairo_set_source_rgb(cairo, 1, 1, 1);
+  double baseline = kPadding / 2 + kFontSize;
+  for (const auto& line : panel.label.lines) {
+    cairo_text_extents_t extents;
+    cairo_text_extents(cairo, line.c_str(), &extents);
+    cairo_move_to(cairo, (panel.width - extents.x_advance) / 2, baseline);
+    cairo_show_text(cairo, line.c_str());
+    baseline += kLineHeight;
+  }
+  cairo_destroy(cairo);
+  cairo_surface_flush(surface);
+  cairo_surface_destroy(surface);
+  xcb_flush(connection_->raw());
+}
+
+void X11Overlay::destroyPanels() {
+  for (const auto& panel : panels_)
+    xcb_destroy_window(connection_->raw(), panel.window);
+  panels_.clear();
+}
+
+std::optional<OverlayKey> X11Overlay::keyOf(xcb_keycode_t keycode, std::uint16_t state) const {
+  auto row = rowForKeysym(mapping_->baseKeysym(keycode));
+  if (!row || row->modifierFlag != 0) return std::nullopt;
+  return OverlayKey{row->keyCode, modifiersOf(state), mapping_->text(keycode)};
+}
+
+void X11Overlay::handle(const xcb_generic_event_t& event) {
+  std::optional<OverlayKey> key;
+  {
+    std::lock_guard lock(mutex_);
+    mapping_->follow(event);
+    switch (event.response_type & 0x7f) {
+      case XCB_EXPOSE: {
+        const auto& expose = reinterpret_cast<const xcb_expose_event_t&>(event);
+        if (expose.count != 0) break;
+        for (const auto& panel : panels_)
+          if (panel.window == expose.window) draw(panel);
+        break;
+      }
+      case XCB_KEY_PRESS: {
+        const auto& press = reinterpret_cast<const xcb_key_press_event_t&>(event);
+        if (holding_) key = keyOf(press.detail, press.state);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  // Outside the lock: the handler may show or hide at once.
+  if (key) onKey_(*key);
+}
+
+}  // namespace kestles::x11

@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+#include <xkbcommon/xkbcommon-keysyms.h>
+
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "tests/x11/support/AppDesk.hpp"
+#include "tests/x11/support/Typist.hpp"
+
+namespace kestles {
+namespace {
+
+using testing::AppDesk;
+using testing::Frame;
+using testing::TestWindows;
+using x11::Typist;
+using namespace std::chrono_literals;
+
+/// The centres of the mapped override-redirect windows on the root but those in `known`.
+std::vector<std::pair<int, int>> panelCentres(testing::XSession& session,
+                                              const std::set<xcb_window_t>& known,
+                                              std::set<xcb_window_t>* found = nullptr) {
+  auto* raw = session.probe();
+  std::vector<std::pair<int, int>> centres;
+  std::unique_ptr<xcb_query_tree_reply_t, decltype(&std::free)> tree(
+      xcb_query_tree_reply(raw, xcb_query_tree(raw, session.root()), nullptr), &std::free);
+  if (!tree) return centres;
+  auto* children = xcb_query_tree_children(tree.get());
+  for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+    std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> attributes(
+        xcb_get_window_attributes_reply(raw, xcb_get_window_attributes(raw, children[i]), nullptr),
+        &std::free);
+    if (!attributes || !attributes->override_redirect || known.contains(children[i]) ||
+        attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+      continue;
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+        xcb_get_geometry_reply(raw, xcb_get_geometry(raw, children[i]), nullptr), &std::free);
+    if (found) found->insert(children[i]);
+    if (geometry)
+      centres.emplace_back(geometry->x + geometry->width / 2, geometry->y + geometry->height / 2);
+  }
+  return centres;
+}
+
+bool inside(std::pair<int, int> point, const Frame& frame) {
+  return point.first >= frame.x && point.first < frame.x + frame.width && point.second >= frame.y &&
+         point.second < frame.y + frame.height;
+}
+
+std::optional<xcb_window_t> activeWindow(testing::XSession& session) {
+  auto active = session.cardinals(session.root(), "_NET_ACTIVE_WINDOW");
+  if (active.empty()) return std::nullopt;
+  return active.front();
+}
+
+/// The app on a desktop of two or three windows, and a keyboard to type on.
+struct ModeDesk {
+  std::unique_ptr<AppDesk> desk;
+  std::unique_ptr<Typist> typist;
+  std::set<xcb_window_t> known;  // the window manager's own override-redirect windows
+
+  explicit ModeDesk(bool keepLog = false) : desk(AppDesk::start(keepLog)) {
+    if (!desk) return;
+    typist = std::make_unique<Typist>(desk->session().display());
+    panelCentres(desk->session(), {}, &known);
+  }
+  /// The centres of the modes' panels.
+  std::vector<std::pair<int, int>> panels() { return panelCentres(desk->session(), known); }
+
+  TestWindows open(const char* position, const char* appClass) {
+    return desk->session().openWindows(
+        {"--pos", position, "--size", "400x300", "--class", appClass});
+  }
+  bool waitForPanels(std::size_t count) {
+    return desk->session().waitUntil([&] { return panels().size() == count; });
+  }
+  /// Types one key (with the keys held before it, released after).
+  void type(std::vector<std::uint32_t> keysyms) { typist->chord(std::move(keysyms)); }
+};
+
+TEST(KeyboardModeTests, HintsLetterEachWindowAndALetterFocusesItsWindow) {
+  ModeDesk m;
+  if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto bravo = m.open("40,60", "bravo,Bravo");
+  auto delta = m.open("700,60", "delta,Delta");
+  ASSERT_TRUE(
+      m.desk->session().waitUntil([&] { return activeWindow(m.desk->session()) == delta.id(); }));
+
+  ASSERT_EQ(m.desk->kestles({"hints"}), 0);
+  ASSERT_TRUE(m.waitForPanels(2)) << "one letter over each window";
+  auto centres = m.panels();
+  auto frames = m.desk->frames({bravo.id(), delta.id()});
+  EXPECT_TRUE((inside(centres[0], frames[0]) && inside(centres[1], frames[1])) ||
+              (inside(centres[0], frames[1]) && inside(centres[1], frames[0])));
+
+  // Bravo's letter is its name's first: B.
+  m.type({XKB_KEY_b});
+  EXPECT_TRUE(m.waitForPanels(0));
+  EXPECT_TRUE(
+      m.desk->session().waitUntil([&] { return activeWindow(m.desk->session()) == bravo.id(); }));
+
+  // A double Control tap opens the hints too; Escape ends them and focuses nothing else.
+  m.type({XKB_KEY_Control_L});
+  m.type({XKB_KEY_Control_L});
+  ASSERT_TRUE(m.waitForPanels(2));
+  m.type({XKB_KEY_Escape});
+  EXPECT_TRUE(m.waitForPanels(0));
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(activeWindow(m.desk->session()), bravo.id());
+}
+
+TEST(KeyboardModeTests, MoveToTileTradesTheFrontWindowWithTheTypedTile) {
+  ModeDesk m;
+  if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto first = m.open("40,60", "first,First");
+  auto second = m.open("120,140", "second,Second");
+  auto front = m.open("200,220", "front,Front");
+  std::vector<xcb_window_t> windows{first.id(), second.id(), front.id()};
+  ASSERT_EQ(m.desk->kestles({"tile"}), 0);
+  ASSERT_TRUE(m.desk->waitForFrames(windows, [&](const auto& now) { return now[2].x != 200; }));
+  std::this_thread::sleep_for(300ms);
+  auto tiled = m.desk->frames(windows);
+
+  ASSERT_EQ(m.desk->kestles({"move-to-tile"}), 0);
+  ASSERT_TRUE(m.waitForPanels(2)) << "a key on every tile but the front window's";
+  auto centres = m.panels();
+  for (const auto& centre : centres)
+    EXPECT_FALSE(inside(centre, tiled[2]));
+  m.type({XKB_KEY_1});
+  EXPECT_TRUE(m.waitForPanels(0));
+  // The front window takes one of the others' tiles, and that window takes its tile.
+  EXPECT_TRUE(m.desk->waitForFrames(windows, [&](const auto& now) {
+    return (now[2] == tiled[0] && now[0] == tiled[2] && now[1] == tiled[1]) ||
+           (now[2] == tiled[1] && now[1] == tiled[2] && now[0] == tiled[0]);
+  }));
+}
+
+TEST(KeyboardModeTests, EditTilesSplitsATileAndKeepsItOrPutsItBack) {
+  ModeDesk m;
+  if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto left = m.open("40,60", "left,Left");
+  auto right = m.open("700,60", "right,Right");
+  std::vector<xcb_window_t> windows{left.id(), right.id()};
+  ASSERT_EQ(m.desk->kestles({"tile"}), 0);
+  ASSERT_TRUE(m.desk->waitForFrames(windows, [&](const auto& now) { return now[1].height > 600; }));
+  std::this_thread::sleep_for(300ms);
+  auto tiled = m.desk->frames(windows);
+  auto halved = [&](const std::vector<Frame>& now) {
+    return now[0] == tiled[0] && now[1].height < tiled[1].height * 0.6 && now[1].y == tiled[1].y &&
+           now[1].width == tiled[1].width;
+  };
+
+  // Escape: the split is taken back and the tiles stay as they were.
+  ASSERT_EQ(m.desk->kestles({"edit-tiles"}), 0);
+  ASSERT_TRUE(m.waitForPanels(2)) << "a panel on each tile";
+  m.type({XKB_KEY_s});
+  ASSERT_TRUE(m.waitForPanels(3));
+  EXPECT_TRUE(m.desk->waitForFrames(windows, halved)) << "the window follows its tile";
+  m.type({XKB_KEY_Escape});
+  EXPECT_TRUE(m.waitForPanels(0));
+  EXPECT_TRUE(m.desk->waitForFrames(windows, [&](const auto& now) { return now == tiled; }));
+
+  // Return keeps the split, as one step that undo takes back.
+  ASSERT_EQ(m.desk->kestles({"edit-tiles"}), 0);
+  ASSERT_TRUE(m.waitForPanels(2));
+  m.type({XKB_KEY_s});
+  ASSERT_TRUE(m.waitForPanels(3));
+  m.type({XKB_KEY_Return});
+  EXPECT_TRUE(m.waitForPanels(0));
+  EXPECT_TRUE(m.desk->waitForFrames(windows, halved));
+  ASSERT_EQ(m.desk->kestles({"undo"}), 0);
+  EXPECT_TRUE(m.desk->waitForFrames(windows, [&](const auto& now) { return now == tiled; }));
+}
+
+bool overlap(const Frame& a, const Frame& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+TEST(KeyboardModeTests, PickWindowsTilesThePickedWindowsInPickOrder) {
+  ModeDesk m;
+  if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto delta = m.open("40,60", "delta,Delta");
+  auto bravo = m.open("120,140", "bravo,Bravo");
+  auto golf = m.open("200,220", "golf,Golf");
+  std::vector<xcb_window_t> windows{bravo.id(), delta.id(), golf.id()};
+  auto before = m.desk->frames(windows);
+
+  ASSERT_EQ(m.desk->kestles({"pick-windows"}), 0);
+  ASSERT_TRUE(m.waitForPanels(3));
+  m.type({XKB_KEY_b});
+  m.type({XKB_KEY_d});
+  m.type({XKB_KEY_Return});
+  ASSERT_TRUE(m.waitForPanels(4)) << "the way of tiling is shown beside the letters";
+  m.type({XKB_KEY_Return});
+  EXPECT_TRUE(m.waitForPanels(0));
+  EXPECT_TRUE(m.desk->waitForFrames(windows, [&](const auto& now) {
+    return !overlap(now[0], now[1]) && now[0].x < now[1].x && now[2] == before[2];
+  })) << "Bravo, picked first, takes the first tile; Golf stays";
+}
+
+TEST(KeyboardModeTests, ArrangeWithKeysRunsACommandPerKeyUntilEscape) {
+  ModeDesk m(true);
+  if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto first = m.open("40,60", "first,First");
+  auto second = m.open("120,140", "second,Second");
+  std::vector<xcb_window_t> windows{first.id(), second.id()};
+
+  ASSERT_EQ(m.desk->kestles({"arrange-with-keys"}), 0);
+  ASSERT_TRUE(m.waitForPanels(4)) << "the legend, a panel per group";
+  m.type({XKB_KEY_a});
+  EXPECT_TRUE(
+      m.desk->waitForFrames(windows, [](const auto& now) { return !overlap(now[0], now[1]); }));
+  EXPECT_EQ(m.panels().size(), 4u) << "the mode stays open for the next key";
+  m.type({XKB_KEY_Escape});
+  EXPECT_TRUE(m.waitForPanels(0));
+
+  // The window manager holds ⌃⌥ and the arrows: the log names the keys it could not take.
+  auto log = m.desk->app().errorOutput(500ms);
+  EXPECT_NE(log.find("⌃⌥← is held by another program, so it doesn’t run Move Left."),
+            std::string::npos)
+      << log;
+}
+
+}  // namespace
+}  // namespace kestles
