@@ -64,13 +64,21 @@ void WindowWatcher::stop() {
 void WindowWatcher::onWorkspace(const platform::WorkspaceNotification& notification) {
   using Kind = platform::WorkspaceNotification::Kind;
   switch (notification.kind) {
+    // A launch or a quit is a change of windows in itself: where an app is first seen
+    // together with its first window, that window came before any observer could hear it.
     case Kind::didLaunch:
       if (notification.app && isWatchable(*notification.app))
-        services_.thread.async([this, pid = notification.app->pid] { watch(pid, 0); });
+        services_.thread.async([this, pid = notification.app->pid] {
+          watch(pid, 0);
+          signal();
+        });
       break;
     case Kind::didTerminate:
       if (notification.app)
-        services_.thread.async([this, pid = notification.app->pid] { unwatch(pid); });
+        services_.thread.async([this, pid = notification.app->pid] {
+          unwatch(pid);
+          signal();
+        });
       break;
     case Kind::didHide:
     case Kind::didUnhide:
