@@ -255,6 +255,11 @@ XSession::~XSession() {
   }
 }
 
+void XSession::stopServer() {
+  manager_.reset();
+  server_.reset();
+}
+
 std::optional<int> XSession::run(const std::vector<std::string>& argv) {
   Child child(argv);
   return child.wait();

@@ -83,6 +83,9 @@ class XSession {
   xcb_connection_t* probe() const { return probe_; }
   xcb_window_t root() const { return root_; }
 
+  /// Stops the window manager and the server, as when a desktop session ends.
+  void stopServer();
+
   /// Runs a program on the display to its end; its exit status (nothing: it hung).
   std::optional<int> run(const std::vector<std::string>& argv);
   /// Opens test-client windows with the given flags; they are mapped when this returns,
