@@ -39,7 +39,7 @@ struct SessionState {
   // their place. The app itself never sets it.
   std::optional<std::set<std::string>> keptTiled;
   std::optional<SuggestionStep> lastSuggestion;  // what a repeated Tile Windows steps on from
-  PaletteRecents paletteRecents;                  // the palette's last used actions
+  PaletteRecents paletteRecents;                 // the palette's last used actions
 
   bool operator==(const SessionState&) const;
 

@@ -103,7 +103,7 @@ TEST(WindowWatcherTests, RetriesAStartingAppUpToTheEighthAttempt) {
     EXPECT_EQ(desk.attempts(303), c.attempts);
     EXPECT_EQ(desk.heard(), c.changes);
     EXPECT_EQ(desk.changes[0].second.sinceStart, seconds(0.1));  // the launch, coalesced
-    if (c.changes.size() == 2) {  // half a second between attempts
+    if (c.changes.size() == 2) {                                 // half a second between attempts
       EXPECT_EQ(desk.changes[1].second.sinceStart, seconds(0.5) * c.refusals);
     }
     std::vector<std::string> logged;
