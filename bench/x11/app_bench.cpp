@@ -1,0 +1,225 @@
+// The running app on a live X server, end to end: a tile of 10 windows from the tool's start
+// until every window has landed (against the same placement by wmctrl), a link's round trip,
+// a burst of links from 20 clients, and keep tiled taking in a new window. bench/app-x11.sh
+// sets the desktop up; this prints medians.
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "KestlesEngine/platform/Environment.hpp"
+#include "KestlesEngine/x11/X11Connection.hpp"
+#include "KestlesEngine/x11/X11Desktop.hpp"
+#include "KestlesLink/LinkSocket.hpp"
+
+extern char** environ;
+
+namespace {
+
+using namespace kestles;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double millisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0 : values[values.size() / 2];
+}
+
+int run(const std::vector<std::string>& argv) {
+  std::vector<char*> arguments;
+  for (const auto& argument : argv)
+    arguments.push_back(const_cast<char*>(argument.c_str()));
+  arguments.push_back(nullptr);
+  pid_t child = 0;
+  if (posix_spawnp(&child, arguments[0], nullptr, nullptr, arguments.data(), environ) != 0)
+    return -1;
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct Desk {
+  std::unique_ptr<x11::X11Connection> connection = x11::X11Connection::open();
+  std::vector<xcb_window_t> windows;
+  std::string tool;
+
+  std::vector<x11::Box> frames(const std::vector<xcb_window_t>& which) {
+    std::vector<x11::Box> result;
+    for (const auto& reading : x11::readFrames(*connection, which))
+      result.push_back(reading.frame);
+    return result;
+  }
+  /// Polls every half millisecond until the frames satisfy the condition; false after 5 s.
+  bool waitFor(const std::vector<xcb_window_t>& which,
+               const std::function<bool(const std::vector<x11::Box>&)>& condition) {
+    auto deadline = Clock::now() + 5s;
+    while (Clock::now() < deadline) {
+      if (condition(frames(which))) return true;
+      std::this_thread::sleep_for(500us);
+    }
+    return false;
+  }
+};
+
+bool overlap(const x11::Box& a, const x11::Box& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+         b.y < a.y + a.height;
+}
+
+bool apart(const std::vector<x11::Box>& frames) {
+  for (std::size_t i = 0; i < frames.size(); ++i)
+    for (std::size_t j = i + 1; j < frames.size(); ++j)
+      if (overlap(frames[i], frames[j])) return false;
+  return true;
+}
+
+/// `kestles tile` until every window sits in its tile, then the same frames set by wmctrl.
+void tileAgainstWmctrl(Desk& desk, int runs) {
+  std::vector<double> tool;
+  std::vector<double> wmctrl;
+  for (int i = 0; i < runs; ++i) {
+    auto before = desk.frames(desk.windows);
+    auto start = Clock::now();
+    run({desk.tool, "tile"});
+    if (!desk.waitFor(desk.windows, apart)) return std::fputs("tile: windows did not land\n", stderr), void();
+    tool.push_back(millisecondsSince(start));
+    auto tiled = desk.frames(desk.windows);
+    run({desk.tool, "undo"});
+    desk.waitFor(desk.windows, [&](const auto& now) { return now == before; });
+
+    start = Clock::now();
+    for (std::size_t w = 0; w < desk.windows.size(); ++w) {
+      char id[16];
+      std::snprintf(id, sizeof id, "0x%08x", desk.windows[w]);
+      const auto& f = tiled[w];
+      run({"wmctrl", "-i", "-r", id, "-e",
+           "0," + std::to_string(f.x) + "," + std::to_string(f.y) + "," + std::to_string(f.width) +
+               "," + std::to_string(f.height)});
+    }
+    desk.waitFor(desk.windows, apart);
+    wmctrl.push_back(millisecondsSince(start));
+    run({desk.tool, "undo"});
+    desk.waitFor(desk.windows, [&](const auto& now) { return now == before; });
+  }
+  std::printf("tile 10 windows, tool start to all landed: median %.1f ms\n", median(tool));
+  std::printf("the same by 10 wmctrl calls:              median %.1f ms (%.1fx)\n", median(wmctrl),
+              median(wmctrl) / median(tool));
+}
+
+/// One link from connect to reply.
+bool ask(const std::string& line) {
+  auto connection = link::connectTo(platform::socketPath(), 2000ms);
+  if (connection.outcome != link::ConnectOutcome::connected) return false;
+  auto deadline = link::Clock::now() + 5s;
+  if (!link::sendAll(connection.socket.get(), line + "\n", deadline)) return false;
+  std::string reply;
+  return link::readLine(connection.socket.get(), deadline, reply) == link::ReadOutcome::line &&
+         reply == "ok";
+}
+
+// A link the app answers and carries out without moving a window.
+constexpr const char* kQuietLink = "kestles://open";
+
+void roundTrips(int runs) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    auto start = Clock::now();
+    if (!ask(kQuietLink)) return std::fputs("round trip: no answer\n", stderr), void();
+    times.push_back(millisecondsSince(start));
+  }
+  std::printf("link round trip: median %.3f ms\n", median(times));
+}
+
+void burst(int clients, int each) {
+  std::atomic<int> answered = 0;
+  auto start = Clock::now();
+  std::vector<std::thread> threads;
+  for (int c = 0; c < clients; ++c)
+    threads.emplace_back([&] {
+      for (int i = 0; i < each; ++i)
+        if (ask(kQuietLink)) ++answered;
+    });
+  for (auto& thread : threads)
+    thread.join();
+  std::printf("burst of %d links from %d clients: %d answered in %.0f ms\n", clients * each,
+              clients, answered.load(), millisecondsSince(start));
+}
+
+/// Keep tiled: from a new window's map to every window in its tile.
+void keepTiled(Desk& desk, const std::string& client, int runs) {
+  run({desk.tool, "keep-tiled", "on"});
+  desk.waitFor(desk.windows, apart);
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    auto start = Clock::now();
+    pid_t child = 0;
+    std::string title = "--title";
+    std::string name = "Newcomer";
+    std::string pos = "--pos";
+    std::string at = "200,200";
+    char* arguments[] = {const_cast<char*>(client.c_str()), title.data(), name.data(), pos.data(),
+                         at.data(), nullptr};
+    // The client lives while its standard input is open.
+    int input[2];
+    if (pipe(input) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input[0], 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclose(&actions, input[1]);
+    posix_spawn(&child, client.c_str(), &actions, nullptr, arguments, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(input[0]);
+    // The new window is the one the server lists last; wait for it and for everyone apart.
+    bool landed = desk.waitFor(desk.windows, [&](const auto&) {
+      auto list = x11::readDesktop(*desk.connection).clients;
+      if (list.size() <= desk.windows.size()) return false;
+      std::vector<xcb_window_t> all;
+      for (const auto& window : list)
+        all.push_back(window.id);
+      return apart(desk.frames(all));
+    });
+    if (landed) times.push_back(millisecondsSince(start));
+    close(input[1]);
+    waitpid(child, nullptr, 0);
+    desk.waitFor(desk.windows, apart);
+    std::this_thread::sleep_for(300ms);
+  }
+  run({desk.tool, "keep-tiled", "off"});
+  std::printf("keep tiled, new window started to all landed: median %.1f ms (%zu of %d)\n",
+              median(times), times.size(), runs);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "app_bench takes the tool, the test client and the window id file.\n");
+    return 1;
+  }
+  Desk desk;
+  if (!desk.connection) return std::fputs("app_bench: no X display\n", stderr), 1;
+  desk.tool = argv[1];
+  std::ifstream ids(argv[3]);
+  for (std::string line; std::getline(ids, line);)
+    desk.windows.push_back(static_cast<xcb_window_t>(std::stoul(line, nullptr, 16)));
+  tileAgainstWmctrl(desk, 9);
+  roundTrips(200);
+  burst(20, 50);
+  keepTiled(desk, argv[2], 9);
+  return 0;
+}
