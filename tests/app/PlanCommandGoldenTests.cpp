@@ -261,7 +261,8 @@ TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndCommandsNotCovered
       {"kestles://keep-tiled?display=Side",
        "No connected display matches “Side”. Your displays: Built-in Retina Display\n"},
       {"kestles://undo", "A dry run doesn’t cover this command yet.\n"},
-      {"kestles://leave-out", "A dry run doesn’t cover this command yet.\n"},
+      {"kestles://leave-out?app=Nope",
+       "No open app matches “Nope”. Your open apps: Code, Safari, Terminal\n"},
   };
   for (const auto& [link, sentence] : rows) {
     auto result = plan(kLaptop, kKestles, link);
