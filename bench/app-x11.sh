@@ -55,5 +55,6 @@ wait_for 30 sh -c "[ \$(wc -l < \"$work/ids\") -ge 10 ]" || { echo "app-x11: win
 pids="$pids $!"
 wait_for 10 test -S "$work/run/kestles/app.sock" || { echo "app-x11: the app did not start" >&2; exit 1; }
 
-"$build/bin/app_bench" "$build/bin/kestles" "$client" "$work/ids"
+"$build/bin/app_bench" "$build/bin/kestles" "$client" "$work/ids" || true
+[ -z "${KESTLES_BENCH_LOG:-}" ] || grep -v "kestles://open\|settings window" "$work/app.log" | head -40
 exec 3>&-
