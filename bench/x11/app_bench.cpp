@@ -114,13 +114,14 @@ void tileAgainstWmctrl(Desk& desk, int runs) {
     tool.push_back(millisecondsUntilSettled(desk, start, [&] { return desk.windows; }));
     auto tiled = desk.frames(desk.windows);
     run({desk.tool, "undo"});
-    desk.waitFor(desk.windows, [&](const auto& now) { return now == before; });
+    millisecondsUntilSettled(desk, Clock::now(), [&] { return desk.windows; });
 
     start = Clock::now();
     for (std::size_t w = 0; w < desk.windows.size(); ++w) {
       char id[16];
       std::snprintf(id, sizeof id, "0x%08x", desk.windows[w]);
       const auto& f = tiled[w];
+      if (tiled[w] == desk.frames({desk.windows[w]}).front()) continue;  // left where it was
       run({"wmctrl", "-i", "-r", id, "-e",
            "0," + std::to_string(f.x) + "," + std::to_string(f.y) + "," + std::to_string(f.width) +
                "," + std::to_string(f.height)});
