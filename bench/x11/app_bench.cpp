@@ -132,8 +132,11 @@ void tileAgainstWmctrl(Desk& desk, int runs) {
   }
   std::printf("tile with 10 windows, tool start to the last landed: median %.1f ms\n",
               median(tool));
-  std::printf("the same by 10 wmctrl calls:              median %.1f ms (%.1fx)\n", median(wmctrl),
-              median(wmctrl) / median(tool));
+  if (median(wmctrl) > 0)
+    std::printf("the same by 10 wmctrl calls:              median %.1f ms (%.1fx)\n",
+                median(wmctrl), median(wmctrl) / median(tool));
+  else
+    std::printf("the same by 10 wmctrl calls: no window moved, so no comparison\n");
 }
 
 /// One link from connect to reply.
