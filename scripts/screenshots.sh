@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots: real xterms on a private Xvfb with openbox, tiled by Kestles
-# in two styles and snapped. Needs a build in build/ (bash scripts/run.sh makes one), and xwd
+# in two styles. Needs a build in build/ (bash scripts/run.sh makes one), and xwd
 # and ImageMagick's convert (installed here when missing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 command -v xwd >/dev/null || apt-get install -y -qq --no-install-recommends x11-apps
-command -v convert >/dev/null || apt-get install -y -qq --no-install-recommends imagemagick
-bin=$PWD/build/bin
+command -v convert-im6.q16 >/dev/null || apt-get install -y -qq --no-install-recommends imagemagick
+bin=$PWD/${KESTLES_BUILD:-build}/bin
 out=docs/screenshots
 mkdir -p "$out"
 
@@ -22,10 +22,9 @@ wait_for "kestles-app" test -S "$XDG_RUNTIME_DIR/kestles/app.sock"
 
 shoot() {
   sleep 0.8
-  xwd -root -silent | convert xwd:- "$out/$1.png"
+  xwd -root -silent | convert-im6.q16 xwd:- "$out/$1.png"
   echo "$out/$1.png"
 }
 shoot before
 "$bin/kestles" tile --style grid && shoot tiled-grid
 "$bin/kestles" tile --style main-stack && shoot tiled-main-stack
-"$bin/kestles" undo && "$bin/kestles" snap left-half && shoot snapped-left-half
