@@ -1,0 +1,46 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/x11/support/XSession.hpp"
+
+namespace kestles::testing {
+
+/// A real desktop with the app running on it, its files in a private folder.
+class AppDesk {
+ public:
+  /// Nothing when Xvfb or openbox is missing.
+  static std::unique_ptr<AppDesk> start(bool windowManager = true);
+  ~AppDesk();
+  AppDesk(const AppDesk&) = delete;
+  AppDesk& operator=(const AppDesk&) = delete;
+
+  XSession& session() { return *session_; }
+  /// Runs the tool to its end; its exit status.
+  int kestles(std::vector<std::string> arguments);
+  std::vector<Frame> frames(const std::vector<xcb_window_t>& windows);
+  /// Waits until the windows' frames satisfy the condition.
+  bool waitForFrames(const std::vector<xcb_window_t>& windows,
+                     const std::function<bool(const std::vector<Frame>&)>& condition);
+  /// Whether the app is still running.
+  bool appRunning();
+
+ private:
+  explicit AppDesk(std::unique_ptr<XSession> session);
+
+  std::unique_ptr<XSession> session_;
+  std::filesystem::path folder_;
+  std::map<std::string, std::string> environment_;
+  std::unique_ptr<Child> app_;
+};
+
+bool overlap(const Frame& a, const Frame& b);
+/// Whether no two frames overlap.
+bool allApart(const std::vector<Frame>& frames);
+
+}  // namespace kestles::testing
