@@ -59,6 +59,19 @@ bool AppDesk::waitForFrames(const std::vector<xcb_window_t>& windows,
   return session_->waitUntil([&] { return condition(frames(windows)); }, 5s);
 }
 
+bool AppDesk::waitForSettledFrames(
+    const std::vector<xcb_window_t>& windows,
+    const std::function<bool(const std::vector<Frame>&)>& condition) {
+  return session_->waitUntil(
+      [&] {
+        auto now = frames(windows);
+        if (!condition(now)) return false;
+        std::this_thread::sleep_for(250ms);
+        return frames(windows) == now;
+      },
+      5s);
+}
+
 bool AppDesk::appRunning() {
   // A crashed app stays a zombie until reaped, so the state letter tells, not the pid alone.
   std::ifstream stat("/proc/" + std::to_string(app_->pid()) + "/stat");

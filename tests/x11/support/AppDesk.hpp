@@ -27,6 +27,10 @@ class AppDesk {
   /// Waits until the windows' frames satisfy the condition.
   bool waitForFrames(const std::vector<xcb_window_t>& windows,
                      const std::function<bool(const std::vector<Frame>&)>& condition);
+  /// Waits until the condition holds on frames that have stopped changing: a command moves
+  /// its windows one after another, so a half-done move can pass a loose condition.
+  bool waitForSettledFrames(const std::vector<xcb_window_t>& windows,
+                            const std::function<bool(const std::vector<Frame>&)>& condition);
   /// Whether the app is still running.
   bool appRunning();
 

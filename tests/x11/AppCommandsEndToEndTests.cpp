@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/x11/support/AppDesk.hpp"
+
+namespace kestles {
+namespace {
+
+using testing::allApart;
+using testing::AppDesk;
+using testing::Frame;
+using testing::TestWindows;
+
+/// Three overlapping windows; the last one opened has the focus.
+struct ThreeWindows {
+  TestWindows first, second, third;
+  std::vector<xcb_window_t> ids() const { return {first.id(), second.id(), third.id()}; }
+};
+
+ThreeWindows openThree(AppDesk& desk) {
+  return {desk.session().openWindows({"--pos", "40,60", "--size", "400x300"}),
+          desk.session().openWindows({"--pos", "120,140", "--size", "400x300"}),
+          desk.session().openWindows({"--pos", "200,220", "--size", "400x300"})};
+}
+
+long area(const Frame& frame) {
+  return long(frame.width) * frame.height;
+}
+
+TEST(AppCommandsEndToEndTests, TilesInEveryStyleAndUndoesEach) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto windows = openThree(*desk);
+  auto ids = windows.ids();
+  auto before = desk->frames(ids);
+  for (const char* style : {"grid", "main-stack", "spiral", "columns"}) {
+    SCOPED_TRACE(style);
+    ASSERT_EQ(desk->kestles({"tile", "--style", style}), 0);
+    EXPECT_TRUE(desk->waitForSettledFrames(ids, allApart));
+    ASSERT_EQ(desk->kestles({"undo"}), 0);
+    EXPECT_TRUE(desk->waitForSettledFrames(ids, [&](const auto& now) { return now == before; }));
+  }
+}
+
+TEST(AppCommandsEndToEndTests, StepsThroughSuggestionsAndRearrangesTheTiles) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto windows = openThree(*desk);
+  auto ids = windows.ids();
+  auto same = [](const std::vector<Frame>& expected) {
+    return [expected](const std::vector<Frame>& now) { return now == expected; };
+  };
+
+  ASSERT_EQ(desk->kestles({"tile"}), 0);
+  ASSERT_TRUE(desk->waitForSettledFrames(ids, allApart));
+  auto firstSuggestion = desk->frames(ids);
+  ASSERT_EQ(desk->kestles({"tile"}), 0);
+  ASSERT_TRUE(desk->waitForSettledFrames(ids, [&](const auto& now) {
+    return allApart(now) && now != firstSuggestion;
+  })) << "a repeated tile steps on to the next suggestion";
+  auto tiled = desk->frames(ids);
+
+  ASSERT_EQ(desk->kestles({"gaps", "wider"}), 0);
+  EXPECT_TRUE(desk->waitForSettledFrames(ids, [&](const auto& now) {
+    for (std::size_t i = 0; i < now.size(); ++i)
+      if (area(now[i]) >= area(tiled[i])) return false;
+    return allApart(now);
+  })) << "wider gaps shrink every tile";
+  ASSERT_EQ(desk->kestles({"undo"}), 0);
+  EXPECT_TRUE(desk->waitForSettledFrames(ids, same(tiled)));
+
+  // The front window trades places with one beside it, and back by undo.
+  bool swapped = false;
+  for (const char* side : {"right", "left", "down", "up"}) {
+    if (desk->kestles({"swap", side}) != 0) continue;  // nothing on that side
+    swapped = desk->waitForSettledFrames({windows.third.id()},
+                                         [&](const auto& now) { return now[0] != tiled[2]; });
+    break;
+  }
+  EXPECT_TRUE(swapped) << ::testing::PrintToString(desk->frames(ids));
+  auto afterSwap = desk->frames(ids);
+
+  // In a smaller tile now, the front window takes the biggest; again, and they trade back.
+  ASSERT_EQ(desk->kestles({"make-main"}), 0);
+  EXPECT_TRUE(desk->waitForSettledFrames(ids, [&](const auto& now) {
+    return area(now[2]) >= area(now[0]) && area(now[2]) >= area(now[1]) && now != afterSwap;
+  })) << ::testing::PrintToString(desk->frames(ids));
+  ASSERT_EQ(desk->kestles({"make-main"}), 0);
+  EXPECT_TRUE(desk->waitForSettledFrames(ids, same(afterSwap)))
+      << ::testing::PrintToString(desk->frames(ids));
+}
+
+TEST(AppCommandsEndToEndTests, FocusMovesToTheWindowBeside) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto windows = openThree(*desk);
+  ASSERT_EQ(desk->kestles({"tile", "--style", "columns"}), 0);
+  ASSERT_TRUE(desk->waitForFrames(windows.ids(), allApart));
+  auto active = [&] {
+    return desk->session().cardinals(desk->session().root(), "_NET_ACTIVE_WINDOW");
+  };
+  auto was = active();
+  bool moved = false;
+  for (const char* side : {"left", "right"})
+    if (desk->kestles({"focus", side}) == 0) {
+      moved = desk->session().waitUntil([&] { return active() != was; });
+      break;
+    }
+  EXPECT_TRUE(moved) << "focus goes to a window beside" << ::testing::PrintToString(active())
+                     << ::testing::PrintToString(windows.ids());
+}
+
+TEST(AppCommandsEndToEndTests, SnapCyclesAndRestores) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto window = desk->session().openWindows({"--pos", "300,200", "--size", "400x300"});
+  auto before = desk->frames({window.id()});
+  ASSERT_EQ(desk->kestles({"snap", "left-half"}), 0);
+  ASSERT_TRUE(desk->waitForFrames(
+      {window.id()}, [](const auto& now) { return now[0].x < 40 && now[0].height > 600; }));
+  auto half = desk->frames({window.id()});
+  ASSERT_EQ(desk->kestles({"snap", "left-half"}), 0);
+  EXPECT_TRUE(desk->waitForFrames({window.id()}, [&](const auto& now) {
+    return now[0].x < 40 && now[0].width != half[0].width;
+  })) << "snapping the same place again cycles to another width";
+  ASSERT_EQ(desk->kestles({"snap", "restore"}), 0);
+  EXPECT_TRUE(desk->waitForFrames({window.id()}, [&](const auto& now) {
+    return now[0].width == before[0].width && now[0].height == before[0].height;
+  })) << "restore gives the window its size from before the snap";
+}
+
+}  // namespace
+}  // namespace kestles
