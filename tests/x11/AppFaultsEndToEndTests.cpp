@@ -16,6 +16,8 @@ struct FaultCase {
   const char* name;
   bool windowManager;
   std::vector<std::string> troublemaker;
+  /// Run on the display before the app is asked again, as the fault's trigger.
+  std::vector<std::string> trigger = {};
 };
 
 class AppFaultsEndToEndTests : public ::testing::TestWithParam<FaultCase> {};
@@ -32,18 +34,23 @@ TEST_P(AppFaultsEndToEndTests, KeepsWorkingAfterTheFault) {
     desk->kestles({"tile"});  // may report the troublemaker's failure
     ASSERT_TRUE(desk->appRunning());
   }
+  if (!fault.trigger.empty()) {
+    ASSERT_EQ(desk->session().run(fault.trigger), 0);
+    ASSERT_TRUE(desk->session().waitUntil([&] { return desk->session().isManaged(first.id()); }));
+  }
   ASSERT_EQ(desk->kestles({"tile"}), 0);
   EXPECT_TRUE(desk->waitForFrames(ids, allApart));
   EXPECT_TRUE(desk->appRunning());
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, AppFaultsEndToEndTests,
-                         ::testing::Values(FaultCase{"VanishesWhenMoved",
-                                                     true,
-                                                     {"--pos", "200,220", "--size", "300x200",
-                                                      "--vanish-when-resized"}},
-                                           FaultCase{"NoWindowManager", false, {}}),
-                         [](const auto& testCase) { return std::string(testCase.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Faults, AppFaultsEndToEndTests,
+    ::testing::Values(FaultCase{"VanishesWhenMoved",
+                                true,
+                                {"--pos", "200,220", "--size", "300x200", "--vanish-when-resized"}},
+                      FaultCase{"NoWindowManager", false, {}},
+                      FaultCase{"WindowManagerRestarts", true, {}, {"openbox", "--restart"}}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 }  // namespace
 }  // namespace kestles
