@@ -66,7 +66,7 @@ void WindowWatcher::onWorkspace(const platform::WorkspaceNotification& notificat
   switch (notification.kind) {
     case Kind::didLaunch:
       if (notification.app && isWatchable(*notification.app))
-        services_.thread.async([this, pid = notification.app->pid] { watch(pid, 0); });
+        services_.thread.async([this, pid = notification.app->pid] { watch(pid, 0, true); });
       break;
     case Kind::didTerminate:
       if (notification.app)
@@ -94,7 +94,7 @@ void WindowWatcher::later(platform::Duration after, std::function<void()> work) 
   timers_.insert(*token);
 }
 
-void WindowWatcher::watch(std::int32_t pid, int attempt) {
+void WindowWatcher::watch(std::int32_t pid, int attempt, bool launched) {
   if (!running_ || observers_.contains(pid)) return;
   auto& ax = services_.ax;
   auto observer =
@@ -110,11 +110,13 @@ void WindowWatcher::watch(std::int32_t pid, int attempt) {
       errors.push_back(error);
   }
   if (errors.empty()) {
-    for (auto window : ax.elements(app, ax::windows))
+    auto windows = ax.elements(app, ax::windows);
+    for (auto window : windows)
       ax.addNotification(*observer, window, ax::elementDestroyed);
     observers_[pid] = *observer;
-    // Windows may have come while the app could not be watched yet.
-    if (attempt > 0) onChange_(Change::windows);
+    // Windows may have come while the app could not be watched yet, or before its launch was
+    // heard of (a platform may learn of an app through its first window): no event tells.
+    if (attempt > 0 || (launched && !windows.empty())) onChange_(Change::windows);
     return;
   }
   ax.removeObserver(*observer);

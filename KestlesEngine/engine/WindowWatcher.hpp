@@ -45,7 +45,7 @@ class WindowWatcher {
   void stop();
 
  private:
-  void watch(std::int32_t pid, int attempt);
+  void watch(std::int32_t pid, int attempt, bool launched = false);
   void unwatch(std::int32_t pid);
   void heard(std::int32_t pid, platform::AXElement element, const std::string& name);
   void signal();

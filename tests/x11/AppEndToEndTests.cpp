@@ -45,7 +45,7 @@ TEST(AppEndToEndTests, KeepTiledTakesInANewWindowAndClosesTheGapOfAGoneOne) {
   auto second = desk->session().openWindows({"--pos", "120,140", "--size", "400x300"});
   ASSERT_EQ(desk->kestles({"keep-tiled", "on"}), 0);
   std::vector<xcb_window_t> windows{first.id(), second.id()};
-  ASSERT_TRUE(desk->waitForFrames(windows, allApart));
+  ASSERT_TRUE(desk->waitForSettledFrames(windows, allApart));
 
   auto third = desk->session().openWindows({"--pos", "300,300", "--size", "300x200"});
   windows.push_back(third.id());
