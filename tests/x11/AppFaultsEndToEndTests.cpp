@@ -36,7 +36,9 @@ TEST_P(AppFaultsEndToEndTests, KeepsWorkingAfterTheFault) {
   }
   if (!fault.trigger.empty()) {
     ASSERT_EQ(desk->session().run(fault.trigger), 0);
-    ASSERT_TRUE(desk->session().waitUntil([&] { return desk->session().isManaged(first.id()); }));
+    // A restarting manager takes the windows back and may move them while it does.
+    ASSERT_TRUE(desk->waitForSettledFrames(
+        ids, [&](const auto&) { return desk->session().isManaged(first.id()); }));
   }
   ASSERT_EQ(desk->kestles({"tile"}), 0);
   EXPECT_TRUE(desk->waitForFrames(ids, allApart));
