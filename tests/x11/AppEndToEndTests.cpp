@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <map>
-#include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/x11/support/AppDesk.hpp"
@@ -12,20 +7,12 @@
 namespace kestles {
 namespace {
 
+using testing::allApart;
 using testing::AppDesk;
 using testing::Frame;
+using testing::TestWindows;
+using testing::XSession;
 using namespace std::chrono_literals;
-
-bool overlap(const Frame& a, const Frame& b) {
-  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
-}
-
-bool allApart(const std::vector<Frame>& frames) {
-  for (std::size_t i = 0; i < frames.size(); ++i)
-    for (std::size_t j = i + 1; j < frames.size(); ++j)
-      if (overlap(frames[i], frames[j])) return false;
-  return true;
-}
 
 TEST(AppEndToEndTests, TilesSnapsAndPutsEveryWindowBack) {
   auto desk = AppDesk::start();
@@ -58,7 +45,7 @@ TEST(AppEndToEndTests, KeepTiledTakesInANewWindowAndClosesTheGapOfAGoneOne) {
   auto second = desk->session().openWindows({"--pos", "120,140", "--size", "400x300"});
   ASSERT_EQ(desk->kestles({"keep-tiled", "on"}), 0);
   std::vector<xcb_window_t> windows{first.id(), second.id()};
-  ASSERT_TRUE(desk->waitForFrames(windows, allApart));
+  ASSERT_TRUE(desk->waitForSettledFrames(windows, allApart));
 
   auto third = desk->session().openWindows({"--pos", "300,300", "--size", "300x200"});
   windows.push_back(third.id());

@@ -8,7 +8,7 @@ namespace {
 using testing::AppDesk;
 
 TEST(AppLifetimeTests, AnXServerThatGoesAwayEndsTheAppWithOneLineAndStatusOne) {
-  auto desk = AppDesk::start(true);
+  auto desk = AppDesk::start({true, true});
   if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
   auto windows = desk->session().openWindows({"--pos", "40,60", "--size", "400x300"});
   ASSERT_EQ(desk->kestles({"tile"}), 0);

@@ -14,6 +14,7 @@ namespace {
 
 using testing::AppDesk;
 using testing::Frame;
+using testing::overlap;
 using testing::TestWindows;
 using x11::Typist;
 using namespace std::chrono_literals;
@@ -61,7 +62,7 @@ struct ModeDesk {
   std::unique_ptr<Typist> typist;
   std::set<xcb_window_t> known;  // the window manager's own override-redirect windows
 
-  explicit ModeDesk(bool keepLog = false) : desk(AppDesk::start(keepLog)) {
+  explicit ModeDesk(bool keepLog = false) : desk(AppDesk::start({true, keepLog})) {
     if (!desk) return;
     typist = std::make_unique<Typist>(desk->session().display());
     panelCentres(desk->session(), {}, &known);
@@ -172,10 +173,6 @@ TEST(KeyboardModeTests, EditTilesSplitsATileAndKeepsItOrPutsItBack) {
   EXPECT_TRUE(m.desk->waitForFrames(windows, halved));
   ASSERT_EQ(m.desk->kestles({"undo"}), 0);
   EXPECT_TRUE(m.desk->waitForFrames(windows, [&](const auto& now) { return now == tiled; }));
-}
-
-bool overlap(const Frame& a, const Frame& b) {
-  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
 TEST(KeyboardModeTests, PickWindowsTilesThePickedWindowsInPickOrder) {

@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+#include <xcb/xtest.h>
+#include <xkbcommon/xkbcommon-keysyms.h>
+
+#include <string>
+#include <vector>
+
+#include "KestlesEngine/x11/X11Connection.hpp"
+#include "KestlesEngine/x11/X11KeyMapping.hpp"
+#include "tests/x11/support/AppDesk.hpp"
+
+namespace kestles {
+namespace {
+
+using testing::allApart;
+using testing::AppDesk;
+using testing::Frame;
+using testing::TestWindows;
+using namespace std::chrono_literals;
+
+/// Three overlapping windows; the last one opened has the focus.
+struct ThreeWindows {
+  TestWindows first, second, third;
+  std::vector<xcb_window_t> ids() const { return {first.id(), second.id(), third.id()}; }
+};
+
+ThreeWindows openThree(AppDesk& desk) {
+  return {desk.session().openWindows({"--pos", "40,60", "--size", "400x300"}),
+          desk.session().openWindows({"--pos", "120,140", "--size", "400x300"}),
+          desk.session().openWindows({"--pos", "200,220", "--size", "400x300"})};
+}
+
+long area(const Frame& frame) {
+  return long(frame.width) * frame.height;
+}
+
+TEST(AppCommandsEndToEndTests, TilesInEveryStyleAndUndoesEach) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto windows = openThree(*desk);
+  auto ids = windows.ids();
+  auto before = desk->frames(ids);
+  for (const char* style : {"grid", "main-stack", "spiral", "columns"}) {
+    SCOPED_TRACE(style);
+    ASSERT_EQ(desk->kestles({"tile", "--style", style}), 0);
+    EXPECT_TRUE(desk->waitForSettledFrames(ids, allApart));
+    ASSERT_EQ(desk->kestles({"undo"}), 0);
+    EXPECT_TRUE(desk->waitForSettledFrames(ids, [&](const auto& now) { return now == before; }));
+  }
+}
+
+TEST(AppCommandsEndToEndTests, StepsThroughSuggestionsAndRearrangesTheTiles) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto windows = openThree(*desk);
+  auto ids = windows.ids();
+  auto same = [](const std::vector<Frame>& expected) {
+    return [expected](const std::vector<Frame>& now) { return now == expected; };
+  };
+
+  ASSERT_EQ(desk->kestles({"tile"}), 0);
+  ASSERT_TRUE(desk->waitForSettledFrames(ids, allApart));
+  auto firstSuggestion = desk->frames(ids);
+  ASSERT_EQ(desk->kestles({"tile"}), 0);
+  ASSERT_TRUE(desk->waitForSettledFrames(ids, [&](const auto& now) {
+    return allApart(now) && now != firstSuggestion;
+  })) << "a repeated tile steps on to the next suggestion";
+  auto tiled = desk->frames(ids);
+
+  ASSERT_EQ(desk->kestles({"gaps", "wider"}), 0);
+  EXPECT_TRUE(desk->waitForSettledFrames(ids, [&](const auto& now) {
+    for (std::size_t i = 0; i < now.size(); ++i)
+      if (area(now[i]) >= area(tiled[i])) return false;
+    return allApart(now);
+  })) << "wider gaps shrink every tile";
+  ASSERT_EQ(desk->kestles({"undo"}), 0);
+  EXPECT_TRUE(desk->waitForSettledFrames(ids, same(tiled)));
+
+  // The front window trades places with one beside it, and back by undo.
+  bool swapped = false;
+  for (const char* side : {"right", "left", "down", "up"}) {
+    if (desk->kestles({"swap", side}) != 0) continue;  // nothing on that side
+    swapped = desk->waitForSettledFrames({windows.third.id()},
+                                         [&](const auto& now) { return now[0] != tiled[2]; });
+    break;
+  }
+  EXPECT_TRUE(swapped) << ::testing::PrintToString(desk->frames(ids));
+  auto afterSwap = desk->frames(ids);
+
+  // In a smaller tile now, the front window takes the biggest; again, and they trade back.
+  ASSERT_EQ(desk->kestles({"make-main"}), 0);
+  EXPECT_TRUE(desk->waitForSettledFrames(ids, [&](const auto& now) {
+    return area(now[2]) >= area(now[0]) && area(now[2]) >= area(now[1]) && now != afterSwap;
+  })) << ::testing::PrintToString(desk->frames(ids));
+  ASSERT_EQ(desk->kestles({"make-main"}), 0);
+  EXPECT_TRUE(desk->waitForSettledFrames(ids, same(afterSwap)))
+      << ::testing::PrintToString(desk->frames(ids));
+}
+
+TEST(AppCommandsEndToEndTests, FocusMovesToTheWindowBeside) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto windows = openThree(*desk);
+  ASSERT_EQ(desk->kestles({"tile", "--style", "columns"}), 0);
+  ASSERT_TRUE(desk->waitForFrames(windows.ids(), allApart));
+  auto active = [&] {
+    return desk->session().cardinals(desk->session().root(), "_NET_ACTIVE_WINDOW");
+  };
+  auto was = active();
+  // Which side the front window's tile is on depends on the arrangement: one of them moves.
+  bool moved = false;
+  for (const char* side : {"left", "right"}) {
+    ASSERT_EQ(desk->kestles({"focus", side}), 0);
+    moved = desk->session().waitUntil([&] { return active() != was; }, 2s);
+    if (moved) break;
+  }
+  EXPECT_TRUE(moved) << "focus goes to a window beside" << ::testing::PrintToString(active())
+                     << ::testing::PrintToString(windows.ids());
+}
+
+TEST(AppCommandsEndToEndTests, SnapCyclesAndRestores) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto window = desk->session().openWindows({"--pos", "300,200", "--size", "400x300"});
+  auto before = desk->frames({window.id()});
+  ASSERT_EQ(desk->kestles({"snap", "left-half"}), 0);
+  ASSERT_TRUE(desk->waitForFrames(
+      {window.id()}, [](const auto& now) { return now[0].x < 40 && now[0].height > 600; }));
+  auto half = desk->frames({window.id()});
+  ASSERT_EQ(desk->kestles({"snap", "left-half"}), 0);
+  EXPECT_TRUE(desk->waitForFrames({window.id()}, [&](const auto& now) {
+    return now[0].x < 40 && now[0].width != half[0].width;
+  })) << "snapping the same place again cycles to another width";
+  ASSERT_EQ(desk->kestles({"snap", "restore"}), 0);
+  EXPECT_TRUE(desk->waitForFrames({window.id()}, [&](const auto& now) {
+    return now[0].width == before[0].width && now[0].height == before[0].height;
+  })) << "restore gives the window its size from before the snap";
+}
+
+/// Presses the keys in order with XTest and releases them in reverse.
+void typeChord(const std::string& display, const std::vector<std::uint32_t>& keysyms) {
+  auto connection = x11::X11Connection::open(display);
+  auto mapping = x11::X11KeyMapping::read(connection->raw());
+  auto fake = [&](std::uint8_t type, std::uint32_t keysym) {
+    xcb_test_fake_input(connection->raw(), type, *mapping->keycodeFor(keysym), XCB_CURRENT_TIME,
+                        XCB_NONE, 0, 0, 0);
+    connection->sync();
+  };
+  for (auto keysym : keysyms)
+    fake(XCB_KEY_PRESS, keysym);
+  for (auto at = keysyms.rbegin(); at != keysyms.rend(); ++at)
+    fake(XCB_KEY_RELEASE, *at);
+}
+
+TEST(AppCommandsEndToEndTests, TheDefaultTileKeyTilesTheWindows) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto windows = openThree(*desk);
+  // The app grabs its keys while it starts up; a key typed before that reaches the window, so
+  // type again until one arrives (a second tile only steps on to another arrangement).
+  bool tiled = false;
+  for (int tries = 0; tries < 5 && !tiled; ++tries) {
+    typeChord(desk->session().display(), {XKB_KEY_Control_L, XKB_KEY_Alt_L, XKB_KEY_a});
+    tiled = desk->session().waitUntil([&] { return allApart(desk->frames(windows.ids())); }, 1s);
+  }
+  EXPECT_TRUE(tiled);
+}
+
+}  // namespace
+}  // namespace kestles
