@@ -91,7 +91,7 @@ void adoptKeyboard(platform::DesktopLayer& layer) {
                          x11::X11KeyboardLayout::open(display));
 }
 
-/// Listens and serves until stopped: `start` runs once the socket is this app's.
+/// Listens, then serves through `run` (its status is the app's) once the socket is this app's.
 int serveWith(LinkServer& server, std::optional<int> readyFd, const std::function<int()>& run) {
   // A stop asked for while the socket is being made still ends with the socket removed.
   gServer = &server;
