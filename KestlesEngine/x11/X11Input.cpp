@@ -85,6 +85,7 @@ std::uint64_t X11InputMonitor::addFlagsChangedMonitor(Handler handler) {
 }
 
 void X11InputMonitor::removeMonitor(std::uint64_t token) {
+  std::lock_guard delivering(delivery_);
   std::lock_guard lock(mutex_);
   monitors_.erase(token);
 }
@@ -129,6 +130,7 @@ void X11InputMonitor::handle(const xcb_generic_event_t& event) {
 }
 
 void X11InputMonitor::key(xcb_keycode_t keycode, bool pressed, double at) {
+  std::lock_guard delivering(delivery_);
   platform::FlagsChangedEvent change;
   std::vector<Handler> handlers;
   {

@@ -45,6 +45,9 @@ class X11InputMonitor final : public platform::InputMonitor {
 
   std::unique_ptr<X11Connection> connection_;
   std::uint8_t inputOpcode_;
+  // Held while monitors are told, so that a monitor removed is never called afterwards (its
+  // owner may be gone); recursive, so that a monitor may remove itself.
+  std::recursive_mutex delivery_;
   std::mutex mutex_;  // guards everything below
   std::unique_ptr<X11KeyMapping> mapping_;
   X11KeyTimeline timeline_;

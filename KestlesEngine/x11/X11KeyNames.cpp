@@ -47,11 +47,13 @@ std::uint64_t X11KeyboardLayout::observe(Change change, Observer observer) {
 }
 
 void X11KeyboardLayout::removeObserver(std::uint64_t token) {
+  std::lock_guard delivering(delivery_);
   std::lock_guard lock(mutex_);
   observers_.erase(token);
 }
 
 void X11KeyboardLayout::handle(const xcb_generic_event_t& event) {
+  std::lock_guard delivering(delivery_);
   std::vector<Observer> told;
   {
     std::lock_guard lock(mutex_);

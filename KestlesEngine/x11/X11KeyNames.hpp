@@ -38,6 +38,9 @@ class X11KeyboardLayout final : public platform::KeyboardLayout {
   void handle(const xcb_generic_event_t& event);
 
   std::unique_ptr<X11Connection> connection_;
+  // Held while observers are told, so that an observer removed is never called afterwards
+  // (its owner may be gone); recursive, so that an observer may remove itself.
+  std::recursive_mutex delivery_;
   std::mutex mutex_;  // guards everything below
   std::unique_ptr<X11KeyMapping> mapping_;
   std::map<std::uint64_t, std::pair<Change, Observer>> observers_;
