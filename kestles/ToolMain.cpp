@@ -12,7 +12,7 @@
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
-#include "kestles/AppConnection.hpp"
+#include "KestlesLink/AppDelivery.hpp"
 #include "kestles/AppLocation.hpp"
 #include "kestles/ArchivePath.hpp"
 #include "kestles/CLIParser.hpp"
@@ -31,6 +31,11 @@ void write(std::FILE* stream, std::string_view text) {
 int failWith(const std::string& message) {
   write(stderr, "kestles: " + message + "\n");
   return 1;
+}
+
+/// Hands a line to the running app, starting the app beside the tool when none runs.
+std::optional<std::string> deliverToApp(const std::string& line) {
+  return link::deliverToApp(line, {platform::socketPath(), appBesideTool()});
 }
 
 /// The reason an error gives, without the file name a system error repeats.

@@ -1,4 +1,4 @@
-#include "kestles/AppConnection.hpp"
+#include "KestlesLink/AppDelivery.hpp"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -11,14 +11,12 @@
 #include <thread>
 #include <variant>
 
-#include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesLink/LinkReply.hpp"
 #include "KestlesLink/LinkSocket.hpp"
-#include "kestles/AppLocation.hpp"
 
 extern char** environ;
 
-namespace kestles::tool {
+namespace kestles::link {
 namespace {
 
 using namespace std::chrono_literals;
@@ -35,22 +33,22 @@ std::string unreachable(const std::string& reason) {
 }
 
 std::optional<std::string> folderRefusal(const std::filesystem::path& folder) {
-  if (link::folderState(folder) != link::FolderState::notPrivate) return std::nullopt;
+  if (folderState(folder) != FolderState::notPrivate) return std::nullopt;
   return unreachable("its folder " + folder.string() +
                      " isn’t a private folder of yours, so Kestles won’t use it.");
 }
 
 /// The started app's report on its ready pipe: nothing until the deadline, else its one line
 /// (empty when it ended without a word).
-std::optional<std::string> readReport(int pipe, link::Clock::time_point deadline) {
+std::optional<std::string> readReport(int pipe, Clock::time_point deadline) {
   std::string line;
-  switch (link::readLine(pipe, deadline, line)) {
-    case link::ReadOutcome::line:
+  switch (readLine(pipe, deadline, line)) {
+    case ReadOutcome::line:
       return line;
-    case link::ReadOutcome::timedOut:
+    case ReadOutcome::timedOut:
       return std::nullopt;
-    case link::ReadOutcome::closed:
-    case link::ReadOutcome::tooLong:
+    case ReadOutcome::closed:
+    case ReadOutcome::tooLong:
       return std::string();
   }
   return std::nullopt;
@@ -91,10 +89,10 @@ bool startApp(const std::filesystem::path& app, int readyWriter) {
 }
 
 /// Connects until the deadline, while the app that reported it listens gets there.
-link::Connection connectUntil(const std::filesystem::path& path, link::Clock::time_point deadline) {
+Connection connectUntil(const std::filesystem::path& path, Clock::time_point deadline) {
   while (true) {
-    auto connection = link::connectTo(path, kConnectBound);
-    if (connection.outcome != link::ConnectOutcome::nobodyListens || link::Clock::now() >= deadline)
+    auto connection = connectTo(path, kConnectBound);
+    if (connection.outcome != ConnectOutcome::nobodyListens || Clock::now() >= deadline)
       return connection;
     std::this_thread::sleep_for(10ms);
   }
@@ -102,23 +100,23 @@ link::Connection connectUntil(const std::filesystem::path& path, link::Clock::ti
 
 /// Starts the app beside the tool and connects once it says it listens; its own reason when
 /// it cannot.
-std::variant<link::Connection, std::string> startAndConnect(const std::filesystem::path& path) {
-  auto app = appBesideTool();
+std::variant<Connection, std::string> startAndConnect(const AppAddress& address) {
+  const auto& app = address.app;
   if (!app)
     return unreachable("it isn’t running, and there’s no kestles-app beside kestles to start.");
   int ready[2];
   if (pipe2(ready, O_CLOEXEC) != 0) return unreachable(std::strerror(errno) + std::string("."));
-  link::FileDescriptor reader(ready[0]);
-  link::FileDescriptor writer(ready[1]);
+  FileDescriptor reader(ready[0]);
+  FileDescriptor writer(ready[1]);
   if (!startApp(*app, writer.get())) return unreachable("kestles-app couldn’t be started.");
   writer.reset();  // the app's copy is then the only one: its end is the report's end
-  auto deadline = link::Clock::now() + kStartTimeout;
+  auto deadline = Clock::now() + kStartTimeout;
   auto report = readReport(reader.get(), deadline);
   if (!report) return unreachable("kestles-app didn’t start listening within 5 seconds.");
-  auto reply = link::LinkReply::parsed(*report);
+  auto reply = LinkReply::parsed(*report);
   if (reply && reply->refusal) return unreachable(*reply->refusal);
-  auto connection = connectUntil(path, reply ? deadline : link::Clock::now());
-  if (connection.outcome == link::ConnectOutcome::connected) return connection;
+  auto connection = connectUntil(address.socket, reply ? deadline : Clock::now());
+  if (connection.outcome == ConnectOutcome::connected) return connection;
   return unreachable(reply ? "kestles-app didn’t start listening within 5 seconds."
                            : "kestles-app stopped before it listened.");
 }
@@ -126,30 +124,30 @@ std::variant<link::Connection, std::string> startAndConnect(const std::filesyste
 /// Refuses a listener that is not this user's: the socket file must be a socket of this
 /// user's, and the process that listens on it must run as this user.
 std::optional<std::string> peerRefusal(const std::filesystem::path& path, int socket) {
-  if (!link::isOwnSocket(path) || link::peerUser(socket) != getuid())
+  if (!isOwnSocket(path) || peerUser(socket) != getuid())
     return unreachable("the program listening at " + path.string() +
                        " isn’t yours, so Kestles won’t talk to it.");
   return std::nullopt;
 }
 
-std::variant<link::Connection, std::string> connectOrStart() {
-  auto path = platform::socketPath();
+std::variant<Connection, std::string> connectOrStart(const AppAddress& address) {
+  const auto& path = address.socket;
   if (auto refused = folderRefusal(path.parent_path())) return *refused;
-  auto connection = link::connectTo(path, kConnectBound);
-  if (connection.outcome == link::ConnectOutcome::nobodyListens) {
-    auto started = startAndConnect(path);
+  auto connection = connectTo(path, kConnectBound);
+  if (connection.outcome == ConnectOutcome::nobodyListens) {
+    auto started = startAndConnect(address);
     if (auto* failure = std::get_if<std::string>(&started)) return *failure;
-    connection = std::move(std::get<link::Connection>(started));
+    connection = std::move(std::get<Connection>(started));
     // The app made the folder; it must still be private now that something listens in it.
     if (auto refused = folderRefusal(path.parent_path())) return *refused;
   }
   switch (connection.outcome) {
-    case link::ConnectOutcome::connected:
+    case ConnectOutcome::connected:
       break;
-    case link::ConnectOutcome::busy:
+    case ConnectOutcome::busy:
       return unreachable("it didn’t answer.");
-    case link::ConnectOutcome::nobodyListens:
-    case link::ConnectOutcome::failed:
+    case ConnectOutcome::nobodyListens:
+    case ConnectOutcome::failed:
       return unreachable(std::strerror(connection.error) + std::string("."));
   }
   if (auto refused = peerRefusal(path, connection.socket.get())) return *refused;
@@ -158,28 +156,28 @@ std::variant<link::Connection, std::string> connectOrStart() {
 
 }  // namespace
 
-std::optional<std::string> deliverToApp(const std::string& line) {
-  auto connected = connectOrStart();
+std::optional<std::string> deliverToApp(const std::string& line, const AppAddress& address) {
+  auto connected = connectOrStart(address);
   if (auto* failure = std::get_if<std::string>(&connected)) return *failure;
-  int socket = std::get<link::Connection>(connected).socket.get();
-  auto deadline = link::Clock::now() + kReplyTimeout;
-  if (!link::sendAll(socket, line + "\n", deadline))
+  int socket = std::get<Connection>(connected).socket.get();
+  auto deadline = Clock::now() + kReplyTimeout;
+  if (!sendAll(socket, line + "\n", deadline))
     return unreachable("the connection broke while sending.");
   std::string reply;
-  switch (link::readLine(socket, deadline, reply)) {
-    case link::ReadOutcome::line:
+  switch (readLine(socket, deadline, reply)) {
+    case ReadOutcome::line:
       break;
-    case link::ReadOutcome::timedOut:
+    case ReadOutcome::timedOut:
       return unreachable("it didn’t answer.");
-    case link::ReadOutcome::closed:
+    case ReadOutcome::closed:
       return unreachable("it closed the connection without answering.");
-    case link::ReadOutcome::tooLong:
+    case ReadOutcome::tooLong:
       return unreachable("it gave an answer Kestles doesn’t know.");
   }
-  auto parsed = link::LinkReply::parsed(reply);
+  auto parsed = LinkReply::parsed(reply);
   if (!parsed) return unreachable("it gave an answer Kestles doesn’t know: " + reply);
   if (parsed->refusal) return unreachable(*parsed->refusal);
   return std::nullopt;
 }
 
-}  // namespace kestles::tool
+}  // namespace kestles::link
