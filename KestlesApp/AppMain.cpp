@@ -14,8 +14,10 @@
 
 #include "KestlesApp/AppRuntime.hpp"
 #include "KestlesApp/AppVersion.hpp"
+#include "KestlesApp/AssistantCommand.hpp"
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesApp/LogText.hpp"
+#include "KestlesApp/PaletteCommand.hpp"
 #include "KestlesApp/PlaceCommand.hpp"
 #include "KestlesApp/PlanCommand.hpp"
 #include "KestlesApp/PlatformCommand.hpp"
@@ -167,6 +169,18 @@ std::optional<int> readyDescriptor(std::span<const std::string> words) {
   return fd;
 }
 
+/// Closes standard output (onto /dev/null, so that the descriptor stays taken), so that a
+/// menu reading the list sees its end.
+void endOutput() {
+  std::cout.flush();
+  std::fflush(stdout);
+  int null = open("/dev/null", O_WRONLY);
+  if (null >= 0) {
+    dup2(null, STDOUT_FILENO);
+    close(null);
+  }
+}
+
 }  // namespace
 
 int runApp(std::span<const std::string> arguments) {
@@ -185,6 +199,9 @@ int runApp(std::span<const std::string> arguments) {
   if (word == "world") return runWorldCommand(rest, std::cout, std::cerr);
   if (word == "place") return runPlaceCommand(rest, std::cout, std::cerr);
   if (word == "plan") return runPlanCommand(rest, std::cout, std::cerr);
+  if (word == "assistant") return runAssistantCommand(rest, std::cout, std::cerr);
+  if (word == "palette")
+    return runPaletteCommand(rest, {std::cin, std::cout, std::cerr, endOutput});
   return failWith("There’s no command “" + word + "”.");
 }
 

@@ -90,6 +90,7 @@ void CommandRunner::load() {
   followFloatingApps();
   std::string problem;
   state_ = SessionState::read(files_.state, &problem);
+  stateTime_ = modified(files_.state);
   if (!problem.empty()) log(LogLevel::error, problem);
 }
 
@@ -125,8 +126,13 @@ void CommandRunner::saveLibrary() {
 }
 
 void CommandRunner::saveState() {
+  // The command-line palette records its recents in the same file: when the file changed
+  // since this app last wrote it, the recents in it are the newer ones.
+  if (modified(files_.state) != stateTime_)
+    state_.paletteRecents = SessionState::read(files_.state).paletteRecents;
   try {
     state_.write(files_.state);
+    stateTime_ = modified(files_.state);
   } catch (const std::exception& error) {
     log(LogLevel::error, files_.state.string() + " can’t be written (" + error.what() + ").");
   }

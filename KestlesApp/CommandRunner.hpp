@@ -74,6 +74,7 @@ class CommandRunner {
   Files files_;
   Library library_;
   std::optional<std::filesystem::file_time_type> libraryTime_;
+  std::optional<std::filesystem::file_time_type> stateTime_;  // when this app last wrote it
   SessionState state_;
   std::optional<DisplaySetup> knownSetup_;
 };

@@ -119,18 +119,6 @@ std::optional<WorldFile> worldOf(const std::optional<std::filesystem::path>& pat
   return desktop->world();
 }
 
-/// A missing library is a new one; a damaged one is reported and not used.
-std::optional<Library> libraryOf(const std::optional<std::filesystem::path>& path,
-                                 std::ostream& err) {
-  auto file = path.value_or(KestlesPaths::library());
-  try {
-    return JSONFile<Library>{file}.load().value_or(Library{});
-  } catch (const std::exception& error) {
-    fail(err, file.string() + " can’t be read (" + json_style::describe(error) + ").");
-    return std::nullopt;
-  }
-}
-
 }  // namespace
 
 int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& out,
@@ -146,7 +134,7 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
   }
   auto world = worldOf(options->changed ? options->changed : options->world, err);
   if (!world) return 1;
-  auto library = libraryOf(options->library, err);
+  auto library = readLibrary(options->library.value_or(KestlesPaths::library()), err);
   if (!library) return 1;
   SessionState state;
   if (options->state) {

@@ -1,14 +1,34 @@
 #include "KestlesApp/PlatformCommand.hpp"
 
-#include "KestlesEngine/engine/InstalledApps.hpp"
-
 #include <algorithm>
+
+#include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesEngine/engine/InstalledApps.hpp"
+#include "KestlesEngine/platform/Environment.hpp"
+#include "KestlesLink/AppDelivery.hpp"
 
 namespace kestles::app {
 
 int fail(std::ostream& err, std::string_view sentence) {
   err << "kestles-app: " << sentence << '\n';
   return 1;
+}
+
+std::optional<Library> readLibrary(const std::filesystem::path& file, std::ostream& err) {
+  try {
+    return JSONFile<Library>{file}.load().value_or(Library{});
+  } catch (const std::exception& error) {
+    fail(err, file.string() + " can’t be read (" + json_style::describe(error) + ").");
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string> deliverToRunningApp(const std::string& line) {
+  std::error_code error;
+  auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  std::optional<std::filesystem::path> app;
+  if (!error) app = self;
+  return link::deliverToApp(line, {platform::socketPath(), app});
 }
 
 void CommandLog::write(const platform::LogRecord& record) {
@@ -45,15 +65,26 @@ WorldFile DesktopSession::world() {
   return file;
 }
 
-std::optional<CGRect> DesktopSession::place(std::uint32_t window, const CGRect& frame) {
-  auto world = engine_.snapshot(apps_.list(), displays_.setup());
-  auto found = std::find_if(world.windows.begin(), world.windows.end(),
+const WindowSnapshot* DesktopSession::findNow(std::uint32_t window) {
+  current_ = engine_.snapshot(apps_.list(), displays_.setup());
+  auto found = std::find_if(current_.windows.begin(), current_.windows.end(),
                             [&](const WindowSnapshot& w) { return w.id == window; });
-  if (found == world.windows.end()) return std::nullopt;
+  return found == current_.windows.end() ? nullptr : &*found;
+}
+
+std::optional<CGRect> DesktopSession::place(std::uint32_t window, const CGRect& frame) {
+  const auto* found = findNow(window);
+  if (found == nullptr) return std::nullopt;
   auto outcome = engine_.arrange({{window, found->frame, frame, std::nullopt}}, {});
   auto landed = outcome.frames.find(window);
   if (landed == outcome.frames.end()) return std::nullopt;
   return landed->second;
+}
+
+bool DesktopSession::focus(std::uint32_t window) {
+  if (findNow(window) == nullptr) return false;
+  engine_.raise({window}, window);
+  return true;
 }
 
 }  // namespace kestles::app

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 #include <stdexcept>
 
@@ -30,8 +31,20 @@ std::vector<std::string> mergedEnvironment(const std::map<std::string, std::stri
   return merged;
 }
 
-/// Reads both pipes to their ends without letting either fill up.
-void drain(int outFd, int errFd, ProcessResult& result) {
+/// Writes the input whole (it fits the pipe's buffer) and closes the pipe.
+void feed(int& inFd, const std::string& text) {
+  if (inFd < 0) return;
+  // A process that ended without reading must fail its own test, not end this one.
+  std::signal(SIGPIPE, SIG_IGN);
+  [[maybe_unused]] auto written = write(inFd, text.data(), text.size());
+  close(inFd);
+  inFd = -1;
+}
+
+/// Reads both pipes to their ends without letting either fill up, feeding the input first or
+/// once standard output has ended.
+void drain(int outFd, int errFd, int inFd, const ProcessInput& input, ProcessResult& result) {
+  if (!input.afterOutput) feed(inFd, input.text);
   pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
   int open = 2;
   char buffer[4096];
@@ -41,6 +54,7 @@ void drain(int outFd, int errFd, ProcessResult& result) {
       if (fds[i].fd < 0 || fds[i].revents == 0) continue;
       auto count = read(fds[i].fd, buffer, sizeof(buffer));
       if (count <= 0) {
+        if (i == 0) feed(inFd, input.text);
         close(fds[i].fd);
         fds[i].fd = -1;
         --open;
@@ -55,14 +69,20 @@ void drain(int outFd, int errFd, ProcessResult& result) {
 
 ProcessResult runProcess(const std::filesystem::path& program,
                          const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& environment) {
+                         const std::map<std::string, std::string>& environment,
+                         const std::optional<ProcessInput>& input) {
   int outPipe[2];
   int errPipe[2];
-  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+  int inPipe[2] = {-1, -1};
+  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0 ||
+      (input && pipe2(inPipe, O_CLOEXEC) != 0))
     throw std::runtime_error("pipe failed");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  if (input)
+    posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
+  else
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
   posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
   std::vector<std::string> argumentStorage{program.string()};
@@ -81,13 +101,15 @@ ProcessResult runProcess(const std::filesystem::path& program,
   posix_spawn_file_actions_destroy(&actions);
   close(outPipe[1]);
   close(errPipe[1]);
+  if (input) close(inPipe[0]);
   ProcessResult result;
   if (spawned != 0) {
     close(outPipe[0]);
     close(errPipe[0]);
+    if (input) close(inPipe[1]);
     throw std::runtime_error("cannot start " + program.string());
   }
-  drain(outPipe[0], errPipe[0], result);
+  drain(outPipe[0], errPipe[0], inPipe[1], input.value_or(ProcessInput{}), result);
   int status = 0;
   waitpid(child, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,11 +17,19 @@ struct ProcessResult {
   int status = -1;
 };
 
+/// What a process reads on standard input: the text, given at once or only after the process
+/// has closed its standard output (as a menu answers once it has read the whole list).
+struct ProcessInput {
+  std::string text;
+  bool afterOutput = false;
+};
+
 /// Runs a program with arguments and extra environment variables (an empty value unsets one),
-/// collecting its output; the process gets no standard input.
+/// collecting its output; without input the process reads /dev/null.
 ProcessResult runProcess(const std::filesystem::path& program,
                          const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& environment = {});
+                         const std::map<std::string, std::string>& environment = {},
+                         const std::optional<ProcessInput>& input = std::nullopt);
 
 /// A fresh temporary folder, removed with everything in it when the value goes.
 class TemporaryFolder {

@@ -1,0 +1,100 @@
+#include "KestlesApp/HttpPost.hpp"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <string_view>
+
+namespace kestles::app {
+namespace {
+
+struct EasyDeleter {
+  void operator()(CURL* handle) const { curl_easy_cleanup(handle); }
+};
+struct ListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+
+/// libcurl's global set-up is not thread-safe; it runs once, on first use.
+void setUpOnce() {
+  static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  (void)ready;
+}
+
+std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* reply) {
+  static_cast<HttpReply*>(reply)->body.append(data, size * count);
+  return size * count;
+}
+
+std::string_view trimmed(std::string_view text) {
+  auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!text.empty() && isSpace(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && isSpace(text.back()))
+    text.remove_suffix(1);
+  return text;
+}
+
+/// Keeps "Name: value" header lines; the status line and the blank line have no colon.
+std::size_t keepHeader(char* data, std::size_t size, std::size_t count, void* reply) {
+  std::string_view line(data, size * count);
+  auto colon = line.find(':');
+  if (colon != std::string_view::npos) {
+    std::string name(trimmed(line.substr(0, colon)));
+    std::ranges::transform(name, name.begin(), [](unsigned char c) { return std::tolower(c); });
+    static_cast<HttpReply*>(reply)->headers[name] = std::string(trimmed(line.substr(colon + 1)));
+  }
+  return size * count;
+}
+
+HttpReply::Failure failureOf(CURLcode code) {
+  switch (code) {
+    case CURLE_OPERATION_TIMEDOUT:
+      return HttpReply::Failure::timedOut;
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_CONNECT:
+      return HttpReply::Failure::unreachable;
+    default:
+      return HttpReply::Failure::other;
+  }
+}
+
+}  // namespace
+
+HttpReply httpPost(const HttpRequest& request) {
+  setUpOnce();
+  HttpReply reply;
+  std::unique_ptr<CURL, EasyDeleter> handle(curl_easy_init());
+  if (!handle) return {HttpReply::Failure::other, "libcurl couldn’t start a transfer", 0, {}, {}};
+  // Without this a larger body waits a second for a "100 Continue" that many servers never send.
+  curl_slist* list = curl_slist_append(nullptr, "Expect:");
+  for (const auto& header : request.headers)
+    list = curl_slist_append(list, header.c_str());
+  std::unique_ptr<curl_slist, ListDeleter> headers(list);
+  auto* easy = handle.get();
+  curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
+  curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
+  curl_easy_setopt(easy, CURLOPT_POSTFIELDS, request.body.data());
+  curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(request.body.size()));
+  curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(request.timeout.count()));
+  // Signals would reach whatever thread the process runs; timeouts go by polling instead.
+  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, appendBody);
+  curl_easy_setopt(easy, CURLOPT_WRITEDATA, &reply);
+  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, keepHeader);
+  curl_easy_setopt(easy, CURLOPT_HEADERDATA, &reply);
+  auto code = curl_easy_perform(easy);
+  if (code != CURLE_OK) {
+    reply.failure = failureOf(code);
+    reply.error = curl_easy_strerror(code);
+    return reply;
+  }
+  curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &reply.status);
+  return reply;
+}
+
+}  // namespace kestles::app
