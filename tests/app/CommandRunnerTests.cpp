@@ -176,6 +176,22 @@ TEST(CommandRunnerTests, ReadsTheLibraryAgainWhenTheToolChangedIt) {
   EXPECT_EQ(r.savedLibrary().currentKestleID, added.id);
 }
 
+TEST(CommandRunnerTests, KeepsThePaletteRecentsWrittenBesideIt) {
+  RunnerDesk r;
+  r.runner.load();
+  r.run("kestles://tile");
+  // The command-line palette records an action in the state file while the app runs.
+  auto state = r.savedState();
+  PaletteAction grid{PaletteAction::TileAs{TilingStyle::grid}};
+  state.paletteRecents.record(grid);
+  state.write(r.folder.path() / "state.json");
+  r.run("kestles://undo");
+  // The recents come from the file, everything else from the app.
+  EXPECT_EQ(r.savedState().paletteRecents.actions, std::vector{grid});
+  EXPECT_TRUE(r.savedState().undo.entries.empty());
+  EXPECT_EQ(r.savedState().undo.redoEntries.size(), 1u);
+}
+
 TEST(CommandRunnerTests, ImportsAnArchiveAndTellsWhatCameIn) {
   RunnerDesk r;
   r.runner.load();

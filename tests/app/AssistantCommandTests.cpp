@@ -1,0 +1,101 @@
+// The assistant on the command line, run as the built app over a simulated desktop.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/app/AppCommandHome.hpp"
+#include "tests/app/FakeModelServer.hpp"
+
+namespace kestles::testing {
+namespace {
+
+using Json = nlohmann::json;
+
+const std::string kSentence = "Safari on the left half and Foo Writer on the right";
+
+class AssistantCommand : public ::testing::Test, protected AppCommandHome {
+ protected:
+  ProcessResult assistant(const std::vector<std::string>& arguments,
+                          const std::string& server = "") const {
+    std::vector<std::string> words{"assistant"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return runApp(words, {{"KESTLES_ASSISTANT_URL", server},
+                          {"KESTLES_ASSISTANT_KEY", ""},
+                          {"KESTLES_ASSISTANT_MODEL", ""}});
+  }
+  Json library() const { return Json::parse(std::ifstream(libraryPath())); }
+};
+
+TEST_F(AssistantCommand, PrintsTheIdeaTheKestleAndTheUnknownAppsAndSavesNothing) {
+  auto result = assistant({kSentence});
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto printed = Json::parse(result.out);
+  EXPECT_EQ(printed["idea"]["windows"], Json::parse(R"([{"app": "Safari", "place": "leftHalf"},
+                            {"app": "Foo Writer", "place": "rightHalf"}])"));
+  EXPECT_EQ(printed["unknown"], Json({"Foo Writer"}));
+  const auto& screen = printed["kestle"]["arrangements"]["LAPTOP"]["screens"][0];
+  EXPECT_EQ(screen["pins"][0]["bundleID"], "com.apple.Safari");
+  EXPECT_FALSE(printed.contains("saved"));
+  EXPECT_EQ(library()["kestles"].size(), 2u);
+}
+
+TEST_F(AssistantCommand, SaveAddsTheKestleUnderAUniqueNameAndApplyHandsItToTheApp) {
+  auto first = assistant({"--save", "Safari full screen"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(Json::parse(first.out)["saved"], true);
+
+  FakeApp app(runtimePath());
+  auto second = assistant({"Safari full screen", "--apply"});
+  ASSERT_EQ(second.status, 0) << second.err;
+  auto kestle = Json::parse(second.out)["kestle"];
+  auto kestles = library()["kestles"];
+  ASSERT_EQ(kestles.size(), 4u);
+  EXPECT_EQ(kestles[2]["name"], "Safari");
+  EXPECT_EQ(kestles[3]["name"], "Safari 2");
+  EXPECT_EQ(kestles[3]["id"], kestle["id"]);
+  EXPECT_EQ(app.received(),
+            std::vector<std::string>{"kestles://kestle/" + kestle["id"].get<std::string>()});
+}
+
+TEST_F(AssistantCommand, SaysWhyThereIsNoIdea) {
+  auto result = assistant({"окно слева"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "kestles-app: The assistant doesn’t speak that language yet\n");
+
+  result = assistant({"--save"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_TRUE(result.err.starts_with("kestles-app: assistant takes a sentence")) << result.err;
+
+  auto off = library();
+  off["settings"]["assistantEnabled"] = false;
+  std::ofstream(libraryPath()) << off.dump();
+  result = assistant({kSentence});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "kestles-app: The assistant is turned off in the settings.\n");
+}
+
+TEST_F(AssistantCommand, AServerNamedInTheEnvironmentIsAsked) {
+  Json idea = {
+      {"name", "Side by Side"},
+      {"windows", {{{"app", "Terminal"}, {"display", nullptr}, {"place", "leftTwoThirds"}}}}};
+  FakeModelServer server({200, {}, completionSaying(idea.dump())});
+  auto result = assistant({"terminal wide on the left"}, server.url());
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(Json::parse(result.out)["kestle"]["name"], "Side by Side");
+  ASSERT_EQ(server.requests().size(), 1u);
+  EXPECT_EQ(
+      Json::parse(server.requests()[0].body)["messages"][1]["content"].get<std::string>().ends_with(
+          "terminal wide on the left"),
+      true);
+
+  FakeModelServer busy({429, {}, "{}"});
+  result = assistant({"terminal wide on the left"}, busy.url());
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "kestles-app: The assistant is busy; try again in a moment\n");
+}
+
+}  // namespace
+}  // namespace kestles::testing

@@ -1,0 +1,116 @@
+// The palette on the command line, run as the built app over a simulated desktop.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/app/AppCommandHome.hpp"
+
+namespace kestles::testing {
+namespace {
+
+class PaletteCommand : public ::testing::Test, protected AppCommandHome {
+ protected:
+  ProcessResult palette(const std::vector<std::string>& arguments,
+                        const std::optional<ProcessInput>& input = std::nullopt) const {
+    std::vector<std::string> words{"palette"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return runApp(words, {}, input);
+  }
+  ProcessResult choose(const std::string& line) const {
+    return palette({"--dmenu"}, ProcessInput{line, true});
+  }
+  void writeState(const nlohmann::json& state) const {
+    std::filesystem::create_directories(statePath().parent_path());
+    std::ofstream(statePath()) << state.dump();
+  }
+  nlohmann::json savedState() const { return nlohmann::json::parse(std::ifstream(statePath())); }
+};
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+TEST_F(PaletteCommand, ListsTheMatchesUnderTheirHeadingsTheBestGroupFirst) {
+  auto result = palette({"news"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto lines = linesOf(result.out);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "Windows");
+  EXPECT_EQ(lines[1], "  News — Safari");
+
+  // Words of a query are one query; a kestle from the library is found by its name.
+  result = palette({"wo", "rk"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(linesOf(result.out).at(0), "Kestles");
+  EXPECT_TRUE(linesOf(result.out).at(1).starts_with("  Work")) << result.out;
+}
+
+TEST_F(PaletteCommand, WithoutAQueryTheRecentActionsComeFirst) {
+  writeState({{"paletteRecents", {{"actions", {{{"tileAs", {{"_0", "spiral"}}}}}}}}});
+  auto result = palette({});
+  ASSERT_EQ(result.status, 0) << result.err;
+  auto lines = linesOf(result.out);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "Recent");
+  EXPECT_EQ(lines[1], "  Tile as Spiral");
+  EXPECT_EQ(lines[2], "Kestles");
+}
+
+TEST_F(PaletteCommand, AQueryThatMatchesNothingSaysSo) {
+  auto result = palette({"zqxj"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "kestles-app: Nothing in the palette matches “zqxj”.\n");
+}
+
+TEST_F(PaletteCommand, AMenuLineIsHandedToTheAppAsItsLinkAndRecorded) {
+  FakeApp app(runtimePath());
+  auto result = choose("Tile as Grid\n");
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(app.received(), std::vector<std::string>{"kestles://tile?style=grid"});
+  EXPECT_EQ(savedState()["paletteRecents"]["actions"],
+            nlohmann::json::array({{{"tileAs", {{"_0", "grid"}}}}}));
+
+  // Every line names one item, windows and library included, so the line read back does too.
+  auto lines = linesOf(result.out);
+  EXPECT_EQ(std::set(lines.begin(), lines.end()).size(), lines.size());
+  for (const auto* line : {"Tile Windows", "News — Safari", "Halves", "Undo"})
+    EXPECT_NE(std::ranges::find(lines, line), lines.end()) << line;
+
+  // The next menu lists the recorded action first.
+  EXPECT_EQ(linesOf(choose("").out).at(0), "Tile as Grid");
+}
+
+TEST_F(PaletteCommand, AMenuLineThatCannotBeCarriedOutHereSaysWhy) {
+  FakeApp app(runtimePath());
+  struct Case {
+    std::string line;
+    int status;
+    std::string err;
+  };
+  const std::vector<Case> cases{
+      {"", 0, ""},                 // the menu was closed
+      {"News — Safari\n", 0, ""},  // a window is brought forward by this process itself
+      {"Save Layout…\n", 1, "kestles-app: “Save Layout…” can’t be done from the command line.\n"},
+      {"Tile Sideways\n", 1, "kestles-app: Nothing in the palette reads “Tile Sideways”.\n"},
+  };
+  for (const auto& [line, status, err] : cases) {
+    auto result = choose(line);
+    EXPECT_EQ(result.status, status) << line;
+    EXPECT_EQ(result.err, err) << line;
+  }
+  EXPECT_TRUE(app.received().empty());
+  EXPECT_FALSE(std::filesystem::exists(statePath()));
+}
+
+}  // namespace
+}  // namespace kestles::testing
