@@ -1,5 +1,6 @@
 #include "KestlesApp/PaletteCommand.hpp"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -153,7 +154,9 @@ int menu(const PaletteIndex& index, PaletteSources& sources, const PaletteStream
 }  // namespace
 
 int runPaletteCommand(std::span<const std::string_view> arguments, const PaletteStreams& streams) {
-  bool dmenu = arguments.size() == 1 && arguments[0] == "--dmenu";
+  bool dmenu = std::ranges::find(arguments, "--dmenu") != arguments.end();
+  if (dmenu && arguments.size() > 1)
+    return fail(streams.err, "palette takes a query, or --dmenu alone.");
   PaletteSources sources;
   auto library = readLibrary(KestlesPaths::library(), streams.err);
   if (!library) return 1;

@@ -70,6 +70,10 @@ TEST_F(PaletteCommand, AQueryThatMatchesNothingSaysSo) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err, "kestles-app: Nothing in the palette matches “zqxj”.\n");
+
+  result = palette({"tile", "--dmenu"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "kestles-app: palette takes a query, or --dmenu alone.\n");
 }
 
 TEST_F(PaletteCommand, AMenuLineIsHandedToTheAppAsItsLinkAndRecorded) {
