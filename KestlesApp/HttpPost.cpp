@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 
@@ -49,6 +50,16 @@ std::size_t keepHeader(char* data, std::size_t size, std::size_t count, void* re
   return size * count;
 }
 
+/// The hosts reached without a proxy: the user's, and always this machine's own, which a
+/// proxy would take for its own machine (a local model server is the common case).
+std::string hostsWithoutProxy() {
+  std::string hosts = "localhost,127.0.0.1,::1";
+  for (const char* name : {"no_proxy", "NO_PROXY"})
+    if (const char* value = std::getenv(name); value != nullptr && *value != '\0')
+      return hosts + "," + value;
+  return hosts;
+}
+
 HttpReply::Failure failureOf(CURLcode code) {
   switch (code) {
     case CURLE_OPERATION_TIMEDOUT:
@@ -78,6 +89,8 @@ HttpReply httpPost(const HttpRequest& request) {
   curl_easy_setopt(easy, CURLOPT_URL, request.url.c_str());
   curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
+  auto direct = hostsWithoutProxy();
+  curl_easy_setopt(easy, CURLOPT_NOPROXY, direct.c_str());
   curl_easy_setopt(easy, CURLOPT_POSTFIELDS, request.body.data());
   curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(request.body.size()));
   curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(request.timeout.count()));

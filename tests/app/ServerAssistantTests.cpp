@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/world/WorldFile.hpp"
@@ -112,6 +114,15 @@ TEST(ServerAssistant, ASilentOrMissingServerIsTimedOutOrNotReady) {
   }
   ServerAssistant assistant({gone, std::nullopt, std::nullopt, std::chrono::seconds(5)});
   EXPECT_EQ(assistant.answer(request()), AssistantAnswer(AssistantTrouble::of(Kind::notReady)));
+}
+
+TEST(ServerAssistant, ALocalServerIsAskedDirectlyPastAProxy) {
+  FakeModelServer server({200, {}, completionSaying(nlohmann::json(kIdea).dump())});
+  // Nothing listens on the discard port: a request sent to this proxy fails.
+  setenv("http_proxy", "http://127.0.0.1:9", 1);
+  auto answer = askThrough(server);
+  unsetenv("http_proxy");
+  EXPECT_EQ(answer, AssistantAnswer(kIdea));
 }
 
 TEST(ServerAssistant, TheEndpointIsTheChatCompletionsOneUnderTheURL) {
