@@ -83,6 +83,12 @@ std::optional<DisplayInfo> DisplaySetup::fallback() const {
   return displays.front();
 }
 
+std::optional<DisplayInfo> DisplaySetup::active(const std::optional<CGRect>& focusedFrame) const {
+  if (focusedFrame)
+    if (auto shown = display(*focusedFrame)) return shown;
+  return fallback();
+}
+
 std::vector<DisplayInfo> DisplaySetup::ordered() const {
   auto sorted = displays;
   std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) {

@@ -28,6 +28,9 @@ struct DisplaySetup {
   std::optional<DisplayInfo> matching(std::string_view text) const;
   /// The main display, else the first one.
   std::optional<DisplayInfo> fallback() const;
+  /// The display that counts as current: the one showing the focused window's frame, else
+  /// the fallback; nothing only when there are no displays.
+  std::optional<DisplayInfo> active(const std::optional<CGRect>& focusedFrame) const;
   /// Built-in first, then left to right by minimum x; ties keep listing order.
   std::vector<DisplayInfo> ordered() const;
   /// The sorted ids joined with "+": the same for the same set of displays.

@@ -32,6 +32,17 @@ std::set<std::uint32_t> tiledWindows(const Tilings& tilings) {
   return tiled;
 }
 
+/// Where the window lands when the hint's tile is split: the tree is solved again after the
+/// split (and after the window's own tile closes), so only the plan knows the frame.
+std::optional<CGRect> splitPreview(const TileHints::Hint& hint, std::uint32_t window,
+                                   const LiveTiles& session, const World& world) {
+  auto plan = TileHints::plan(hint, true, window, session, world);
+  if (!plan) return std::nullopt;
+  auto frames = plan->session.frames(hint.displayID);
+  auto landed = frames.find(window);
+  return landed == frames.end() ? std::nullopt : std::optional(landed->second);
+}
+
 }  // namespace
 
 std::vector<TileHints::Hint> TileHints::hints(WindowID window, const LiveTiles& session,
@@ -49,7 +60,7 @@ std::vector<TileHints::Hint> TileHints::hints(WindowID window, const LiveTiles& 
       Hint hint{keys[hints.size()], display.id, tile,         frames[tile],
                 std::nullopt,       occupant,   std::nullopt, std::nullopt};
       if (occupant) {
-        hint.split = splitOf(tile, frames[tile]).preview(frames, session.gaps);
+        hint.split = splitPreview(hint, window, session, world);
         if (const auto* snapshot = windowWithID(world, *occupant)) {
           hint.bundleID = snapshot->bundleID;
           hint.appName = snapshot->appName;

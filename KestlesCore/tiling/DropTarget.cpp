@@ -57,31 +57,4 @@ std::optional<DropTarget> DropTarget::target(CGPoint point, std::span<const CGRe
   return DropTarget::tile(tile);
 }
 
-std::optional<CGRect> DropTarget::preview(std::span<const CGRect> frames, const Gaps& gaps) const {
-  int index = tileIndex();
-  if (index < 0 || index >= static_cast<int>(frames.size())) return std::nullopt;
-  CGRect frame = frames[index].standardized();
-  const auto* beside = std::get_if<Beside>(&value);
-  if (!beside) return frame;
-  double inner = std::max(gaps.inner, 0.0);
-  double halfWidth = std::max(0.0, (frame.width() - inner) / 2);
-  double halfHeight = std::max(0.0, (frame.height() - inner) / 2);
-  CGRect half = frame;
-  switch (beside->edge) {
-    case TileEdge::left:
-      half = {frame.minX(), frame.minY(), halfWidth, frame.height()};
-      break;
-    case TileEdge::right:
-      half = {frame.maxX() - halfWidth, frame.minY(), halfWidth, frame.height()};
-      break;
-    case TileEdge::top:
-      half = {frame.minX(), frame.minY(), frame.width(), halfHeight};
-      break;
-    case TileEdge::bottom:
-      half = {frame.minX(), frame.maxY() - halfHeight, frame.width(), halfHeight};
-      break;
-  }
-  return half.rounded();
-}
-
 }  // namespace kestles

@@ -38,10 +38,6 @@ struct DropTarget {
   static std::optional<DropTarget> target(CGPoint point, std::span<const CGRect> frames,
                                           double edgeBand);
 
-  /// The frame the window would get: the whole tile, or for a split the tile's half on that
-  /// side with the inner gap between the halves, rounded. Nothing for an unknown tile.
-  std::optional<CGRect> preview(std::span<const CGRect> frames, const Gaps& gaps) const;
-
   bool operator==(const DropTarget&) const = default;
 };
 

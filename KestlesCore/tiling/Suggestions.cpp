@@ -154,7 +154,9 @@ int mainTileTerm(const std::vector<CGRect>& units, const Scene& scene) {
   for (const auto& unit : units)
     areas.push_back(unit.area());
   std::sort(areas.begin(), areas.end(), std::greater<>());
-  bool hasMainTile = areas[0] >= 1.6 * areas[1];
+  // Areas come from weights divided by sums, so an exact 1.6 can land a few ulps short; a
+  // tolerance far below any drawable difference keeps that shape's main tile.
+  bool hasMainTile = areas[0] >= 1.6 * areas[1] * (1 - 1e-9);
   if (hasMainTile) {
     if (scene.distinctWeights < 2) return -10;
     return scene.mainWorthy ? 20 : 0;

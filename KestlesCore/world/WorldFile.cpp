@@ -36,6 +36,13 @@ WorldFile WorldFile::decoded(const nlohmann::json& json) {
   if (auto focused = json.find("focusedWindow");
       focused != json.end() && focused->is_number_unsigned())
     file.focusedWindow = focused->get<std::uint32_t>();
+  // The running app works the current display out from the focused window; a dry run on the
+  // file must do the same, or it plans on another display than the app would.
+  std::optional<CGRect> focusedFrame;
+  for (const auto& window : file.world.windows)
+    if (file.focusedWindow == window.id) focusedFrame = window.frame;
+  auto active = file.world.setup.active(focusedFrame);
+  file.world.activeDisplayID = active ? std::optional(active->id) : std::nullopt;
   return file;
 }
 

@@ -203,15 +203,15 @@ std::optional<std::uint32_t> WindowEngine::settleID(
 
 std::optional<std::string> WindowEngine::activeDisplay(const DisplaySetup& setup) {
   auto& ax = services_.ax;
+  std::optional<CGRect> focusedFrame;
   if (auto app = ax.element(ax.systemWide(), ax::focusedApplication)) {
     auto pid = ax.pid(*app);
     if (pid && *pid != services_.workspace.ownPID()) {
       auto window = ax.element(*app, ax::focusedWindow);
-      if (auto frame = window ? ax.frame(*window) : std::nullopt)
-        if (auto display = setup.display(*frame)) return display->id;
+      focusedFrame = window ? ax.frame(*window) : std::nullopt;
     }
   }
-  if (auto fallback = setup.fallback()) return fallback->id;
+  if (auto display = setup.active(focusedFrame)) return display->id;
   return std::nullopt;
 }
 

@@ -39,25 +39,5 @@ TEST(DropTargetTests, TargetOfAPoint) {
   EXPECT_EQ(DropTarget::target({5, 0}, flat, 0.2), DropTarget::tile(0));
 }
 
-TEST(DropTargetTests, PreviewIsTheTileOrTheHalfItWouldGive) {
-  Gaps gaps{8, 8};
-  struct Row {
-    DropTarget target;
-    std::optional<CGRect> frame;
-  };
-  const Row rows[] = {
-      {DropTarget::tile(1), CGRect(500, 0, 500, 600)},
-      {DropTarget::beside(0, TileEdge::left), CGRect(0, 0, 246, 600)},
-      {DropTarget::beside(0, TileEdge::right), CGRect(254, 0, 246, 600)},
-      {DropTarget::beside(1, TileEdge::top), CGRect(500, 0, 500, 296)},
-      {DropTarget::beside(1, TileEdge::bottom), CGRect(500, 304, 500, 296)},
-      {DropTarget::beside(2, TileEdge::left), CGRect(700, 100, 46, 100)},
-      {DropTarget::tile(3), std::nullopt},
-      {DropTarget::beside(-1, TileEdge::top), std::nullopt},
-  };
-  for (const auto& row : rows)
-    EXPECT_EQ(row.target.preview(kTiles, gaps), row.frame) << row.target.tileIndex();
-}
-
 }  // namespace
 }  // namespace kestles

@@ -281,6 +281,32 @@ TEST(SuggestionsTests, DrawnSavedLayoutsAreScoredByTheirUnitRectangles) {
   EXPECT_GT(suggestion->tiles[0]->size->width, suggestion->tiles[1]->size->width * 2);
 }
 
+TEST(SuggestionsTests, ATileExactlyOnePointSixTimesTheNextIsAMainTile) {
+  // Ranked rows weighted 1.6, 0.5 and 1 are solved with the last row taking what is left,
+  // and the quotient of the areas computes as 1.5999999999999996: the shape lost its main
+  // tile to the last bits of a double and scored 20 below rows weighted 1.7, 0.5 and 1,
+  // which differ in nothing else the score looks at.
+  auto rowsWeighted = [](double first) {
+    std::vector<LayoutNode> tiles{LayoutNode::tile(first, 0), LayoutNode::tile(0.5, 1),
+                                  LayoutNode::tile(1, 2)};
+    for (auto& tile : tiles)
+      tile.id = UUID::random();
+    return LayoutNode::rows(std::move(tiles));
+  };
+  std::vector<SavedLayout> layouts{savedLayout("At", rowsWeighted(1.6), std::nullopt),
+                                   savedLayout("Past", rowsWeighted(1.7), std::nullopt)};
+  for (auto& layout : layouts)
+    layout.id = UUID::random();
+  auto request = requestFor(laptopDisplay(), {windowOf(1, kXcode, 0), windowOf(2, kSafari, 1),
+                                              windowOf(3, kTerminal, 2)});
+  request.savedLayouts = layouts;
+  auto board = Suggestions::board(request);
+  int at = scoreOf(board, "saved:" + layouts[0].id.uuidString());
+  int past = scoreOf(board, "saved:" + layouts[1].id.uuidString());
+  ASSERT_GT(past, -1000);
+  EXPECT_EQ(at, past);
+}
+
 TEST(SuggestionsTests, KnownSizeLimitsCostWhereTilesDoNotSuitThem) {
   // Halves on the laptop are 744 × 928 (8-point gaps in 1512 × 944). A window of at most
   // 600 × 400 leaves 690432 − 240000 = 450432 of 1427328 points empty: 150 × that share

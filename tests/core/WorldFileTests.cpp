@@ -27,6 +27,36 @@ TEST(WorldFileTests, ReadsTheWorldFile) {
   EXPECT_EQ(WorldFile::decoded(file.encoded()), file);
 }
 
+TEST(WorldFileTests, TheCurrentDisplayIsTheFocusedWindowsAsInTheRunningApp) {
+  // A dry run on a world file used to plan on the main display while the app, reading the
+  // same file, worked on the focused window's display.
+  auto json = nlohmann::json::parse(R"({
+    "displays": [
+      {"id": "MAIN", "name": "Main", "frame": [[0, 0], [2560, 1440]], "isMain": true},
+      {"id": "SIDE", "name": "Side", "frame": [[2560, 0], [1512, 982]]}],
+    "windows": [
+      {"id": 1, "pid": 10, "frame": [[100, 100], [800, 600]]},
+      {"id": 2, "pid": 10, "frame": [[2600, 50], [1000, 700]]}]})");
+  struct Row {
+    std::optional<std::uint32_t> focused;
+    std::optional<std::string> written;  // what the file itself says
+    std::string active;
+  };
+  const Row rows[] = {{2u, std::nullopt, "SIDE"},
+                      {2u, "MAIN", "SIDE"},
+                      {1u, "SIDE", "MAIN"},
+                      {std::nullopt, std::nullopt, "MAIN"},
+                      {99u, std::nullopt, "MAIN"}};  // a window the file doesn't have
+  for (const auto& row : rows) {
+    auto file = json;
+    if (row.focused) file["focusedWindow"] = *row.focused;
+    if (row.written) file["activeDisplayID"] = *row.written;
+    EXPECT_EQ(WorldFile::decoded(file).world.activeDisplayID, row.active)
+        << row.focused.value_or(0);
+  }
+  EXPECT_EQ(WorldFile::read(kWorld).world.activeDisplayID, "LAPTOP");
+}
+
 TEST(WorldFileTests, OnlyARegularFileIsRead) {
   // A FIFO used to hang the reader in its open, and a link to /dev/zero to read for ever.
   auto folder =

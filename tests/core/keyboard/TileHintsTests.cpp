@@ -65,8 +65,9 @@ TEST_F(TileHintsTests, KeysRunLeftToRightSkippingTheFrontWindowsTile) {
     EXPECT_EQ(hints[i].split.has_value(), expected[i].occupant.has_value());
   }
   EXPECT_EQ(hints[0].frame, (CGRect{720, 25, 720, 875}));
-  // A tall tile splits one above the other; the window takes the lower half.
-  EXPECT_EQ(hints[0].split, (CGRect{720, 463, 720, 437}));
+  // A tall tile splits one above the other; the window takes the lower half, and its own
+  // tile closes, so the split tile widens to the whole display.
+  EXPECT_EQ(hints[0].split, (CGRect{0, 463, 1440, 437}));
   EXPECT_EQ(hints[1].bundleID, "app.Xcode");
 }
 
@@ -86,7 +87,22 @@ TEST_F(TileHintsTests, TilesBeyondTheThirtySixKeysGetNone) {
 TEST_F(TileHintsTests, AWideTileSplitsSideBySide) {
   session.tilings["L"] = tilingOf("halves-stacked", "L", {1, 2});
   auto hint = hintKeyed('1', 1);
-  EXPECT_EQ(hint.split, (CGRect{720, 463, 720, 437}));
+  // The window's upper tile closes: the lower one, split, takes the whole height.
+  EXPECT_EQ(hint.split, (CGRect{720, 25, 720, 875}));
+}
+
+TEST_F(TileHintsTests, TheSplitPreviewIsTheFrameTheSplitGives) {
+  // The preview used to be the tile's half less the inner gap, while the split solves the
+  // tree again with its gaps and lands elsewhere.
+  session.gaps = Gaps{8, 8};
+  for (std::uint32_t front : {1u, 9u}) {
+    for (const auto& hint : TileHints::hints(front, session, world)) {
+      if (!hint.split) continue;
+      auto plan = TileHints::plan(hint, true, front, session, world);
+      ASSERT_TRUE(plan);
+      EXPECT_EQ(hint.split, plan->frames.at(front)) << hint.key << " for " << front;
+    }
+  }
 }
 
 TEST_F(TileHintsTests, ATileKeyTradesPlacesWithTheOccupant) {
