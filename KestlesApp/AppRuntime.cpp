@@ -1,7 +1,6 @@
 #include "KestlesApp/AppRuntime.hpp"
 
 #include "KestlesApp/LinkServer.hpp"
-#include "KestlesApp/LogText.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/keyboard/KeyHolder.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
@@ -54,8 +53,7 @@ void AppRuntime::start() {
 
 std::optional<std::string> AppRuntime::receive(const std::string& line) {
   if (auto refused = refusalOf(line)) return refused;
-  log_.write(
-      {platform::LogLevel::info, platform::LogCategory::engine, "Received " + escapedForLog(line)});
+  log_.write({platform::LogLevel::info, platform::LogCategory::engine, "Received " + line});
   if (auto path = pathOfFileURL(line)) {
     main_.async([this, archive = *path] {
       runner_.importArchive(archive);

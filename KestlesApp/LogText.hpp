@@ -5,9 +5,9 @@
 
 namespace kestles::app {
 
-/// Text from outside (a received link) made safe for one log line: control characters,
-/// including the C1 ones that terminals obey, become escapes (\n, \t, \r, \xHH for the
-/// byte); a backslash is doubled so that an escape cannot be forged. Other text is unchanged.
+/// Text from outside (a received link) made safe for one log line: the text module's escapes
+/// of control characters and invalid bytes, with backslashes doubled so that no escape can
+/// be forged.
 std::string escapedForLog(std::string_view text);
 
 }  // namespace kestles::app

@@ -37,9 +37,16 @@ std::unique_ptr<DesktopSession> quietDesktop() {
   return DesktopSession::open(reason, KestlesPaths::learnedSizes());
 }
 
-/// An item's text on one line: its title, and its subtitle after a dash.
+/// Text as the palette prints it. Titles and names come from other programs (windows, apps,
+/// imported libraries): their control characters are escaped, so an item stays on its line
+/// and cannot command the terminal. Backslashes stay, so titles read as written.
+std::string printable(std::string_view text) {
+  return text::escapedControls(text, text::Backslash::kept);
+}
+
+/// An item's text on one line, as printed: its title, and its subtitle after a dash.
 std::string lineOf(const PaletteItem& item) {
-  return item.subtitle ? item.title + " — " + *item.subtitle : item.title;
+  return printable(item.subtitle ? item.title + " — " + *item.subtitle : item.title);
 }
 
 void printGroups(const std::vector<PaletteGroup>& groups, std::ostream& out) {
@@ -47,7 +54,7 @@ void printGroups(const std::vector<PaletteGroup>& groups, std::ostream& out) {
     out << title(group.section) << '\n';
     for (const auto& item : group.items) {
       out << "  " << lineOf(item);
-      if (item.detail) out << "  " << *item.detail;
+      if (item.detail) out << "  " << printable(*item.detail);
       out << '\n';
     }
   }
@@ -58,9 +65,9 @@ struct MenuLine {
   PaletteItem item;
 };
 
-/// One line per action, recents first. A line that reads like another one of a different
-/// action (two windows with the same title) gets its number, " (2)", so that the line read
-/// back names one item.
+/// One line per action, recents first, as printed. A line that reads like another one of a
+/// different action (two windows with the same title, or titles that differ only where one
+/// is escaped) gets its number, " (2)", so that the line read back names one item.
 std::vector<MenuLine> menuLines(const std::vector<PaletteGroup>& groups) {
   std::vector<MenuLine> lines;
   std::map<std::string, std::vector<PaletteAction>> seen;

@@ -16,6 +16,7 @@
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesCore/session/CommandPlanner.hpp"
 #include "KestlesCore/session/DropPlan.hpp"
+#include "KestlesCore/text/Text.hpp"
 
 namespace kestles::app {
 namespace {
@@ -159,7 +160,8 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
     outcome = planTileChanges(seen, *library, state);
   }
   if (outcome.message) {
-    out << *outcome.message << '\n';
+    // It may quote a name from the link, which any program can send.
+    out << text::escapedControls(*outcome.message, text::Backslash::kept) << '\n';
     return 0;
   }
   if (options->state) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/text/Text.hpp"
 #include "KestlesEngine/engine/InstalledApps.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesLink/AppDelivery.hpp"
@@ -10,7 +11,8 @@
 namespace kestles::app {
 
 int fail(std::ostream& err, std::string_view sentence) {
-  err << "kestles-app: " << sentence << '\n';
+  // Sentences quote titles, names and paths that other programs chose.
+  err << "kestles-app: " << text::escapedControls(sentence, text::Backslash::kept) << '\n';
   return 1;
 }
 

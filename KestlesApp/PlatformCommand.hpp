@@ -16,7 +16,8 @@
 
 namespace kestles::app {
 
-/// Prints "kestles-app: " and the sentence on `err`; returns the failure status 1.
+/// Prints "kestles-app: " and the sentence, its control characters escaped, on `err`; returns
+/// the failure status 1.
 int fail(std::ostream& err, std::string_view sentence);
 
 /// The library in `file`: a missing file is a new library; a damaged one is reported on `err`

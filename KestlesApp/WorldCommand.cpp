@@ -12,7 +12,10 @@ int runWorldCommand(std::span<const std::string_view> arguments, std::ostream& o
   if (!arguments.empty()) return fail(err, "“world” takes no arguments.");
   auto desktop = DesktopSession::open(err, KestlesPaths::learnedSizes());
   if (!desktop) return 1;
-  out << desktop->world().encoded().dump(2) << '\n';
+  // Strings are made valid as they are read from other programs; should one slip through,
+  // it is printed repaired rather than ending the command.
+  out << desktop->world().encoded().dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+      << '\n';
   return 0;
 }
 

@@ -24,32 +24,10 @@ std::optional<std::string> digitKeyLabel(KeyModifiers modifiers, std::optional<i
   return modifiers.glyphs() + digit.label();
 }
 
-/// The name with its control characters (C0, DEL and C1) written as escapes, so that a
-/// name cannot break the one-name-per-line listing or send commands to the terminal:
-/// "\n", "\t", "\r", else "\x1B" for one byte and "\u009B" for the two-byte C1 ones.
+/// The name with its control characters escaped, so that a name cannot break the
+/// one-name-per-line listing or send commands to the terminal; backslashes stay as typed.
 std::string printable(std::string_view name) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(name.size());
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    auto byte = static_cast<unsigned char>(name[i]);
-    auto next = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
-    if (byte == '\n') {
-      out += "\\n";
-    } else if (byte == '\t') {
-      out += "\\t";
-    } else if (byte == '\r') {
-      out += "\\r";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      out.append("\\x").append(1, kHex[byte >> 4]).append(1, kHex[byte & 0xF]);
-    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
-      out.append("\\u00").append(1, kHex[next >> 4]).append(1, kHex[next & 0xF]);
-      ++i;
-    } else {
-      out += static_cast<char>(byte);
-    }
-  }
-  return out;
+  return text::escapedControls(name, text::Backslash::kept);
 }
 
 std::string section(const std::string& title, const std::vector<Row>& rows,

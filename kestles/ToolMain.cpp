@@ -10,6 +10,7 @@
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
+#include "KestlesCore/text/Text.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesLink/AppDelivery.hpp"
@@ -29,7 +30,8 @@ void write(std::FILE* stream, std::string_view text) {
 }
 
 int failWith(const std::string& message) {
-  write(stderr, "kestles: " + message + "\n");
+  // The app's sentences quote names that other programs chose.
+  write(stderr, "kestles: " + text::escapedControls(message, text::Backslash::kept) + "\n");
   return 1;
 }
 

@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/coding/Coding.hpp"
+#include "KestlesCore/text/Text.hpp"
 
 namespace kestles {
 namespace {
@@ -17,7 +18,7 @@ SizeLimits entry(const Map& map, const Key& key) {
 
 SizeLimits LearnedSizes::limits(std::uint32_t window, const std::string& app) const {
   if (auto own = windows.find(window); own != windows.end()) return own->second;
-  return entry(apps, app);
+  return entry(apps, text::repairedUTF8(app));
 }
 
 std::optional<LearnedSizes::Learned> LearnedSizes::learn(std::uint32_t window,
@@ -25,7 +26,9 @@ std::optional<LearnedSizes::Learned> LearnedSizes::learn(std::uint32_t window,
                                                          CGSize actual, bool forgetting) {
   auto oldWindow = entry(windows, window);
   auto newWindow = oldWindow.learning(requested, actual, forgetting);
-  auto newApp = entry(apps, app).learning(requested, actual, forgetting);
+  // Apps are kept under valid keys: a key the file cannot hold would fail every save.
+  auto key = text::repairedUTF8(app);
+  auto newApp = entry(apps, key).learning(requested, actual, forgetting);
   if (!newWindow && !newApp) return std::nullopt;
   Learned learned;
   if (newWindow) {
@@ -34,7 +37,7 @@ std::optional<LearnedSizes::Learned> LearnedSizes::learn(std::uint32_t window,
   }
   if (newApp) {
     learned.appChanged = true;
-    apps[app] = *newApp;
+    apps[key] = *newApp;
   }
   return learned;
 }
@@ -42,7 +45,7 @@ std::optional<LearnedSizes::Learned> LearnedSizes::learn(std::uint32_t window,
 void to_json(nlohmann::json& json, const LearnedSizes& sizes) {
   json = nlohmann::json::object();
   for (const auto& [app, limits] : sizes.apps)
-    json[app] = limits;
+    json[text::repairedUTF8(app)] = limits;
 }
 
 void from_json(const nlohmann::json& json, LearnedSizes& sizes) {

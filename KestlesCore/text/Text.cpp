@@ -114,10 +114,61 @@ std::string folded(std::string_view text) {
 }
 
 std::string repairedUTF8(std::string_view text) {
+  if (isAscii(text)) return std::string(text);
   std::string out;
   out.reserve(text.size());
   for (auto point : codePoints(text))
     append(out, point);
+  return out;
+}
+
+std::string_view withoutPartialEnd(std::string_view bytes) {
+  // A sequence is at most four bytes, so only the last three can start an unfinished one.
+  for (std::size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+    auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+    if ((byte & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+    std::size_t announced = byte >= 0xF8   ? 1
+                            : byte >= 0xF0 ? 4
+                            : byte >= 0xE0 ? 3
+                            : byte >= 0xC0 ? 2
+                                           : 1;
+    return announced > back ? bytes.substr(0, bytes.size() - back) : bytes;
+  }
+  return bytes;
+}
+
+std::string escapedControls(std::string_view text, Backslash backslash) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  auto appendByte = [](std::string& out, unsigned char byte) {
+    out.append("\\x").append(1, kHex[byte >> 4]).append(1, kHex[byte & 0xF]);
+  };
+  std::string out;
+  out.reserve(text.size());
+  auto bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+  auto size = static_cast<utf8proc_ssize_t>(text.size());
+  for (utf8proc_ssize_t at = 0; at < size;) {
+    utf8proc_int32_t point = 0;
+    auto used = utf8proc_iterate(bytes + at, size - at, &point);
+    if (used <= 0) {
+      appendByte(out, bytes[at]);
+      ++at;
+      continue;
+    }
+    if (point == '\\' && backslash == Backslash::doubled)
+      out += "\\\\";
+    else if (point == '\n')
+      out += "\\n";
+    else if (point == '\t')
+      out += "\\t";
+    else if (point == '\r')
+      out += "\\r";
+    else if (point < 0x20 || (point >= 0x7F && point <= 0x9F))
+      for (utf8proc_ssize_t i = 0; i < used; ++i)
+        appendByte(out, bytes[at + i]);
+    else
+      out.append(text.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(used)));
+    at += used;
+  }
   return out;
 }
 

@@ -17,6 +17,24 @@ std::string folded(std::string_view text);
 /// The text as valid UTF-8: every byte that is not part of a valid sequence becomes U+FFFD.
 std::string repairedUTF8(std::string_view text);
 
+/// The bytes without a UTF-8 sequence left unfinished at their end, as when a read stops at
+/// a byte limit: a lead byte followed by fewer continuation bytes than it announces is
+/// dropped whole. Every other byte, invalid ones included, is kept.
+std::string_view withoutPartialEnd(std::string_view bytes);
+
+/// What `escapedControls` does with a backslash.
+enum class Backslash {
+  doubled,  // "\\": nothing in the text can pass for an escape (logs)
+  kept,     // as it is, so that names read as typed (listings)
+};
+
+/// Text from outside made safe to print on one line of a terminal or a log: line feed, tab
+/// and carriage return become "\n", "\t", "\r"; other C0 controls and DEL become "\xHH";
+/// a C1 control (U+0080 to U+009F, which terminals obey) becomes the escapes of its two
+/// bytes ("\xC2\x9B"); a byte that is not valid UTF-8 becomes its escape too. Every other
+/// character is kept, so the result is valid UTF-8 holding no control character.
+std::string escapedControls(std::string_view text, Backslash backslash = Backslash::doubled);
+
 /// Removes white space (any Unicode space separator or control space) at both ends.
 std::string trimmed(std::string_view text);
 

@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <utility>
 
+#include "KestlesCore/text/Text.hpp"
+
 namespace kestles::platform {
 namespace {
 
@@ -56,10 +58,14 @@ std::string_view name(LogCategory category) {
 }
 
 void StreamLog::write(const LogRecord& record) {
+  // Messages carry names and titles that other programs chose; escaped here, once for every
+  // message, none of them can break the line, forge another one or command the terminal.
+  auto message = text::escapedControls(record.message);
   std::lock_guard lock(mutex_);
-  std::fprintf(stream_, "%.*s [%.*s] %.*s: %s\n", int(kLogSubsystem.size()), kLogSubsystem.data(),
+  std::fprintf(stream_, "%.*s [%.*s] %.*s: %.*s\n", int(kLogSubsystem.size()), kLogSubsystem.data(),
                int(name(record.category).size()), name(record.category).data(),
-               int(name(record.level).size()), name(record.level).data(), record.message.c_str());
+               int(name(record.level).size()), name(record.level).data(), int(message.size()),
+               message.data());
 }
 
 std::string renderLogFormat(const char* format, ...) {

@@ -22,7 +22,7 @@ std::string_view name(LogLevel level);
 /// The category's name ("engine", "hotkeys", "store").
 std::string_view name(LogCategory category);
 
-/// One rendered log message.
+/// One rendered log message, as the program wrote it: sinks that write lines escape it.
 struct LogRecord {
   LogLevel level = LogLevel::notice;
   LogCategory category = LogCategory::engine;
@@ -37,7 +37,8 @@ class LogSink {
   virtual void write(const LogRecord& record) = 0;
 };
 
-/// Writes each record as one line to a stream: subsystem, category, level, message.
+/// Writes each record as one line to a stream: subsystem, category, level, message, with
+/// the message's control characters escaped (`text::escapedControls`).
 class StreamLog final : public LogSink {
  public:
   explicit StreamLog(std::FILE* stream) : stream_(stream) {}

@@ -70,7 +70,8 @@ std::string entryID(const std::filesystem::path& relative) {
   auto id = relative.generic_string();
   id.resize(id.size() - std::string_view(".desktop").size());
   std::replace(id.begin(), id.end(), '/', '-');
-  return id;
+  // A file name is any bytes; the id becomes an app's identifier in the model.
+  return text::repairedUTF8(id);
 }
 
 std::optional<std::string> readFile(const std::filesystem::path& path) {
@@ -98,8 +99,10 @@ std::vector<std::filesystem::path> desktopFiles(const std::filesystem::path& fol
 
 }  // namespace
 
-std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string id) {
-  auto keys = mainGroup(text);
+std::optional<DesktopEntry> parseDesktopEntry(std::string_view contents, std::string id) {
+  // Entries should be UTF-8, but any package or user can write one: its names and commands
+  // enter the model (and its files) valid.
+  auto keys = mainGroup(text::repairedUTF8(contents));
   if (value(keys, "Type") != "Application") return std::nullopt;
   if (isTrue(keys, "NoDisplay") || isTrue(keys, "Hidden")) return std::nullopt;
   auto name = value(keys, "Name");

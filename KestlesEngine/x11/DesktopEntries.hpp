@@ -25,9 +25,10 @@ struct WindowIdentity {
   std::string windowClass;       // the class half of WM_CLASS
 };
 
-/// Reads the "[Desktop Entry]" group of a file's text. Nothing unless it is an application
-/// that is shown (Type=Application, neither NoDisplay nor Hidden true) and has a name.
-std::optional<DesktopEntry> parseDesktopEntry(std::string_view text, std::string id);
+/// Reads the "[Desktop Entry]" group of a file's text, with bytes that are not UTF-8 read as
+/// U+FFFD. Nothing unless it is an application that is shown (Type=Application, neither
+/// NoDisplay nor Hidden true) and has a name.
+std::optional<DesktopEntry> parseDesktopEntry(std::string_view contents, std::string id);
 
 /// The program and arguments of an `Exec` value: words split at unquoted spaces, double
 /// quotes and their backslash escapes resolved, field codes (%f, %U, ...) removed and "%%"

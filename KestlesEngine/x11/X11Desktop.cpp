@@ -100,7 +100,7 @@ std::string titleOf(const X11Connection& connection, const Properties& propertie
   if (!netName.empty()) return netName;
   const auto* name = properties[slot(Atom::wmName)].get();
   if (name != nullptr && name->type == connection.atom(Atom::utf8String)) return text(name);
-  return latin1ToUTF8(text(name));
+  return latin1ToUTF8(bytes(name));
 }
 
 /// WM_CLASS holds the instance and the class, each ended by a NUL.

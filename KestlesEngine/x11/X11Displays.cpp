@@ -50,7 +50,7 @@ std::string descriptorText(std::span<const std::uint8_t> descriptor) {
   value = value.substr(0, value.find('\n'));
   while (!value.empty() && value.back() == ' ')
     value.pop_back();
-  return value;
+  return text::repairedUTF8(value);  // meant to be ASCII, but a panel may say anything
 }
 
 struct MonitorCookies {
@@ -70,16 +70,18 @@ struct Monitor {
 std::string atomName(xcb_connection_t* c, xcb_get_atom_name_cookie_t cookie) {
   Reply<xcb_get_atom_name_reply_t> reply(xcb_get_atom_name_reply(c, cookie, nullptr));
   if (!reply) return {};
-  return {xcb_get_atom_name_name(reply.get()),
-          static_cast<std::size_t>(xcb_get_atom_name_name_length(reply.get()))};
+  // Any client can name a monitor (xrandr --setmonitor), with any bytes.
+  return text::repairedUTF8({xcb_get_atom_name_name(reply.get()),
+                             static_cast<std::size_t>(xcb_get_atom_name_name_length(reply.get()))});
 }
 
 std::string outputName(xcb_connection_t* c, xcb_randr_get_output_info_cookie_t cookie) {
   Reply<xcb_randr_get_output_info_reply_t> reply(
       xcb_randr_get_output_info_reply(c, cookie, nullptr));
   if (!reply) return {};
-  return {reinterpret_cast<const char*>(xcb_randr_get_output_info_name(reply.get())),
-          static_cast<std::size_t>(xcb_randr_get_output_info_name_length(reply.get()))};
+  return text::repairedUTF8(
+      {reinterpret_cast<const char*>(xcb_randr_get_output_info_name(reply.get())),
+       static_cast<std::size_t>(xcb_randr_get_output_info_name_length(reply.get()))});
 }
 
 std::optional<EdidFacts> edidOf(xcb_connection_t* c,

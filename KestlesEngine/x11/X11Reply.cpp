@@ -1,5 +1,7 @@
 #include "KestlesEngine/x11/X11Reply.hpp"
 
+#include "KestlesCore/text/Text.hpp"
+
 namespace kestles::x11 {
 
 Reply<xcb_get_property_reply_t> propertyReply(xcb_connection_t* connection,
@@ -19,12 +21,20 @@ std::vector<std::uint32_t> cardinals(const xcb_get_property_reply_t* reply) {
   return {items, items + count};
 }
 
-std::string text(const xcb_get_property_reply_t* reply) {
+std::string bytes(const xcb_get_property_reply_t* reply) {
   if (reply == nullptr || reply->format != 8) return {};
-  auto* bytes = static_cast<const char*>(
+  auto* value = static_cast<const char*>(
       xcb_get_property_value(const_cast<xcb_get_property_reply_t*>(reply)));
   auto length = xcb_get_property_value_length(const_cast<xcb_get_property_reply_t*>(reply));
-  return {bytes, static_cast<std::size_t>(length)};
+  return {value, static_cast<std::size_t>(length)};
+}
+
+std::string text(const xcb_get_property_reply_t* reply) {
+  auto value = bytes(reply);
+  // Any client can write any bytes here, and a long value is cut where the read stops.
+  std::string_view whole = value;
+  if (reply != nullptr && reply->bytes_after > 0) whole = text::withoutPartialEnd(whole);
+  return text::repairedUTF8(whole);
 }
 
 std::optional<xcb_window_t> windowProperty(xcb_connection_t* connection,

@@ -27,7 +27,12 @@ Reply<xcb_get_property_reply_t> propertyReply(xcb_connection_t* connection,
 /// The 32-bit items of a property reply (empty for another format or no reply).
 std::vector<std::uint32_t> cardinals(const xcb_get_property_reply_t* reply);
 
-/// The bytes of an 8-bit property as a string (empty for another format or no reply).
+/// The bytes of an 8-bit property as they are (empty for another format or no reply).
+std::string bytes(const xcb_get_property_reply_t* reply);
+
+/// An 8-bit property holding UTF-8 (or ASCII) text, made valid as it enters the model: a
+/// character cut by the read's length limit is dropped, any other invalid byte becomes U+FFFD.
+/// Empty for another format or no reply.
 std::string text(const xcb_get_property_reply_t* reply);
 
 /// The first item of a WINDOW property, or nothing.

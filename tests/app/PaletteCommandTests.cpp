@@ -116,5 +116,48 @@ TEST_F(PaletteCommand, AMenuLineThatCannotBeCarriedOutHereSaysWhy) {
   EXPECT_FALSE(std::filesystem::exists(statePath()));
 }
 
+TEST_F(PaletteCommand, TitlesFromOtherProgramsArePrintedEscapedOneLineAnItem) {
+  // Regression: titles were printed raw, so a title's escape sequences reached the terminal
+  // and its line break split a menu item in two, whose halves named nothing when chosen.
+  auto world = nlohmann::json::parse(
+      std::ifstream(std::filesystem::path(KESTLES_FIXTURES) / "worlds" / "laptop-three.json"));
+  world["windows"][1]["title"] = "Evil\x1B]0;owned\x07\nsecond line";
+  world["windows"][2]["title"] = "Evil\\x1B]0;owned\\x07\\nsecond line";  // typed backslashes
+  auto worldPath = home.path() / "world.json";
+  std::ofstream(worldPath) << world.dump();
+  auto run = [&](const std::vector<std::string>& arguments, std::optional<ProcessInput> input) {
+    std::vector<std::string> words{"palette"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return runApp(words, {{"KESTLES_SIM_WORLD", worldPath.string()}}, input);
+  };
+  const std::string line = "Evil\\x1B]0;owned\\x07\\nsecond line — Safari";
+
+  auto listing = run({"evil"}, std::nullopt);
+  ASSERT_EQ(listing.status, 0) << listing.err;
+  auto listed = linesOf(listing.out);
+  listed.resize(std::min<std::size_t>(listed.size(), 3));  // other groups match "evil" too
+  EXPECT_EQ(listed, (std::vector<std::string>{"Windows", "  " + line, "  " + line}));
+
+  // The two titles print alike, so the second is numbered; each line read back names its
+  // window, which this process brings forward without the app.
+  FakeApp app(runtimePath());
+  for (const auto& chosen : {line, line + " (2)"}) {
+    auto menu = run({"--dmenu"}, ProcessInput{chosen + "\n", true});
+    EXPECT_EQ(menu.status, 0) << menu.err;
+    EXPECT_EQ(menu.err, "");
+    auto lines = linesOf(menu.out);
+    EXPECT_EQ(std::ranges::count(lines, line), 1) << menu.out;
+    EXPECT_EQ(std::ranges::count(lines, line + " (2)"), 1) << menu.out;
+    EXPECT_EQ(menu.out.find('\x1B'), std::string::npos);
+    EXPECT_EQ(std::ranges::count(lines, "second line — Safari"), 0);
+  }
+  EXPECT_TRUE(app.received().empty());
+
+  // What comes back from the menu is quoted escaped too.
+  auto unknown = run({"--dmenu"}, ProcessInput{"Gone\x1B[2J\n", true});
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.err, "kestles-app: Nothing in the palette reads “Gone\\x1B[2J”.\n");
+}
+
 }  // namespace
 }  // namespace kestles::testing

@@ -252,6 +252,9 @@ TEST_F(PlanCommandGolden, SwappingDisplaysForwardAndBack) {
 TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndCommandsNotCovered) {
   const std::pair<std::string, std::string> rows[] = {
       {"kestles://kestle/Play", "No kestle matches “Play”. Your kestles: Work, Reading\n"},
+      // A name from the link, which any program can send, is printed escaped.
+      {"kestles://kestle/Pl%1B%5B2Jay%0Ax",
+       "No kestle matches “Pl\\x1B[2Jay\\nx”. Your kestles: Work, Reading\n"},
       {"kestles://layout/Nope",
        "No layout matches “Nope”. Run kestles list layouts to see them all.\n"},
       {"kestles://tile?app=Nope",

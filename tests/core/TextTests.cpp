@@ -91,5 +91,64 @@ TEST(Text, SplitsCharactersAsGraphemeClustersAndClassifiesThem) {
   EXPECT_TRUE(characterClass("\xE3\x80\x80").isWhiteSpace);  // ideographic space
 }
 
+TEST(Text, EscapesControlCharactersAndInvalidBytes) {
+  // Regression: titles and classes from other programs reached logs and terminals raw, so a
+  // line break forged a log line and an escape sequence rewrote the screen.
+  struct Row {
+    std::string text;
+    std::string doubled;  // as a log writes it
+    std::string kept;     // as a listing prints it
+  };
+  const Row rows[] = {
+      {"Caf\xC3\xA9 \xE2\x80\x94 \xE2\x80\x9Cok\xE2\x80\x9D",
+       "Caf\xC3\xA9 \xE2\x80\x94 \xE2\x80\x9Cok\xE2\x80\x9D",
+       "Caf\xC3\xA9 \xE2\x80\x94 \xE2\x80\x9Cok\xE2\x80\x9D"},
+      {"a\nb\tc\rd", "a\\nb\\tc\\rd", "a\\nb\\tc\\rd"},
+      {"\x1B[31mRed\x07", "\\x1B[31mRed\\x07", "\\x1B[31mRed\\x07"},
+      {std::string("nul\0x", 5), "nul\\x00x", "nul\\x00x"},
+      {"del\x7F", "del\\x7F", "del\\x7F"},
+      {"csi\xC2\x9B"
+       "2J \xC2\x80",
+       "csi\\xC2\\x9B2J \\xC2\\x80", "csi\\xC2\\x9B2J \\xC2\\x80"},  // the C1 controls
+      {"nbsp\xC2\xA0", "nbsp\xC2\xA0", "nbsp\xC2\xA0"},              // printable, though near them
+      {"bad\xFF\xC3", "bad\\xFF\\xC3", "bad\\xFF\\xC3"},             // bytes that are not UTF-8
+      {"cut\xE2\x82"
+       "A",
+       "cut\\xE2\\x82A", "cut\\xE2\\x82A"},
+      {"back\\x1B", "back\\\\x1B", "back\\x1B"},  // a typed escape cannot pass for a real one
+      {"", "", ""},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(escapedControls(row.text), row.doubled) << row.doubled;
+    EXPECT_EQ(escapedControls(row.text, Backslash::kept), row.kept) << row.kept;
+    EXPECT_EQ(repairedUTF8(row.doubled), row.doubled);  // always valid UTF-8
+  }
+}
+
+TEST(Text, DropsACharacterThatACutLeftUnfinished) {
+  // Regression: a title cut at the read's byte limit in the middle of a character ended in
+  // bytes that are not UTF-8.
+  struct Row {
+    std::string bytes;
+    std::string kept;
+  };
+  const Row rows[] = {
+      {"plain", "plain"},
+      {"", ""},
+      {"caf\xC3", "caf"},                                // 1 of 2 bytes
+      {"caf\xC3\xA9", "caf\xC3\xA9"},                    // whole
+      {"euro\xE2\x82", "euro"},                          // 2 of 3
+      {"euro\xE2", "euro"},                              // 1 of 3
+      {"euro\xE2\x82\xAC", "euro\xE2\x82\xAC"},          // whole
+      {"face\xF0\x9F\x98", "face"},                      // 3 of 4
+      {"face\xF0\x9F\x98\x80", "face\xF0\x9F\x98\x80"},  // whole
+      {"stray\x80\x80", "stray\x80\x80"},                // invalid, but not unfinished: kept
+      {"bad\xFF", "bad\xFF"},                            // never a lead byte: kept
+      {"\xE2\x82\xAC\xE2\x82\xAC\xE2", "\xE2\x82\xAC\xE2\x82\xAC"},
+  };
+  for (const auto& row : rows)
+    EXPECT_EQ(withoutPartialEnd(row.bytes), row.kept) << row.kept;
+}
+
 }  // namespace
 }  // namespace kestles::text

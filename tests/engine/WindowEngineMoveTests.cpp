@@ -242,6 +242,37 @@ TEST(WindowEngineMoveTests, LearnsTheSizesWindowsRefuseAndSavesThem) {
   std::filesystem::remove_all(folder);
 }
 
+TEST(WindowEngineMoveTests, AnAppIdThatIsNotUTF8DoesNotStopTheLimitsFromSaving) {
+  // Regression: one app whose id was not valid UTF-8 made every save of the size limits fail
+  // ("Saving size limits failed"), so every app's learned limits were lost at restart.
+  auto folder = std::filesystem::temp_directory_path() / "kestles-engine-bad-app-id";
+  std::filesystem::remove_all(folder);
+  auto file = folder / "minimums.json";
+  auto world = smallWorld();
+  const std::string badID = "com.example.\xFFviewer\xC3";
+  world.apps[1].bundleID = badID;
+  world.windows[2].bundleID = badID;
+  world.windows[1].isResizable = false;  // the editor's 600×400
+  world.windows[2].isResizable = false;  // the viewer's 500×500
+  EngineDesk desk(world, file);
+  auto before = desk.snapshot();
+  desk.engine.place(
+      {{12, {0, 25, 300, 200}, std::nullopt, 0}, {21, {0, 25, 300, 200}, std::nullopt, 0}}, before,
+      Duration{0});
+  EXPECT_TRUE(desk.messages(LogLevel::error).empty());
+  auto saved = JSONFile<LearnedSizes>{file}.load();
+  ASSERT_TRUE(saved);
+  const std::string repaired = "com.example.\uFFFDviewer\uFFFD";
+  EXPECT_EQ(saved->apps, (std::map<std::string, SizeLimits>{
+                             {"com.example.editor", {{600, 400}, {}}},
+                             {repaired, {{500, 500}, {}}},
+                         }));
+  // The limits are still found under the id the window reports.
+  EngineDesk later(world, file);
+  EXPECT_EQ(later.snapshot().windows[2].minimumSize, (MinimumSize{500, 500}));
+  std::filesystem::remove_all(folder);
+}
+
 TEST(WindowEngineMoveTests, AnUnreadableLimitsFileStartsEmptyAndASaveFailureIsLogged) {
   auto folder = std::filesystem::temp_directory_path() / "kestles-engine-unreadable";
   std::filesystem::remove_all(folder);

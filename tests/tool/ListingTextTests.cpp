@@ -21,7 +21,7 @@ TEST(ListingText, ControlCharactersInNamesAreEscaped) {
       {"Del\x7F", "Del\\x7F"},
       {"C1 \xC2\x9B"
        "2J",
-       "C1 \\u009B2J"},
+       "C1 \\xC2\\x9B2J"},
       {"Not C1 \xC2\xA0", "Not C1 \xC2\xA0"},  // a no-break space is printable
   };
   for (const auto& row : rows) {
