@@ -142,7 +142,7 @@ void CommandRunner::run(const KestlesCommand& command) {
   refreshLibrary();
   if (std::holds_alternative<Command::Undo>(command.value)) return undo();
   if (auto sentence = notOnThisDesktop(command)) return tell(kTitle, *sentence);
-  auto world = services_.conductor.snapshot();
+  auto world = caughtUp(services_.conductor.snapshot());
   auto focused = services_.engine.focusedWindow();
   auto outcome = planCommand(command, world, library_, state_,
                              focused ? std::optional(focused->id) : std::nullopt);
@@ -183,6 +183,8 @@ std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, cons
 }
 
 void CommandRunner::undo() {
+  // An entry is taken only once the parts of closed windows have left the history.
+  caughtUp(services_.conductor.snapshot());
   auto entry = state_.undo.undo();
   if (!entry) return tell(kTitle, "There’s nothing to undo.");
   auto replaced = restoreSession(state_, *entry);
@@ -191,6 +193,7 @@ void CommandRunner::undo() {
     if (entry->frames.contains(window.id)) opposite.frames.emplace(window.id, window.frame);
   opposite.rearrangement = std::move(replaced);
   state_.undo.pushRedo(std::move(opposite));
+  state_ = state_.forgettingClosedWindows(report.before);
   saveLibrary();
   saveState();
   log(LogLevel::info, "Undid " + entry->title);
@@ -198,8 +201,24 @@ void CommandRunner::undo() {
 
 void CommandRunner::windowsChanged() {
   refreshLibrary();
-  if (library_.settings.keptTiled.empty()) return;
-  auto world = services_.conductor.snapshot();
+  // Nothing to look after: no snapshot.
+  if (library_.settings.keptTiled.empty() && state_.windows().empty()) return;
+  lookAgain(services_.conductor.snapshot());
+}
+
+World CommandRunner::caughtUp(World world) {
+  if (state_.forgettingClosedWindows(world).windows() == state_.windows()) return world;
+  return lookAgain(world) ? services_.conductor.snapshot() : world;
+}
+
+bool CommandRunner::lookAgain(const World& world) {
+  if (library_.settings.keptTiled.empty()) {
+    auto now = state_.forgettingClosedWindows(world);
+    if (now == state_) return false;
+    state_ = std::move(now);
+    saveState();
+    return false;
+  }
   auto outcome = planTileChanges(world, library_, state_);
   KestlesCommand keepTiled{Command::KeepTiled{}};
   auto entry = undoEntryFor(keepTiled, outcome, world, library_, state_);
@@ -208,6 +227,7 @@ void CommandRunner::windowsChanged() {
     state_.undo.record(std::move(*entry));
   }
   settle(outcome, world);
+  return !outcome.frames.empty();
 }
 
 void CommandRunner::displaysChanged(const DisplaySetup& now) {
@@ -235,6 +255,8 @@ void CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
   state_.undo = std::move(history);
   // The kept displays belong to the library; the state keeps them only for dry runs.
   state_.keptTiled.reset();
+  // The entry just recorded may hold windows that closed, or that the state never saw.
+  state_ = state_.forgettingClosedWindows(world);
   if (recordInLibrary(library_, outcome)) {
     saveLibrary();
     followFloatingApps();

@@ -46,7 +46,8 @@ class CommandRunner {
   void notice(const std::string& sentence);
   /// Brings in everything an archive holds and tells what came in.
   void importArchive(const std::filesystem::path& archive);
-  /// Keep tiled: the kept displays take in new windows and close the gaps of gone ones.
+  /// Windows came or went: the kept displays take in new windows and close the gaps of gone
+  /// ones, and the session forgets the windows that closed.
   void windowsChanged();
   /// Display rules: when the displays are not the ones seen last, the tilings of displays
   /// that left are kept for their return and the rules act on the new set.
@@ -57,6 +58,13 @@ class CommandRunner {
 
  private:
   void undo();
+  /// Keep tiled's look at the world and the forgetting of closed windows, as after a window
+  /// change; true when keep tiled moved windows.
+  bool lookAgain(const World& world);
+  /// The world to plan a command on: when windows the state holds closed since the last
+  /// look (the watcher may not have told yet), that look comes first, and the world is read
+  /// again when it moved windows.
+  World caughtUp(World world);
   void carryOut(const KestlesCommand& command, const CommandOutcome& outcome, const World& world);
   /// Moves the outcome's windows (through its plan when it has one); the failure sentences.
   std::vector<std::string> move(const CommandOutcome& outcome, const World& world);

@@ -241,9 +241,18 @@ struct Planner {
     return outcome;
   }
 
+  /// A window floated out of its tile is one keep tiled leaves alone until it takes a tile
+  /// again.
   CommandOutcome operator()(const Command::TileOrFloat&) const {
     auto plan = front ? TileToggle::make(*front, world, state.tilings, gaps) : std::nullopt;
-    return plan ? moving(plan->frames, plan->tilings) : moving({}, {});
+    if (!plan) return moving({}, {});
+    auto outcome = moving(plan->frames, plan->tilings);
+    auto& floating = outcome.state.keptTiles.floating;
+    if (plan->joins)
+      floating.erase(*front);
+    else
+      floating.insert(*front);
+    return outcome;
   }
 
   /// A display left without a tiling leaves the map; the windows the kept displays know
@@ -325,15 +334,18 @@ struct Planner {
 CommandOutcome planCommand(const KestlesCommand& command, const World& world,
                            const Library& library, const SessionState& state,
                            std::optional<std::uint32_t> front) {
-  return std::visit(
-      Planner{world, library, state, frontWindowOf(world, front), library.settings.gaps},
-      command.value);
+  auto now = state.forgettingClosedWindows(world);
+  auto outcome =
+      std::visit(Planner{world, library, now, frontWindowOf(world, front), library.settings.gaps},
+                 command.value);
+  outcome.state = outcome.state.forgettingClosedWindows(world);
+  return outcome;
 }
 
 std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const World& world,
                                               const Library& library, const SessionState& state,
                                               std::optional<std::uint32_t> front) {
-  SessionState now = state;
+  SessionState now = state.forgettingClosedWindows(world);
   for (auto entry = now.tilings.begin(); entry != now.tilings.end();) {
     if (change.setup.displayWithID(entry->first)) {
       ++entry;
@@ -353,27 +365,73 @@ std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const
   }
   if (outcomes.empty())
     outcomes.push_back(Planner{world, library, now, front, library.settings.gaps}.moving({}, {}));
+  for (auto& outcome : outcomes)
+    outcome.state = outcome.state.forgettingClosedWindows(world);
   outcomes.front().notice = change.title();
   return outcomes;
 }
 
-CommandOutcome planTileChanges(const World& after, const Library& library,
-                               const SessionState& state) {
+namespace {
+
+/// One keep-tiled look at the world, and the plan it made.
+struct Look {
   CommandOutcome outcome;
-  outcome.state = state;
+  std::optional<KeptTiles::Plan> plan;
+};
+
+Look lookAgain(const World& after, const Library& library, const SessionState& state) {
+  Look look;
+  look.outcome.state = state;
   std::set<std::uint32_t> present;
   for (const auto& window : after.windows)
     present.insert(window.id);
-  outcome.state.liveTiles.keep(present);
+  look.outcome.state.liveTiles.keep(present);
   const auto& settings = library.settings;
-  auto plan =
-      outcome.state.keptTiles.check(keptDisplays(state, library), after, state.tilings,
-                                    settings.gaps, settings.tilingStyle, settings.tileChanges);
-  if (plan) takeKeptPlan(outcome, *plan, after, settings.gaps);
+  look.plan =
+      look.outcome.state.keptTiles.check(keptDisplays(state, library), after, state.tilings,
+                                         settings.gaps, settings.tilingStyle, settings.tileChanges);
+  if (look.plan) takeKeptPlan(look.outcome, *look.plan, after, settings.gaps);
+  // Closed windows leave the state only now: their tiles had to be there to close.
+  look.outcome.state = look.outcome.state.forgettingClosedWindows(after);
+  return look;
+}
+
+}  // namespace
+
+CommandOutcome planTileChanges(const World& after, const Library& library,
+                               const SessionState& state) {
+  auto reused = state.reusedWindows(after);
+  if (reused.empty()) return lookAgain(after, library, state).outcome;
+  // A window whose number another window now wears closed, and the newcomer is new: keep
+  // tiled looks first without the newcomers, then with them where the first look put the
+  // others.
+  World closed = after;
+  std::erase_if(closed.windows,
+                [&](const WindowSnapshot& window) { return reused.contains(window.id); });
+  auto first = lookAgain(closed, library, state);
+  World moved = after;
+  for (auto& window : moved.windows)
+    if (auto target = first.outcome.frames.find(window.id); target != first.outcome.frames.end())
+      window.frame = target->second;
+  auto second = lookAgain(moved, library, first.outcome.state);
+  auto outcome = std::move(second.outcome);
+  outcome.frames.merge(first.outcome.frames);
+  if (first.plan || second.plan) {
+    KeptTiles::Plan both;
+    for (const auto* plan : {&first.plan, &second.plan})
+      if (*plan) {
+        both.placed += (*plan)->placed;
+        both.closed += (*plan)->closed;
+      }
+    outcome.notice = both.message();
+  }
   return outcome;
 }
 
-World settledWorld(const World& world, const SessionState& state, const Gaps& gaps) {
+World settledWorld(const World& world, const SessionState& remembered, const Gaps& gaps) {
+  // What the state holds of closed windows must not place the windows that took their
+  // numbers.
+  auto state = remembered.forgettingClosedWindows(world);
   World settled = world;
   // The tiles are solved with the windows' minimums, as the plans that made them were.
   std::map<std::uint32_t, MinimumSize> minimums;

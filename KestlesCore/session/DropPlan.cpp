@@ -34,8 +34,11 @@ void snapped(DropPlan& plan, SnapAction place, const WindowSnapshot& window,
   auto frame = Snapper::placeFrame(place, display.visibleFrame, settings.gaps);
   if (!frame) return;
   plan.place = place;
+  bool wasTiled = false;
   for (auto& [displayID, tiling] : plan.outcome.state.tilings)
-    tiling.remove(window.id);
+    wasTiled = tiling.remove(window.id).has_value() || wasTiled;
+  // Dragged out of its tile, the window floats: keep tiled leaves it where it was dropped.
+  if (wasTiled) plan.outcome.state.keptTiles.floating.insert(window.id);
   plan.outcome.frames.emplace(window.id, *frame);
   plan.outcome.state.snapMemory.remember(window.id, window.frame, *frame);
 }
@@ -55,6 +58,7 @@ void landed(DropPlan& plan, CGPoint point, const WindowSnapshot& window, const D
     plan.outcome.frames[*plan.landing->occupant] = window.frame;
   plan.outcome.state.tilings = std::move(tilings);
   plan.outcome.state.snapMemory.forget(window.id);
+  plan.outcome.state.keptTiles.floating.erase(window.id);
 }
 
 }  // namespace
@@ -62,7 +66,7 @@ void landed(DropPlan& plan, CGPoint point, const WindowSnapshot& window, const D
 DropPlan DropPlan::make(CGPoint point, std::uint32_t windowID, const World& world,
                         const Settings& settings, const SessionState& state) {
   DropPlan plan;
-  plan.outcome.state = state;
+  plan.outcome.state = state.forgettingClosedWindows(world);
   const WindowSnapshot* window = windowWithID(world, windowID);
   if (!window) {
     plan.outcome.message = "No window has the id " + std::to_string(windowID) + ".";
@@ -73,7 +77,8 @@ DropPlan DropPlan::make(CGPoint point, std::uint32_t windowID, const World& worl
     plan.outcome.message = "No display is under that point.";
     return plan;
   }
-  auto options = ZoneMode::Options::from(settings, state.tilings.count(display->id) > 0, false);
+  auto options =
+      ZoneMode::Options::from(settings, plan.outcome.state.tilings.count(display->id) > 0, false);
   auto mode =
       ZoneMode::during(WindowDragKind::move, point, *display, world.setup.displays, options);
   if (!mode) return plan;
@@ -81,6 +86,7 @@ DropPlan DropPlan::make(CGPoint point, std::uint32_t windowID, const World& worl
     snapped(plan, edge->action, *window, *display, settings);
   else
     landed(plan, point, *window, *display, world, settings);
+  plan.outcome.state = plan.outcome.state.forgettingClosedWindows(world);
   return plan;
 }
 

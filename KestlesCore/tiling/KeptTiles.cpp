@@ -18,8 +18,23 @@ struct Look {
   DisplayInfo display;
   std::set<WindowID> present;     // the windows that count there now
   std::set<WindowID> gone;        // tiled there, no longer present
+  std::vector<WindowID> waiting;  // present and known there, without a tile; by window number
   std::vector<WindowID> fresh;    // present, neither known nor tiled there; by window number
   std::optional<WindowID> front;  // the frontmost of its tiled windows that stayed
+  int emptied = 0;                // empty tiles to close: a display's first look only
+
+  /// Whether the look changes the display's tiles.
+  bool changes() const { return !gone.empty() || !fresh.empty() || emptied > 0; }
+  /// Whether tiles close, which makes room for waiting windows.
+  bool closes() const { return !gone.empty() || emptied > 0; }
+
+  /// The windows that take tiles as far as there is room: the waiting ones, which opened
+  /// first, then the new ones.
+  std::vector<WindowID> untiled() const {
+    auto windows = waiting;
+    windows.insert(windows.end(), fresh.begin(), fresh.end());
+    return windows;
+  }
 };
 
 const Tiling* tilingOf(const Tilings& tilings, const std::string& displayID) {
@@ -28,20 +43,23 @@ const Tiling* tilingOf(const Tilings& tilings, const std::string& displayID) {
 }
 
 Look look(const DisplayInfo& display, const std::vector<const WindowSnapshot*>& visible,
-          const World& world, const std::set<WindowID>& known, const Tiling* tiling) {
-  Look result{display, {}, {}, {}, std::nullopt};
+          const World& world, const std::set<WindowID>& known, const std::set<WindowID>& floating,
+          const Tiling* tiling) {
+  Look result{display, {}, {}, {}, {}, std::nullopt, 0};
   std::int64_t frontZ = 0;
   for (const auto* window : visible) {
     if (world.floating.contains(window->bundleID)) continue;
     result.present.insert(window->id);
     bool tiled = tiling && tiling->contains(window->id);
-    if (!tiled && !known.contains(window->id)) result.fresh.push_back(window->id);
+    if (!tiled && !floating.contains(window->id))
+      (known.contains(window->id) ? result.waiting : result.fresh).push_back(window->id);
     if (tiled && (!result.front || window->zIndex < frontZ)) {
       result.front = window->id;
       frontZ = window->zIndex;
     }
   }
   // Window numbers grow as windows are made, so this is the order they opened in.
+  std::sort(result.waiting.begin(), result.waiting.end());
   std::sort(result.fresh.begin(), result.fresh.end());
   if (tiling)
     for (auto window : tiling->windowIDs())
@@ -49,14 +67,16 @@ Look look(const DisplayInfo& display, const std::vector<const WindowSnapshot*>& 
   return result;
 }
 
-/// The rearrange manner: the tiled windows that stay, in slot order, then the new ones, in
-/// the style's shape for their count (the current shape when the count is the same).
+/// The rearrange manner: the tiled windows that stay, in slot order, then the waiting and
+/// the new ones, in the style's shape for their count (the current shape when the count is
+/// the same).
 std::optional<Tiling> rearranged(const Tiling* current, const Look& look, TilingStyle style) {
   std::vector<WindowID> windows;
   if (current)
     for (auto window : current->windowIDs())
       if (!look.gone.contains(window)) windows.push_back(window);
-  windows.insert(windows.end(), look.fresh.begin(), look.fresh.end());
+  auto untiled = look.untiled();
+  windows.insert(windows.end(), untiled.begin(), untiled.end());
   auto count = std::min<std::size_t>(windows.size(),
                                      largestTileCount(style, look.display.visibleFrame.size));
   if (count == 0) return std::nullopt;
@@ -85,6 +105,13 @@ void closeGone(Tiling& tiling, const std::set<WindowID>& gone) {
     if (before > 1) tiling.closeTile(*tiling.tileOf(window), true);
     if (tiling.tileCount() == before) tiling.remove(window);
   }
+}
+
+/// Closes the empty tiles from the last slot to the first, each giving its room to a
+/// neighbour; the last tile stays.
+void closeEmpty(Tiling& tiling) {
+  for (int slot = tiling.tileCount() - 1; slot >= 0 && tiling.tileCount() > 1; --slot)
+    if (!tiling.windows[static_cast<std::size_t>(slot)]) tiling.closeTile(slot, true);
 }
 
 /// The edge a tile is split on, or nothing when a half would be smaller than the limits: a
@@ -136,12 +163,14 @@ bool splitFor(Tiling& tiling, WindowID window, std::optional<WindowID> front,
   return false;
 }
 
-/// The in-place manner on an existing tiling; nothing when no window is left in it.
+/// The in-place manner on an existing tiling; nothing when no window is left in it. Waiting
+/// windows try for a tile only when tiles closed, since only that makes room.
 std::optional<Tiling> inPlace(const Tiling& current, const Look& look, const Gaps& gaps,
                               const World& world, int& placed) {
   Tiling tiling = current;
   closeGone(tiling, look.gone);
-  for (auto window : look.fresh)
+  if (look.emptied > 0) closeEmpty(tiling);
+  for (auto window : look.closes() ? look.untiled() : look.fresh)
     if (splitFor(tiling, window, look.front, look.display, gaps, world)) ++placed;
   if (tiling.windowIDs().empty()) return std::nullopt;
   return tiling;
@@ -190,8 +219,17 @@ std::string_view KeptTiles::Plan::messageKey() const {
 }
 
 void KeptTiles::keep(const std::set<WindowID>& only) {
+  auto gone = [&](WindowID window) { return !only.contains(window); };
   for (auto& [displayID, windows] : known)
-    std::erase_if(windows, [&](WindowID window) { return !only.contains(window); });
+    std::erase_if(windows, gone);
+  std::erase_if(floating, gone);
+}
+
+std::set<WindowID> KeptTiles::windows() const {
+  std::set<WindowID> all = floating;
+  for (const auto& [displayID, windows] : known)
+    all.insert(windows.begin(), windows.end());
+  return all;
 }
 
 std::optional<KeptTiles::Plan> KeptTiles::check(const std::set<std::string>& displayIDs,
@@ -211,10 +249,20 @@ std::optional<KeptTiles::Plan> KeptTiles::check(const std::set<std::string>& dis
     }
     auto windows = visible.find(display.id);
     const Tiling* current = tilingOf(tilings, display.id);
+    bool firstLook = !known.contains(display.id);
     Look seen = look(display, windows == visible.end() ? kNone : windows->second, world,
-                     known[display.id], current);
+                     known[display.id], floating, current);
     known[display.id] = seen.present;
-    if (seen.gone.empty() && seen.fresh.empty()) continue;
+    // A display just kept has its tiling tidied too: tiles that lost their windows while
+    // nobody kept it close.
+    if (firstLook && current)
+      seen.emptied = static_cast<int>(
+          std::count(current->windows.begin(), current->windows.end(), std::nullopt));
+    // A floated window that took a tile again floats no more.
+    if (current)
+      for (auto window : seen.present)
+        if (current->contains(window)) floating.erase(window);
+    if (!seen.changes()) continue;
 
     std::optional<Tiling> next;
     int placed = 0;
@@ -222,11 +270,11 @@ std::optional<KeptTiles::Plan> KeptTiles::check(const std::set<std::string>& dis
       next = inPlace(*current, seen, gaps, world, placed);
     } else {
       next = rearranged(current, seen, style);
-      for (auto window : seen.fresh)
+      for (auto window : seen.untiled())
         placed += next && next->contains(window) ? 1 : 0;
     }
     plan.placed += placed;
-    plan.closed += static_cast<int>(seen.gone.size());
+    plan.closed += static_cast<int>(seen.gone.size()) + seen.emptied;
     if (next)
       plan.tilings.insert_or_assign(display.id, std::move(*next));
     else
@@ -247,6 +295,7 @@ void to_json(nlohmann::json& json, const KeptTiles& kept) {
   json = nlohmann::json{{"known", nlohmann::json::object()}};
   for (const auto& [displayID, windows] : kept.known)
     json["known"][displayID] = windows;
+  if (!kept.floating.empty()) json["floating"] = kept.floating;
 }
 
 void from_json(const nlohmann::json& json, KeptTiles& kept) {
@@ -257,6 +306,8 @@ void from_json(const nlohmann::json& json, KeptTiles& kept) {
     auto numbers = coding::lossyList<WindowID>(windows);
     kept.known[displayID] = std::set<WindowID>(numbers.begin(), numbers.end());
   }
+  auto floating = coding::lossyList<WindowID>(json, "floating");
+  kept.floating = std::set<WindowID>(floating.begin(), floating.end());
 }
 
 }  // namespace kestles

@@ -95,6 +95,16 @@ void LiveTiles::keep(const std::set<WindowID>& only) {
       if (gone(window)) tiling.remove(window);
 }
 
+std::set<WindowID> LiveTiles::windows() const {
+  auto all = tiledWindows(tilings);
+  all.insert(order_.begin(), order_.end());
+  for (const auto& [window, frame] : original_)
+    all.insert(window);
+  for (const auto& [window, minimum] : minimums_)
+    all.insert(window);
+  return all;
+}
+
 std::optional<CGRect> LiveTiles::original(WindowID window) const {
   auto found = original_.find(window);
   if (found == original_.end()) return std::nullopt;

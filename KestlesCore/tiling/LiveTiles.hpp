@@ -52,6 +52,8 @@ class LiveTiles {
   /// whose slots empty.
   void keep(const std::set<WindowID>& only);
 
+  /// Every window the session knows: placed, remembered or tiled.
+  std::set<WindowID> windows() const;
   /// The windows in the order they were placed.
   const std::vector<WindowID>& order() const { return order_; }
   /// The frame the window had before the session first placed it.

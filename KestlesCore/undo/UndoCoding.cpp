@@ -1,4 +1,5 @@
 // JSON of the undo history, as kept in the app's session state.
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <utility>
@@ -61,11 +62,16 @@ std::map<std::string, std::optional<LayoutRef>> layoutsFrom(const json& object) 
   return layouts;
 }
 
+/// The newest `kLimit` entries that decode, oldest first; older items are not decoded at all.
 std::vector<UndoEntry> boundedEntries(const json& object, std::string_view key) {
-  auto entries = coding::lossyList<UndoEntry>(object, key);
-  if (entries.size() > UndoHistory::kLimit)
-    entries.erase(entries.begin(),
-                  entries.end() - static_cast<std::ptrdiff_t>(UndoHistory::kLimit));
+  std::vector<UndoEntry> entries;
+  const json* list = coding::member(object, key);
+  if (!list || !list->is_array()) return entries;
+  for (auto item = list->rbegin(); item != list->rend() && entries.size() < UndoHistory::kLimit;
+       ++item)
+    if (auto read = Lossy<UndoEntry>::decoded(*item); read.value)
+      entries.push_back(std::move(*read.value));
+  std::reverse(entries.begin(), entries.end());
   return entries;
 }
 

@@ -1,5 +1,7 @@
 #include "KestlesCore/undo/UndoEntry.hpp"
 
+#include <tuple>
+
 #include "KestlesCore/library/Library.hpp"
 
 namespace kestles {
@@ -45,6 +47,30 @@ UndoEntry UndoEntry::restoreLibrary(Library& library) const {
     library.settings.gaps = *gaps;
   }
   return opposite;
+}
+
+bool UndoEntry::keep(const std::set<std::uint32_t>& windows) {
+  auto gone = [&](std::uint32_t window) { return !windows.contains(window); };
+  auto before = std::make_tuple(frames.size(), minimize.size(), fullScreen.size());
+  std::erase_if(frames, [&](const auto& entry) { return gone(entry.first); });
+  std::erase_if(minimize, gone);
+  std::erase_if(fullScreen, gone);
+  bool touched = before != std::make_tuple(frames.size(), minimize.size(), fullScreen.size());
+  if (rearrangement) {
+    for (auto& [displayID, tiling] : rearrangement->tilings)
+      for (auto window : tiling.windowIDs())
+        if (gone(window)) touched = tiling.remove(window).has_value() || touched;
+    auto memory = rearrangement->memory.keeping(windows);
+    touched = touched || !(memory == rearrangement->memory);
+    rearrangement->memory = std::move(memory);
+  }
+  return touched;
+}
+
+bool UndoEntry::changesAnything() const {
+  return !frames.empty() || !minimize.empty() || !fullScreen.empty() || !hide.empty() ||
+         previousKestleID || !previousLayouts.empty() || !keptTiledOn.empty() ||
+         !keptTiledOff.empty() || gaps;
 }
 
 }  // namespace kestles

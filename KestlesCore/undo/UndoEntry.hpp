@@ -61,6 +61,15 @@ struct UndoEntry {
   /// window geometry is left for the engine to fill in.
   UndoEntry restoreLibrary(Library& library) const;
 
+  /// Drops everything of the windows outside `windows` (windows that closed): their frames,
+  /// minimizing and full screen, their tile slots and their snap memory. True when the entry
+  /// held anything of them.
+  bool keep(const std::set<std::uint32_t>& windows);
+  /// True when carrying the entry out would still do something: move, minimize or bring
+  /// back to full screen a window, hide an app, or put a library value back. An entry
+  /// that only restores tilings and snap memory moves nothing by itself.
+  bool changesAnything() const;
+
   bool operator==(const UndoEntry&) const = default;
 };
 

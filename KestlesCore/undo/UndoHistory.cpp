@@ -3,11 +3,20 @@
 namespace kestles {
 namespace {
 
-void pushBounded(std::vector<UndoEntry>& stack, UndoEntry entry) {
-  stack.push_back(std::move(entry));
+void cut(std::vector<UndoEntry>& stack) {
   if (stack.size() > UndoHistory::kLimit)
     stack.erase(stack.begin(),
                 stack.begin() + static_cast<std::ptrdiff_t>(stack.size() - UndoHistory::kLimit));
+}
+
+void pushBounded(std::vector<UndoEntry>& stack, UndoEntry entry) {
+  stack.push_back(std::move(entry));
+  cut(stack);
+}
+
+void keepIn(std::vector<UndoEntry>& stack, const std::set<std::uint32_t>& windows) {
+  std::erase_if(stack,
+                [&](UndoEntry& entry) { return entry.keep(windows) && !entry.changesAnything(); });
 }
 
 std::optional<UndoEntry> pop(std::vector<UndoEntry>& stack) {
@@ -38,6 +47,16 @@ void UndoHistory::pushRedo(UndoEntry entry) {
 
 void UndoHistory::pushUndo(UndoEntry entry) {
   pushBounded(entries, std::move(entry));
+}
+
+void UndoHistory::keep(const std::set<std::uint32_t>& windows) {
+  keepIn(entries, windows);
+  keepIn(redoEntries, windows);
+}
+
+void UndoHistory::bound() {
+  cut(entries);
+  cut(redoEntries);
 }
 
 const UndoEntry* UndoHistory::peekUndo() const {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <set>
 #include <variant>
 #include <vector>
 
@@ -46,6 +47,11 @@ struct UndoHistory {
   void pushRedo(UndoEntry entry);
   /// After a redo is carried out: pushes the entry that undoes it, keeping the redo stack.
   void pushUndo(UndoEntry entry);
+  /// Drops from both stacks everything of the windows outside `windows` (windows that
+  /// closed); an entry left with nothing to change (`changesAnything`) goes altogether.
+  void keep(const std::set<std::uint32_t>& windows);
+  /// Cuts each stack to its newest `kLimit` entries.
+  void bound();
   /// The newest entry to undo, or null; nothing is removed.
   const UndoEntry* peekUndo() const;
   /// The newest entry to redo, or null; nothing is removed.

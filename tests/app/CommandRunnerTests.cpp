@@ -113,6 +113,37 @@ TEST(CommandRunnerTests, SnapsTheFocusedWindowAndRestartsWithItsHistory) {
   EXPECT_EQ(r.frameOf(11), before);
 }
 
+TEST(CommandRunnerTests, AWindowThatGotAClosedWindowsNumberInheritsNoneOfItsMemories) {
+  // A new window inherited a closed window's memories: the editor's window 11 was snapped,
+  // the editor quit, and the viewer's next window got number 11; Restore and Undo then moved
+  // it to 11's old frames. Both while the app runs and after it starts again.
+  for (bool restart : {false, true}) {
+    SCOPED_TRACE(restart ? "after a restart" : "while running");
+    RunnerDesk r;
+    r.runner.load();
+    r.run("kestles://snap/left-half");
+    ASSERT_EQ(r.runner.state().snapMemory.entries.size(), 1u);
+
+    r.desk.sim.quit(kEditor);
+    CGRect own{300, 300, 500, 400};
+    r.desk.sim.addWindow(engine::testing::window(11, engine::testing::kViewer, own, -1));
+    r.desk.sim.setFocusedApp(engine::testing::kViewer);
+    r.desk.sim.setFocusedWindow(11);
+    CommandRunner restarted{{r.conductor, r.desk.engine, r.desk.log, r.notifier},
+                            {r.folder.path() / "library.json", r.folder.path() / "state.json"}};
+    restarted.load();
+    auto& runner = restart ? restarted : r.runner;
+
+    runner.run(*decodeCommandLink("kestles://snap/restore"));
+    EXPECT_EQ(r.frameOf(11), own);
+    runner.run(*decodeCommandLink("kestles://undo"));
+    EXPECT_EQ(r.frameOf(11), own);
+    ASSERT_FALSE(r.notifier.notices.empty());
+    EXPECT_EQ(r.notifier.notices.back().body, "There’s nothing to undo.");
+    EXPECT_TRUE(r.savedState().snapMemory.entries.empty());
+  }
+}
+
 TEST(CommandRunnerTests, CommandsThatCannotRunHereSaySoAndMoveNothing) {
   struct Case {
     std::string link;

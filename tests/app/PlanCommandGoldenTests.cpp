@@ -137,6 +137,24 @@ TEST_F(PlanCommandGolden, SnappingTwiceCyclesAndRestoreBringsTheFirstFrameBack) 
                   {"kestles://snap/restore", "snap-restore"}});
 }
 
+TEST_F(PlanCommandGolden, AWindowThatGotASnappedWindowsNumberStartsAfresh) {
+  // A new window inherited a closed window's memories: Terminal's snapped window 31 closed
+  // and a Notes window got its number; it was taken to sit at 31's half and to have 31's
+  // frame to go back to.
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://snap/left-half", "snap-left-half"},
+                  {"kestles://snap/center", "reused-snap-center", "laptop-three-reused.json"},
+                  {"kestles://snap/restore", "reused-snap-restore", "laptop-three-reused.json"}});
+  auto printed = [&](const std::string& name) {
+    return nlohmann::json::parse(contents(kGolden / (name + ".json")));
+  };
+  // Centred at its own size, and Restore brings back its own frame.
+  EXPECT_EQ(printed("reused-snap-center")["frames"]["31"],
+            nlohmann::json::parse("[[556, 360], [400, 300]]"));
+  EXPECT_EQ(printed("reused-snap-restore")["frames"]["31"],
+            nlohmann::json::parse("[[520, 240], [400, 300]]"));
+}
+
 TEST_F(PlanCommandGolden, SnapsOfATiledWindowZoomAndTradeTiles) {
   expectSequence(kLaptop, kNoKestles,
                  {{"kestles://tile?style=grid", "tile-grid"},

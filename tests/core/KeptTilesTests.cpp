@@ -337,6 +337,68 @@ TEST(KeptTilesTests, DisplaysTurnedOffOrAwayAreForgottenOrKept) {
   EXPECT_EQ(again->tilings.at("laptop").windows, (Slots{A}));
 }
 
+TEST(KeptTilesTests, WhenTiledWindowsCloseTheWindowsLeftOutTakeTheirPlace) {
+  // Keep tiled stranded windows: with more windows than tiles some were left out, and once
+  // the tiled ones closed the display lost its tiling while the rest stayed where they were.
+  constexpr std::uint32_t G = 17;
+  // Columns on the laptop: at most 4 tiles.
+  for (auto changes : kAllTileChanges) {
+    SCOPED_TRACE(std::string(rawValue(changes)));
+    KeptTiles kept;
+    auto check = [&](const World& world, const Tilings& tilings) {
+      return kept.check({"laptop"}, world, tilings, kNoGaps, TilingStyle::columns, changes);
+    };
+    auto world = worldOf({windowAt(A, {100, 100, 300, 300}), windowAt(B, {150, 100, 300, 300}),
+                          windowAt(C, {200, 100, 300, 300})},
+                         {laptop()});
+    auto first = check(world, {});
+    ASSERT_TRUE(first);
+    world = afterMoves(world, first->moves);
+    for (std::uint32_t id : {D, E, F, G})
+      world = with(world, windowAt(id, {300, 200, 400, 400}));
+    auto opened = check(world, first->tilings);
+    ASSERT_TRUE(opened);
+    world = afterMoves(world, opened->moves);
+    // Tiling again puts the four newest windows in the tiles and leaves the oldest out.
+    auto retiled = tiledWith("four-columns", {D, E, F, G}, "laptop");
+    auto frames = retiled.at("laptop").frames(laptop().visibleFrame, kNoGaps);
+    for (auto& window : world.windows)
+      if (frames.contains(window.id)) window.frame = frames.at(window.id);
+    EXPECT_FALSE(check(world, retiled));
+
+    // The four close: the display stays tiled with the three windows it still has.
+    for (std::uint32_t id : {D, E, F, G})
+      world = without(world, id);
+    auto closed = check(world, retiled);
+    ASSERT_TRUE(closed);
+    ASSERT_TRUE(closed->tilings.contains("laptop"));
+    const auto& tiling = closed->tilings.at("laptop");
+    auto tiled = tiling.windowIDs();
+    EXPECT_EQ(std::set(tiled.begin(), tiled.end()), (std::set<std::uint32_t>{A, B, C}));
+    EXPECT_EQ(tiling.tileCount(), 3);
+    EXPECT_EQ(targets(*closed).size(), 3u);
+    EXPECT_EQ(closed->message(), "Keep Tiled rearranged the tiles");
+  }
+}
+
+TEST(KeptTilesTests, AFloatedWindowStaysOutWhenTilesClose) {
+  auto world = worldOf({windowAt(A, {0, 32, 756, 950}), windowAt(B, {300, 200, 500, 500}),
+                        windowAt(C, {756, 32, 756, 950})},
+                       {laptop()});
+  KeptTiles kept;
+  kept.known["laptop"] = {A, B, C};
+  kept.floating = {B};
+  auto plan = kept.check({"laptop"}, without(world, C), tiledWith("halves", {A, C}, "laptop"),
+                         kNoGaps, TilingStyle::columns, TileChanges::rearrange);
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(plan->tilings.at("laptop").windows, (Slots{A}));
+  EXPECT_EQ(plan->message(), "Keep Tiled closed up the tiles");
+  // Once it has a tile again it floats no more.
+  kept.check({"laptop"}, world, tiledWith("thirds", {A, B, C}, "laptop"), kNoGaps,
+             TilingStyle::columns, TileChanges::rearrange);
+  EXPECT_TRUE(kept.floating.empty());
+}
+
 TEST(KeptTilesTests, MessagesAndTheirPluralForms) {
   struct Row {
     int placed, closed;
@@ -363,12 +425,16 @@ TEST(KeptTilesTests, MessagesAndTheirPluralForms) {
 TEST(KeptTilesTests, KeepOnlyAndJSON) {
   KeptTiles kept;
   kept.known = {{"laptop", {A, B}}, {"wide", {C}}};
+  kept.floating = {B, C};
   kept.keep({A, C});
   EXPECT_EQ(kept.known,
             (std::map<std::string, std::set<std::uint32_t>>{{"laptop", {A}}, {"wide", {C}}}));
+  EXPECT_EQ(kept.floating, (std::set<std::uint32_t>{C}));
+  EXPECT_EQ(kept.windows(), (std::set<std::uint32_t>{A, C}));
 
   nlohmann::json json = kept;
-  EXPECT_EQ(json, nlohmann::json::parse(R"({"known": {"laptop": [11], "wide": [13]}})"));
+  EXPECT_EQ(json, nlohmann::json::parse(
+                      R"({"known": {"laptop": [11], "wide": [13]}, "floating": [13]})"));
   EXPECT_EQ(json.get<KeptTiles>(), kept);
   auto damaged = nlohmann::json::parse(R"({"known": {"laptop": [11, "x", -1, 12], "wide": 3}})")
                      .get<KeptTiles>();

@@ -139,5 +139,128 @@ TEST(SessionState, FileWritesAtomicallyAndReadsBackOrStartsEmpty) {
   }
 }
 
+TEST(SessionState, AClosedWindowLeavesEveryPartAndANewWindowWithItsNumberInheritsNothing) {
+  // A new window inherited a closed window's memories: the display server gave it the
+  // closed window's number, and Restore and Undo moved it to the closed window's frames.
+  auto world = laptopAndWide();
+  auto state = fullState();
+  auto only22 = undoEntry(3, "Left Half");
+  only22.frames = {{22, {5, 5, 50, 50}}};
+  auto with21 = undoEntry(4, "Swap");
+  with21.frames = {{21, {6, 6, 60, 60}}, {22, {7, 7, 70, 70}}};
+  state.undo.entries.push_back(only22);
+  state.undo.entries.push_back(with21);
+  state.keptTiles.floating = {22};
+
+  // A state without identities takes its windows on their numbers, and learns who they are.
+  auto seen = state.forgettingClosedWindows(world);
+  EXPECT_EQ(seen.windows(), (std::set<std::uint32_t>{11, 12, 21, 22, 31, 32}));
+  EXPECT_EQ(seen.identities.at(11), (WindowIdentity{11, 101, kCode.bundleID}));
+  EXPECT_EQ(seen.identities.size(), 6u);
+  // The same windows keep everything.
+  EXPECT_EQ(seen.forgettingClosedWindows(world), seen);
+
+  // 22 closes, and Slack opens a window that gets 11's number.
+  std::erase_if(world.windows, [](const WindowSnapshot& window) { return window.id == 22; });
+  for (auto& window : world.windows)
+    if (window.id == 11) window = apply_testing::window(11, kSlack, 104, {0, 38, 600, 400});
+  EXPECT_EQ(seen.reusedWindows(world), (std::set<std::uint32_t>{11}));
+  auto after = seen.forgettingClosedWindows(world);
+  EXPECT_EQ(after.windows(), (std::set<std::uint32_t>{12, 21, 31, 32}));
+  EXPECT_FALSE(after.tilings.contains("LAPTOP"));  // both of its windows went
+  EXPECT_EQ(after.away, seen.away);
+  EXPECT_EQ(after.snapMemory, seen.snapMemory);
+  EXPECT_EQ(after.mainPair, std::nullopt);
+  EXPECT_EQ(after.lastSuggestion, std::nullopt);
+  EXPECT_TRUE(after.keptTiles.windows().empty());
+  EXPECT_TRUE(after.liveTiles.windows().empty());
+  EXPECT_FALSE(after.identities.contains(11));
+  EXPECT_FALSE(after.identities.contains(22));
+  // Undo entries lose the closed windows' parts; one left with nothing to do goes.
+  ASSERT_EQ(after.undo.entries.size(), 2u);
+  const auto& first = after.undo.entries[0];
+  EXPECT_TRUE(first.frames.empty());
+  EXPECT_EQ(first.minimize, (std::vector<std::uint32_t>{12}));
+  EXPECT_EQ(first.rearrangement->tilings.at("LAPTOP").windowIDs(), std::vector<std::uint32_t>{});
+  EXPECT_EQ(after.undo.entries[1].frames, (std::map<std::uint32_t, CGRect>{{21, {6, 6, 60, 60}}}));
+  EXPECT_EQ(after.undo.redoEntries, seen.undo.redoEntries);
+  // The newcomer is new to every part, from now on under its own identity.
+  EXPECT_EQ(after.forgettingClosedWindows(world), after);
+}
+
+TEST(SessionState, ReadingAndWritingCutTheStateToItsBounds) {
+  SessionState big;
+  for (std::uint32_t window = 1; window <= 300; ++window)
+    big.snapMemory.remember(window, {0, 0, 100, 100}, {0, 0, 50, 50});
+  // Away displays with 1 to 12 windows, numbered above the snapped ones.
+  std::uint32_t next = 1000;
+  for (int count = 1; count <= 12; ++count) {
+    std::vector<std::uint32_t> windows;
+    std::vector<LayoutNode> tiles;
+    for (int i = 0; i < count; ++i) {
+      windows.push_back(next++);
+      tiles.push_back(LayoutNode::tile());
+    }
+    auto shape = TileShape::tree(LayoutNode::columns(std::move(tiles)));
+    big.away.keep(Tiling::make("AWAY-" + std::to_string(count), shape, std::nullopt, windows));
+  }
+  for (int i = 1; i <= 30; ++i) {
+    big.undo.entries.push_back(undoEntry(i, "Step " + std::to_string(i)));
+    big.undo.redoEntries.push_back(undoEntry(100 + i, "Redo " + std::to_string(i)));
+  }
+  for (auto action : {SnapAction::leftHalf, SnapAction::rightHalf, SnapAction::topHalf,
+                      SnapAction::bottomHalf, SnapAction::maximize})
+    big.paletteRecents.actions.push_back({PaletteAction::Snap{action}});
+  big.identities[300] = {300, 7, "org.example.seven"};
+  big.identities[9999] = {9999, 7, "org.example.seven"};  // a window it holds nothing of
+
+  auto expectBounded = [](const SessionState& state) {
+    ASSERT_EQ(state.undo.entries.size(), UndoHistory::kLimit);
+    EXPECT_EQ(state.undo.entries.front().title, "Step 11");
+    EXPECT_EQ(state.undo.redoEntries.size(), UndoHistory::kLimit);
+    EXPECT_EQ(state.paletteRecents.actions.size(), PaletteRecents::kLimit);
+    // The away displays with the most windows stay: 5 to 12 windows, 68 in all.
+    ASSERT_EQ(state.away.tilings.size(), SessionState::kMostAwayDisplays);
+    EXPECT_FALSE(state.away.tilings.contains("AWAY-4"));
+    EXPECT_TRUE(state.away.tilings.contains("AWAY-5"));
+    // The newest windows stay: the 68 away ones and the 60 snapped last.
+    auto windows = state.windows();
+    ASSERT_EQ(windows.size(), SessionState::kMostWindows);
+    EXPECT_EQ(*windows.begin(), 241u);
+    EXPECT_EQ(state.snapMemory.entries.size(), 60u);
+    EXPECT_EQ(state.identities.size(), 1u);
+  };
+  expectBounded(nlohmann::json(big).get<SessionState>());
+
+  testing::TemporaryFolder folder;
+  auto path = folder.path() / "state.json";
+  big.write(path);
+  auto written = nlohmann::json::parse(json_style::readFile(path));
+  EXPECT_EQ(written["undo"]["entries"].size(), UndoHistory::kLimit);
+  EXPECT_EQ(written["snapMemory"]["entries"].size(), 60u);
+  EXPECT_EQ(written["away"]["tilings"].size(), SessionState::kMostAwayDisplays);
+  EXPECT_EQ(written["paletteRecents"]["actions"].size(), PaletteRecents::kLimit);
+  expectBounded(SessionState::read(path));
+}
+
+TEST(SessionState, AFileOverTheSizeLimitIsRefusedWithoutBeingParsed) {
+  // A large state file made the start slow: tens of megabytes of valid JSON were parsed.
+  testing::TemporaryFolder folder;
+  auto path = folder.path() / "state.json";
+  nlohmann::json json = fullState();
+  json["padding"] = std::string(SessionState::kMaxFileSize, 'x');
+  std::ofstream(path) << json.dump();
+  std::string problem;
+  EXPECT_EQ(SessionState::read(path, &problem), SessionState{});
+  EXPECT_EQ(problem, "The session state " + path.string() +
+                         " can’t be read (it’s larger than 2 MB), so it starts empty.");
+  EXPECT_TRUE(std::filesystem::exists(path)) << "the file is left for the app to overwrite";
+
+  // Just under the limit it is read.
+  json["padding"] = std::string(SessionState::kMaxFileSize - 64 * 1024, 'x');
+  std::ofstream(path, std::ios::trunc) << json.dump();
+  EXPECT_EQ(SessionState::read(path, &problem), fullState());
+}
+
 }  // namespace
 }  // namespace kestles
