@@ -129,11 +129,18 @@ SessionState SessionState::forgettingClosedWindows(const World& world) const {
   std::set<WindowID> only;
   for (const auto& [id, window] : open)
     only.insert(id);
+  // A window on another virtual desktop is out of sight, not closed: it keeps its memories
+  // and the identity it was last seen with.
+  for (auto id : world.elsewhere)
+    if (!open.contains(id)) only.insert(id);
   auto kept = keeping(only);
   kept.identities.clear();
-  for (auto window : kept.windows())
+  for (auto window : kept.windows()) {
     if (auto seen = open.find(window); seen != open.end())
       kept.identities.emplace(window, WindowIdentity::of(*seen->second));
+    else if (auto known = identities.find(window); known != identities.end())
+      kept.identities.emplace(window, known->second);
+  }
   return kept;
 }
 

@@ -38,6 +38,7 @@ void to_json(nlohmann::json& json, const World& world) {
                         {"floating", world.floating},
                         {"fullScreen", world.fullScreen}};
   if (world.activeDisplayID) json["activeDisplayID"] = *world.activeDisplayID;
+  if (!world.elsewhere.empty()) json["elsewhere"] = world.elsewhere;
 }
 
 void from_json(const nlohmann::json& json, World& world) {
@@ -50,6 +51,8 @@ void from_json(const nlohmann::json& json, World& world) {
   for (auto& name : coding::lossyList<std::string>(json, "floating"))
     read.floating.insert(std::move(name));
   read.fullScreen = coding::lossyMap<std::uint32_t>(json, "fullScreen");
+  for (auto id : coding::lossyList<std::uint32_t>(json, "elsewhere"))
+    read.elsewhere.insert(id);
   world = std::move(read);
 }
 

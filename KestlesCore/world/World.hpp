@@ -24,6 +24,9 @@ struct World {
   std::vector<AppSnapshot> apps;
   std::set<std::string> floating;                   // bundle ids not to be tiled
   std::map<std::string, std::uint32_t> fullScreen;  // display id -> its full-screen window
+  // Windows that are open but not among `windows`, such as those of other virtual desktops:
+  // nothing plans with them, but they have not closed, so what is remembered of them stays.
+  std::set<std::uint32_t> elsewhere;
 
   bool operator==(const World&) const = default;
 };
@@ -36,7 +39,8 @@ std::map<std::string, std::uint32_t> fullScreenWindows(const DisplaySetup& setup
                                                        std::int64_t listedCount);
 
 /// Keys "displays" (the setup's displays), "activeDisplayID" (written when present),
-/// "windows", "apps", "floating" (sorted) and "fullScreen" (display id to window id).
+/// "windows", "apps", "floating" (sorted), "fullScreen" (display id to window id) and
+/// "elsewhere" (window ids, written when not empty).
 /// Reading needs an object and is tolerant: a missing key is empty, a damaged display, app
 /// or window is dropped, and a window without "zIndex" takes its position in the list.
 void to_json(nlohmann::json& json, const World& world);

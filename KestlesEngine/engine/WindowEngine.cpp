@@ -271,6 +271,11 @@ World WindowEngine::takeSnapshot(const std::vector<AppSnapshot>& apps, const Dis
     }
   }
   world.activeDisplayID = activeDisplay(setup);
+  std::set<std::uint32_t> seen;
+  for (const auto& window : world.windows)
+    seen.insert(window.id);
+  for (auto number : services_.windowServer.allWindowNumbers())
+    if (!seen.contains(number)) world.elsewhere.insert(number);
   world.fullScreen = fullScreenWindows(setup, world.windows, std::int64_t(listed.size()));
   log(LogLevel::debug,
       formatLog("Snapshot: %ld windows of %ld apps in %{public}s", long(world.windows.size()),

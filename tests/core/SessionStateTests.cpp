@@ -188,6 +188,22 @@ TEST(SessionState, AClosedWindowLeavesEveryPartAndANewWindowWithItsNumberInherit
   EXPECT_EQ(after.forgettingClosedWindows(world), after);
 }
 
+TEST(SessionState, AWindowOnAnotherDesktopIsOutOfSightNotClosed) {
+  // Switching to another virtual desktop took its windows out of the snapshot, and the state
+  // forgot their snapped frames, tiles and undo as if they had closed.
+  auto world = laptopAndWide();
+  auto seen = fullState().forgettingClosedWindows(world);
+  std::erase_if(world.windows, [](const WindowSnapshot& window) { return window.id == 32; });
+  world.elsewhere = {32};
+  auto away = seen.forgettingClosedWindows(world);
+  EXPECT_EQ(away.windows(), seen.windows());
+  EXPECT_EQ(away.snapMemory, seen.snapMemory);
+  EXPECT_EQ(away.identities.at(32), seen.identities.at(32));
+  // Once it is gone from the desktops as well, it has closed.
+  world.elsewhere.clear();
+  EXPECT_FALSE(seen.forgettingClosedWindows(world).windows().contains(32));
+}
+
 TEST(SessionState, ReadingAndWritingCutTheStateToItsBounds) {
   SessionState big;
   for (std::uint32_t window = 1; window <= 300; ++window)
