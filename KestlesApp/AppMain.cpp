@@ -16,7 +16,6 @@
 #include "KestlesApp/AppVersion.hpp"
 #include "KestlesApp/AssistantCommand.hpp"
 #include "KestlesApp/LinkServer.hpp"
-#include "KestlesApp/LogText.hpp"
 #include "KestlesApp/PaletteCommand.hpp"
 #include "KestlesApp/PlaceCommand.hpp"
 #include "KestlesApp/PlanCommand.hpp"
@@ -108,19 +107,11 @@ int serveWith(LinkServer& server, std::optional<int> readyFd, const std::functio
   return refusal ? failWith(refusal->sentence) : status;
 }
 
-/// Without a desktop the app still answers and logs every link, so that the tool's
-/// exchange works, but it moves nothing.
-int serveWithoutDesktop(std::optional<int> readyFd, const std::string& reason) {
-  LinkServer server([](const std::string& line) -> std::optional<std::string> {
-    auto refused = refusalOf(line);
-    if (!refused) std::fprintf(stderr, "kestles-app: received %s\n", escapedForLog(line).c_str());
-    return refused;
-  });
-  return serveWith(server, readyFd, [&] {
-    std::fprintf(stderr, "kestles-app: %s Links are only logged.\n", reason.c_str());
-    server.run();
-    return 0;
-  });
+/// Without a desktop the app would answer every link and move nothing, so it does not start:
+/// the tool that started it prints the reason and exits 1.
+int refuseWithoutDesktop(std::optional<int> readyFd, const std::string& reason) {
+  reportStart(readyFd, ListenRefusal{reason});
+  return failWith(reason);
 }
 
 int serveDesktop(std::optional<int> readyFd, PlatformChoice choice) {
@@ -155,7 +146,7 @@ int serve(std::optional<int> readyFd) {
   std::signal(SIGPIPE, SIG_IGN);
   if (readyFd) fcntl(*readyFd, F_SETFD, FD_CLOEXEC);
   auto choice = choosePlatform();
-  if (!choice.layer) return serveWithoutDesktop(readyFd, choice.error);
+  if (!choice.layer) return refuseWithoutDesktop(readyFd, choice.error);
   return serveDesktop(readyFd, std::move(choice));
 }
 

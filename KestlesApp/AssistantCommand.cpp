@@ -85,7 +85,7 @@ int runAssistantCommand(std::span<const std::string_view> arguments, std::ostrea
   if (!desktop) return 1;
   auto world = desktop->world();
   auto situation = Assistant::Situation::of(world.world, world.installedApps);
-  auto answer = chosenModel()->answer(AssistantRequest::about(options->sentence, situation));
+  auto answer = ask(*chosenModel(), AssistantRequest::about(options->sentence, situation));
   if (auto* trouble = std::get_if<AssistantTrouble>(&answer))
     return fail(err, trouble->message(Date::now()));
   const auto& idea = std::get<AssistantIdea>(answer);

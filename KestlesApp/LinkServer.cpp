@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "KestlesApp/CommandRunner.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesLink/LinkReply.hpp"
 #include "KestlesLink/LinkSocket.hpp"
@@ -57,8 +58,9 @@ void reply(int socket, const link::LinkReply& reply) {
 }  // namespace
 
 std::optional<std::string> refusalOf(const std::string& line) {
-  if (line.starts_with("file://") && line.size() > 7) return std::nullopt;
-  if (decodeCommandLink(line)) return std::nullopt;
+  if (line.starts_with("file://") ? pathOfFileURL(line).has_value()
+                                  : decodeCommandLink(line).has_value())
+    return std::nullopt;
   return "That link isn’t a command Kestles knows.";
 }
 
@@ -176,15 +178,19 @@ bool LinkServer::serve(Client& client) {
       return true;
     }
     client.received.append(chunk, static_cast<std::size_t>(count));
-    if (auto line = link::takeLine(client.received)) {
-      auto refusal = handler_(*line);
-      reply(client.socket.get(),
-            refusal ? link::LinkReply::refused(*refusal) : link::LinkReply::accepted());
-      return true;
-    }
-    if (client.received.size() > link::kLongestLinkLine) {
-      reply(client.socket.get(), link::LinkReply::refused("That line is too long for Kestles."));
-      return true;
+    std::string line;
+    switch (link::takeLine(client.received, line)) {
+      case link::LineState::line: {
+        auto refusal = handler_(line);
+        reply(client.socket.get(),
+              refusal ? link::LinkReply::refused(*refusal) : link::LinkReply::accepted());
+        return true;
+      }
+      case link::LineState::tooLong:
+        reply(client.socket.get(), link::LinkReply::refused("That line is too long for Kestles."));
+        return true;
+      case link::LineState::waiting:
+        break;
     }
   }
 }

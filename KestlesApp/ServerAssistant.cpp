@@ -80,6 +80,8 @@ AssistantTrouble troubleOfFailure(HttpReply::Failure failure) {
       return AssistantTrouble::of(Kind::timedOut);
     case HttpReply::Failure::unreachable:
       return AssistantTrouble::of(Kind::notReady);
+    case HttpReply::Failure::tooLarge:
+      return AssistantTrouble::of(Kind::tooMuch);
     case HttpReply::Failure::other:
       break;
   }

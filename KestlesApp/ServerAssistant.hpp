@@ -49,8 +49,9 @@ class ServerAssistant final : public AssistantModel {
 
   /// The idea in a reply, or its trouble: 429 is busy until its Retry-After (seconds or an
   /// HTTP date); 408 and 504 and no answer in time are timed out; 503 and a server that
-  /// cannot be reached are not ready; 413 and a context too long are too much; a refusal or
-  /// a filtered answer is refused; anything else, an answer that is no idea included, other.
+  /// cannot be reached are not ready; 413, a context too long and a reply longer than
+  /// `kLongestReply` are too much; a refusal or a filtered answer is refused; anything else,
+  /// an answer that is no idea included, other.
   static AssistantAnswer interpreted(const HttpReply& reply, Date now);
 
  private:

@@ -25,12 +25,16 @@ std::optional<LinkReply> LinkReply::parsed(std::string_view line) {
   return std::nullopt;
 }
 
-std::optional<std::string> takeLine(std::string& buffer) {
+LineState takeLine(std::string& buffer, std::string& line) {
+  // Bytes come in chunks: a line feed may arrive in the same chunk as the bytes that carry
+  // the line past the bound, so the bound is checked on the line itself.
   auto end = buffer.find('\n');
-  if (end == std::string::npos) return std::nullopt;
-  std::string line = buffer.substr(0, end);
+  if (end == std::string::npos)
+    return buffer.size() > kLongestLinkLine ? LineState::tooLong : LineState::waiting;
+  if (end > kLongestLinkLine) return LineState::tooLong;
+  line = buffer.substr(0, end);
   buffer.erase(0, end + 1);
-  return line;
+  return LineState::line;
 }
 
 }  // namespace kestles::link

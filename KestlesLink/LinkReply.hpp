@@ -24,8 +24,15 @@ struct LinkReply {
 /// The longest request line either side accepts, line feed excluded.
 inline constexpr std::size_t kLongestLinkLine = 64 * 1024;
 
-/// Removes the first line (up to a line feed) from `buffer` and returns it without the line
-/// feed; nothing, and `buffer` unchanged, while no line feed has arrived.
-std::optional<std::string> takeLine(std::string& buffer);
+/// What the start of the received bytes holds.
+enum class LineState {
+  waiting,  // no line feed yet, and no more than `kLongestLinkLine` bytes
+  line,     // a whole line within the bound
+  tooLong,  // a line past the bound, whether its line feed has come or not
+};
+
+/// Moves the first line (up to a line feed) from `buffer` into `line`, without the line feed,
+/// when it is within `kLongestLinkLine`; otherwise leaves both as they are.
+LineState takeLine(std::string& buffer, std::string& line);
 
 }  // namespace kestles::link

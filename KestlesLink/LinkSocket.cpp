@@ -143,11 +143,14 @@ ReadOutcome readLine(int fd, Clock::time_point deadline, std::string& line) {
   std::string buffer;
   char chunk[1024];
   while (true) {
-    if (auto taken = takeLine(buffer)) {
-      line = std::move(*taken);
-      return ReadOutcome::line;
+    switch (takeLine(buffer, line)) {
+      case LineState::line:
+        return ReadOutcome::line;
+      case LineState::tooLong:
+        return ReadOutcome::tooLong;
+      case LineState::waiting:
+        break;
     }
-    if (buffer.size() > kLongestLinkLine) return ReadOutcome::tooLong;
     if (!waitFor(fd, POLLIN, deadline)) return ReadOutcome::timedOut;
     // read() rather than recv(): the tool reads the started app's report from a pipe.
     auto count = read(fd, chunk, sizeof(chunk));

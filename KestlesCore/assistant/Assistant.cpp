@@ -227,6 +227,22 @@ std::vector<AppRef> Assistant::Situation::knownApps() const {
   return apps;
 }
 
+std::optional<AssistantTrouble> Assistant::troubleWith(std::string_view sentence) {
+  if (text::characterCount(sentence) > kLongestSentence)
+    return AssistantTrouble::of(AssistantTrouble::Kind::tooMuch);
+  return std::nullopt;
+}
+
+std::optional<AssistantTrouble> Assistant::troubleWith(const AssistantIdea& idea) {
+  if (idea.windows.size() > kMostWindows)
+    return AssistantTrouble::of(AssistantTrouble::Kind::tooMuch);
+  auto tooLong = [](std::string_view name) { return text::characterCount(name) > kLongestName; };
+  if (tooLong(idea.name) || std::any_of(idea.windows.begin(), idea.windows.end(),
+                                        [&](const auto& window) { return tooLong(window.app); }))
+    return AssistantTrouble::of(AssistantTrouble::Kind::other);
+  return std::nullopt;
+}
+
 std::string_view Assistant::instructions() {
   return kInstructions;
 }

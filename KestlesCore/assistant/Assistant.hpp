@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "KestlesCore/assistant/AssistantIdea.hpp"
+#include "KestlesCore/assistant/AssistantTrouble.hpp"
 #include "KestlesCore/display/DisplaySetup.hpp"
 #include "KestlesCore/library/Kestle.hpp"
 #include "KestlesCore/world/AppRef.hpp"
@@ -19,8 +20,10 @@ namespace kestles {
 struct Assistant {
   /// The most windows one idea may place; more is `tooMuch`.
   static constexpr std::size_t kMostWindows = 16;
-  /// The longest sentence, in characters, the embedded model reads; longer is `tooMuch`.
+  /// The longest sentence, in characters, any model is asked about; longer is `tooMuch`.
   static constexpr std::size_t kLongestSentence = 1000;
+  /// The longest name, in characters, of an idea or of an app in it; longer is `other`.
+  static constexpr std::size_t kLongestName = 200;
 
   /// What the model is told besides the user's sentence.
   struct Situation {
@@ -56,6 +59,13 @@ struct Assistant {
     std::vector<std::string> unknown;
     bool operator==(const Result&) const = default;
   };
+
+  /// Why no model is asked about the sentence: `tooMuch` past `kLongestSentence` characters.
+  /// Nothing when it may be asked.
+  static std::optional<AssistantTrouble> troubleWith(std::string_view sentence);
+  /// Why a model's idea cannot become a kestle: `tooMuch` past `kMostWindows` windows,
+  /// `other` for a name or an app's name past `kLongestName` characters. Nothing when it can.
+  static std::optional<AssistantTrouble> troubleWith(const AssistantIdea& idea);
 
   /// The instructions a model is given before the situation and the sentence.
   static std::string_view instructions();

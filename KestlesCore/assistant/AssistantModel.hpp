@@ -32,4 +32,9 @@ class AssistantModel {
   virtual AssistantAnswer answer(const AssistantRequest& request) = 0;
 };
 
+/// Asks the model within the assistant's limits, whichever model it is: a sentence past them
+/// is refused before the model sees it, and an idea past them is refused before it can become
+/// a kestle (`Assistant::troubleWith`).
+AssistantAnswer ask(AssistantModel& model, const AssistantRequest& request);
+
 }  // namespace kestles

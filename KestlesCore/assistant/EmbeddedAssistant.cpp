@@ -440,8 +440,7 @@ AssistantAnswer EmbeddedAssistant::answer(const AssistantRequest& request) {
 
 AssistantAnswer EmbeddedAssistant::read(std::string_view sentence, const Situation& situation) {
   using Kind = AssistantTrouble::Kind;
-  if (text::characterCount(sentence) > Assistant::kLongestSentence)
-    return AssistantTrouble::of(Kind::tooMuch);
+  if (auto trouble = Assistant::troubleWith(sentence)) return *trouble;
   Lexicon lexicon(situation);
   std::vector<Reading> readings;
   std::set<std::optional<int>> displaysNamed;
@@ -473,6 +472,7 @@ AssistantAnswer EmbeddedAssistant::read(std::string_view sentence, const Situati
   if (!knowsAnApp && isInAnotherScript(sentence))
     return AssistantTrouble::of(Kind::unsupportedLanguage);
   if (readings.empty()) return AssistantTrouble::of(Kind::other);
+  // Checked before the places are worked out, which costs more the more windows there are.
   if (readings.size() > Assistant::kMostWindows) return AssistantTrouble::of(Kind::tooMuch);
   AssistantIdea idea;
   std::vector<PlaceReading> places;

@@ -119,11 +119,14 @@ void removeStaleTemporaries(const std::filesystem::path& folder,
 }
 
 // Creates and locks a new temporary file beside the path. A new file gets the mode that the
-// umask gives; a replacement keeps the mode of the file it replaces.
+// umask gives; a replacement keeps the mode of the file it replaces (0600, say, for privacy)
+// when its owner may read it, else it gets a new file's mode: a file its owner cannot read is
+// a mistake to mend, not a choice to carry into every later save.
 void createTemporary(const std::filesystem::path& folder, const std::filesystem::path& path,
                      TemporaryFile& temporary) {
   struct stat existing {};
-  bool replaces = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+  bool keepsMode = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) &&
+                   (existing.st_mode & S_IRUSR) != 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary.path = (folder / (temporaryPrefix(path) + randomSuffix())).string();
     int descriptor =
@@ -142,7 +145,7 @@ void createTemporary(const std::filesystem::path& folder, const std::filesystem:
       temporary.descriptor = -1;
       continue;
     }
-    if (replaces && ::fchmod(descriptor, existing.st_mode & 07777) != 0)
+    if (keepsMode && ::fchmod(descriptor, existing.st_mode & 07777) != 0)
       fail(errno, "Couldn’t write " + path.string());
     return;
   }

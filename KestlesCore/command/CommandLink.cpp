@@ -464,7 +464,9 @@ std::optional<std::string> percentDecoded(std::string_view text) {
     out += static_cast<char>(high * 16 + low);
     i += 2;
   }
-  if (!isValidUTF8(out)) return std::nullopt;
+  // A NUL would cut a name or a path short wherever it is handed on as a C string: a file
+  // link to "a.kestles%00.x" would import "a.kestles".
+  if (!isValidUTF8(out) || out.find('\0') != std::string::npos) return std::nullopt;
   return out;
 }
 

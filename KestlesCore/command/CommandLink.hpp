@@ -14,7 +14,8 @@ inline constexpr std::string_view kLinkScheme = "kestles";
 /// Escapes every byte outside "A-Za-z0-9-._~" as %XX (upper-case hex), byte by byte in UTF-8.
 std::string percentEscaped(std::string_view text);
 
-/// Decodes %XX escapes; nothing when an escape is malformed or the result is not valid UTF-8.
+/// Decodes %XX escapes; nothing when an escape is malformed or the result is not valid UTF-8
+/// or holds a NUL.
 std::optional<std::string> percentDecoded(std::string_view text);
 
 /// The command link of a command ("kestles://tile?style=spiral").

@@ -21,14 +21,33 @@ namespace {
 
 const std::filesystem::path kApp = std::filesystem::path(KESTLES_BIN_DIR) / "kestles-app";
 
-std::vector<std::string> environmentWith(const std::filesystem::path& runtime) {
+/// The caller's environment with the app's folders in `runtime`, the simulated desktop of a
+/// laptop and no X display or session bus; then the changes (an empty value unsets).
+std::vector<std::string> environmentWith(const std::filesystem::path& runtime,
+                                         const std::map<std::string, std::string>& changes) {
+  std::map<std::string, std::string> variables;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    std::string_view item(*entry);
+    auto equals = item.find('=');
+    variables[std::string(item.substr(0, equals))] = std::string(item.substr(equals + 1));
+  }
+  std::map<std::string, std::string> own{
+      {"XDG_RUNTIME_DIR", runtime.string()},
+      {"HOME", (runtime / "home").string()},
+      {"XDG_CONFIG_HOME", (runtime / "config").string()},
+      {"XDG_DATA_HOME", (runtime / "data").string()},
+      {"XDG_STATE_HOME", (runtime / "state").string()},
+      {"DISPLAY", ""},
+      {"DBUS_SESSION_BUS_ADDRESS", ""},
+      {"KESTLES_PLATFORM", "sim"},
+      {"KESTLES_SIM_WORLD",
+       (std::filesystem::path(KESTLES_FIXTURES) / "worlds" / "laptop-three.json").string()}};
+  for (const auto& group : {own, changes})
+    for (const auto& [name, value] : group)
+      variables[name] = value;
   std::vector<std::string> merged;
-  for (char** entry = environ; *entry != nullptr; ++entry)
-    if (!std::string_view(*entry).starts_with("XDG_RUNTIME_DIR=") &&
-        !std::string_view(*entry).starts_with("DISPLAY=") &&
-        !std::string_view(*entry).starts_with("KESTLES_PLATFORM="))
-      merged.emplace_back(*entry);
-  merged.push_back("XDG_RUNTIME_DIR=" + runtime.string());
+  for (const auto& [name, value] : variables)
+    if (!value.empty()) merged.push_back(name + "=" + value);
   return merged;
 }
 
@@ -38,7 +57,8 @@ std::filesystem::path socketIn(const std::filesystem::path& runtime) {
   return runtime / "kestles" / "app.sock";
 }
 
-AppProcess::AppProcess(const std::filesystem::path& runtime, Errors errors)
+AppProcess::AppProcess(const std::filesystem::path& runtime, Errors errors,
+                       const std::map<std::string, std::string>& changes)
     : socket_(socketIn(runtime)) {
   int pipeEnds[2] = {-1, -1};
   if (errors == Errors::captured && pipe2(pipeEnds, O_CLOEXEC) != 0)
@@ -53,7 +73,7 @@ AppProcess::AppProcess(const std::filesystem::path& runtime, Errors errors)
     posix_spawn_file_actions_adddup2(&actions, writer.get(), 2);
   else
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  auto environment = environmentWith(runtime);
+  auto environment = environmentWith(runtime, changes);
   std::vector<char*> envp;
   for (auto& item : environment)
     envp.push_back(item.data());

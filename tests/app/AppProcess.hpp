@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -11,15 +12,17 @@
 
 namespace kestles::testing {
 
-/// A running `kestles-app` serving links in a runtime folder of its own; stopped and reaped
-/// when the value goes.
+/// A running `kestles-app` on a simulated desktop, serving links in a runtime folder of its own
+/// that also holds its data, settings and state; stopped and reaped when the value goes.
 class AppProcess {
  public:
   /// What becomes of the app's standard error.
   enum class Errors { discarded, captured };
 
-  /// Starts the app with XDG_RUNTIME_DIR at `runtime`.
-  explicit AppProcess(const std::filesystem::path& runtime, Errors errors = Errors::discarded);
+  /// Starts the app with XDG_RUNTIME_DIR at `runtime`; `changes` add to its environment or,
+  /// with an empty value, unset a variable.
+  explicit AppProcess(const std::filesystem::path& runtime, Errors errors = Errors::discarded,
+                      const std::map<std::string, std::string>& changes = {});
   ~AppProcess();
   AppProcess(const AppProcess&) = delete;
   AppProcess& operator=(const AppProcess&) = delete;

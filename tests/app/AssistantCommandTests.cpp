@@ -97,5 +97,27 @@ TEST_F(AssistantCommand, AServerNamedInTheEnvironmentIsAsked) {
   EXPECT_EQ(result.err, "kestles-app: The assistant is busy; try again in a moment\n");
 }
 
+TEST_F(AssistantCommand, AServersIdeaIsHeldToTheLimitsBeforeItIsSaved) {
+  // A server's idea of ten thousand windows was saved (the library grew by megabytes), and a
+  // sentence of five thousand characters was sent although the limit is a thousand.
+  Json window = {{"app", "Safari"}, {"display", nullptr}, {"place", "full"}};
+  Json idea = {{"name", "Crowd"}, {"windows", Json::array()}};
+  for (int i = 0; i < 10'000; ++i)
+    idea["windows"].push_back(window);
+  FakeModelServer crowd({200, {}, completionSaying(idea.dump())});
+  auto result = assistant({"--save", "Safari everywhere"}, crowd.url());
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "kestles-app: That’s too much to arrange at once\n");
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(library()["kestles"].size(), 2u);
+
+  FakeModelServer server({200, {}, completionSaying(idea.dump())});
+  result = assistant({"--save", std::string(5000, 'x')}, server.url());
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "kestles-app: That’s too much to arrange at once\n");
+  EXPECT_TRUE(server.requests().empty());
+  EXPECT_EQ(library()["kestles"].size(), 2u);
+}
+
 }  // namespace
 }  // namespace kestles::testing

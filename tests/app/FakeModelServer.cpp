@@ -7,7 +7,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -90,14 +93,38 @@ void FakeModelServer::answer(int connection) {
     held_.push_back(connection);
     return;
   }
-  std::string text = "HTTP/1.1 " + std::to_string(reply_.status) + " Reply\r\n" +
+  bool chunked = reply_.chunked || reply_.endless;
+  std::string head = "HTTP/1.1 " + std::to_string(reply_.status) + " Reply\r\n" +
                      "Content-Type: application/json\r\nConnection: close\r\n" +
-                     "Content-Length: " + std::to_string(reply_.body.size()) + "\r\n";
+                     (chunked ? std::string("Transfer-Encoding: chunked\r\n")
+                              : "Content-Length: " + std::to_string(reply_.body.size()) + "\r\n");
   for (const auto& header : reply_.headers)
-    text += header + "\r\n";
-  text += "\r\n" + reply_.body;
-  [[maybe_unused]] auto written = send(connection, text.data(), text.size(), MSG_NOSIGNAL);
+    head += header + "\r\n";
+  head += "\r\n";
+  if (!chunked) {
+    sendOrStop(connection, head + reply_.body);
+  } else if (sendOrStop(connection, head)) {
+    std::ostringstream size;
+    size << std::hex << reply_.body.size();
+    auto chunk = size.str() + "\r\n" + reply_.body + "\r\n";
+    while (sendOrStop(connection, chunk) && reply_.endless) {
+    }
+    sendOrStop(connection, "0\r\n\r\n");
+  }
   close(connection);
+}
+
+bool FakeModelServer::sendOrStop(int connection, const std::string& text) const {
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    pollfd fds[2] = {{connection, POLLOUT, 0}, {wake_[0], POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0 || fds[1].revents != 0) return false;
+    auto sent = send(connection, rest.data(), rest.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+    if (sent <= 0) return false;
+    rest.remove_prefix(static_cast<std::size_t>(sent));
+  }
+  return true;
 }
 
 std::string completionSaying(const std::string& content, const std::string& finish) {

@@ -8,8 +8,8 @@
 namespace kestles::testing {
 
 /// Stands in for a language model server on 127.0.0.1: answers every request with one canned
-/// reply (or, when silent, holds the connection open without a word until it goes) and keeps
-/// what it was sent.
+/// reply (or, when silent, holds the connection open without a word until it goes; when
+/// endless, sends its body again and again until the client goes) and keeps what it was sent.
 class FakeModelServer {
  public:
   struct Reply {
@@ -17,6 +17,8 @@ class FakeModelServer {
     std::vector<std::string> headers;  // extra "Name: value" lines
     std::string body;
     bool silent = false;
+    bool chunked = false;  // the body in chunks, without a length
+    bool endless = false;  // chunked, the body over and over without a last chunk
   };
   struct Request {
     std::string head;  // the request line and the headers
@@ -35,6 +37,8 @@ class FakeModelServer {
  private:
   void serve();
   void answer(int connection);
+  /// Sends `text` unless the client went or the server is stopping; false then.
+  bool sendOrStop(int connection, const std::string& text) const;
 
   Reply reply_;
   int listener_ = -1;

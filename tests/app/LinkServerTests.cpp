@@ -6,6 +6,7 @@
 
 #include <thread>
 
+#include "KestlesApp/CommandRunner.hpp"
 #include "KestlesApp/LogText.hpp"
 #include "KestlesLink/LinkReply.hpp"
 #include "tests/app/AppProcess.hpp"
@@ -21,6 +22,40 @@ TEST(LinkServer, AcceptsLinksAndFilesAndRefusesTheRest) {
   EXPECT_EQ(refusalOf("file:///home/me/Work.kestles"), std::nullopt);
   EXPECT_EQ(refusalOf("kestles://fly"), "That link isn’t a command Kestles knows.");
   EXPECT_EQ(refusalOf("file://"), "That link isn’t a command Kestles knows.");
+  EXPECT_EQ(refusalOf("file://elsewhere/a.kestles"), "That link isn’t a command Kestles knows.");
+}
+
+TEST(LinkServer, RefusesAFileLinkWithANul) {
+  // "a.kestles%00.x" imported "a.kestles": the path was cut short at the NUL.
+  EXPECT_EQ(pathOfFileURL("file:///tmp/a.kestles%00.x"), std::nullopt);
+  EXPECT_EQ(refusalOf("file:///tmp/a.kestles%00.x"), "That link isn’t a command Kestles knows.");
+}
+
+TEST(LinkServer, ALinePastTheBoundIsRefusedWhereverItsLineFeedFalls) {
+  // The bound was checked only while no line feed had come, so a line feed read together with
+  // the bytes past 64 KiB let lines of up to 68 KiB in.
+  testing::TemporaryFolder folder;
+  auto socketPath = folder.path() / "kestles" / "app.sock";
+  std::vector<std::size_t> handled;
+  LinkServer server([&](const std::string& line) -> std::optional<std::string> {
+    handled.push_back(line.size());
+    return std::nullopt;
+  });
+  ASSERT_EQ(server.listen(socketPath), std::nullopt);
+  std::thread serving([&] { server.run(); });
+  const std::string tooLong = "error That line is too long for Kestles.";
+  struct Row {
+    std::size_t length;  // line feed excluded
+    std::string reply;
+  };
+  const Row rows[] = {{link::kLongestLinkLine, "ok"},
+                      {link::kLongestLinkLine + 1, tooLong},
+                      {link::kLongestLinkLine + 3000, tooLong}};
+  for (const auto& row : rows)
+    EXPECT_EQ(ask(socketPath, std::string(row.length, 'a') + "\n"), row.reply) << row.length;
+  server.stop();
+  serving.join();
+  EXPECT_EQ(handled, std::vector<std::size_t>{link::kLongestLinkLine});
 }
 
 TEST(LinkServer, AnswersEachLineAndRefusesASecondServer) {
@@ -149,6 +184,30 @@ TEST(LinkReply, RepliesAreOneLineEachWay) {
   };
   for (const auto& row : rows)
     EXPECT_EQ(LinkReply::parsed(row.line), row.parsed) << row.line;
+}
+
+TEST(LinkReply, ALineIsTakenOnlyWithinTheBound) {
+  // The tool reads the app's replies with the same rule as the app reads lines.
+  const auto bound = link::kLongestLinkLine;
+  struct Row {
+    std::string buffer;
+    link::LineState state;
+  };
+  const Row rows[] = {{std::string(bound, 'a') + "\nnext", link::LineState::line},
+                      {std::string(bound, 'a'), link::LineState::waiting},
+                      {std::string(bound + 1, 'a'), link::LineState::tooLong},
+                      {std::string(bound + 1, 'a') + "\n", link::LineState::tooLong}};
+  for (auto row : rows) {
+    std::string line;
+    auto size = row.buffer.size();
+    EXPECT_EQ(link::takeLine(row.buffer, line), row.state) << size;
+    if (row.state == link::LineState::line) {
+      EXPECT_EQ(line.size(), bound);
+      EXPECT_EQ(row.buffer, "next");
+    } else {
+      EXPECT_EQ(row.buffer.size(), size);
+    }
+  }
 }
 
 TEST(LogText, ControlCharactersAreEscaped) {

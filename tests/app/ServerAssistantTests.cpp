@@ -116,6 +116,29 @@ TEST(ServerAssistant, ASilentOrMissingServerIsTimedOutOrNotReady) {
   EXPECT_EQ(assistant.answer(request()), AssistantAnswer(AssistantTrouble::of(Kind::notReady)));
 }
 
+TEST(ServerAssistant, AnAnswerPastTheBoundIsCutOffAsTooMuch) {
+  // A server streaming an answer without end used to be read into memory until the time ran
+  // out: half a gigabyte in a quarter of a minute.
+  std::string chunk(64 * 1024, ' ');
+  struct Case {
+    const char* what;
+    FakeModelServer::Reply reply;
+  };
+  const std::vector<Case> cases{
+      {"without end", {200, {}, chunk, false, true, true}},
+      {"without end, failing", {500, {}, chunk, false, true, true}},
+      {"in chunks, past the bound", {200, {}, std::string(kLongestReply + 1, ' '), false, true}},
+      {"of a length past the bound", {200, {}, std::string(50 << 20, ' ')}},
+  };
+  for (const auto& [what, reply] : cases) {
+    FakeModelServer server(reply);
+    // Too much, not timed out: the transfer stops at the bound, not when the time runs out.
+    EXPECT_EQ(askThrough(server, std::chrono::seconds(20)),
+              AssistantAnswer(AssistantTrouble::of(Kind::tooMuch)))
+        << what;
+  }
+}
+
 TEST(ServerAssistant, ALocalServerIsAskedDirectlyPastAProxy) {
   FakeModelServer server({200, {}, completionSaying(nlohmann::json(kIdea).dump())});
   // Nothing listens on the discard port: a request sent to this proxy fails.

@@ -203,6 +203,23 @@ TEST(CommandLink, LinksThatDoNotFitGiveNoCommand) {
     EXPECT_EQ(decodeCommandLink(link), std::nullopt) << link;
 }
 
+TEST(CommandLink, ANulInAnyPartGivesNoCommand) {
+  // "%00" was decoded into names and values, where it cut them short once they were handed on
+  // as C strings.
+  const std::string links[] = {
+      "kestles://kestle/Work%00Extra",
+      "kestles://layout/Halves?display=Studio%00Display",
+      "kestles://tile?app=Fire%00fox",
+      "kestles://leave-out/on?app=code%00",
+      "kestles://kes%00tle/Work",
+      "kestles://tile?dis%00play=Studio",  // even an item that would be passed over
+      std::string("kestles://kestle/Wo\0rk", 22),
+  };
+  for (const auto& link : links)
+    EXPECT_EQ(decodeCommandLink(link), std::nullopt) << link;
+  EXPECT_EQ(percentDecoded("a%00b"), std::nullopt);
+}
+
 TEST(CommandLink, OnlyCommandsThatShowTheAppsWindowsActivateIt) {
   for (const auto& row : linkRows()) {
     bool shows = std::holds_alternative<C::Open>(row.command.value) ||

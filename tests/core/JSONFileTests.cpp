@@ -266,6 +266,29 @@ TEST(JSONFile, NewFilesHonourTheUmaskAndReplacedFilesKeepTheirMode) {
   EXPECT_EQ(contents(folder.path / "shared.kestles"), "{\"a\": 1}");
 }
 
+TEST(JSONFile, AFileItsOwnerCannotReadIsReplacedWithANewFilesMode) {
+  // A state file of mode 000 could not be read, and every save copied that mode onto the new
+  // file, so it stayed unreadable for ever.
+  TemporaryFolder folder;
+  auto path = folder.path / "state.json";
+  struct Row {
+    mode_t before;
+    mode_t after;
+  };
+  const Row rows[] = {{0000, 0644}, {0200, 0644}, {0044, 0644}, {0400, 0400}, {0600, 0600}};
+  mode_t original = ::umask(022);
+  for (const auto& row : rows) {
+    fs::remove(path);
+    write(path, "{}");
+    ::chmod(path.c_str(), row.before);
+    JSONFile<Library>{path}.save(Library{});
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, row.after) << std::oct << row.before;
+  }
+  ::umask(original);
+}
+
 TEST(JSONFile, WritingRemovesTemporariesThatAKilledWriterLeft) {
   TemporaryFolder folder;
   auto path = folder.path / "library.json";

@@ -159,6 +159,19 @@ TEST_F(ToolSocket, ReportsWhyTheAppItStartedCannotListen) {
   EXPECT_EQ(result.status, 1);
 }
 
+TEST_F(ToolSocket, WithoutADesktopTheToolSaysWhyAndNoAppStays) {
+  // The app used to start without a display and answer every link, so the command and every
+  // later one ended with status 0 and moved nothing.
+  auto withoutDesktop = environment();
+  withoutDesktop["KESTLES_PLATFORM"] = "";
+  auto result = runProcess(kTool, {"tile"}, withoutDesktop);
+  EXPECT_EQ(result.err,
+            "kestles: Couldn’t reach Kestles: There is no X display: set DISPLAY, or set "
+            "KESTLES_PLATFORM=sim and KESTLES_SIM_WORLD.\n");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_FALSE(listenerOf(socketPath()));
+}
+
 TEST_F(ToolSocket, TheStartedAppIsDetached) {
   // The app used to inherit the caller's descriptors, so `kestles tile 3>&1 | cat` waited
   // for the app to end, its working folder and its blocked signals.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AssistantTestSupport.hpp"
+#include "KestlesCore/assistant/AssistantModel.hpp"
 
 namespace kestles {
 namespace {
@@ -138,6 +139,58 @@ TEST(Assistant, ReportsUnknownAppsAndStillBuildsTheRest) {
   EXPECT_EQ(none.unknown, (std::vector<std::string>{"Spotify", "Slack"}));
   EXPECT_TRUE(none.kestle.arrangements.empty());
   EXPECT_EQ(none.kestle.name, "Nobody");
+}
+
+TEST(Assistant, EveryModelIsHeldToTheLimits) {
+  // A model server's idea of ten thousand windows was saved as a kestle, and a sentence five
+  // times the longest was sent to it: only the embedded model kept to the limits.
+  struct Canned final : AssistantModel {
+    AssistantAnswer reply;
+    int asked = 0;
+    explicit Canned(AssistantAnswer answer) : reply(std::move(answer)) {}
+    AssistantAnswer answer(const AssistantRequest&) override {
+      ++asked;
+      return reply;
+    }
+  };
+  auto windows = [](std::size_t count, std::string app = "Firefox") {
+    return std::vector<AssistantIdea::Window>(count, {std::move(app), 1, P::full});
+  };
+  auto tooMuch = AssistantTrouble::of(AssistantTrouble::Kind::tooMuch);
+  auto other = AssistantTrouble::of(AssistantTrouble::Kind::other);
+  std::string longest(Assistant::kLongestName, 'a');
+  std::string accented;  // two bytes a character: the limit counts characters
+  for (std::size_t i = 0; i < Assistant::kLongestName; ++i)
+    accented += "é";
+  struct Row {
+    const char* what;
+    AssistantIdea idea;
+    std::optional<AssistantTrouble> trouble;  // nothing: the idea comes through
+  };
+  const Row rows[] = {
+      {"the most windows", {"Many", windows(Assistant::kMostWindows)}, std::nullopt},
+      {"one window more", {"Many", windows(Assistant::kMostWindows + 1)}, tooMuch},
+      {"ten thousand", {"Many", windows(10'000, "Nobody")}, tooMuch},
+      {"the longest names", {longest, windows(1, accented)}, std::nullopt},
+      {"a name too long", {longest + "a", windows(1)}, other},
+      {"an app's name too long", {"Long", windows(1, accented + "é")}, other},
+  };
+  auto request = AssistantRequest::about("Firefox full", situation());
+  for (const auto& row : rows) {
+    Canned model(row.idea);
+    EXPECT_EQ(ask(model, request),
+              row.trouble ? AssistantAnswer(*row.trouble) : AssistantAnswer(row.idea))
+        << row.what;
+  }
+
+  // A sentence past the limit reaches no model; one at the limit does.
+  Canned model(AssistantIdea{"One", windows(1)});
+  request.sentence = std::string(Assistant::kLongestSentence + 1, 'x');
+  EXPECT_EQ(ask(model, request), AssistantAnswer(tooMuch));
+  EXPECT_EQ(model.asked, 0);
+  request.sentence.pop_back();
+  EXPECT_EQ(ask(model, request), AssistantAnswer(AssistantIdea{"One", windows(1)}));
+  EXPECT_EQ(model.asked, 1);
 }
 
 }  // namespace
