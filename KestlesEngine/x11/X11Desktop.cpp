@@ -318,7 +318,11 @@ Desktop readDesktop(X11Connection& connection, ClientParts parts) {
   auto checkWindow = windowProperty(c, check);
   auto clients = windowList(propertyReply(c, clientList).get());
   Desktop desktop;
-  desktop.stacking = windowList(propertyReply(c, stacking).get());
+  auto stackingList = propertyReply(c, stacking);
+  desktop.stacking = windowList(stackingList.get());
+  // xfwm4 writes no stacking list until it first restacks, which a lone window never
+  // causes; the client list (mapping order, the newest on top) stands in for it.
+  if (!stackingList || stackingList->type == XCB_ATOM_NONE) desktop.stacking = clients;
   if (auto items = cardinals(propertyReply(c, current).get()); !items.empty())
     desktop.currentDesktop = items.front();
   desktop.activeWindow = windowProperty(c, active);

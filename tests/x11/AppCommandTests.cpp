@@ -41,10 +41,7 @@ TEST(AppCommandTests, WorldAndPlaceOnARealDesktop) {
   auto session = XSession::start({});
   if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
   auto windows = session->openWindows({"--pos", "10,10", "--min", "300x200", "--max", "700x500"});
-  ASSERT_TRUE(session->waitUntil([&] {
-    return session->cardinals(session->root(), "_NET_ACTIVE_WINDOW") ==
-           std::vector<std::uint32_t>{windows.id()};
-  }));
+  ASSERT_TRUE(session->waitUntil([&] { return session->activeWindow() == windows.id(); }));
   std::map<std::string, std::string> environment{{"KESTLES_PLATFORM", "x11"}};
 
   auto world = run({kApp, "world"}, environment);
@@ -59,9 +56,14 @@ TEST(AppCommandTests, WorldAndPlaceOnARealDesktop) {
   auto place =
       run({kApp, "place", std::to_string(windows.id()), "100", "50", "900", "900"}, environment);
   ASSERT_EQ(place.status, 0);
-  // Clamped by the maximum: the frame it really landed at.
-  EXPECT_EQ(nlohmann::json::parse(place.out), nlohmann::json::parse("[[100, 50], [702, 525]]"));
-  EXPECT_EQ(session->frameOf(windows.id()), (testing::Frame{100, 50, 702, 525}));
+  // Clamped by the maximum: the frame it really landed at, the client's 700×500 in the
+  // manager's frame.
+  auto e = session->cardinals(windows.id(), "_NET_FRAME_EXTENTS");
+  ASSERT_EQ(e.size(), 4u);
+  testing::Frame clamped{100, 50, std::int32_t(700 + e[0] + e[1]), std::int32_t(500 + e[2] + e[3])};
+  EXPECT_EQ(nlohmann::json::parse(place.out),
+            nlohmann::json::array({{100, 50}, {clamped.width, clamped.height}}));
+  EXPECT_EQ(session->frameOf(windows.id()), clamped);
 }
 
 TEST(AppCommandTests, WorldOfTheSimulatedDesktopIsAWorldFile) {

@@ -103,9 +103,7 @@ TEST(AppCommandsEndToEndTests, FocusMovesToTheWindowBeside) {
   auto windows = openThree(*desk);
   ASSERT_EQ(desk->kestles({"tile", "--style", "columns"}), 0);
   ASSERT_TRUE(desk->waitForFrames(windows.ids(), allApart));
-  auto active = [&] {
-    return desk->session().cardinals(desk->session().root(), "_NET_ACTIVE_WINDOW");
-  };
+  auto active = [&] { return desk->session().activeWindow(); };
   auto was = active();
   // Which side the front window's tile is on depends on the arrangement: one of them moves.
   bool moved = false;

@@ -38,8 +38,10 @@ TEST(X11PlacementTests, LandsWhereHintsAllowUnderAWindowManager) {
     Box target{c.target.x, c.target.y, c.target.width, c.target.height};
     auto landed = placeOne(*connection, windows.id(), target);
     ASSERT_TRUE(landed) << c.name;
-    EXPECT_EQ(frameOf(*landed), c.landing) << c.name;
-    EXPECT_EQ(session->frameOf(windows.id()), c.landing) << c.name;
+    auto landing = testing::landingOf(c, session->cardinals(windows.id(), "_NET_FRAME_EXTENTS"),
+                                      *session->windowManager());
+    EXPECT_EQ(frameOf(*landed), landing) << c.name;
+    EXPECT_EQ(session->frameOf(windows.id()), landing) << c.name;
   }
 }
 
