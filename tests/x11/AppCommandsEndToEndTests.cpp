@@ -135,6 +135,24 @@ TEST(AppCommandsEndToEndTests, SnapCyclesAndRestores) {
   })) << "restore gives the window its size from before the snap";
 }
 
+// Regression: a focused window that names no process (xev, say) was left out of the world,
+// and a snap moved a terminal behind it instead.
+TEST(AppCommandsEndToEndTests, SnapMovesTheFocusedWindowThatNamesNoProcess) {
+  auto desk = AppDesk::start();
+  if (!desk || !testing::testProgramExists("xterm"))
+    GTEST_SKIP() << "Xvfb, the window manager or xterm is missing";
+  auto xterm = desk->session().openXterm({"-geometry", "60x20+500+300"});
+  ASSERT_EQ(xterm.ids.size(), 1u);
+  auto bare = desk->session().openWindows({"--no-pid", "--pos", "300,200", "--size", "400x300"});
+  ASSERT_TRUE(
+      desk->session().waitUntil([&] { return desk->session().activeWindow() == bare.id(); }));
+  auto terminal = desk->frames({xterm.id()});
+  ASSERT_EQ(desk->kestles({"snap", "left-half"}), 0);
+  EXPECT_TRUE(desk->waitForFrames(
+      {bare.id()}, [](const auto& now) { return now[0].x < 40 && now[0].height > 600; }));
+  EXPECT_EQ(desk->frames({xterm.id()}), terminal);
+}
+
 /// Presses the keys in order with XTest and releases them in reverse.
 void typeChord(const std::string& display, const std::vector<std::uint32_t>& keysyms) {
   auto connection = x11::X11Connection::open(display);

@@ -294,6 +294,40 @@ TEST(X11LayerTests, AWindowThatVanishesIsAFailureOfThatWindowOnly) {
   EXPECT_EQ(desk.parts.windowServer.windowWithID(goneID), std::nullopt);
 }
 
+// Regression: windows without `_NET_WM_PID` belonged to no app, so the focused one was
+// not the focused window and keys acted on another.
+TEST(X11LayerTests, WindowsThatNameNoProcessAreAnAppOfTheirOwn) {
+  auto session = XSession::start({});
+  if (!session) GTEST_SKIP() << "Xvfb or the window manager is missing";
+  auto named = session->openWindows({"--pos", "10,10"});
+  auto other = session->openWindows({"--no-pid", "--pos", "600,10", "--class", "other,Other"});
+  auto bare = session->openWindows({"--no-pid", "--count", "2", "--pos", "300,300"});
+  ASSERT_TRUE(session->waitUntil([&] { return session->activeWindow() == bare.ids[1]; }));
+  LayerDesk desk(session->display());
+  auto world = desk.snapshot();
+
+  // One app per connection that made the windows, with a pid no process can have.
+  ASSERT_EQ(world.apps.size(), 3u);
+  const auto* first = find(world, bare.ids[0]);
+  const auto* second = find(world, bare.ids[1]);
+  ASSERT_TRUE(first && second && find(world, other.id()));
+  EXPECT_EQ(first->pid, second->pid);
+  EXPECT_EQ(first->bundleID, "KestlesTest");
+  EXPECT_NE(find(world, other.id())->pid, first->pid);
+  EXPECT_GT(first->pid, 4 * 1024 * 1024);
+  EXPECT_EQ(find(world, named.id())->pid, named.process->pid());
+
+  EXPECT_EQ(desk.engine.focusedWindow()->id, bare.ids[1]);
+  desk.engine.raise({bare.ids[0]}, bare.ids[0]);
+  EXPECT_TRUE(session->waitUntil([&] { return session->activeWindow() == bare.ids[0]; }));
+  EXPECT_EQ(desk.engine.focusedWindow()->id, bare.ids[0]);
+
+  auto pid = first->pid;
+  EXPECT_TRUE(desk.parts.workspace.processExists(pid));
+  bare.process->stop();
+  EXPECT_TRUE(session->waitUntil([&] { return !desk.parts.workspace.processExists(pid); }));
+}
+
 TEST(X11LayerTests, ObserversHearWindowsComeAndGoAndTheWorkspaceHearsApps) {
   auto session = XSession::start({});
   if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";

@@ -352,6 +352,21 @@ TestWindows XSession::openWindows(const std::vector<std::string>& flags) {
   return windows;
 }
 
+TestWindows XSession::openXterm(const std::vector<std::string>& arguments) {
+  std::vector<std::string> argv{"xterm"};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  TestWindows xterm{std::make_unique<Child>(argv), {}};
+  std::vector<std::uint32_t> pid{std::uint32_t(xterm.process->pid())};
+  waitUntil(
+      [&] {
+        for (auto id : cardinals(root_, "_NET_CLIENT_LIST"))
+          if (cardinals(id, "_NET_WM_PID") == pid) xterm.ids = {id};
+        return !xterm.ids.empty();
+      },
+      std::chrono::seconds(10));
+  return xterm;
+}
+
 bool XSession::waitUntil(const std::function<bool()>& condition,
                          std::chrono::milliseconds timeout) {
   auto deadline = Clock::now() + timeout;

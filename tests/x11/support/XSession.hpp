@@ -119,6 +119,10 @@ class XSession {
   /// and managed by the window manager when one runs.
   TestWindows openWindows(const std::vector<std::string>& flags);
 
+  /// Starts xterm with the arguments and waits (bounded) until the manager took its window;
+  /// no ids when it did not.
+  TestWindows openXterm(const std::vector<std::string>& arguments);
+
   /// Polls `condition` until it holds, waking on the root's property and structure events;
   /// false after `timeout`.
   bool waitUntil(const std::function<bool()>& condition,
