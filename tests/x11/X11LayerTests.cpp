@@ -525,9 +525,13 @@ TEST(X11LayerTests, OpeningAnEntryStartsItsProgramDetached) {
   auto missing = desk.parts.opener.open(data.path() / "nowhere.desktop", true);
   ASSERT_TRUE(missing);
   EXPECT_EQ(missing->back(), '.');
-  // The started client keeps running on its own; end it with the session.
-  for (const auto& app : desk.apps.list())
-    if (app.bundleID == "org.example.Entry") kill(app.pid, SIGTERM);
+  // The started client keeps running on its own, in a session of its own: end that session,
+  // whose `sleep` would otherwise hold the test's output open for its 20 s.
+  for (const auto& app : desk.apps.list()) {
+    auto group = getpgid(app.pid);
+    if (app.bundleID == "org.example.Entry" && group > 1 && group != getpgrp())
+      kill(-group, SIGTERM);
+  }
 }
 
 TEST(X11LayerTests, ExecLinesBecomeArguments) {
