@@ -10,7 +10,7 @@ packages=(
   libsystemd-dev dbus
   libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb-xtest0-dev
   libcairo2-dev libcurl4-openssl-dev
-  xvfb openbox xterm x11-xserver-utils wmctrl
+  xvfb openbox xfwm4 dbus-x11 xterm x11-xserver-utils wmctrl
 )
 
 missing=()

@@ -19,21 +19,23 @@ ninja -C build kestles kestles-app >/dev/null
 bin=$PWD/build/bin
 if [ $# -gt 0 ]; then exec "$bin/kestles" "$@"; fi
 
-source scripts/lib/private-desktop.sh
-if [ -z "$here" ] && [ -n "${DISPLAY:-}" ]; then unset DISPLAY; fi
-start_private_desktop $here
-trap stop_private_desktop EXIT
-[ -n "$here" ] || open_clients "Kestles one" "Kestles two" "Kestles three"
+source scripts/lib/desktop.sh
+desktop_begin
+desktop_private_folders
+if [ -z "$here" ]; then
+  unset DISPLAY
+  desktop_start 1280x800
+  desktop_open_xterms "Kestles one" "Kestles two" "Kestles three"
+fi
 
-"$bin/kestles-app" 2>"$desktop_folder/app.log" &
-desktop_pids+=($!)
-wait_for "kestles-app" test -S "$XDG_RUNTIME_DIR/kestles/app.sock"
+desktop_run "$bin/kestles-app" 2>"$desktop_folder/app.log"
+desktop_wait_for "kestles-app" test -S "$XDG_RUNTIME_DIR/kestles/app.sock"
 
 # Prints the windows whose frames changed since the last look.
-before=$(window_frames)
+before=$(desktop_window_frames)
 show_moves() {
   local after
-  after=$(window_frames)
+  after=$(desktop_window_frames)
   echo "== kestles $*"
   diff <(echo "$before") <(echo "$after") | sed -n 's/^> /   now /p; s/^< /   was /p' || true
   before=$after

@@ -10,15 +10,15 @@ bin=$PWD/${KESTLES_BUILD:-build}/bin
 out=docs/screenshots
 mkdir -p "$out"
 
-source scripts/lib/private-desktop.sh
+source scripts/lib/desktop.sh
+desktop_begin
+desktop_private_folders
 unset DISPLAY
-start_private_desktop
-trap stop_private_desktop EXIT
+desktop_start 1280x800
 xsetroot -solid '#3b4252'
-open_clients "Editor" "Terminal" "Notes" "Mail"
-"$bin/kestles-app" 2>"$desktop_folder/app.log" &
-desktop_pids+=($!)
-wait_for "kestles-app" test -S "$XDG_RUNTIME_DIR/kestles/app.sock"
+desktop_open_xterms "Editor" "Terminal" "Notes" "Mail"
+desktop_run "$bin/kestles-app" 2>"$desktop_folder/app.log"
+desktop_wait_for "kestles-app" test -S "$XDG_RUNTIME_DIR/kestles/app.sock"
 
 shoot() {
   sleep 0.8

@@ -183,7 +183,7 @@ AXRead X11Accessibility::readApp(std::int32_t pid, std::string_view name) {
   const auto& desktop = session_.desktop();
   if (name == ax::windows) {
     auto windows = windowsOf(desktop, connection, pid);
-    if (windows.empty() && !processAlive(pid)) return failed(ax_error::invalidElement);
+    if (windows.empty() && !session_.appExists(pid)) return failed(ax_error::invalidElement);
     return found(std::move(windows));
   }
   auto active = activePID(desktop);
@@ -267,7 +267,7 @@ AXErrorCode X11Accessibility::setApp(std::int32_t pid, std::string_view name,
   const auto& desktop = session_.desktop();
   if (activePID(desktop) == pid) return ax_error::success;
   auto front = frontWindowOf(desktop, connection, pid);
-  if (!front) return processAlive(pid) ? ax_error::failure : ax_error::invalidElement;
+  if (!front) return session_.appExists(pid) ? ax_error::failure : ax_error::invalidElement;
   return activate(*front);
 }
 
@@ -362,7 +362,7 @@ std::map<std::string, bool> X11Accessibility::privateSymbols() {
 
 std::optional<platform::AXObserverID> X11Accessibility::createObserver(
     std::int32_t pid, platform::AXNotificationHandler handler) {
-  if (!processAlive(pid)) return std::nullopt;
+  if (!session_.appExists(pid)) return std::nullopt;
   std::lock_guard guard(observersMutex_);
   auto id = nextObserver_++;
   observers_[id] = Observer{pid, std::move(handler), {}};

@@ -37,8 +37,9 @@ inline platform::AXElement window(xcb_window_t id) {
 }  // namespace element
 
 /// The accessibility interface over the X session's client windows. Apps are processes that
-/// own standard windows (`_NET_WM_PID`); windows are the clients of `_NET_CLIENT_LIST` (the
-/// mapped top levels without a window manager).
+/// own standard windows (`_NET_WM_PID`), or for windows that name none, the X connection that
+/// made them (`standInPID`); windows are the clients of `_NET_CLIENT_LIST` (the mapped top
+/// levels without a window manager). The focused window is the one the manager calls active.
 ///
 /// Changing a window waits until the change shows (bounded): a set position or size returns
 /// once the frame is where the window manager will put it, or once the manager has been

@@ -3,6 +3,7 @@
 #include <xcb/xcb_icccm.h>
 
 #include <algorithm>
+#include <bit>
 #include <type_traits>
 
 #include "KestlesEngine/x11/X11Reply.hpp"
@@ -151,6 +152,7 @@ void readStates(const X11Connection& connection, const Properties& properties,
     client.desktop = desktop.front();
   if (auto pid = cardinals(properties[slot(Atom::netWmPid)].get()); !pid.empty())
     client.pid = static_cast<std::int32_t>(pid.front());
+  if (client.pid <= 0) client.pid = standInPID(connection, client.id);
   if (auto* actions = properties[slot(Atom::netWmAllowedActions)].get();
       actions != nullptr && actions->type != XCB_ATOM_NONE)
     client.resizeAllowed = hasAtom(cardinals(actions), connection.atom(Atom::netWmActionResize));
@@ -259,6 +261,13 @@ std::vector<xcb_window_t> windowList(const xcb_get_property_reply_t* reply) {
 
 }  // namespace
 
+std::int32_t standInPID(const X11Connection& connection, xcb_window_t window) {
+  auto mask = xcb_get_setup(connection.raw())->resource_id_mask;
+  // The mask covers the low bits of an id; the bits above it number the connection.
+  auto index = (window & ~mask) >> std::countr_one(mask);
+  return kFirstStandInPID + static_cast<std::int32_t>(index & 0x3FFFFFFF);
+}
+
 std::vector<ClientWindow> readClients(X11Connection& connection,
                                       std::span<const xcb_window_t> windows, ClientParts parts) {
   std::vector<ClientCookies> cookies;
@@ -318,7 +327,11 @@ Desktop readDesktop(X11Connection& connection, ClientParts parts) {
   auto checkWindow = windowProperty(c, check);
   auto clients = windowList(propertyReply(c, clientList).get());
   Desktop desktop;
-  desktop.stacking = windowList(propertyReply(c, stacking).get());
+  auto stackingList = propertyReply(c, stacking);
+  desktop.stacking = windowList(stackingList.get());
+  // xfwm4 writes no stacking list until it first restacks, which a lone window never
+  // causes; the client list (mapping order, the newest on top) stands in for it.
+  if (!stackingList || stackingList->type == XCB_ATOM_NONE) desktop.stacking = clients;
   if (auto items = cardinals(propertyReply(c, current).get()); !items.empty())
     desktop.currentDesktop = items.front();
   desktop.activeWindow = windowProperty(c, active);

@@ -57,10 +57,25 @@ struct SizeHints {
   }
 };
 
+/// Windows that name no process (no `_NET_WM_PID`: xev and other plain X clients) still
+/// belong to an app of their own: the X client connection that made them stands in for the
+/// process. Its pid is this plus the connection's index, above every pid Linux gives out
+/// (2^22 at most), so that it is never a real process's.
+inline constexpr std::int32_t kFirstStandInPID = 1 << 30;
+
+/// Whether the pid stands in for an X client connection rather than naming a process.
+inline bool isStandInPID(std::int32_t pid) {
+  return pid >= kFirstStandInPID;
+}
+
+/// The stand-in pid of the connection that made `window`: the bits of the window's id above
+/// the server's resource-id mask tell which connection that was.
+std::int32_t standInPID(const X11Connection& connection, xcb_window_t window);
+
 /// Everything read about one top-level client window in the snapshot's single batch.
 struct ClientWindow {
   xcb_window_t id = XCB_WINDOW_NONE;
-  std::int32_t pid = 0;  // 0: the window names no process
+  std::int32_t pid = 0;  // `_NET_WM_PID`, else the stand-in pid of the window's connection
   WindowIdentity identity;
   std::string title;
   Box frame;  // the outer frame: client, border and the window manager's extents

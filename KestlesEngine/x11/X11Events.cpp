@@ -57,11 +57,15 @@ void X11Events::run() {
   const std::set<xcb_atom_t> cues = {
       connection_->atom(Atom::netClientList), connection_->atom(Atom::netCurrentDesktop),
       connection_->atom(Atom::netWmState), connection_->atom(Atom::wmState)};
+  // Replies read while rescanning can pull events in behind them, into XCB's queue, where
+  // poll does not see them: after a rescan the queue is looked at before sleeping.
+  bool mayHaveQueued = true;
   while (true) {
     xcb_flush(c);
     pollfd descriptors[] = {{xcb_get_file_descriptor(c), POLLIN, 0}, {wake_[0], POLLIN, 0}};
-    poll(descriptors, 2, -1);
+    poll(descriptors, 2, mayHaveQueued ? 0 : -1);
     if (descriptors[1].revents != 0) return;
+    mayHaveQueued = false;
     bool changed = false;
     bool any = false;
     while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
@@ -88,7 +92,10 @@ void X11Events::run() {
     }
     // Any event (a frame configured, a property changed) may make the shared read stale.
     if (any) session_.invalidate();
-    if (changed) rescan(true);
+    if (changed) {
+      rescan(true);
+      mayHaveQueued = true;
+    }
   }
 }
 

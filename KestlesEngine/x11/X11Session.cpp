@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <set>
 
@@ -45,6 +46,14 @@ const ClientWindow* X11Session::freshClient(xcb_window_t window) {
   return nullptr;
 }
 
+bool X11Session::appExists(std::int32_t pid) {
+  if (!isStandInPID(pid)) return processAlive(pid);
+  auto guard = lock();
+  const auto& clients = desktop().clients;
+  return std::any_of(clients.begin(), clients.end(),
+                     [&](const ClientWindow& client) { return client.pid == pid; });
+}
+
 std::vector<platform::RunningApplication> applicationsOf(X11Connection& connection,
                                                          Desktop& desktop,
                                                          const DesktopEntries& entries) {
@@ -72,7 +81,7 @@ std::vector<platform::RunningApplication> applicationsOf(X11Connection& connecti
 }
 
 bool processAlive(std::int32_t pid) {
-  return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+  return pid > 0 && !isStandInPID(pid) && (kill(pid, 0) == 0 || errno == EPERM);
 }
 
 }  // namespace kestles::x11

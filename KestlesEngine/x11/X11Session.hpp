@@ -44,6 +44,10 @@ class X11Session {
   /// Any thread.
   void invalidate() { ++generation_; }
 
+  /// Whether the app still exists: its process (`processAlive`), or for a stand-in pid, a
+  /// window of its connection that the desktop still lists. Takes the lock.
+  bool appExists(std::int32_t pid);
+
  private:
   bool isFresh() const;
 
@@ -60,7 +64,8 @@ class X11Session {
 };
 
 /// The apps owning a desktop's app windows (`isAppWindow`, on any desktop), one per pid in
-/// the order their first window was mapped; windows that name no process belong to none.
+/// the order their first window was mapped; the windows that name no process form one app
+/// per connection that made them (see `standInPID`).
 /// Identity: the desktop entry matching the first window, else its WM_CLASS class (name
 /// "An app" without one). The handle is the pid: one process is one app. Reads the first
 /// windows' identities (one round trip).
@@ -68,7 +73,8 @@ std::vector<platform::RunningApplication> applicationsOf(X11Connection& connecti
                                                          Desktop& desktop,
                                                          const DesktopEntries& entries);
 
-/// Whether the process exists: signal 0 succeeds or is refused for permission.
+/// Whether the process exists: signal 0 succeeds or is refused for permission. False for a
+/// stand-in pid, which names no process.
 bool processAlive(std::int32_t pid);
 
 }  // namespace kestles::x11

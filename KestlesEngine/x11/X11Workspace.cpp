@@ -18,7 +18,7 @@ std::int32_t X11Workspace::ownPID() {
 }
 
 bool X11Workspace::processExists(std::int32_t pid) {
-  return processAlive(pid);
+  return session_.appExists(pid);
 }
 
 std::uint64_t X11Workspace::observe(Observer observer) {

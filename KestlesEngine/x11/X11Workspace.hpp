@@ -18,6 +18,7 @@ class X11Workspace final : public platform::Workspace {
   /// From the shared desktop read (`X11Session::desktop`).
   std::vector<platform::RunningApplication> runningApplications() override;
   std::int32_t ownPID() override;
+  /// For a stand-in pid: whether a window of its connection is still listed.
   bool processExists(std::int32_t pid) override;
   std::uint64_t observe(Observer observer) override;
   /// Once this returns, the observer is not running and never runs again.

@@ -103,9 +103,7 @@ TEST(AppCommandsEndToEndTests, FocusMovesToTheWindowBeside) {
   auto windows = openThree(*desk);
   ASSERT_EQ(desk->kestles({"tile", "--style", "columns"}), 0);
   ASSERT_TRUE(desk->waitForFrames(windows.ids(), allApart));
-  auto active = [&] {
-    return desk->session().cardinals(desk->session().root(), "_NET_ACTIVE_WINDOW");
-  };
+  auto active = [&] { return desk->session().activeWindow(); };
   auto was = active();
   // Which side the front window's tile is on depends on the arrangement: one of them moves.
   bool moved = false;
@@ -135,6 +133,24 @@ TEST(AppCommandsEndToEndTests, SnapCyclesAndRestores) {
   EXPECT_TRUE(desk->waitForFrames({window.id()}, [&](const auto& now) {
     return now[0].width == before[0].width && now[0].height == before[0].height;
   })) << "restore gives the window its size from before the snap";
+}
+
+// Regression: a focused window that names no process (xev, say) was left out of the world,
+// and a snap moved a terminal behind it instead.
+TEST(AppCommandsEndToEndTests, SnapMovesTheFocusedWindowThatNamesNoProcess) {
+  auto desk = AppDesk::start();
+  if (!desk || !testing::testProgramExists("xterm"))
+    GTEST_SKIP() << "Xvfb, the window manager or xterm is missing";
+  auto xterm = desk->session().openXterm({"-geometry", "60x20+500+300"});
+  ASSERT_EQ(xterm.ids.size(), 1u);
+  auto bare = desk->session().openWindows({"--no-pid", "--pos", "300,200", "--size", "400x300"});
+  ASSERT_TRUE(
+      desk->session().waitUntil([&] { return desk->session().activeWindow() == bare.id(); }));
+  auto terminal = desk->frames({xterm.id()});
+  ASSERT_EQ(desk->kestles({"snap", "left-half"}), 0);
+  EXPECT_TRUE(desk->waitForFrames(
+      {bare.id()}, [](const auto& now) { return now[0].x < 40 && now[0].height > 600; }));
+  EXPECT_EQ(desk->frames({xterm.id()}), terminal);
 }
 
 /// Presses the keys in order with XTest and releases them in reverse.

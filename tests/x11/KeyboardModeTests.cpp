@@ -50,12 +50,6 @@ bool inside(std::pair<int, int> point, const Frame& frame) {
          point.second < frame.y + frame.height;
 }
 
-std::optional<xcb_window_t> activeWindow(testing::XSession& session) {
-  auto active = session.cardinals(session.root(), "_NET_ACTIVE_WINDOW");
-  if (active.empty()) return std::nullopt;
-  return active.front();
-}
-
 /// The app on a desktop of two or three windows, and a keyboard to type on.
 struct ModeDesk {
   std::unique_ptr<AppDesk> desk;
@@ -87,7 +81,7 @@ TEST(KeyboardModeTests, HintsLetterEachWindowAndALetterFocusesItsWindow) {
   auto bravo = m.open("40,60", "bravo,Bravo");
   auto delta = m.open("700,60", "delta,Delta");
   ASSERT_TRUE(
-      m.desk->session().waitUntil([&] { return activeWindow(m.desk->session()) == delta.id(); }));
+      m.desk->session().waitUntil([&] { return m.desk->session().activeWindow() == delta.id(); }));
 
   ASSERT_EQ(m.desk->kestles({"hints"}), 0);
   ASSERT_TRUE(m.waitForPanels(2)) << "one letter over each window";
@@ -100,7 +94,7 @@ TEST(KeyboardModeTests, HintsLetterEachWindowAndALetterFocusesItsWindow) {
   m.type({XKB_KEY_b});
   EXPECT_TRUE(m.waitForPanels(0));
   EXPECT_TRUE(
-      m.desk->session().waitUntil([&] { return activeWindow(m.desk->session()) == bravo.id(); }));
+      m.desk->session().waitUntil([&] { return m.desk->session().activeWindow() == bravo.id(); }));
 
   // A double Control tap opens the hints too; Escape ends them and focuses nothing else.
   m.type({XKB_KEY_Control_L});
@@ -109,7 +103,7 @@ TEST(KeyboardModeTests, HintsLetterEachWindowAndALetterFocusesItsWindow) {
   m.type({XKB_KEY_Escape});
   EXPECT_TRUE(m.waitForPanels(0));
   std::this_thread::sleep_for(200ms);
-  EXPECT_EQ(activeWindow(m.desk->session()), bravo.id());
+  EXPECT_EQ(m.desk->session().activeWindow(), bravo.id());
 }
 
 TEST(KeyboardModeTests, MoveToTileTradesTheFrontWindowWithTheTypedTile) {

@@ -38,8 +38,10 @@ TEST(X11PlacementTests, LandsWhereHintsAllowUnderAWindowManager) {
     Box target{c.target.x, c.target.y, c.target.width, c.target.height};
     auto landed = placeOne(*connection, windows.id(), target);
     ASSERT_TRUE(landed) << c.name;
-    EXPECT_EQ(frameOf(*landed), c.landing) << c.name;
-    EXPECT_EQ(session->frameOf(windows.id()), c.landing) << c.name;
+    auto landing = testing::landingOf(c, session->cardinals(windows.id(), "_NET_FRAME_EXTENTS"),
+                                      *session->windowManager());
+    EXPECT_EQ(frameOf(*landed), landing) << c.name;
+    EXPECT_EQ(session->frameOf(windows.id()), landing) << c.name;
   }
 }
 
@@ -83,21 +85,13 @@ TEST(X11PlacementTests, RealXtermSnapsToItsCells) {
   auto session = XSession::start({});
   if (!session || !testing::testProgramExists("xterm"))
     GTEST_SKIP() << "Xvfb, openbox or xterm is missing";
-  testing::Child xterm({"xterm", "-geometry", "80x24+10+10"});
-  std::optional<xcb_window_t> window;
-  ASSERT_TRUE(session->waitUntil(
-      [&] {
-        for (auto id : session->cardinals(session->root(), "_NET_CLIENT_LIST"))
-          if (session->cardinals(id, "_NET_WM_PID") ==
-              std::vector<std::uint32_t>{std::uint32_t(xterm.pid())})
-            window = id;
-        return window.has_value();
-      },
-      std::chrono::seconds(10)));
+  auto xterm = session->openXterm({"-geometry", "80x24+10+10"});
+  ASSERT_EQ(xterm.ids.size(), 1u);
+  auto window = xterm.id();
   auto connection = X11Connection::open(session->display());
-  auto landed = placeOne(*connection, *window, {100, 100, 600, 400});
+  auto landed = placeOne(*connection, window, {100, 100, 600, 400});
   ASSERT_TRUE(landed);
-  EXPECT_EQ(session->frameOf(*window), frameOf(*landed));
+  EXPECT_EQ(session->frameOf(window), frameOf(*landed));
   // Within one cell of what was asked, never larger.
   EXPECT_LE(landed->width, 600);
   EXPECT_GT(landed->width, 600 - 6);

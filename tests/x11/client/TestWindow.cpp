@@ -37,6 +37,7 @@ struct Options {
   bool legacyTitle = false;  // WM_NAME only, as xterm does
   bool overrideRedirect = false;
   bool vanishWhenResized = false;  // destroys a window as soon as its size changes
+  bool noPid = false;              // no _NET_WM_PID, as plain X clients (xev) leave it out
 };
 
 [[noreturn]] void fail(const char* message) {
@@ -54,7 +55,7 @@ Options parse(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     std::string flag = argv[i];
     bool bare = flag == "--no-input" || flag == "--override-redirect" || flag == "--legacy-title" ||
-                flag == "--vanish-when-resized";
+                flag == "--vanish-when-resized" || flag == "--no-pid";
     if (i + 1 >= argc && !bare) fail("a flag lacks its value");
     const char* value = bare ? "" : argv[++i];
     if (flag == "--count")
@@ -103,6 +104,8 @@ Options parse(int argc, char** argv) {
       o.legacyTitle = true;
     else if (flag == "--vanish-when-resized")
       o.vanishWhenResized = true;
+    else if (flag == "--no-pid")
+      o.noPid = true;
     else
       fail("unknown flag");
   }
@@ -152,7 +155,8 @@ void describe(xcb_connection_t* c, xcb_window_t w, const Options& o, int index) 
   setText(c, w, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, title);
   std::string wmClass = o.instance + '\0' + o.windowClass + '\0';
   setText(c, w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, wmClass);
-  setCardinals(c, w, "_NET_WM_PID", XCB_ATOM_CARDINAL, {static_cast<std::uint32_t>(getpid())});
+  if (!o.noPid)
+    setCardinals(c, w, "_NET_WM_PID", XCB_ATOM_CARDINAL, {static_cast<std::uint32_t>(getpid())});
   if (o.type != "none") {
     std::string typeName = "_NET_WM_WINDOW_TYPE_" + o.type;
     for (auto& ch : typeName)

@@ -62,7 +62,9 @@ bool programExists(const char* name) {
 }
 
 Child::Child(const std::vector<std::string>& argv,
-             const std::map<std::string, std::string>& environment, bool captureErrors) {
+             const std::map<std::string, std::string>& environment, bool captureErrors,
+             bool leadsGroup)
+    : leadsGroup_(leadsGroup) {
   int in[2], out[2], err[2];
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return;
   posix_spawn_file_actions_t actions;
@@ -70,11 +72,18 @@ Child::Child(const std::vector<std::string>& argv,
   posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   if (captureErrors) posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  if (leadsGroup) {
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+  }
   auto args = argv;
   auto env = mergedEnvironment(environment);
   auto argp = pointers(args);
   auto envp = pointers(env);
-  if (posix_spawnp(&pid_, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0) pid_ = -1;
+  if (posix_spawnp(&pid_, argp[0], &actions, &attributes, argp.data(), envp.data()) != 0) pid_ = -1;
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
@@ -146,12 +155,13 @@ void Child::writeLine(const std::string& line) {
 void Child::stop() {
   if (input_ >= 0) close(input_);
   input_ = -1;
-  if (pid_ > 0 && !status_) {
-    if (!wait(std::chrono::milliseconds(0))) kill(pid_, SIGTERM);
-    if (!wait(std::chrono::seconds(5))) {
-      kill(pid_, SIGKILL);
-      wait(std::chrono::seconds(5));
-    }
+  // A group is signalled as a whole: its leader may be gone while the rest still runs.
+  auto target = leadsGroup_ ? -pid_ : pid_;
+  if (pid_ > 0 && (leadsGroup_ || !status_)) {
+    if (!wait(std::chrono::milliseconds(0)) || leadsGroup_) kill(target, SIGTERM);
+    if (!wait(std::chrono::seconds(5))) kill(target, SIGKILL);
+    wait(std::chrono::seconds(5));
+    if (leadsGroup_) kill(target, SIGKILL);
   }
   if (output_ >= 0) close(output_);
   if (error_ >= 0) close(error_);
@@ -168,13 +178,38 @@ bool testProgramExists(const char* name) {
   return false;
 }
 
+WindowManager testWindowManager() {
+  const char* name = std::getenv("KESTLES_TEST_WM");
+  std::string_view chosen = name != nullptr ? name : "";
+  if (chosen.empty() || chosen == "openbox") return WindowManager::openbox;
+  if (chosen == "xfwm4") return WindowManager::xfwm4;
+  std::string message = "KESTLES_TEST_WM names ";
+  message.append(chosen).append(", not openbox or xfwm4");
+  throw std::runtime_error(message);
+}
+
+const char* programOf(WindowManager manager) {
+  return manager == WindowManager::xfwm4 ? "xfwm4" : "openbox";
+}
+
 std::unique_ptr<XSession> XSession::start(Options options) {
-  if (!testProgramExists("Xvfb") || (options.windowManager && !testProgramExists("openbox")))
-    return nullptr;
+  auto manager = testWindowManager();
+  if (!testProgramExists("Xvfb")) return nullptr;
+  if (options.windowManager) {
+    if (!testProgramExists(programOf(manager))) return nullptr;
+    // xfwm4 keeps its settings behind a session bus and gives up without one.
+    if (manager == WindowManager::xfwm4 && !testProgramExists("dbus-run-session")) return nullptr;
+  }
   std::unique_ptr<XSession> session(new XSession());
+  session->kind_ = manager;
   if (!session->startServer(options)) throw std::runtime_error("Xvfb did not start");
-  if (options.windowManager && !session->startWindowManager())
-    throw std::runtime_error("openbox did not start managing windows within 10 s");
+  if (options.windowManager && !session->startWindowManager()) {
+    std::string message = programOf(manager);
+    message.append(" did not start managing windows within ")
+        .append(std::to_string(kManagerStart.count()))
+        .append(" s");
+    throw std::runtime_error(message);
+  }
   return session;
 }
 
@@ -207,23 +242,51 @@ bool XSession::startServer(Options options) {
   return true;
 }
 
-bool XSession::startWindowManager() {
-  // A private configuration folder keeps the user's openbox settings out of the tests.
-  char folder[] = "/tmp/kestles-x11-test-XXXXXX";
-  if (mkdtemp(folder) == nullptr) return false;
-  configHome_ = folder;
-  manager_ =
-      std::make_unique<Child>(std::vector<std::string>{"openbox", "--sm-disable"},
-                              std::map<std::string, std::string>{{"XDG_CONFIG_HOME", configHome_}});
+std::optional<xcb_window_t> XSession::managerCheckWindow() {
+  auto check = cardinals(root_, "_NET_SUPPORTING_WM_CHECK");
+  if (check.empty()) return std::nullopt;
+  auto self = cardinals(check.front(), "_NET_SUPPORTING_WM_CHECK");
+  if (self.empty() || self.front() != check.front()) return std::nullopt;
+  return check.front();
+}
+
+bool XSession::startWindowManager(bool replacing) {
+  if (configHome_.empty()) {
+    // A private configuration folder keeps the user's settings out of the tests.
+    char folder[] = "/tmp/kestles-x11-test-XXXXXX";
+    if (mkdtemp(folder) == nullptr) return false;
+    configHome_ = folder;
+  }
+  std::map<std::string, std::string> environment{{"XDG_CONFIG_HOME", configHome_}};
+  std::vector<std::string> argv;
+  if (kind_ == WindowManager::openbox) {
+    argv = {"openbox", "--sm-disable"};
+  } else {
+    argv = {"dbus-run-session", "--", "xfwm4", "--compositor=off", "--sm-client-disable"};
+    // No accessibility bus: it only slows the start.
+    environment.emplace("NO_AT_BRIDGE", std::string(1, '1'));
+  }
+  if (replacing) argv.push_back("--replace");
+  auto before = managerCheckWindow();
+  auto previous = std::move(manager_);
+  // The launcher of xfwm4 does not pass signals on: the whole group is ended with it.
+  manager_ = std::make_unique<Child>(argv, environment, false, true);
   bool announced = waitUntil(
-      [this] {
-        auto check = cardinals(root_, "_NET_SUPPORTING_WM_CHECK");
-        if (check.empty()) return false;
-        auto self = cardinals(check.front(), "_NET_SUPPORTING_WM_CHECK");
-        return !self.empty() && self.front() == check.front();
+      [&] {
+        auto check = managerCheckWindow();
+        return check && check != before;
       },
-      std::chrono::seconds(10));
-  return announced && managerTakesWindows();
+      kManagerStart);
+  bool taking = announced && managerTakesWindows();
+  previous.reset();
+  return taking;
+}
+
+bool XSession::restartWindowManager() {
+  if (!manager_) return false;
+  if (kind_ != WindowManager::openbox) return startWindowManager(true);
+  // openbox starts itself again in the same process, with the same check window.
+  return run({"openbox", "--restart"}) == 0 && managerTakesWindows();
 }
 
 // openbox announces itself before it handles map requests, and a window mapped in between
@@ -289,6 +352,21 @@ TestWindows XSession::openWindows(const std::vector<std::string>& flags) {
   return windows;
 }
 
+TestWindows XSession::openXterm(const std::vector<std::string>& arguments) {
+  std::vector<std::string> argv{"xterm"};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  TestWindows xterm{std::make_unique<Child>(argv), {}};
+  std::vector<std::uint32_t> pid{std::uint32_t(xterm.process->pid())};
+  waitUntil(
+      [&] {
+        for (auto id : cardinals(root_, "_NET_CLIENT_LIST"))
+          if (cardinals(id, "_NET_WM_PID") == pid) xterm.ids = {id};
+        return !xterm.ids.empty();
+      },
+      std::chrono::seconds(10));
+  return xterm;
+}
+
 bool XSession::waitUntil(const std::function<bool()>& condition,
                          std::chrono::milliseconds timeout) {
   auto deadline = Clock::now() + timeout;
@@ -347,6 +425,12 @@ void XSession::changeState(xcb_window_t window, std::uint32_t action, const char
 bool XSession::hasState(xcb_window_t window, const char* state) {
   auto states = cardinals(window, "_NET_WM_STATE");
   return std::find(states.begin(), states.end(), atom(state)) != states.end();
+}
+
+std::optional<xcb_window_t> XSession::activeWindow() {
+  auto active = cardinals(root_, "_NET_ACTIVE_WINDOW");
+  if (active.empty() || active.front() == XCB_WINDOW_NONE) return std::nullopt;
+  return active.front();
 }
 
 bool XSession::isManaged(xcb_window_t window) {

@@ -20,9 +20,12 @@ namespace kestles::testing {
 class Child {
  public:
   /// Starts `argv` with `environment` added to this process's own. Standard error goes to a
-  /// pipe only with `captureErrors` (a pipe nobody reads would stall a chatty server).
+  /// pipe only with `captureErrors` (a pipe nobody reads would stall a chatty server). With
+  /// `leadsGroup` it starts a process group of its own, and stopping it ends the whole group
+  /// (a program run under a launcher that does not pass signals on).
   Child(const std::vector<std::string>& argv,
-        const std::map<std::string, std::string>& environment = {}, bool captureErrors = false);
+        const std::map<std::string, std::string>& environment = {}, bool captureErrors = false,
+        bool leadsGroup = false);
   ~Child();
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
@@ -41,6 +44,7 @@ class Child {
 
  private:
   pid_t pid_ = -1;
+  bool leadsGroup_ = false;
   int input_ = -1;
   int output_ = -1;
   int error_ = -1;
@@ -65,17 +69,31 @@ inline void PrintTo(const Frame& frame, std::ostream* out) {
   *out << frame.x << "," << frame.y << " " << frame.width << "x" << frame.height;
 }
 
-/// A fresh Xvfb (with -noreset) on a free display, optionally with openbox, for one test.
+/// The window managers the tests run under.
+enum class WindowManager { openbox, xfwm4 };
+
+/// The window manager that KESTLES_TEST_WM names (openbox when it is unset or empty); throws
+/// `std::runtime_error` for any other name.
+WindowManager testWindowManager();
+
+/// The manager's program name.
+const char* programOf(WindowManager manager);
+
+/// A fresh Xvfb (with -noreset) on a free display, optionally with the window manager of
+/// `testWindowManager()`, for one test.
 class XSession {
  public:
+  /// How long a window manager may take to come up on a loaded machine.
+  static constexpr std::chrono::seconds kManagerStart{30};
+
   struct Options {
     int width = 1920;
     int height = 1080;
     bool windowManager = true;
   };
   /// Starts the server (and manager) and waits until both answer; nothing when Xvfb or
-  /// openbox is not installed (see `testProgramExists`). Throws `std::runtime_error` when they
-  /// do not start.
+  /// the manager is not installed (see `testProgramExists`). Throws `std::runtime_error`
+  /// when they do not start.
   static std::unique_ptr<XSession> start(Options options);
   ~XSession();
 
@@ -83,14 +101,27 @@ class XSession {
   xcb_connection_t* probe() const { return probe_; }
   xcb_window_t root() const { return root_; }
 
+  /// The window manager running, when one does.
+  std::optional<WindowManager> windowManager() const {
+    return manager_ ? std::optional(kind_) : std::nullopt;
+  }
+
   /// Stops the window manager and the server, as when a desktop session ends.
   void stopServer();
+
+  /// Has the window manager restart (openbox) or be replaced by a new one of its kind (the
+  /// others), and waits until it manages windows again; false when it does not.
+  bool restartWindowManager();
 
   /// Runs a program on the display to its end; its exit status (nothing: it hung).
   std::optional<int> run(const std::vector<std::string>& argv);
   /// Opens test-client windows with the given flags; they are mapped when this returns,
   /// and managed by the window manager when one runs.
   TestWindows openWindows(const std::vector<std::string>& flags);
+
+  /// Starts xterm with the arguments and waits (bounded) until the manager took its window;
+  /// no ids when it did not.
+  TestWindows openXterm(const std::vector<std::string>& arguments);
 
   /// Polls `condition` until it holds, waking on the root's property and structure events;
   /// false after `timeout`.
@@ -107,17 +138,23 @@ class XSession {
                    const char* second = nullptr);
   /// Whether the window's `_NET_WM_STATE` holds the atom.
   bool hasState(xcb_window_t window, const char* state);
+  /// The window the manager calls active (the first item of `_NET_ACTIVE_WINDOW`; xfwm4
+  /// adds a second); nothing when none is.
+  std::optional<xcb_window_t> activeWindow();
   /// Whether the window is in the manager's client list.
   bool isManaged(xcb_window_t window);
 
  private:
   XSession() = default;
   bool startServer(Options options);
-  bool startWindowManager();
+  /// The check window of the manager that names itself on the root; nothing without one.
+  std::optional<xcb_window_t> managerCheckWindow();
+  bool startWindowManager(bool replacing = false);
   bool managerTakesWindows();
 
   std::unique_ptr<Child> server_;
   std::unique_ptr<Child> manager_;
+  WindowManager kind_ = WindowManager::openbox;
   std::string display_;
   std::string configHome_;
   xcb_connection_t* probe_ = nullptr;
