@@ -1,20 +1,22 @@
 #!/bin/sh
 # The running app end to end on a private Xvfb with openbox (xfwm4 with KESTLES_TEST_WM=xfwm4)
-# and 10 test windows: a tile from the tool's start until every window landed (against 10
-# wmctrl calls), a link's round trip, a burst of 1,000 links from 20 clients, and keep tiled
+# and 10 windows, 5 of the test client (no size increments) and 5 xterms (cells): a tile and a
+# snap from the tool's start until every window landed (against wmctrl calls and one client
+# sending every request at once), a link's round trip, a burst of 1,000 links from 20 clients, and keep tiled
 # taking in a new window. Usage: bench/app-x11.sh [BUILD_DIR]; needs kestles, kestles-app,
 # app_bench and kestles_test_window built there. KESTLES_BENCH_LOG=1 prints the app's log after.
 set -eu
 build=$(cd "${1:-build}" && pwd)
 client="$build/bin/kestles_test_window"
-for program in Xvfb wmctrl "${KESTLES_TEST_WM:-openbox}" "$build/bin/app_bench" "$build/bin/kestles" "$build/bin/kestles-app" \
+for program in Xvfb wmctrl xterm "${KESTLES_TEST_WM:-openbox}" "$build/bin/app_bench" "$build/bin/kestles" "$build/bin/kestles-app" \
   "$client"; do
   command -v "$program" > /dev/null || { echo "app-x11: $program is missing" >&2; exit 1; }
 done
 . "$(dirname "$0")/../scripts/lib/desktop.sh"
 desktop_begin
 desktop_start 1920x1080 "$client"
-desktop_open_test_windows "$client" 10
+desktop_open_test_windows "$client" 5
+desktop_open_xterms one two three four five
 
 # Nothing of the user's is touched: the app's folders are private.
 desktop_private_folders

@@ -384,19 +384,20 @@ WindowEngine::Outcome WindowEngine::moveWindows(const std::vector<Target>& targe
     jobs[owners_[target.id]].moves.push_back(move);
     moves.push_back(move);
   }
-  std::vector<const Job*> list;
-  for (const auto& [pid, job] : jobs)
-    list.push_back(&job);
-  // With more apps than processors the glides would stutter; the windows jump instead.
-  if (int(list.size()) > services_.parallel.activeProcessors()) glide = Duration{0};
-
+  // The enhanced interface (used by assistive apps) animates every change; it stays off
+  // while the windows move.
+  auto& ax = services_.ax;
+  std::vector<std::int32_t> enhanced;
+  for (const auto& [pid, job] : jobs) {
+    auto app = ax.application(pid);
+    if (!ax.boolean(app, ax::enhancedUserInterface).value_or(false)) continue;
+    ax.setBool(app, ax::enhancedUserInterface, false);
+    enhanced.push_back(pid);
+  }
   Outcome outcome;
-  std::mutex resultsMutex;
-  services_.parallel.run(list.size(), [&](std::size_t i) {
-    auto landed = runJob(*list[i], glide);
-    std::lock_guard lock(resultsMutex);
-    outcome.frames.merge(landed);
-  });
+  outcome.frames = push(moves, glideAll(jobs, glide));
+  for (auto pid : enhanced)
+    ax.setBool(ax.application(pid), ax::enhancedUserInterface, true);
 
   bool learned = false;
   for (const auto& move : moves) {
@@ -412,28 +413,78 @@ WindowEngine::Outcome WindowEngine::moveWindows(const std::vector<Target>& targe
   return outcome;
 }
 
-std::map<std::uint32_t, CGRect> WindowEngine::runJob(const Job& job, Duration glideDuration) {
-  auto& ax = services_.ax;
-  auto app = ax.application(job.pid);
-  // The enhanced interface (used by assistive apps) animates every change; it stays off
-  // while the job runs.
-  bool enhanced = ax.boolean(app, ax::enhancedUserInterface).value_or(false);
-  if (enhanced) ax.setBool(app, ax::enhancedUserInterface, false);
+std::map<std::uint32_t, CGRect> WindowEngine::glideAll(const std::map<std::int32_t, Job>& jobs,
+                                                       Duration duration) {
   std::map<std::uint32_t, CGRect> glided;
-  if (glideDuration > Duration{0}) glided = glide(job, glideDuration);
+  // With more apps than processors the glides would stutter; the windows jump instead.
+  if (duration <= Duration{0} || int(jobs.size()) > services_.parallel.activeProcessors())
+    return glided;
+  std::vector<const Job*> list;
+  for (const auto& [pid, job] : jobs)
+    list.push_back(&job);
+  std::mutex resultsMutex;
+  services_.parallel.run(list.size(), [&](std::size_t i) {
+    auto written = glide(*list[i], duration);
+    std::lock_guard lock(resultsMutex);
+    glided.merge(written);
+  });
+  return glided;
+}
+
+std::map<std::uint32_t, CGRect> WindowEngine::push(const std::vector<Move>& moves,
+                                                   const std::map<std::uint32_t, CGRect>& glided) {
   std::map<std::uint32_t, CGRect> landed;
-  for (const auto& move : job.moves) {
-    auto from = glided.contains(move.id) ? std::optional(glided[move.id]) : move.current;
-    auto set = setFrame(move.element, move.target, from, move.within);
-    if (set.result == SetResult::notAnswering) {
-      log(LogLevel::notice,
-          formatLog("App %d didn't answer: its windows stay where they are", job.pid));
-      break;
+  std::vector<const Move*> sent;
+  std::vector<platform::FrameRequest> requests;
+  for (const auto& move : moves) {
+    auto from = glided.contains(move.id) ? std::optional(glided.at(move.id)) : move.current;
+    if (from && edgesMatch(*from, move.target) && from->origin == move.target.origin) {
+      landed[move.id] = *from;
+      continue;
     }
-    if (set.result == SetResult::landed) landed[move.id] = set.frame;
+    sent.push_back(&move);
+    requests.push_back({move.element, owners_[move.id], move.target, from});
   }
-  if (enhanced) ax.setBool(app, ax::enhancedUserInterface, true);
+  auto results = services_.ax.setFrames(requests);
+  reportSilentApps(requests, results);
+
+  // A window that took another size than its tile's sits in the middle of the tile, inside
+  // the area it must stay in.
+  std::vector<const Move*> recentred;
+  std::vector<platform::FrameRequest> recentring;
+  for (std::size_t i = 0; i < sent.size() && i < results.size(); ++i) {
+    const auto& move = *sent[i];
+    if (results[i].error != ax_error::success || !results[i].landed) continue;
+    auto read = *results[i].landed;
+    landed[move.id] = read;
+    if (!move.within) continue;
+    const auto& within = *move.within;
+    CGRect centred(centredEdge(move.target.midX(), read.width(), within.minX(), within.maxX()),
+                   centredEdge(move.target.midY(), read.height(), within.minY(), within.maxY()),
+                   read.width(), read.height());
+    if (edgesMatch(read, centred)) continue;
+    recentred.push_back(&move);
+    recentring.push_back({move.element, owners_[move.id], centred, read});
+  }
+  if (recentring.empty()) return landed;
+  auto again = services_.ax.setFrames(recentring);
+  for (std::size_t i = 0; i < recentred.size(); ++i) {
+    auto id = recentred[i]->id;
+    if (i < again.size() && again[i].error == ax_error::success && again[i].landed)
+      landed[id] = *again[i].landed;
+    else
+      landed.erase(id);
+  }
   return landed;
+}
+
+void WindowEngine::reportSilentApps(const std::vector<platform::FrameRequest>& requests,
+                                    const std::vector<platform::FrameResult>& results) {
+  std::set<std::int32_t> silent;
+  for (std::size_t i = 0; i < requests.size() && i < results.size(); ++i)
+    if (results[i].error == ax_error::cannotComplete && silent.insert(requests[i].pid).second)
+      log(LogLevel::notice,
+          formatLog("App %d didn't answer: its windows stay where they are", requests[i].pid));
 }
 
 std::map<std::uint32_t, CGRect> WindowEngine::glide(const Job& job, Duration duration) {
@@ -478,34 +529,6 @@ std::map<std::uint32_t, CGRect> WindowEngine::glide(const Job& job, Duration dur
   for (auto move : animated)
     ax.setMessagingTimeout(move->element, 0);
   return written;
-}
-
-WindowEngine::FrameSet WindowEngine::setFrame(AXElement element, const CGRect& target,
-                                              std::optional<CGRect> current,
-                                              std::optional<CGRect> within) {
-  auto& ax = services_.ax;
-  if (current && edgesMatch(*current, target) && current->origin == target.origin)
-    return {SetResult::landed, *current};
-  bool writeSize = !current || std::fabs(current->width() - target.width()) > kTolerance ||
-                   std::fabs(current->height() - target.height()) > kTolerance;
-  if (writeSize && ax.setSize(element, target.size) == ax_error::cannotComplete)
-    return {SetResult::notAnswering, {}};
-  if (ax.setPosition(element, target.origin) == ax_error::cannotComplete)
-    return {SetResult::notAnswering, {}};
-  // A window moved to another display may take its full size only once it is there.
-  if (writeSize && ax.setSize(element, target.size) == ax_error::cannotComplete)
-    return {SetResult::notAnswering, {}};
-  auto read = ax.frame(element);
-  if (!read) return {SetResult::failed, {}};
-  if (!within) return {SetResult::landed, *read};
-  CGRect centred(centredEdge(target.midX(), read->width(), within->minX(), within->maxX()),
-                 centredEdge(target.midY(), read->height(), within->minY(), within->maxY()),
-                 read->width(), read->height());
-  if (edgesMatch(*read, centred)) return {SetResult::landed, *read};
-  ax.setPosition(element, centred.origin);
-  read = ax.frame(element);
-  if (!read) return {SetResult::failed, {}};
-  return {SetResult::landed, *read};
 }
 
 // Learned sizes and the late-landing check.

@@ -164,11 +164,6 @@ class WindowEngine {
     std::size_t total = 0;
     std::vector<std::string> reasons;  // one per window left out
   };
-  enum class SetResult { landed, failed, notAnswering };
-  struct FrameSet {
-    SetResult result = SetResult::failed;
-    CGRect frame;
-  };
 
   World takeSnapshot(const std::vector<AppSnapshot>& apps, const DisplaySetup& setup);
   void prune(const std::vector<AppSnapshot>& apps);
@@ -180,10 +175,17 @@ class WindowEngine {
   Outcome moveWindows(const std::vector<Target>& targets, platform::Duration glide);
   Outcome placeMoves(const std::vector<MoveRequest>& moves, const World& world,
                      platform::Duration glide);
-  std::map<std::uint32_t, CGRect> runJob(const Job& job, platform::Duration glide);
+  /// Glides each app's windows towards their targets, the apps in parallel; the frames the
+  /// glides wrote last.
+  std::map<std::uint32_t, CGRect> glideAll(const std::map<std::int32_t, Job>& jobs,
+                                           platform::Duration duration);
   std::map<std::uint32_t, CGRect> glide(const Job& job, platform::Duration duration);
-  FrameSet setFrame(platform::AXElement element, const CGRect& target,
-                    std::optional<CGRect> current, std::optional<CGRect> within);
+  /// Sets every window's frame in one batch (then re-centres, in a second batch, those that
+  /// took another size); where each window that could be set landed.
+  std::map<std::uint32_t, CGRect> push(const std::vector<Move>& moves,
+                                       const std::map<std::uint32_t, CGRect>& glided);
+  void reportSilentApps(const std::vector<platform::FrameRequest>& requests,
+                        const std::vector<platform::FrameResult>& results);
   std::optional<LearnedSizes::Learned> learn(std::uint32_t id, CGSize asked, CGSize actual,
                                              bool forgetting);
   void saveLimits();

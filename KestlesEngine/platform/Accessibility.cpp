@@ -1,6 +1,7 @@
 #include "KestlesEngine/platform/Accessibility.hpp"
 
 #include <cmath>
+#include <set>
 
 namespace kestles::platform {
 
@@ -68,6 +69,57 @@ std::vector<std::optional<AXValue>> Accessibility::values(AXElement element,
   for (auto& entry : *read)
     if (entry && std::holds_alternative<AXErrorValue>(*entry)) entry.reset();
   return std::move(*read);
+}
+
+namespace {
+
+/// A size within a point of the one asked for already fits.
+constexpr double kSizeTolerance = 1.0;
+
+FrameResult failedWith(AXErrorCode error) {
+  return {error, std::nullopt};
+}
+
+/// The frame read back after a set: position, then size, each with its own error.
+FrameResult readBack(Accessibility& ax, AXElement element) {
+  auto position = ax.copyValue(element, ax::position);
+  const auto* origin = position.value ? std::get_if<CGPoint>(&*position.value) : nullptr;
+  if (!origin)
+    return failedWith(position.error == ax_error::success ? ax_error::noValue : position.error);
+  auto size = ax.copyValue(element, ax::size);
+  const auto* extent = size.value ? std::get_if<CGSize>(&*size.value) : nullptr;
+  if (!extent) return failedWith(size.error == ax_error::success ? ax_error::noValue : size.error);
+  return {ax_error::success, CGRect(*origin, *extent)};
+}
+
+FrameResult setFrameByParts(Accessibility& ax, const FrameRequest& request) {
+  const auto& target = request.frame;
+  const auto& current = request.current;
+  bool writeSize = !current || std::fabs(current->width() - target.width()) > kSizeTolerance ||
+                   std::fabs(current->height() - target.height()) > kSizeTolerance;
+  for (bool sizePass : {true, false, true}) {
+    if (sizePass && !writeSize) continue;
+    auto error = sizePass ? ax.setSize(request.element, target.size)
+                          : ax.setPosition(request.element, target.origin);
+    if (error == ax_error::cannotComplete) return failedWith(error);
+  }
+  return readBack(ax, request.element);
+}
+
+}  // namespace
+
+std::vector<FrameResult> Accessibility::setFrames(std::span<const FrameRequest> requests) {
+  std::vector<FrameResult> results;
+  std::set<std::int32_t> silent;
+  for (const auto& request : requests) {
+    if (silent.contains(request.pid)) {
+      results.push_back(failedWith(ax_error::cannotComplete));
+      continue;
+    }
+    results.push_back(setFrameByParts(*this, request));
+    if (results.back().error == ax_error::cannotComplete) silent.insert(request.pid);
+  }
+  return results;
 }
 
 AXErrorCode Accessibility::setPosition(AXElement element, CGPoint point) {

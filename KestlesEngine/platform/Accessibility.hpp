@@ -63,6 +63,23 @@ struct AXObserverID {
 /// Called with the element and the notification's name, on the layer's thread.
 using AXNotificationHandler = std::function<void(AXElement element, const std::string& name)>;
 
+/// One window's frame to set in a batch: the window's element, its app's pid, the frame and,
+/// when known, where it stands now (a size that already fits is not written again).
+struct FrameRequest {
+  AXElement element;
+  std::int32_t pid = 0;
+  CGRect frame;
+  std::optional<CGRect> current;
+};
+
+/// What setting one frame gave: success with the frame read back, or the error of the call
+/// that failed (-25204 when the app did not answer).
+struct FrameResult {
+  AXErrorCode error = ax_error::failure;
+  std::optional<CGRect> landed;
+  bool operator==(const FrameResult&) const = default;
+};
+
 /// Accessibility-shaped window access. A layer implements the raw calls; the typed
 /// operations are written once here on top of them. Nothing throws: a failure yields an
 /// absent value, false or the raw error code. Every call may come from any thread.
@@ -101,6 +118,14 @@ class Accessibility {
                                       std::string_view name) = 0;
   /// Stops the observer's notifications and forgets it.
   virtual void removeObserver(AXObserverID observer) = 0;
+
+  /// Sets the frames of many windows and reads back where each landed, one result per
+  /// request in order. This default sets each window in turn by its single calls (size,
+  /// position, size again: a window moved to another display may take its full size only
+  /// once it is there; then a read), and gives up on the remaining windows of an app once it
+  /// did not answer. A layer that can send every request at once and wait for all of the
+  /// landings together overrides it.
+  virtual std::vector<FrameResult> setFrames(std::span<const FrameRequest> requests);
 
   // Typed operations over the raw calls.
 

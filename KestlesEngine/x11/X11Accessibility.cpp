@@ -323,6 +323,43 @@ AXErrorCode X11Accessibility::place(xcb_window_t window, std::optional<CGPoint> 
   return landed.front() ? ax_error::success : ax_error::invalidElement;
 }
 
+std::vector<platform::FrameResult> X11Accessibility::setFrames(
+    std::span<const platform::FrameRequest> requests) {
+  std::vector<platform::FrameResult> results(requests.size());
+  std::vector<Placement> placements;
+  std::vector<std::size_t> placed;
+  for (std::size_t i = 0; i < requests.size(); ++i) {
+    const auto& request = requests[i];
+    const auto& frame = request.frame;
+    if (element::kindOf(request.element) != Kind::window) {
+      results[i].error = ax_error::invalidElement;
+      continue;
+    }
+    auto target = boxOf(frame.origin, frame.size);
+    if (!std::isfinite(frame.minX()) || !std::isfinite(frame.minY()) ||
+        !std::isfinite(frame.width()) || !std::isfinite(frame.height()) || target.width <= 0 ||
+        target.height <= 0) {
+      results[i].error = ax_error::illegalArgument;
+      continue;
+    }
+    placements.push_back({element::valueOf(request.element), target});
+    placed.push_back(i);
+  }
+  if (placements.empty()) return results;
+  auto guard = session_.lock();
+  auto landed = placeWindows(session_.connection(), placements);
+  session_.invalidate();
+  for (std::size_t k = 0; k < placed.size(); ++k) {
+    auto& result = results[placed[k]];
+    if (!landed[k]) {
+      result.error = ax_error::invalidElement;
+      continue;
+    }
+    result = {ax_error::success, rectOf(*landed[k])};
+  }
+  return results;
+}
+
 AXErrorCode X11Accessibility::activate(xcb_window_t window) {
   auto guard = session_.lock();
   auto& connection = session_.connection();

@@ -41,9 +41,10 @@ inline platform::AXElement window(xcb_window_t id) {
 /// made them (`standInPID`); windows are the clients of `_NET_CLIENT_LIST` (the mapped top
 /// levels without a window manager). The focused window is the one the manager calls active.
 ///
-/// Changing a window waits until the change shows (bounded): a set position or size returns
-/// once the frame is where the window manager will put it, or once the manager has been
-/// quiet for 100 ms (at most 1 s), so that every read after a set sees what really landed.
+/// Changing a window waits until the change shows (bounded): a set frame, position or size
+/// returns once the frame is where the window manager will put it, or once the manager has
+/// been quiet for 100 ms (at most 1 s), so that every read after a set sees what really
+/// landed.
 /// A window that is gone answers -25202. Observers hear the notifications that the layer's
 /// event thread finds (see `deliver`), on that thread.
 class X11Accessibility final : public platform::Accessibility {
@@ -64,6 +65,10 @@ class X11Accessibility final : public platform::Accessibility {
   platform::AXErrorCode setValue(platform::AXElement element, std::string_view name,
                                  const platform::AXValue& value) override;
   platform::AXErrorCode performAction(platform::AXElement element, std::string_view name) override;
+  /// Every window's whole frame goes out in one pipelined burst, and the landings are waited
+  /// for together (see `placeWindows`).
+  std::vector<platform::FrameResult> setFrames(
+      std::span<const platform::FrameRequest> requests) override;
   std::optional<std::uint32_t> windowNumber(platform::AXElement element) override;
   /// Window numbers are native on X11; the system's symbolic hot keys do not exist.
   std::map<std::string, bool> privateSymbols() override;

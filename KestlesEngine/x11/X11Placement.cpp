@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "KestlesEngine/x11/X11Reply.hpp"
 
@@ -97,6 +98,14 @@ std::vector<ClientWindow> unmaximize(X11Connection& connection, std::vector<Clie
   return clients;
 }
 
+bool movedButNotResized(const Box& frame, const Box& expected, const Box& target) {
+  bool moved = (frame.x == expected.x && frame.y == expected.y) ||
+               (frame.x == target.x && frame.y == target.y);
+  bool resized = (frame.width == expected.width && frame.height == expected.height) ||
+                 (frame.width == target.width && frame.height == target.height);
+  return moved && !resized;
+}
+
 bool managerRuns(X11Connection& connection, xcb_get_property_cookie_t rootCheck) {
   auto check = windowProperty(connection.raw(), rootCheck);
   if (!check) return false;
@@ -170,12 +179,16 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
 
   Patience patience(kLandingQuiet, kLandingLimit);
   std::map<xcb_window_t, Box> landed;
+  std::set<xcb_window_t> askedAgain;
   std::vector<xcb_window_t> pending;
   for (const auto& [window, frame] : expected)
     pending.push_back(window);
   while (!pending.empty()) {
     // Only the frames are read back: the manager shares the server with these reads.
     auto fresh = readFrames(connection, pending);
+    // A window that went while it was waited for has not landed anywhere.
+    for (auto window : pending)
+      landed.erase(window);
     pending.clear();
     for (const auto& reading : fresh) {
       landed[reading.id] = reading.frame;
@@ -185,8 +198,17 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
         auto updated = client;
         updated.extents = reading.extents;
         request(updated);
+      } else if (movedButNotResized(reading.frame, expected[reading.id], targets[reading.id]) &&
+                 askedAgain.insert(reading.id).second) {
+        // openbox may take a window to another monitor at its old size and leave the new
+        // size out: once there, the same request gives it the size.
+        request(client);
+        xcb_flush(c);
       }
-      if (reading.frame != expected[reading.id]) pending.push_back(reading.id);
+      // Some managers round a size to the client's increments and some do not: either way
+      // the window has landed, with no need to wait for the manager to fall quiet.
+      if (reading.frame != expected[reading.id] && reading.frame != targets[reading.id])
+        pending.push_back(reading.id);
     }
     if (pending.empty() || !patience.wait(connection)) break;
   }

@@ -31,8 +31,9 @@ Box requestFor(const ClientWindow& client, const Box& target);
 
 /// Puts each window's outer frame at its rectangle, leaving maximized state first, and
 /// returns where each one landed (nothing: the window is gone). Requests for all windows go
-/// out together; the call returns once every window has landed where it is expected to, or
-/// when the manager has stopped answering (`kLandingQuiet`, `kLandingLimit`), reading the
+/// out together; the call returns once every window has landed where its size hints put it
+/// (or exactly at its rectangle, for managers that do not apply increments), or when the
+/// manager has stopped answering (`kLandingQuiet`, `kLandingLimit`), reading the
 /// frames back either way.
 std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
                                              std::span<const Placement> placements);

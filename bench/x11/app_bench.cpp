@@ -1,5 +1,6 @@
-// The running app on a live X server, end to end: a tile of 10 windows from the tool's start
-// until every window has landed (against the same placement by wmctrl), a link's round trip,
+// The running app on a live X server, end to end: a tile of 10 windows (terminals and windows
+// without size increments) and a snap, each from the tool's start until every window has
+// landed, against the same frames set by wmctrl and by one client at once; a link's round trip,
 // a burst of links from 20 clients, and keep tiled taking in a new window. bench/app-x11.sh
 // sets the desktop up; this prints medians.
 #include <fcntl.h>
@@ -20,6 +21,7 @@
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesEngine/x11/X11Connection.hpp"
 #include "KestlesEngine/x11/X11Desktop.hpp"
+#include "KestlesEngine/x11/X11Placement.hpp"
 #include "KestlesLink/LinkSocket.hpp"
 
 extern char** environ;
@@ -75,19 +77,22 @@ struct Desk {
   }
 };
 
-/// When the last of the windows' frames changed after `start`, in milliseconds: frames are
-/// read every half millisecond until none has changed for 300 ms (or 5 s have passed).
+/// When the last of the windows' frames changed after `start`, in milliseconds, from the
+/// frames `before` the change began: frames are read every half millisecond until none has
+/// changed for 300 ms (or 5 s have passed). A change already made when the first read comes
+/// counts at that read.
 double millisecondsUntilSettled(Desk& desk, Clock::time_point start,
-                                const std::function<std::vector<xcb_window_t>()>& windows) {
-  auto last = desk.frames(windows());
+                                const std::function<std::vector<xcb_window_t>()>& windows,
+                                std::vector<x11::Box> before = {}) {
+  auto last = before.empty() ? desk.frames(windows()) : std::move(before);
   auto lastChange = start;
   while (Clock::now() - lastChange < 300ms && Clock::now() - start < 5s) {
-    std::this_thread::sleep_for(500us);
     auto now = desk.frames(windows());
     if (now != last) {
       lastChange = Clock::now();
       last = std::move(now);
     }
+    std::this_thread::sleep_for(500us);
   }
   return std::chrono::duration<double, std::milli>(lastChange - start).count();
 }
@@ -103,40 +108,85 @@ bool apart(const std::vector<x11::Box>& frames) {
   return true;
 }
 
-/// `kestles tile` until every window sits in its tile, then the same frames set by wmctrl.
-void tileAgainstWmctrl(Desk& desk, int runs) {
-  std::vector<double> tool;
-  std::vector<double> wmctrl;
-  for (int i = 0; i < runs; ++i) {
-    auto before = desk.frames(desk.windows);
-    auto start = Clock::now();
-    run({desk.tool, "tile"});
-    tool.push_back(millisecondsUntilSettled(desk, start, [&] { return desk.windows; }));
-    auto tiled = desk.frames(desk.windows);
-    run({desk.tool, "undo"});
-    millisecondsUntilSettled(desk, Clock::now(), [&] { return desk.windows; });
+/// Puts the windows at the frames by one client, untimed, and waits until they stand still.
+void restore(Desk& desk, const std::vector<xcb_window_t>& windows,
+             const std::vector<x11::Box>& frames) {
+  std::vector<x11::Placement> placements;
+  for (std::size_t i = 0; i < windows.size(); ++i)
+    placements.push_back({windows[i], frames[i]});
+  x11::placeWindows(*desk.connection, placements);
+  millisecondsUntilSettled(desk, Clock::now(), [&] { return windows; });
+}
 
-    start = Clock::now();
-    for (std::size_t w = 0; w < desk.windows.size(); ++w) {
-      char id[16];
-      std::snprintf(id, sizeof id, "0x%08x", desk.windows[w]);
-      const auto& f = tiled[w];
-      if (tiled[w] == desk.frames({desk.windows[w]}).front()) continue;  // left where it was
-      run({"wmctrl", "-i", "-r", id, "-e",
-           "0," + std::to_string(f.x) + "," + std::to_string(f.y) + "," + std::to_string(f.width) +
-               "," + std::to_string(f.height)});
-    }
-    wmctrl.push_back(millisecondsUntilSettled(desk, start, [&] { return desk.windows; }));
-    run({desk.tool, "undo"});
-    desk.waitFor(desk.windows, [&](const auto& now) { return now == before; });
+std::string geometryOf(const x11::Box& f) {
+  return "0," + std::to_string(f.x) + "," + std::to_string(f.y) + "," + std::to_string(f.width) +
+         "," + std::to_string(f.height);
+}
+
+std::string idOf(xcb_window_t window) {
+  char id[16];
+  std::snprintf(id, sizeof id, "0x%08x", window);
+  return id;
+}
+
+/// The same frames set by one wmctrl call per window that moves; the time until they landed.
+double byWmctrl(Desk& desk, const std::vector<xcb_window_t>& windows,
+                const std::vector<x11::Box>& frames) {
+  auto before = desk.frames(windows);
+  auto start = Clock::now();
+  for (std::size_t w = 0; w < windows.size(); ++w)
+    run({"wmctrl", "-i", "-r", idOf(windows[w]), "-e", geometryOf(frames[w])});
+  return millisecondsUntilSettled(
+      desk, start, [&] { return windows; }, before);
+}
+
+/// The same frames set by one client sending every request at once.
+double byOneClient(Desk& desk, const std::vector<xcb_window_t>& windows,
+                   const std::vector<x11::Box>& frames) {
+  std::vector<x11::Placement> placements;
+  for (std::size_t i = 0; i < windows.size(); ++i)
+    placements.push_back({windows[i], frames[i]});
+  auto before = desk.frames(windows);
+  auto start = Clock::now();
+  x11::placeWindows(*desk.connection, placements);
+  return millisecondsUntilSettled(
+      desk, start, [&] { return windows; }, before);
+}
+
+void printAgainst(double tool, const std::vector<double>& others, const char* other) {
+  auto them = median(others);
+  std::printf("  %-34s median %7.1f ms (%.1fx the tool's time)\n", other, them,
+              tool > 0 ? them / tool : 0.0);
+}
+
+/// A command from the tool's start until every window it moved has landed, beside the same
+/// frames set by wmctrl (one call per window) and by one client at once. Each run starts
+/// from the same scattered frames, and each comparison sets the frames that run gave.
+void againstWmctrl(Desk& desk, const char* what, const std::vector<std::string>& command,
+                   const std::vector<xcb_window_t>& windows, int runs) {
+  auto scattered = desk.frames(windows);
+  std::vector<double> tool, wmctrl, oneClient;
+  int moved = 0;
+  for (int i = 0; i < runs; ++i) {
+    restore(desk, windows, scattered);
+    auto start = Clock::now();
+    run(command);
+    tool.push_back(millisecondsUntilSettled(
+        desk, start, [&] { return windows; }, scattered));
+    auto landed = desk.frames(windows);
+    if (landed != scattered) ++moved;
+    restore(desk, windows, scattered);
+    wmctrl.push_back(byWmctrl(desk, windows, landed));
+    restore(desk, windows, scattered);
+    oneClient.push_back(byOneClient(desk, windows, landed));
   }
-  std::printf("tile with 10 windows, tool start to the last landed: median %.1f ms\n",
-              median(tool));
-  if (median(wmctrl) > 0)
-    std::printf("the same by 10 wmctrl calls:              median %.1f ms (%.1fx)\n",
-                median(wmctrl), median(wmctrl) / median(tool));
-  else
-    std::printf("the same by 10 wmctrl calls: no window moved, so no comparison\n");
+  restore(desk, windows, scattered);
+  std::printf(
+      "%s: tool start to the last landed: median %.1f ms (moved windows in %d of %d "
+      "runs)\n",
+      what, median(tool), moved, runs);
+  printAgainst(median(tool), wmctrl, "the same by wmctrl calls:");
+  printAgainst(median(tool), oneClient, "the same by one client at once:");
 }
 
 /// One link from connect to reply.
@@ -233,10 +283,26 @@ int main(int argc, char** argv) {
   Desk desk;
   if (!desk.connection) return std::fputs("app_bench: no X display\n", stderr), 1;
   desk.tool = argv[1];
+  // Every client: the test windows (no size increments) and the terminals (cells).
+  std::vector<xcb_window_t> terminals;
   std::ifstream ids(argv[3]);
+  std::vector<xcb_window_t> tests;
   for (std::string line; std::getline(ids, line);)
-    desk.windows.push_back(static_cast<xcb_window_t>(std::stoul(line, nullptr, 16)));
-  tileAgainstWmctrl(desk, 9);
+    tests.push_back(static_cast<xcb_window_t>(std::stoul(line, nullptr, 16)));
+  for (const auto& client : x11::readDesktop(*desk.connection).clients) {
+    desk.windows.push_back(client.id);
+    if (std::find(tests.begin(), tests.end(), client.id) == tests.end())
+      terminals.push_back(client.id);
+  }
+  std::printf("%zu windows, %zu of them terminals\n", desk.windows.size(), terminals.size());
+  if (!terminals.empty()) {
+    run({"wmctrl", "-i", "-a", idOf(terminals.front())});
+    desk.waitFor(desk.windows, [](const auto&) { return true; });
+    std::this_thread::sleep_for(100ms);
+    againstWmctrl(desk, "snap left-half of a terminal", {desk.tool, "snap", "left-half"},
+                  {terminals.front()}, 9);
+  }
+  againstWmctrl(desk, "tile", {desk.tool, "tile"}, desk.windows, 9);
   roundTrips(200);
   burst(20, 50);
   keepTiled(desk, argv[2], 9);

@@ -29,6 +29,46 @@ TEST(SimAccessibilityTests, AnAppStopsAnsweringFromItsNthCall) {
   EXPECT_EQ(sim.size(sim.elementOf(21)), (CGSize{500, 500}));
 }
 
+// The batch keeps every single call's fault: a window that refuses a size lands at the size it
+// takes, a window whose app quit fails alone, a slow app still lands, and an app that stops
+// answering gives up its remaining windows without being asked again.
+TEST(SimAccessibilityTests, SetsABatchOfFramesWithEachWindowsFaults) {
+  auto world = smallWorld();
+  world.windows[0].minimumSize = MinimumSize{900, 700};
+  world.apps.push_back({303, "com.example.slow", "Slow", false});
+  world.windows.push_back(engine::testing::window(31, 303, {50, 50, 300, 300}, 3));
+  world.apps.push_back({404, "com.example.frozen", "Frozen", false});
+  world.windows.push_back(engine::testing::window(41, 404, {60, 60, 300, 300}, 4));
+  world.windows.push_back(engine::testing::window(42, 404, {70, 70, 300, 300}, 5));
+  FakeClock clock;
+  SimAccessibility sim(world, clock);
+  sim.quit(kViewer);
+  sim.setCallCost(303, std::chrono::milliseconds(200));
+  sim.stopAnswering(404, 2);  // answers the first size only
+  auto frame = [&](std::uint32_t id, std::int32_t pid, CGRect to) {
+    return platform::FrameRequest{sim.elementOf(id), pid, to, std::nullopt};
+  };
+  std::vector<platform::FrameRequest> batch{
+      frame(11, kEditor, {0, 0, 700, 500}), frame(21, kViewer, {700, 0, 700, 500}),
+      frame(31, 303, {0, 500, 400, 300}),   frame(41, 404, {400, 500, 400, 300}),
+      frame(42, 404, {800, 500, 400, 300}), frame(12, kEditor, {1000, 0, 400, 300})};
+  auto started = clock.now();
+  auto results = sim.setFrames(batch);
+  using platform::ax_error::cannotComplete;
+  using platform::ax_error::success;
+  ASSERT_EQ(results.size(), batch.size());
+  EXPECT_EQ(results[0], (platform::FrameResult{success, CGRect(0, 0, 900, 700)}));
+  EXPECT_NE(results[1].error, success);
+  EXPECT_FALSE(results[1].landed);
+  EXPECT_EQ(results[2], (platform::FrameResult{success, CGRect(0, 500, 400, 300)}));
+  EXPECT_GE(clock.now() - started, std::chrono::milliseconds(5 * 200));
+  EXPECT_EQ(results[3].error, cannotComplete);
+  EXPECT_EQ(results[4].error, cannotComplete);
+  EXPECT_EQ(results[5], (platform::FrameResult{success, CGRect(1000, 0, 400, 300)}));
+  for (const auto& call : sim.calls())
+    EXPECT_NE(call.window, 42u) << "a window of an app that stopped answering was asked";
+}
+
 TEST(SimAccessibilityTests, AnOpenedAppShowsItsFirstWindowAsScripted) {
   struct Case {
     const char* name;
