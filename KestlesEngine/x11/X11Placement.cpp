@@ -1,6 +1,7 @@
 #include "KestlesEngine/x11/X11Placement.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <set>
 
@@ -96,6 +97,19 @@ std::vector<ClientWindow> unmaximize(X11Connection& connection, std::vector<Clie
     if (maximized.empty() || !patience.wait(connection)) break;
   }
   return clients;
+}
+
+/// Whether a frame read back is where the request put the window. Some managers round a size
+/// to the client's increments and some do not, and some (fluxbox) place the frame a pixel off
+/// for a border of their own: each of these is a landing, with no need to wait for the manager
+/// to fall quiet.
+bool hasLanded(const Box& frame, const Box& expected, const Box& target) {
+  constexpr std::int32_t kBorderSlack = 2;
+  auto near = [&](const Box& at) {
+    return frame.width == at.width && frame.height == at.height &&
+           std::abs(frame.x - at.x) <= kBorderSlack && std::abs(frame.y - at.y) <= kBorderSlack;
+  };
+  return near(expected) || near(target);
 }
 
 bool movedButNotResized(const Box& frame, const Box& expected, const Box& target) {
@@ -205,9 +219,7 @@ std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
         request(client);
         xcb_flush(c);
       }
-      // Some managers round a size to the client's increments and some do not: either way
-      // the window has landed, with no need to wait for the manager to fall quiet.
-      if (reading.frame != expected[reading.id] && reading.frame != targets[reading.id])
+      if (!hasLanded(reading.frame, expected[reading.id], targets[reading.id]))
         pending.push_back(reading.id);
     }
     if (pending.empty() || !patience.wait(connection)) break;

@@ -82,8 +82,12 @@ desktop_start() {
       desktop_run env XDG_CONFIG_HOME="$desktop_folder/manager" NO_AT_BRIDGE=1 \
         dbus-run-session -- xfwm4 --compositor=off --sm-client-disable > /dev/null 2>&1
       ;;
+    fluxbox | icewm)
+      # Only the benchmarks use these, to compare with other EWMH managers.
+      desktop_run env HOME="$desktop_folder/manager" "$desktop_manager" > /dev/null 2>&1
+      ;;
     *)
-      echo "KESTLES_TEST_WM names $desktop_manager, not openbox or xfwm4." >&2
+      echo "KESTLES_TEST_WM names $desktop_manager, not openbox, xfwm4, fluxbox or icewm." >&2
       return 1
       ;;
   esac
