@@ -86,9 +86,6 @@ class AppRuntime {
   /// Called once, on the main queue, when the desktop has gone away.
   std::function<void()> onDesktopGone;
 
-  /// How often the displays are looked at for a monitor that came or went.
-  static constexpr platform::Duration kDisplayLook = platform::seconds(1);
-
  private:
   /// Carries the command out and follows what it changed in the keys. Main queue only.
   void run(const KestlesCommand& command);
@@ -98,6 +95,7 @@ class AppRuntime {
   void logTakenKey(const KeyBinding& binding);
   /// On an X display: the keyboard modes, and window hints on a double Control tap.
   void startKeyboardModes();
+  /// Hands the displays as they are now to the runner, which acts when they changed.
   void lookAtDisplays();
   platform::DesktopLayer& layer_;
   platform::LayerParts parts_;
@@ -123,7 +121,6 @@ class AppRuntime {
   std::unique_ptr<engine::DoubleControlMonitor> doubleControl_;
   std::optional<KeyBindings> keys_;
   std::vector<std::uint32_t> keyIDs_;
-  std::optional<std::uint64_t> displayTimer_;
   bool stopping_ = false;
 };
 

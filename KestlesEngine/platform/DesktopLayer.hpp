@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "KestlesEngine/platform/Accessibility.hpp"
 #include "KestlesEngine/platform/AppCatalog.hpp"
 #include "KestlesEngine/platform/AppOpener.hpp"
@@ -43,6 +45,9 @@ class DesktopLayer {
   /// Whether the desktop has gone away (its server closed the connection): nothing more
   /// can be done on it.
   virtual bool isGone() { return false; }
+  /// Calls `gone` once, on any thread, when the desktop goes away (at once when it is gone
+  /// already); a desktop that cannot go away never calls it. A later call replaces it.
+  virtual void onGone(std::function<void()> gone) { (void)gone; }
 };
 
 }  // namespace kestles::platform
