@@ -72,6 +72,10 @@ std::optional<std::string> AppRuntime::receive(const std::string& line) {
     });
     return std::nullopt;
   }
+  if (auto request = decodeRecordLink(line)) {
+    main_.async([this, request = *request] { runner_.record(request); });
+    return std::nullopt;
+  }
   auto command = decodeCommandLink(line);
   if (!command) return "That link isn’t a command Kestles knows.";
   main_.async([this, command = *command] { run(command); });

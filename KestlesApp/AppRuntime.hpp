@@ -77,8 +77,8 @@ class AppRuntime {
 
   /// Starts the engine, reads the library and the session state, and starts watching.
   void start();
-  /// Decides on a received line (a command link or a file URL to import): nothing accepts
-  /// it and queues its work, a sentence refuses it. Safe from any thread.
+  /// Decides on a received line (a command link, a record link or a file URL to import):
+  /// nothing accepts it and queues its work, a sentence refuses it. Safe from any thread.
   std::optional<std::string> receive(const std::string& line);
   /// Waits for every command queued so far to finish.
   void finishQueued();

@@ -2,14 +2,20 @@
 
 #include <utf8proc.h>
 
+#include <nlohmann/json.hpp>
+
 #include <vector>
 
+#include "KestlesCore/coding/Coding.hpp"
 #include "KestlesCore/command/CommandWords.hpp"
 #include "KestlesCore/command/PlainCommand.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles {
 namespace {
+
+/// The host of record links; no command has it.
+constexpr std::string_view kRecordHost = "record";
 
 bool isUnreserved(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -431,6 +437,21 @@ std::optional<KestlesCommand> readParts(const LinkParts& parts) {
   return std::nullopt;
 }
 
+/// The value of a record link's one item, decoded from its JSON; nothing when the item is
+/// missing or is not that value.
+template <class Value>
+std::optional<Value> readRecordItem(const LinkParts& parts, std::string_view name) {
+  auto text = parts.value(name);
+  if (!text || parts.items.size() != 1) return std::nullopt;
+  auto json = nlohmann::json::parse(*text, nullptr, false);
+  if (json.is_discarded()) return std::nullopt;
+  try {
+    return coding::decode<Value>(json);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace
 
 std::string percentEscaped(std::string_view text) {
@@ -478,6 +499,34 @@ std::optional<KestlesCommand> decodeCommandLink(std::string_view link) {
   auto parts = readLinkParts(link);
   if (!parts) return std::nullopt;
   return readParts(*parts);
+}
+
+std::string recordLink(const RecordRequest& request) {
+  LinkWriter writer{std::string(kRecordHost), {}, {}};
+  std::visit(
+      [&](const auto& value) {
+        using Value = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, RecordRequest::PaletteRecent>)
+          writer.piece("palette-recent").item("action", nlohmann::json(value.action).dump());
+        else
+          writer.piece("kestle").item("kestle", nlohmann::json(value.kestle).dump());
+      },
+      request.value);
+  return writer.link();
+}
+
+std::optional<RecordRequest> decodeRecordLink(std::string_view link) {
+  auto parts = readLinkParts(link);
+  if (!parts || parts->host != kRecordHost || parts->pieces.size() != 1) return std::nullopt;
+  auto what = text::asciiLowercased(parts->pieces[0]);
+  if (what == "palette-recent") {
+    auto action = readRecordItem<PaletteAction>(*parts, "action");
+    if (action) return RecordRequest{RecordRequest::PaletteRecent{*action}};
+  } else if (what == "kestle") {
+    auto kestle = readRecordItem<Kestle>(*parts, "kestle");
+    if (kestle) return RecordRequest{RecordRequest::AddKestle{*kestle}};
+  }
+  return std::nullopt;
 }
 
 bool activates(const KestlesCommand& command) {
