@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "KestlesCore/command/CommandVocabulary.hpp"
 #include "KestlesCore/command/CommandWords.hpp"
 #include "KestlesCore/command/PlainCommand.hpp"
 #include "KestlesCore/model/EnumTable.hpp"
@@ -143,11 +144,12 @@ ParseResult parseSwapDisplays(const std::string& rest) {
   return fail("swap-displays takes back or nothing, not " + quoted(rest) + ".");
 }
 
-ParseResult parseEdge(const std::string& word, const std::string& rest) {
-  if (rest.empty()) return fail(word + " needs a way. Ways: left, right, up, down");
+ParseResult parseEdge(CommandName name, const std::string& rest) {
+  if (rest.empty())
+    return fail(std::string(commandWord(name)) + " needs a way. Ways: left, right, up, down");
   auto edge = readTileEdge(text::lowercased(rest));
   if (!edge) return fail("There’s no way called " + quoted(rest) + ". Ways: left, right, up, down");
-  if (word == "focus") return send({C::Focus{*edge}});
+  if (name == CommandName::focus) return send({C::Focus{*edge}});
   return send({C::Swap{*edge}});
 }
 
@@ -324,15 +326,6 @@ ParseResult parseTile(Words words) {
 
 // ---- the command table ----
 
-std::optional<ParseResult> parseLearningWord(const std::string& word, const std::string& rest) {
-  if (word == "open") return parseOpen(rest);
-  if (word == "welcome") return parseWelcome(rest);
-  if (word == "tour") return parseTour(rest);
-  if (word == "show-me") return parseShowMe(rest);
-  if (word == "tip") return parseTip(rest);
-  return std::nullopt;
-}
-
 std::optional<ParseResult> parseLibraryWord(const std::string& word, const std::string& rest) {
   if (word == "export") {
     if (rest.empty()) return CLIRequest{CLIRequest::ExportArchive{std::nullopt}};
@@ -347,9 +340,56 @@ std::optional<ParseResult> parseLibraryWord(const std::string& word, const std::
   return std::nullopt;
 }
 
-bool isSwapDisplays(const std::string& word, Words words) {
-  return word == "swap-displays" ||
-         (word == "swap" && !words.empty() && text::lowercased(words[0]) == "displays");
+ParseResult parseKestle(const std::string& rest) {
+  if (rest.empty())
+    return fail("kestle needs a kestle’s name or number, like: kestles kestle Code");
+  return send({C::Kestle{rest}});
+}
+
+/// A command of the vocabulary's names, its words after the name.
+ParseResult parseNamed(CommandName name, Words words) {
+  auto rest = joinedWords(words);
+  switch (name) {
+    case CommandName::kestle:
+      return parseKestle(rest);
+    case CommandName::layout:
+      return parseLayout(words);
+    case CommandName::tile:
+      return parseTile(words);
+    case CommandName::swapDisplays:
+      return parseSwapDisplays(rest);
+    case CommandName::snap:
+      return parseSnap(rest);
+    case CommandName::focus:
+    case CommandName::swap:
+      // "swap displays" is swap-displays in two words.
+      if (name == CommandName::swap && !words.empty() && text::lowercased(words[0]) == "displays")
+        return parseSwapDisplays(joinedWords(words.subspan(1)));
+      return parseEdge(name, rest);
+    case CommandName::rotate:
+      return parseRotate(rest);
+    case CommandName::flip:
+      return parseFlip(rest);
+    case CommandName::gaps:
+      return parseGaps(rest);
+    case CommandName::keepTiled:
+      return parseKeepTiled(words);
+    case CommandName::leaveOut:
+      return parseLeaveOut(words);
+    case CommandName::open:
+      return parseOpen(rest);
+    case CommandName::tour:
+      return parseTour(rest);
+    case CommandName::showMe:
+      return parseShowMe(rest);
+    case CommandName::welcome:
+      return parseWelcome(rest);
+    case CommandName::tip:
+      return parseTip(rest);
+    case CommandName::debug:
+      return parseDebug(words);
+  }
+  return fail("There’s no command " + quoted(std::string(commandWord(name))) + ".");
 }
 
 ParseResult parseWord(const std::string& typed, Words words) {
@@ -357,25 +397,8 @@ ParseResult parseWord(const std::string& typed, Words words) {
   auto rest = joinedWords(words);
   if (word == "help" || word == "--help" || word == "-h") return CLIRequest{CLIRequest::Help{}};
   if (word == "version" || word == "--version") return CLIRequest{CLIRequest::Version{}};
-  if (word == "kestle") {
-    if (rest.empty())
-      return fail("kestle needs a kestle’s name or number, like: kestles kestle Code");
-    return send({C::Kestle{rest}});
-  }
   if (const auto* plain = plainCommandWithWord(word)) return send(plain->command);
-  if (word == "layout") return parseLayout(words);
-  if (word == "tile") return parseTile(words);
-  if (word == "keep-tiled") return parseKeepTiled(words);
-  if (word == "leave-out") return parseLeaveOut(words);
-  if (word == "snap") return parseSnap(rest);
-  if (isSwapDisplays(word, words))
-    return parseSwapDisplays(word == "swap" ? joinedWords(words.subspan(1)) : rest);
-  if (word == "focus" || word == "swap") return parseEdge(word, rest);
-  if (word == "rotate") return parseRotate(rest);
-  if (word == "flip") return parseFlip(rest);
-  if (word == "gaps") return parseGaps(rest);
-  if (auto learning = parseLearningWord(word, rest)) return *learning;
-  if (word == "debug") return parseDebug(words);
+  if (auto name = commandNameOfWord(word)) return parseNamed(*name, words);
   if (auto library = parseLibraryWord(word, rest)) return *library;
   return fail("There’s no command " + quoted(typed) + ". Run kestles help to see them all.");
 }
