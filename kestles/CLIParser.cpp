@@ -26,7 +26,7 @@ CLIRequest send(KestlesCommand command) {
 }
 
 ParseResult fail(std::string message) {
-  return CLIError{std::move(message)};
+  return Failure{std::move(message)};
 }
 
 /// The options of `tile`; "--display" and "--app" also end the words of other commands.
@@ -266,26 +266,26 @@ struct TileOptions {
   bool has(TileOption option) const { return seen[static_cast<std::size_t>(option)]; }
 };
 
-std::optional<CLIError> applyTileOption(TileOptions& options, TileOption option,
-                                        const std::string& typed, const std::string& value) {
+std::optional<Failure> applyTileOption(TileOptions& options, TileOption option,
+                                       const std::string& typed, const std::string& value) {
   switch (option) {
     case TileOption::app:
-      if (value.empty()) return CLIError{appNeeded(typed)};
+      if (value.empty()) return Failure{appNeeded(typed)};
       options.apps = TileApps::named(value);
       break;
     case TileOption::frontApp:
       options.apps = TileApps::front();
       break;
     case TileOption::display:
-      if (value.empty()) return CLIError{displayNeeded(typed)};
+      if (value.empty()) return Failure{displayNeeded(typed)};
       options.display = value;
       break;
     case TileOption::style:
-      if (value.empty()) return CLIError{typed + " needs a style, like: " + typed + " spiral"};
+      if (value.empty()) return Failure{typed + " needs a style, like: " + typed + " spiral"};
       options.style = readTilingStyle(value);
       if (!options.style)
-        return CLIError{typed + " takes grid, main-stack, spiral or columns, not " + quoted(value) +
-                        "."};
+        return Failure{typed + " takes grid, main-stack, spiral or columns, not " + quoted(value) +
+                       "."};
       break;
     case TileOption::allDisplays:
       break;
@@ -293,17 +293,16 @@ std::optional<CLIError> applyTileOption(TileOptions& options, TileOption option,
   return std::nullopt;
 }
 
-std::optional<CLIError> readTileOption(TileOptions& options, Words words, std::size_t& index) {
+std::optional<Failure> readTileOption(TileOptions& options, Words words, std::size_t& index) {
   auto option = tileOption(words[index]);
   if (!option)
-    return CLIError{"tile takes --display, --app, --front-app, --style or --all-displays, not " +
-                    quoted(joinedWords(words.subspan(index))) +
-                    ", like: kestles tile --app Safari"};
+    return Failure{"tile takes --display, --app, --front-app, --style or --all-displays, not " +
+                   quoted(joinedWords(words.subspan(index))) + ", like: kestles tile --app Safari"};
   if (options.has(*option))
-    return CLIError{"tile takes " + std::string(kTileOptions[*option].longForm) + " once."};
+    return Failure{"tile takes " + std::string(kTileOptions[*option].longForm) + " once."};
   bool app = *option == TileOption::app || *option == TileOption::frontApp;
   if (app && (options.has(TileOption::app) || options.has(TileOption::frontApp)))
-    return CLIError{"tile takes one of --app and --front-app, not both."};
+    return Failure{"tile takes one of --app and --front-app, not both."};
   options.seen[static_cast<std::size_t>(*option)] = true;
   const auto& typed = words[index++];
   std::vector<std::string> value;

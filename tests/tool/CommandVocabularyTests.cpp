@@ -62,7 +62,7 @@ TEST(CommandVocabularyTests, EveryCommandIsReadWrittenAsALinkAndOffered) {
     EXPECT_EQ(decodeCommandLink(link), command);
     auto parsed = tool::parseArguments(arguments);
     const auto* request = std::get_if<tool::CLIRequest>(&parsed);
-    ASSERT_TRUE(request) << std::get<tool::CLIError>(parsed).message;
+    ASSERT_TRUE(request) << std::get<Failure>(parsed).message;
     EXPECT_EQ(request->value, (tool::CLIRequest{tool::CLIRequest::Send{command}}.value));
     EXPECT_NE(std::ranges::find(offered, arguments.front()), offered.end());
     // The link's host is the command's word.
