@@ -11,6 +11,7 @@
 #include "KestlesCore/command/PlainCommand.hpp"
 #include "kestles/CLIParser.hpp"
 #include "kestles/Completions.hpp"
+#include "kestles/HelpText.hpp"
 
 namespace kestles {
 namespace {
@@ -74,6 +75,22 @@ TEST(CommandVocabularyTests, EveryCommandIsReadWrittenAsALinkAndOffered) {
   }
   EXPECT_EQ(alternatives.size(), std::variant_size_v<KestlesCommand::Value>);
   EXPECT_EQ(names.size(), allCommandNames().size());
+}
+
+TEST(CommandVocabularyTests, TheHelpTextListsEveryCommand) {
+  auto help = tool::helpText();
+  auto lists = [&](std::string_view word) {
+    return help.find("\n  " + std::string(word) + " ") != std::string::npos ||
+           help.find("\n  " + std::string(word) + ",") != std::string::npos ||
+           help.find(", " + std::string(word) + " ") != std::string::npos;
+  };
+  for (const auto& plain : plainCommands())
+    EXPECT_TRUE(std::ranges::any_of(plain.commandLineWords, lists)) << plain.linkHost;
+  for (auto name : allCommandNames()) {
+    // Debug links are for trying the app's own windows out, and are off unless turned on.
+    if (name == CommandName::debug) continue;
+    EXPECT_TRUE(lists(commandWord(name))) << commandWord(name);
+  }
 }
 
 TEST(CommandVocabularyTests, WordsNameOneThingEach) {
