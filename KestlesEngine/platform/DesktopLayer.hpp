@@ -42,11 +42,9 @@ class DesktopLayer {
  public:
   virtual ~DesktopLayer() = default;
   virtual LayerParts parts() = 0;
-  /// Whether the desktop has gone away (its server closed the connection): nothing more
-  /// can be done on it.
-  virtual bool isGone() { return false; }
-  /// Calls `gone` once, on any thread, when the desktop goes away (at once when it is gone
-  /// already); a desktop that cannot go away never calls it. A later call replaces it.
+  /// Calls `gone` once, on any thread, when the desktop goes away (its server closed the
+  /// connection, so nothing more can be done on it), or at once when it is gone already; a
+  /// desktop that cannot go away never calls it. A later call replaces it.
   virtual void onGone(std::function<void()> gone) { (void)gone; }
 };
 

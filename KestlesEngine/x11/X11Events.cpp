@@ -113,7 +113,6 @@ void X11Events::run() {
       std::free(event);
     }
     if (xcb_connection_has_error(c)) {
-      connected_ = false;
       if (listener_.gone) listener_.gone();
       return;
     }

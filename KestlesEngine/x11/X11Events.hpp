@@ -2,7 +2,6 @@
 
 #include <xcb/xcb.h>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -47,9 +46,6 @@ class X11Events {
   X11Events(const X11Events&) = delete;
   X11Events& operator=(const X11Events&) = delete;
 
-  /// False once the X server went away.
-  bool connected() const { return connected_; }
-
  private:
   struct Tracked {
     std::int32_t pid = 0;
@@ -71,7 +67,6 @@ class X11Events {
   std::optional<std::uint32_t> currentDesktop_;
   std::uint8_t randrEvents_ = 0;  // the first event number of RandR; 0 without it
   int wake_[2] = {-1, -1};
-  std::atomic<bool> connected_{true};
   std::thread thread_;
 };
 

@@ -92,10 +92,6 @@ platform::LayerParts X11Layer::parts() {
           catalog_, permissions_,  loginItem_, preferences_, *keyboardLayout_, keySettings_};
 }
 
-bool X11Layer::isGone() {
-  return events_ && !events_->connected();
-}
-
 void X11Layer::onGone(std::function<void()> gone) {
   {
     std::lock_guard guard(goneMutex_);

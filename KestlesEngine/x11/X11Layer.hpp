@@ -33,7 +33,6 @@ class X11Layer final : public platform::DesktopLayer {
   ~X11Layer() override;
 
   platform::LayerParts parts() override;
-  bool isGone() override;
   void onGone(std::function<void()> gone) override;
 
   /// Takes the keyboard's parts, which have connections of their own and are only opened by
