@@ -52,7 +52,7 @@ int writeDefault(std::span<const std::string> words) {
       (words[4] != "true" && words[4] != "false"))
     return failWith("defaults takes: write <suite> <key> -bool true|false");
   if (auto failure = platform::writeDefaultBool(words[1], words[2], words[4] == "true"))
-    return failWith(*failure);
+    return failWith(failure->message);
   return 0;
 }
 

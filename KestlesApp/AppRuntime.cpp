@@ -22,17 +22,17 @@ AppRuntime::AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, No
       launcher_(parts_.opener),
       conductor_({engine_, runningApps_, displays_, launcher_, parts_.workspace, log, clock_,
                   mainTimers_}),
-      watcher_({parts_.ax, parts_.workspace, log, watcherTimers_, watcherQueue_}),
+      watcher_({parts_.ax, parts_.workspace, parts_.screens, log, watcherTimers_, watcherQueue_}),
       hotKeys_(mainHotKeys_, log),
       runner_({conductor_, engine_, log, notifier}, std::move(files)) {}
 
 AppRuntime::~AppRuntime() {
+  layer_.onGone({});
   watcher_.stop();
   if (doubleControl_) doubleControl_->stop();
   main_.sync([this] {
     stopping_ = true;
     modes_.reset();
-    if (displayTimer_) mainTimers_.cancel(*displayTimer_);
     conductor_.stop();
     for (auto id : keyIDs_)
       hotKeys_.remove(id);
@@ -47,8 +47,19 @@ void AppRuntime::start() {
     lookAtDisplays();
     startKeyboardModes();
   });
-  watcher_.start(
-      [this](engine::WindowWatcher::Change) { main_.async([this] { runner_.windowsChanged(); }); });
+  watcher_.start([this](engine::WindowWatcher::Change change) {
+    if (change == engine::WindowWatcher::Change::displays)
+      main_.async([this] { lookAtDisplays(); });
+    else
+      main_.async([this] { runner_.windowsChanged(); });
+  });
+  layer_.onGone([this] {
+    main_.async([this] {
+      if (stopping_) return;
+      stopping_ = true;
+      if (onDesktopGone) onDesktopGone();
+    });
+  });
 }
 
 std::optional<std::string> AppRuntime::receive(const std::string& line) {
@@ -59,6 +70,10 @@ std::optional<std::string> AppRuntime::receive(const std::string& line) {
       runner_.importArchive(archive);
       updateKeys();
     });
+    return std::nullopt;
+  }
+  if (auto request = decodeRecordLink(line)) {
+    main_.async([this, request = *request] { runner_.record(request); });
     return std::nullopt;
   }
   auto command = decodeCommandLink(line);
@@ -126,13 +141,7 @@ void AppRuntime::startKeyboardModes() {
 
 void AppRuntime::lookAtDisplays() {
   if (stopping_) return;
-  if (layer_.isGone()) {
-    stopping_ = true;
-    if (onDesktopGone) onDesktopGone();
-    return;
-  }
   runner_.displaysChanged(displays_.setup());
-  displayTimer_ = mainTimers_.schedule(kDisplayLook, [this] { lookAtDisplays(); });
 }
 
 void AppRuntime::finishQueued() {

@@ -77,17 +77,14 @@ class AppRuntime {
 
   /// Starts the engine, reads the library and the session state, and starts watching.
   void start();
-  /// Decides on a received line (a command link or a file URL to import): nothing accepts
-  /// it and queues its work, a sentence refuses it. Safe from any thread.
+  /// Decides on a received line (a command link, a record link or a file URL to import):
+  /// nothing accepts it and queues its work, a sentence refuses it. Safe from any thread.
   std::optional<std::string> receive(const std::string& line);
   /// Waits for every command queued so far to finish.
   void finishQueued();
 
   /// Called once, on the main queue, when the desktop has gone away.
   std::function<void()> onDesktopGone;
-
-  /// How often the displays are looked at for a monitor that came or went.
-  static constexpr platform::Duration kDisplayLook = platform::seconds(1);
 
  private:
   /// Carries the command out and follows what it changed in the keys. Main queue only.
@@ -98,6 +95,7 @@ class AppRuntime {
   void logTakenKey(const KeyBinding& binding);
   /// On an X display: the keyboard modes, and window hints on a double Control tap.
   void startKeyboardModes();
+  /// Hands the displays as they are now to the runner, which acts when they changed.
   void lookAtDisplays();
   platform::DesktopLayer& layer_;
   platform::LayerParts parts_;
@@ -123,7 +121,6 @@ class AppRuntime {
   std::unique_ptr<engine::DoubleControlMonitor> doubleControl_;
   std::optional<KeyBindings> keys_;
   std::vector<std::uint32_t> keyIDs_;
-  std::optional<std::uint64_t> displayTimer_;
   bool stopping_ = false;
 };
 

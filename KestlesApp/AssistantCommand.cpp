@@ -50,16 +50,13 @@ std::unique_ptr<AssistantModel> chosenModel() {
   return std::make_unique<EmbeddedAssistant>();
 }
 
-/// Adds the kestle to the library as it is on disk now (the running app and the tool write it
-/// too); the kestle as added, with its unique name, or nothing after a failure.
-std::optional<Kestle> saved(const Kestle& kestle, std::ostream& err) {
-  auto library = readLibrary(KestlesPaths::library(), err);
-  if (!library) return std::nullopt;
-  auto added = library->addKestle(kestle);
-  try {
-    JSONFile<Library>{KestlesPaths::library()}.save(*library);
-  } catch (const std::exception& error) {
-    fail(err, "Your library couldn’t be saved (" + std::string(error.what()) + ").");
+/// Hands the kestle to the running app, the library's only writer, which adds it under a
+/// unique name; the kestle as the app adds it (named against the library as it is on disk,
+/// which the app keeps written), or nothing after a failure.
+std::optional<Kestle> saved(const Kestle& kestle, Library library, std::ostream& err) {
+  auto added = library.addKestle(kestle);
+  if (auto failure = deliverToRunningApp(recordLink({RecordRequest::AddKestle{kestle}}))) {
+    fail(err, *failure);
     return std::nullopt;
   }
   return added;
@@ -91,7 +88,7 @@ int runAssistantCommand(std::span<const std::string_view> arguments, std::ostrea
   const auto& idea = std::get<AssistantIdea>(answer);
   auto result = Assistant::convert(idea, situation);
   if (options->save) {
-    auto added = saved(result.kestle, err);
+    auto added = saved(result.kestle, *library, err);
     if (!added) return 1;
     result.kestle = std::move(*added);
   }

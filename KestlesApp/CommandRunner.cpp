@@ -18,13 +18,6 @@ using platform::LogLevel;
 
 constexpr const char* kTitle = "Kestles";
 
-std::optional<std::filesystem::file_time_type> modified(const std::filesystem::path& path) {
-  std::error_code error;
-  auto time = std::filesystem::last_write_time(path, error);
-  if (error) return std::nullopt;
-  return time;
-}
-
 std::string joined(const std::vector<std::string>& sentences) {
   std::string text;
   for (const auto& sentence : sentences)
@@ -86,27 +79,10 @@ void CommandRunner::load() {
                                ", and Kestles began a new one."
                          : "Kestles began a new one; the damaged file is still in its place.");
   }
-  libraryTime_ = modified(files_.library);
   followFloatingApps();
   std::string problem;
   state_ = SessionState::read(files_.state, &problem);
-  stateTime_ = modified(files_.state);
   if (!problem.empty()) log(LogLevel::error, problem);
-}
-
-/// The tool changes the library file while the app runs; the newest file wins, and a file
-/// that can't be read leaves the library as it was.
-void CommandRunner::refreshLibrary() {
-  auto time = modified(files_.library);
-  if (time == libraryTime_) return;
-  try {
-    library_ = JSONFile<Library>{files_.library}.load().value_or(Library{});
-    libraryTime_ = time;
-    followFloatingApps();
-  } catch (const std::exception& error) {
-    log(LogLevel::error,
-        files_.library.string() + " can’t be read (" + json_style::describe(error) + ").");
-  }
 }
 
 void CommandRunner::followFloatingApps() {
@@ -119,27 +95,20 @@ void CommandRunner::followFloatingApps() {
 void CommandRunner::saveLibrary() {
   try {
     JSONFile<Library>{files_.library}.save(library_);
-    libraryTime_ = modified(files_.library);
   } catch (const std::exception& error) {
     tell("Your library couldn’t be saved", error.what());
   }
 }
 
 void CommandRunner::saveState() {
-  // The command-line palette records its recents in the same file: when the file changed
-  // since this app last wrote it, the recents in it are the newer ones.
-  if (modified(files_.state) != stateTime_)
-    state_.paletteRecents = SessionState::read(files_.state).paletteRecents;
   try {
     state_.write(files_.state);
-    stateTime_ = modified(files_.state);
   } catch (const std::exception& error) {
     log(LogLevel::error, files_.state.string() + " can’t be written (" + error.what() + ").");
   }
 }
 
 void CommandRunner::run(const KestlesCommand& command) {
-  refreshLibrary();
   if (std::holds_alternative<Command::Undo>(command.value)) return undo();
   if (auto sentence = notOnThisDesktop(command)) return tell(kTitle, *sentence);
   auto world = caughtUp(services_.conductor.snapshot());
@@ -152,7 +121,6 @@ void CommandRunner::run(const KestlesCommand& command) {
 
 void CommandRunner::carryOutMode(const KestlesCommand& command, const CommandOutcome& outcome,
                                  const World& before) {
-  refreshLibrary();
   carryOut(command, outcome, before);
 }
 
@@ -200,7 +168,6 @@ void CommandRunner::undo() {
 }
 
 void CommandRunner::windowsChanged() {
-  refreshLibrary();
   // Nothing to look after: no snapshot.
   if (library_.settings.keptTiled.empty() && state_.windows().empty()) return;
   lookAgain(services_.conductor.snapshot());
@@ -235,7 +202,6 @@ void CommandRunner::displaysChanged(const DisplaySetup& now) {
   if (!previous) return;
   auto change = DisplayChange::make(*previous, now);
   if (!change) return;
-  refreshLibrary();
   auto world = services_.conductor.snapshot();
   auto focused = services_.engine.focusedWindow();
   for (auto outcome : planDisplayChange(*change, world, library_, state_,
@@ -267,7 +233,6 @@ void CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
 }
 
 void CommandRunner::importArchive(const std::filesystem::path& archive) {
-  refreshLibrary();
   try {
     auto bytes = json_style::readFileIfPresent(archive);
     if (!bytes) return tell(kTitle, "There’s no file at " + archive.string() + ".");
@@ -280,6 +245,18 @@ void CommandRunner::importArchive(const std::filesystem::path& archive) {
   } catch (const std::exception& error) {
     tell("That file couldn’t be imported", json_style::describe(error));
   }
+}
+
+void CommandRunner::record(const RecordRequest& request) {
+  if (const auto* recent = std::get_if<RecordRequest::PaletteRecent>(&request.value)) {
+    auto before = state_.paletteRecents;
+    state_.paletteRecents.record(recent->action);
+    if (state_.paletteRecents != before) saveState();
+    return;
+  }
+  const auto& added = library_.addKestle(std::get<RecordRequest::AddKestle>(request.value).kestle);
+  log(LogLevel::info, "Added the kestle " + added.name);
+  saveLibrary();
 }
 
 void CommandRunner::tell(const std::string& title, const std::string& body) {

@@ -6,6 +6,7 @@
 
 #include "KestlesApp/Notifier.hpp"
 #include "KestlesCore/command/KestlesCommand.hpp"
+#include "KestlesCore/command/RecordRequest.hpp"
 #include "KestlesCore/library/Library.hpp"
 #include "KestlesCore/session/CommandPlanner.hpp"
 #include "KestlesCore/session/SessionState.hpp"
@@ -35,7 +36,8 @@ class CommandRunner {
   CommandRunner(Services services, Files files);
 
   /// Reads the library (a damaged one is set aside and a new one begun, with a notice) and
-  /// the session state.
+  /// the session state. From then on this runner is their only writer, and never reads them
+  /// again: other processes hand it what they want written (`record`).
   void load();
   void run(const KestlesCommand& command);
   /// Carries out what a keyboard mode decided, planned against `before` (the world when
@@ -44,6 +46,9 @@ class CommandRunner {
                     const World& before);
   /// Tells the user a sentence under the app's name.
   void notice(const std::string& sentence);
+  /// Writes what another process asked for: a palette recent into the session state, a
+  /// kestle into the library.
+  void record(const RecordRequest& request);
   /// Brings in everything an archive holds and tells what came in.
   void importArchive(const std::filesystem::path& archive);
   /// Windows came or went: the kept displays take in new windows and close the gaps of gone
@@ -70,7 +75,6 @@ class CommandRunner {
   std::vector<std::string> move(const CommandOutcome& outcome, const World& world);
   /// Moves the outcome's windows and keeps what it changed; no undo entry.
   void settle(const CommandOutcome& outcome, const World& world);
-  void refreshLibrary();
   /// The conductor leaves the library's floating apps out of every snapshot it plans on.
   void followFloatingApps();
   void saveLibrary();
@@ -81,8 +85,6 @@ class CommandRunner {
   Services services_;
   Files files_;
   Library library_;
-  std::optional<std::filesystem::file_time_type> libraryTime_;
-  std::optional<std::filesystem::file_time_type> stateTime_;  // when this app last wrote it
   SessionState state_;
   std::optional<DisplaySetup> knownSetup_;
 };

@@ -58,8 +58,9 @@ void reply(int socket, const link::LinkReply& reply) {
 }  // namespace
 
 std::optional<std::string> refusalOf(const std::string& line) {
-  if (line.starts_with("file://") ? pathOfFileURL(line).has_value()
-                                  : decodeCommandLink(line).has_value())
+  if (line.starts_with("file://")
+          ? pathOfFileURL(line).has_value()
+          : decodeCommandLink(line).has_value() || decodeRecordLink(line).has_value())
     return std::nullopt;
   return "That link isn’t a command Kestles knows.";
 }

@@ -83,24 +83,8 @@ std::vector<MenuLine> menuLines(const std::vector<PaletteGroup>& groups) {
   return lines;
 }
 
-/// Puts the action at the front of the recents in the state file. The running app keeps the
-/// recents it finds on disk, so the file is read afresh just before it is written.
-void recordRecent(const PaletteAction& action, std::ostream& err) {
-  auto path = KestlesPaths::sessionState();
-  auto state = SessionState::read(path);
-  auto before = state.paletteRecents;
-  state.paletteRecents.record(action);
-  if (state.paletteRecents == before) return;
-  try {
-    state.write(path);
-  } catch (const std::exception& error) {
-    err << "kestles-app: " << path.string() << " can’t be written (" << error.what() << ").\n";
-  }
-}
-
 /// Carries the item out; nothing when that went well, else the sentence that says why not.
-std::optional<std::string> carryOut(const PaletteItem& item, PaletteSources& sources,
-                                    std::ostream& err) {
+std::optional<std::string> carryOut(const PaletteItem& item, PaletteSources& sources) {
   auto choice = PaletteChoice::of(item, sources.library);
   if (auto* elsewhere = std::get_if<PaletteChoice::Elsewhere>(&choice.value))
     return elsewhere->sentence;
@@ -108,9 +92,11 @@ std::optional<std::string> carryOut(const PaletteItem& item, PaletteSources& sou
     if (sources.desktop && sources.desktop->focus(window->window)) return std::nullopt;
     return text::quoted(item.title) + " isn’t open any more.";
   }
-  // Recorded before the app hears of it: the app writes the state file as it carries the
-  // command out, and a write of ours in the middle of that would be the one lost.
-  recordRecent(item.action, err);
+  // The running app writes the state file, the recents included: it records the action as
+  // it receives it, before the command.
+  if (item.action.isRecordable())
+    if (auto failure = deliverToRunningApp(recordLink({RecordRequest::PaletteRecent{item.action}})))
+      return failure;
   auto& command = std::get<PaletteChoice::Link>(choice.value).command;
   return deliverToRunningApp(commandLink(command));
 }
@@ -153,8 +139,7 @@ int menu(const PaletteIndex& index, PaletteSources& sources, const PaletteStream
   auto found = std::ranges::find(lines, chosen, &MenuLine::text);
   if (found == lines.end())
     return failInMenu(streams.err, "Nothing in the palette reads " + text::quoted(chosen) + ".");
-  if (auto failure = carryOut(found->item, sources, streams.err))
-    return failInMenu(streams.err, *failure);
+  if (auto failure = carryOut(found->item, sources)) return failInMenu(streams.err, *failure);
   return 0;
 }
 

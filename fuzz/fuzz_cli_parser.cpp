@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (size == 0) arguments.clear();
   auto result = kestles::tool::parseArguments(arguments);
-  if (const auto* error = std::get_if<kestles::tool::CLIError>(&result)) {
+  if (const auto* error = std::get_if<kestles::Failure>(&result)) {
     if (error->message.empty()) std::abort();
     return 0;
   }

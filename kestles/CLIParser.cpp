@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "KestlesCore/command/CommandVocabulary.hpp"
 #include "KestlesCore/command/CommandWords.hpp"
 #include "KestlesCore/command/PlainCommand.hpp"
 #include "KestlesCore/model/EnumTable.hpp"
@@ -25,7 +26,7 @@ CLIRequest send(KestlesCommand command) {
 }
 
 ParseResult fail(std::string message) {
-  return CLIError{std::move(message)};
+  return Failure{std::move(message)};
 }
 
 /// The options of `tile`; "--display" and "--app" also end the words of other commands.
@@ -143,11 +144,12 @@ ParseResult parseSwapDisplays(const std::string& rest) {
   return fail("swap-displays takes back or nothing, not " + quoted(rest) + ".");
 }
 
-ParseResult parseEdge(const std::string& word, const std::string& rest) {
-  if (rest.empty()) return fail(word + " needs a way. Ways: left, right, up, down");
+ParseResult parseEdge(CommandName name, const std::string& rest) {
+  if (rest.empty())
+    return fail(std::string(commandWord(name)) + " needs a way. Ways: left, right, up, down");
   auto edge = readTileEdge(text::lowercased(rest));
   if (!edge) return fail("There’s no way called " + quoted(rest) + ". Ways: left, right, up, down");
-  if (word == "focus") return send({C::Focus{*edge}});
+  if (name == CommandName::focus) return send({C::Focus{*edge}});
   return send({C::Swap{*edge}});
 }
 
@@ -264,26 +266,26 @@ struct TileOptions {
   bool has(TileOption option) const { return seen[static_cast<std::size_t>(option)]; }
 };
 
-std::optional<CLIError> applyTileOption(TileOptions& options, TileOption option,
-                                        const std::string& typed, const std::string& value) {
+std::optional<Failure> applyTileOption(TileOptions& options, TileOption option,
+                                       const std::string& typed, const std::string& value) {
   switch (option) {
     case TileOption::app:
-      if (value.empty()) return CLIError{appNeeded(typed)};
+      if (value.empty()) return Failure{appNeeded(typed)};
       options.apps = TileApps::named(value);
       break;
     case TileOption::frontApp:
       options.apps = TileApps::front();
       break;
     case TileOption::display:
-      if (value.empty()) return CLIError{displayNeeded(typed)};
+      if (value.empty()) return Failure{displayNeeded(typed)};
       options.display = value;
       break;
     case TileOption::style:
-      if (value.empty()) return CLIError{typed + " needs a style, like: " + typed + " spiral"};
+      if (value.empty()) return Failure{typed + " needs a style, like: " + typed + " spiral"};
       options.style = readTilingStyle(value);
       if (!options.style)
-        return CLIError{typed + " takes grid, main-stack, spiral or columns, not " + quoted(value) +
-                        "."};
+        return Failure{typed + " takes grid, main-stack, spiral or columns, not " + quoted(value) +
+                       "."};
       break;
     case TileOption::allDisplays:
       break;
@@ -291,17 +293,16 @@ std::optional<CLIError> applyTileOption(TileOptions& options, TileOption option,
   return std::nullopt;
 }
 
-std::optional<CLIError> readTileOption(TileOptions& options, Words words, std::size_t& index) {
+std::optional<Failure> readTileOption(TileOptions& options, Words words, std::size_t& index) {
   auto option = tileOption(words[index]);
   if (!option)
-    return CLIError{"tile takes --display, --app, --front-app, --style or --all-displays, not " +
-                    quoted(joinedWords(words.subspan(index))) +
-                    ", like: kestles tile --app Safari"};
+    return Failure{"tile takes --display, --app, --front-app, --style or --all-displays, not " +
+                   quoted(joinedWords(words.subspan(index))) + ", like: kestles tile --app Safari"};
   if (options.has(*option))
-    return CLIError{"tile takes " + std::string(kTileOptions[*option].longForm) + " once."};
+    return Failure{"tile takes " + std::string(kTileOptions[*option].longForm) + " once."};
   bool app = *option == TileOption::app || *option == TileOption::frontApp;
   if (app && (options.has(TileOption::app) || options.has(TileOption::frontApp)))
-    return CLIError{"tile takes one of --app and --front-app, not both."};
+    return Failure{"tile takes one of --app and --front-app, not both."};
   options.seen[static_cast<std::size_t>(*option)] = true;
   const auto& typed = words[index++];
   std::vector<std::string> value;
@@ -324,15 +325,6 @@ ParseResult parseTile(Words words) {
 
 // ---- the command table ----
 
-std::optional<ParseResult> parseLearningWord(const std::string& word, const std::string& rest) {
-  if (word == "open") return parseOpen(rest);
-  if (word == "welcome") return parseWelcome(rest);
-  if (word == "tour") return parseTour(rest);
-  if (word == "show-me") return parseShowMe(rest);
-  if (word == "tip") return parseTip(rest);
-  return std::nullopt;
-}
-
 std::optional<ParseResult> parseLibraryWord(const std::string& word, const std::string& rest) {
   if (word == "export") {
     if (rest.empty()) return CLIRequest{CLIRequest::ExportArchive{std::nullopt}};
@@ -347,9 +339,56 @@ std::optional<ParseResult> parseLibraryWord(const std::string& word, const std::
   return std::nullopt;
 }
 
-bool isSwapDisplays(const std::string& word, Words words) {
-  return word == "swap-displays" ||
-         (word == "swap" && !words.empty() && text::lowercased(words[0]) == "displays");
+ParseResult parseKestle(const std::string& rest) {
+  if (rest.empty())
+    return fail("kestle needs a kestle’s name or number, like: kestles kestle Code");
+  return send({C::Kestle{rest}});
+}
+
+/// A command of the vocabulary's names, its words after the name.
+ParseResult parseNamed(CommandName name, Words words) {
+  auto rest = joinedWords(words);
+  switch (name) {
+    case CommandName::kestle:
+      return parseKestle(rest);
+    case CommandName::layout:
+      return parseLayout(words);
+    case CommandName::tile:
+      return parseTile(words);
+    case CommandName::swapDisplays:
+      return parseSwapDisplays(rest);
+    case CommandName::snap:
+      return parseSnap(rest);
+    case CommandName::focus:
+    case CommandName::swap:
+      // "swap displays" is swap-displays in two words.
+      if (name == CommandName::swap && !words.empty() && text::lowercased(words[0]) == "displays")
+        return parseSwapDisplays(joinedWords(words.subspan(1)));
+      return parseEdge(name, rest);
+    case CommandName::rotate:
+      return parseRotate(rest);
+    case CommandName::flip:
+      return parseFlip(rest);
+    case CommandName::gaps:
+      return parseGaps(rest);
+    case CommandName::keepTiled:
+      return parseKeepTiled(words);
+    case CommandName::leaveOut:
+      return parseLeaveOut(words);
+    case CommandName::open:
+      return parseOpen(rest);
+    case CommandName::tour:
+      return parseTour(rest);
+    case CommandName::showMe:
+      return parseShowMe(rest);
+    case CommandName::welcome:
+      return parseWelcome(rest);
+    case CommandName::tip:
+      return parseTip(rest);
+    case CommandName::debug:
+      return parseDebug(words);
+  }
+  return fail("There’s no command " + quoted(std::string(commandWord(name))) + ".");
 }
 
 ParseResult parseWord(const std::string& typed, Words words) {
@@ -357,25 +396,8 @@ ParseResult parseWord(const std::string& typed, Words words) {
   auto rest = joinedWords(words);
   if (word == "help" || word == "--help" || word == "-h") return CLIRequest{CLIRequest::Help{}};
   if (word == "version" || word == "--version") return CLIRequest{CLIRequest::Version{}};
-  if (word == "kestle") {
-    if (rest.empty())
-      return fail("kestle needs a kestle’s name or number, like: kestles kestle Code");
-    return send({C::Kestle{rest}});
-  }
   if (const auto* plain = plainCommandWithWord(word)) return send(plain->command);
-  if (word == "layout") return parseLayout(words);
-  if (word == "tile") return parseTile(words);
-  if (word == "keep-tiled") return parseKeepTiled(words);
-  if (word == "leave-out") return parseLeaveOut(words);
-  if (word == "snap") return parseSnap(rest);
-  if (isSwapDisplays(word, words))
-    return parseSwapDisplays(word == "swap" ? joinedWords(words.subspan(1)) : rest);
-  if (word == "focus" || word == "swap") return parseEdge(word, rest);
-  if (word == "rotate") return parseRotate(rest);
-  if (word == "flip") return parseFlip(rest);
-  if (word == "gaps") return parseGaps(rest);
-  if (auto learning = parseLearningWord(word, rest)) return *learning;
-  if (word == "debug") return parseDebug(words);
+  if (auto name = commandNameOfWord(word)) return parseNamed(*name, words);
   if (auto library = parseLibraryWord(word, rest)) return *library;
   return fail("There’s no command " + quoted(typed) + ". Run kestles help to see them all.");
 }

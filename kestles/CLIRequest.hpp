@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "KestlesCore/command/KestlesCommand.hpp"
+#include "KestlesCore/model/Failure.hpp"
 
 namespace kestles::tool {
 
@@ -17,12 +18,6 @@ std::string_view rawValue(Listing listing);
 
 /// The listing of a raw value, or nothing.
 std::optional<Listing> listingFromRawValue(std::string_view raw);
-
-/// A failure to read the command line: one whole sentence for the user.
-struct CLIError {
-  std::string message;
-  bool operator==(const CLIError&) const = default;
-};
 
 /// What the command line asks of the tool.
 struct CLIRequest {
@@ -52,7 +47,7 @@ struct CLIRequest {
   bool operator==(const CLIRequest&) const = default;
 };
 
-/// A parse gives a request or the error that stopped it.
-using ParseResult = std::variant<CLIRequest, CLIError>;
+/// A parse gives a request or the failure that stopped it.
+using ParseResult = Outcome<CLIRequest>;
 
 }  // namespace kestles::tool

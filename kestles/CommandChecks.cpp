@@ -12,9 +12,10 @@ using C = KestlesCommand;
 template <class Value, class... Values>
 concept OneOf = (std::same_as<Value, Values> || ...);
 
+/// The lookup's failure, or nothing when it found its record.
 template <class Record>
-std::optional<CLIError> failureOf(const Lookup<Record>& lookup) {
-  if (const auto* failure = std::get_if<LookupFailure>(&lookup)) return CLIError{failure->message};
+std::optional<Failure> failed(const Lookup<Record>& lookup) {
+  if (const auto* failure = failureOf(lookup)) return *failure;
   return std::nullopt;
 }
 
@@ -24,40 +25,40 @@ class Checker {
  public:
   explicit Checker(const CheckSources& sources) : sources_(sources) {}
 
-  std::optional<CLIError> operator()(const C::Kestle& kestle) const {
+  std::optional<Failure> operator()(const C::Kestle& kestle) const {
     return withLibrary(
-        [&](const Library& library) { return failureOf(lookUpKestle(library, kestle.name)); });
+        [&](const Library& library) { return failed(lookUpKestle(library, kestle.name)); });
   }
-  std::optional<CLIError> operator()(const C::NextKestle& next) const {
+  std::optional<Failure> operator()(const C::NextKestle& next) const {
     return withLibrary(
-        [&](const Library& library) { return failureOf(lookUpNextKestle(library, next.offset)); });
+        [&](const Library& library) { return failed(lookUpNextKestle(library, next.offset)); });
   }
-  std::optional<CLIError> operator()(const C::Layout& layout) const {
+  std::optional<Failure> operator()(const C::Layout& layout) const {
     return withLibrary([&](const Library& library) {
-      if (auto error = failureOf(lookUpLayout(library, layout.name))) return error;
+      if (auto error = failed(lookUpLayout(library, layout.name))) return error;
       return checkDisplay(layout.display);
     });
   }
-  std::optional<CLIError> operator()(const C::Tile& tile) const {
+  std::optional<Failure> operator()(const C::Tile& tile) const {
     if (auto error = checkDisplay(tile.display)) return error;
     const auto* app = std::get_if<TileApps::Named>(&tile.apps.value);
     if (app == nullptr) return std::nullopt;
-    return failureOf(lookUpOpenApp(sources_.openApps(), app->name));
+    return failed(lookUpOpenApp(sources_.openApps(), app->name));
   }
-  std::optional<CLIError> operator()(const C::SwapDisplays&) const {
+  std::optional<Failure> operator()(const C::SwapDisplays&) const {
     if (sources_.displays().size() >= 2) return std::nullopt;
-    return CLIError{"There’s only one display, so nothing to swap it with."};
+    return Failure{"There’s only one display, so nothing to swap it with."};
   }
-  std::optional<CLIError> operator()(const C::KeepTiled& keepTiled) const {
+  std::optional<Failure> operator()(const C::KeepTiled& keepTiled) const {
     return checkDisplay(keepTiled.display);
   }
-  std::optional<CLIError> operator()(const C::LeaveOut& leaveOut) const {
+  std::optional<Failure> operator()(const C::LeaveOut& leaveOut) const {
     if (!leaveOut.app) return std::nullopt;
-    return failureOf(lookUpApp(sources_.openApps(), sources_.installedApps(), *leaveOut.app));
+    return failed(lookUpApp(sources_.openApps(), sources_.installedApps(), *leaveOut.app));
   }
-  std::optional<CLIError> operator()(const C::Debug&) const {
+  std::optional<Failure> operator()(const C::Debug&) const {
     if (sources_.debugLinksOn()) return std::nullopt;
-    return CLIError{
+    return Failure{
         "Debug links are off. Turn them on with: kestles-app defaults write co.quillmoss.Kestles "
         "KestlesDebugLinks -bool true"};
   }
@@ -67,22 +68,22 @@ class Checker {
             C::Tour, C::ShowMe, C::Welcome, C::ShowTip, C::MakeMain, C::TileOrFloat, C::Hints,
             C::MoveToTile, C::PickWindows, C::EditTiles, C::ArrangeWithKeys, C::Undo, C::Panel>
           Value>
-  std::optional<CLIError> operator()(const Value&) const {
+  std::optional<Failure> operator()(const Value&) const {
     return std::nullopt;
   }
 
  private:
   /// Runs a check that needs the library; the library is read only for these.
   template <class Check>
-  std::optional<CLIError> withLibrary(Check check) const {
+  std::optional<Failure> withLibrary(Check check) const {
     auto loaded = sources_.library();
-    if (const auto* error = std::get_if<CLIError>(&loaded)) return *error;
+    if (const auto* error = failureOf(loaded)) return *error;
     return check(std::get<Library>(loaded));
   }
 
-  std::optional<CLIError> checkDisplay(const std::optional<std::string>& name) const {
+  std::optional<Failure> checkDisplay(const std::optional<std::string>& name) const {
     if (!name) return std::nullopt;
-    return failureOf(lookUpDisplay(DisplaySetup{sources_.displays()}, *name));
+    return failed(lookUpDisplay(DisplaySetup{sources_.displays()}, *name));
   }
 
   const CheckSources& sources_;
@@ -90,7 +91,7 @@ class Checker {
 
 }  // namespace
 
-std::optional<CLIError> checkCommand(const KestlesCommand& command, const CheckSources& sources) {
+std::optional<Failure> checkCommand(const KestlesCommand& command, const CheckSources& sources) {
   return std::visit(Checker{sources}, command.value);
 }
 

@@ -19,7 +19,7 @@ namespace kestles::tool {
 /// command needs it, so that most commands read neither the library nor the desktop.
 struct CheckSources {
   /// The library, or the sentence that says why it can't be read.
-  std::function<std::variant<Library, CLIError>()> library;
+  std::function<Outcome<Library>()> library;
   std::function<std::vector<DisplayInfo>()> displays;
   std::function<std::vector<AppSnapshot>()> openApps;
   std::function<std::vector<AppRef>()> installedApps;
@@ -28,6 +28,6 @@ struct CheckSources {
 
 /// Looks a command's names up the way the app will (the core's name lookups), so that a bad
 /// name fails in the terminal; nothing when the command may be sent as typed.
-std::optional<CLIError> checkCommand(const KestlesCommand& command, const CheckSources& sources);
+std::optional<Failure> checkCommand(const KestlesCommand& command, const CheckSources& sources);
 
 }  // namespace kestles::tool

@@ -4,6 +4,7 @@
 #include <regex>
 #include <sstream>
 
+#include "KestlesCore/command/CommandVocabulary.hpp"
 #include "KestlesCore/command/KestlesPage.hpp"
 #include "KestlesCore/command/Learning.hpp"
 #include "KestlesCore/snap/SnapAction.hpp"
@@ -118,6 +119,10 @@ std::string fishScript(const CompletionWords& words) {
 
 CompletionWords completionWords() {
   CompletionWords words;
+  // The commands come from the vocabulary, so that none is missing; the help text adds the
+  // tool's own (help, list, export…) and what follows each command.
+  for (auto word : commandLineWords())
+    words.commands.emplace_back(word);
   for (const auto& usage : usageLines()) {
     // "next, previous" lists two commands; "tile --all-displays" a command and an option.
     std::istringstream names(usage.substr(0, usage.find_first_of("<[")));

@@ -15,9 +15,9 @@ struct CompletionWords {
   std::map<std::string, std::vector<std::string>> following;  // by command
 };
 
-/// The words, read from the help text (commands, their options and the choices written as
-/// "a | b") and from the vocabularies the command line reads (snap places, styles, pages,
-/// lessons, tips).
+/// The words: every command of the command vocabulary (`commandLineWords`), and from the help
+/// text the tool's own commands, the options and the choices written as "a | b", and from the
+/// vocabularies the command line reads (snap places, styles, pages, lessons, tips).
 CompletionWords completionWords();
 
 /// The completion script for "bash", "zsh" or "fish"; nothing for another shell.

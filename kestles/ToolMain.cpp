@@ -49,13 +49,13 @@ std::string reasonOf(const std::exception& error) {
 
 /// The library as the tool reads it: a missing file is a new library; the tool never sets a
 /// damaged file aside or writes it, it only says so.
-std::variant<Library, CLIError> loadLibrary() {
+Outcome<Library> loadLibrary() {
   try {
     if (auto library = JSONFile<Library>{KestlesPaths::library()}.load()) return *library;
     return Library{};
   } catch (const std::exception& error) {
-    return CLIError{"library.json can’t be read (" + reasonOf(error) +
-                    "). Kestles sets it aside and starts afresh when it next opens."};
+    return Failure{"library.json can’t be read (" + reasonOf(error) +
+                   "). Kestles sets it aside and starts afresh when it next opens."};
   }
 }
 
@@ -80,14 +80,14 @@ int sendCommand(const KestlesCommand& command) {
 
 int list(Listing listing) {
   auto loaded = loadLibrary();
-  if (const auto* error = std::get_if<CLIError>(&loaded)) return failWith(error->message);
+  if (const auto* error = failureOf(loaded)) return failWith(error->message);
   write(stdout, listingText(listing, std::get<Library>(loaded)));
   return 0;
 }
 
 int exportArchive(const std::optional<std::string>& typed) {
   auto loaded = loadLibrary();
-  if (const auto* error = std::get_if<CLIError>(&loaded)) return failWith(error->message);
+  if (const auto* error = failureOf(loaded)) return failWith(error->message);
   std::string bytes;
   try {
     bytes = KestlesArchive::ofLibrary(std::get<Library>(loaded)).encoded();
@@ -169,7 +169,7 @@ std::optional<int> handOnLink(std::span<const std::string> arguments) {
 int runTool(std::span<const std::string> arguments) {
   if (auto handed = handOnLink(arguments)) return *handed;
   auto parsed = parseArguments(arguments);
-  if (const auto* error = std::get_if<CLIError>(&parsed)) return failWith(error->message);
+  if (const auto* error = failureOf(parsed)) return failWith(error->message);
   int status = run(std::get<CLIRequest>(parsed));
   std::fflush(stdout);
   return status;

@@ -2,14 +2,21 @@
 
 #include <utf8proc.h>
 
+#include <nlohmann/json.hpp>
+
 #include <vector>
 
+#include "KestlesCore/coding/Coding.hpp"
+#include "KestlesCore/command/CommandVocabulary.hpp"
 #include "KestlesCore/command/CommandWords.hpp"
 #include "KestlesCore/command/PlainCommand.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles {
 namespace {
+
+/// The host of record links; no command has it.
+constexpr std::string_view kRecordHost = "record";
 
 bool isUnreserved(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -59,9 +66,14 @@ struct LinkWriter {
   }
 };
 
+/// A writer for the link of a named command.
+LinkWriter writerFor(CommandName name) {
+  return {std::string(commandWord(name)), {}, {}};
+}
+
 /// A step forward as the host alone, a step back with "/back".
-LinkWriter backWriter(std::string host, int step) {
-  LinkWriter writer{std::move(host), {}, {}};
+LinkWriter backWriter(CommandName name, int step) {
+  auto writer = writerFor(name);
   if (step < 0) writer.piece(kBackWord);
   return writer;
 }
@@ -79,16 +91,16 @@ LinkWriter writeRetile(const Retile& retile) {
                       std::is_same_v<Value, Retile::Turn>) {
           return writePlain({KestlesCommand::RetileTiles{retile}});
         } else if constexpr (std::is_same_v<Value, Retile::Rotate>) {
-          return backWriter("rotate", value.by);
+          return backWriter(CommandName::rotate, value.by);
         } else {
-          return LinkWriter{"flip", {}, {}}.piece(flipWord(value.axis));
+          return writerFor(CommandName::flip).piece(flipWord(value.axis));
         }
       },
       retile.value);
 }
 
 LinkWriter writeTile(const KestlesCommand::Tile& tile) {
-  LinkWriter writer{"tile", {}, {}};
+  auto writer = writerFor(CommandName::tile);
   writer.item("display", tile.display);
   if (const auto* named = std::get_if<TileApps::Named>(&tile.apps.value))
     writer.item("app", named->name);
@@ -104,58 +116,59 @@ LinkWriter write(const Value& value) {
   if constexpr (CarriesNothing<Value>) {
     return writePlain({value});
   } else if constexpr (std::is_same_v<Value, C::Kestle>) {
-    return LinkWriter{"kestle", {}, {}}.piece(percentEscaped(value.name));
+    return writerFor(CommandName::kestle).piece(percentEscaped(value.name));
   } else if constexpr (std::is_same_v<Value, C::NextKestle>) {
     return writePlain({value});
   } else if constexpr (std::is_same_v<Value, C::Layout>) {
-    return LinkWriter{"layout", {}, {}}
+    return writerFor(CommandName::layout)
         .piece(percentEscaped(value.name))
         .item("display", value.display);
   } else if constexpr (std::is_same_v<Value, C::Tile>) {
     return writeTile(value);
   } else if constexpr (std::is_same_v<Value, C::TileAllDisplays>) {
-    LinkWriter writer{"tile", {}, {"all-displays"}};
+    auto writer = writerFor(CommandName::tile);
+    writer.query.emplace_back("all-displays");
     if (value.style) writer.query.push_back("style=" + std::string(commandLineWord(*value.style)));
     return writer;
   } else if constexpr (std::is_same_v<Value, C::SwapDisplays>) {
-    return backWriter("swap-displays", value.offset);
+    return backWriter(CommandName::swapDisplays, value.offset);
   } else if constexpr (std::is_same_v<Value, C::Snap>) {
-    return LinkWriter{"snap", {}, {}}.piece(commandLineSpelling(value.action));
+    return writerFor(CommandName::snap).piece(commandLineSpelling(value.action));
   } else if constexpr (std::is_same_v<Value, C::Focus>) {
-    return LinkWriter{"focus", {}, {}}.piece(linkWord(value.edge));
+    return writerFor(CommandName::focus).piece(linkWord(value.edge));
   } else if constexpr (std::is_same_v<Value, C::Swap>) {
-    return LinkWriter{"swap", {}, {}}.piece(linkWord(value.edge));
+    return writerFor(CommandName::swap).piece(linkWord(value.edge));
   } else if constexpr (std::is_same_v<Value, C::RetileTiles>) {
     return writeRetile(value.retile);
   } else if constexpr (std::is_same_v<Value, C::Gaps>) {
-    return LinkWriter{"gaps", {}, {}}.piece(linkWord(value.change));
+    return writerFor(CommandName::gaps).piece(linkWord(value.change));
   } else if constexpr (std::is_same_v<Value, C::KeepTiled>) {
-    LinkWriter writer{"keep-tiled", {}, {}};
+    auto writer = writerFor(CommandName::keepTiled);
     if (value.on) writer.piece(stateWord(*value.on));
     return writer.item("display", value.display);
   } else if constexpr (std::is_same_v<Value, C::LeaveOut>) {
-    LinkWriter writer{"leave-out", {}, {}};
+    auto writer = writerFor(CommandName::leaveOut);
     if (value.on) writer.piece(stateWord(*value.on));
     return writer.item("app", value.app);
   } else if constexpr (std::is_same_v<Value, C::Open>) {
-    LinkWriter writer{"open", {}, {}};
+    auto writer = writerFor(CommandName::open);
     if (value.page) writer.piece(name(*value.page));
     return writer;
   } else if constexpr (std::is_same_v<Value, C::Tour>) {
-    LinkWriter writer{"tour", {}, {}};
+    auto writer = writerFor(CommandName::tour);
     if (value.lesson) writer.piece(spelling(*value.lesson));
     return writer;
   } else if constexpr (std::is_same_v<Value, C::ShowMe>) {
-    return LinkWriter{"show-me", {}, {}}.piece(spelling(value.lesson));
+    return writerFor(CommandName::showMe).piece(spelling(value.lesson));
   } else if constexpr (std::is_same_v<Value, C::Welcome>) {
-    LinkWriter writer{"welcome", {}, {}};
+    auto writer = writerFor(CommandName::welcome);
     if (value.page) writer.piece(spelling(*value.page));
     return writer;
   } else if constexpr (std::is_same_v<Value, C::ShowTip>) {
-    return LinkWriter{"tip", {}, {}}.piece(spelling(value.tip));
+    return writerFor(CommandName::tip).piece(spelling(value.tip));
   } else {
     static_assert(std::is_same_v<Value, C::Debug>, "every command needs its link form");
-    return LinkWriter{"debug", {}, {}}.piece(debugPath(value.command));
+    return writerFor(CommandName::debug).piece(debugPath(value.command));
   }
 }
 
@@ -346,9 +359,9 @@ std::optional<KestlesCommand> readGaps(const LinkParts& parts) {
   });
 }
 
-std::optional<KestlesCommand> readNamed(const LinkParts& parts, const std::string& host) {
+std::optional<KestlesCommand> readNamed(const LinkParts& parts, CommandName name) {
   if (parts.pieces.size() != 1) return std::nullopt;
-  if (host == "kestle") return KestlesCommand{KestlesCommand::Kestle{parts.pieces[0]}};
+  if (name == CommandName::kestle) return KestlesCommand{KestlesCommand::Kestle{parts.pieces[0]}};
   return KestlesCommand{KestlesCommand::Layout{parts.pieces[0], parts.value("display")}};
 }
 
@@ -366,23 +379,23 @@ std::optional<KestlesCommand> readSwitch(const LinkParts& parts, bool keepTiled)
   return KestlesCommand{KestlesCommand::LeaveOut{state.on, parts.value("app")}};
 }
 
-std::optional<KestlesCommand> readLearning(const LinkParts& parts, const std::string& host) {
-  if (host == "open") {
+std::optional<KestlesCommand> readLearning(const LinkParts& parts, CommandName name) {
+  if (name == CommandName::open) {
     auto page = readOptionalPiece(parts, readKestlesPage);
     return page ? std::optional<KestlesCommand>{KestlesCommand{KestlesCommand::Open{*page}}}
                 : std::nullopt;
   }
-  if (host == "tour") {
+  if (name == CommandName::tour) {
     auto lesson = readOptionalPiece(parts, readLesson);
     return lesson ? std::optional<KestlesCommand>{KestlesCommand{KestlesCommand::Tour{*lesson}}}
                   : std::nullopt;
   }
-  if (host == "welcome") {
+  if (name == CommandName::welcome) {
     auto page = readOptionalPiece(parts, readTourPage);
     return page ? std::optional<KestlesCommand>{KestlesCommand{KestlesCommand::Welcome{*page}}}
                 : std::nullopt;
   }
-  if (host == "show-me") {
+  if (name == CommandName::showMe) {
     auto lesson = readOnePiece(parts, readLesson);
     return lesson ? std::optional<KestlesCommand>{KestlesCommand{KestlesCommand::ShowMe{*lesson}}}
                   : std::nullopt;
@@ -399,36 +412,68 @@ std::optional<KestlesCommand> readDebug(const LinkParts& parts) {
 }
 
 std::optional<KestlesCommand> readParts(const LinkParts& parts) {
-  const auto& host = parts.host;
-  if (const auto* plain = plainCommandWithHost(host)) return readPlain(parts, plain->command);
-  if (host == "kestle" || host == "layout") return readNamed(parts, host);
-  if (host == "tile") return readTile(parts);
-  if (host == "swap-displays") {
-    auto offset = readBackOffset(parts.pieces);
-    return offset ? std::optional<KestlesCommand>{KestlesCommand{
-                        KestlesCommand::SwapDisplays{*offset}}}
-                  : std::nullopt;
-  }
-  if (host == "snap")
-    return commandOf(readOnePiece(parts, [](const std::string& piece) {
-      auto action = readSnapAction(piece);
-      return action ? std::optional<KestlesCommand::Snap>{KestlesCommand::Snap{*action}}
+  if (const auto* plain = plainCommandWithHost(parts.host)) return readPlain(parts, plain->command);
+  auto name = commandNameOfWord(parts.host);
+  if (!name) return std::nullopt;
+  switch (*name) {
+    case CommandName::kestle:
+    case CommandName::layout:
+      return readNamed(parts, *name);
+    case CommandName::tile:
+      return readTile(parts);
+    case CommandName::swapDisplays: {
+      auto offset = readBackOffset(parts.pieces);
+      return offset ? std::optional<KestlesCommand>{KestlesCommand{
+                          KestlesCommand::SwapDisplays{*offset}}}
                     : std::nullopt;
-    }));
-  if (host == "focus" || host == "swap") return readEdgeCommand(parts, host == "focus");
-  if (host == "rotate") {
-    auto offset = readBackOffset(parts.pieces);
-    return offset ? std::optional<KestlesCommand>{KestlesCommand{
-                        KestlesCommand::RetileTiles{Retile::rotate(*offset)}}}
-                  : std::nullopt;
+    }
+    case CommandName::snap:
+      return commandOf(readOnePiece(parts, [](const std::string& piece) {
+        auto action = readSnapAction(piece);
+        return action ? std::optional<KestlesCommand::Snap>{KestlesCommand::Snap{*action}}
+                      : std::nullopt;
+      }));
+    case CommandName::focus:
+    case CommandName::swap:
+      return readEdgeCommand(parts, *name == CommandName::focus);
+    case CommandName::rotate: {
+      auto offset = readBackOffset(parts.pieces);
+      return offset ? std::optional<KestlesCommand>{KestlesCommand{
+                          KestlesCommand::RetileTiles{Retile::rotate(*offset)}}}
+                    : std::nullopt;
+    }
+    case CommandName::flip:
+      return readFlip(parts);
+    case CommandName::gaps:
+      return readGaps(parts);
+    case CommandName::keepTiled:
+    case CommandName::leaveOut:
+      return readSwitch(parts, *name == CommandName::keepTiled);
+    case CommandName::open:
+    case CommandName::tour:
+    case CommandName::welcome:
+    case CommandName::showMe:
+    case CommandName::tip:
+      return readLearning(parts, *name);
+    case CommandName::debug:
+      return readDebug(parts);
   }
-  if (host == "flip") return readFlip(parts);
-  if (host == "gaps") return readGaps(parts);
-  if (host == "keep-tiled" || host == "leave-out") return readSwitch(parts, host == "keep-tiled");
-  if (host == "open" || host == "tour" || host == "welcome" || host == "show-me" || host == "tip")
-    return readLearning(parts, host);
-  if (host == "debug") return readDebug(parts);
   return std::nullopt;
+}
+
+/// The value of a record link's one item, decoded from its JSON; nothing when the item is
+/// missing or is not that value.
+template <class Value>
+std::optional<Value> readRecordItem(const LinkParts& parts, std::string_view name) {
+  auto text = parts.value(name);
+  if (!text || parts.items.size() != 1) return std::nullopt;
+  auto json = nlohmann::json::parse(*text, nullptr, false);
+  if (json.is_discarded()) return std::nullopt;
+  try {
+    return coding::decode<Value>(json);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -478,6 +523,34 @@ std::optional<KestlesCommand> decodeCommandLink(std::string_view link) {
   auto parts = readLinkParts(link);
   if (!parts) return std::nullopt;
   return readParts(*parts);
+}
+
+std::string recordLink(const RecordRequest& request) {
+  LinkWriter writer{std::string(kRecordHost), {}, {}};
+  std::visit(
+      [&](const auto& value) {
+        using Value = std::decay_t<decltype(value)>;
+        if constexpr (std::is_same_v<Value, RecordRequest::PaletteRecent>)
+          writer.piece("palette-recent").item("action", nlohmann::json(value.action).dump());
+        else
+          writer.piece("kestle").item("kestle", nlohmann::json(value.kestle).dump());
+      },
+      request.value);
+  return writer.link();
+}
+
+std::optional<RecordRequest> decodeRecordLink(std::string_view link) {
+  auto parts = readLinkParts(link);
+  if (!parts || parts->host != kRecordHost || parts->pieces.size() != 1) return std::nullopt;
+  auto what = text::asciiLowercased(parts->pieces[0]);
+  if (what == "palette-recent") {
+    auto action = readRecordItem<PaletteAction>(*parts, "action");
+    if (action) return RecordRequest{RecordRequest::PaletteRecent{*action}};
+  } else if (what == "kestle") {
+    auto kestle = readRecordItem<Kestle>(*parts, "kestle");
+    if (kestle) return RecordRequest{RecordRequest::AddKestle{*kestle}};
+  }
+  return std::nullopt;
 }
 
 bool activates(const KestlesCommand& command) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "KestlesCore/command/KestlesCommand.hpp"
+#include "KestlesCore/command/RecordRequest.hpp"
 
 namespace kestles {
 
@@ -24,6 +25,14 @@ std::string commandLink(const KestlesCommand& command);
 /// Reads a command link back; nothing when the text is not a link to a command this app knows.
 /// Never throws, whatever the text.
 std::optional<KestlesCommand> decodeCommandLink(std::string_view link);
+
+/// The link of a record request: "kestles://record/palette-recent?action=JSON" or
+/// "kestles://record/kestle?kestle=JSON", the value in its stored JSON form.
+std::string recordLink(const RecordRequest& request);
+
+/// Reads a record link back; nothing for any other text, or a value that does not decode.
+/// Never throws, whatever the text.
+std::optional<RecordRequest> decodeRecordLink(std::string_view link);
 
 /// Whether opening the command brings the app forward: only the commands that show the app's
 /// own windows do, so that the user's front window stays in front while it is rearranged.

@@ -48,9 +48,8 @@ std::optional<PlaceInTwo> matchInTwo(std::string_view text, std::span<const Firs
 }
 
 /// "No <what> matches “<text>”. " and then "<your><names>", or `none` when there are none.
-LookupFailure noMatch(std::string_view what, std::string_view text,
-                      const std::vector<std::string>& names, std::string_view your,
-                      std::string_view none) {
+Failure noMatch(std::string_view what, std::string_view text, const std::vector<std::string>& names,
+                std::string_view your, std::string_view none) {
   auto message = "No " + std::string(what) + " matches " + text::quoted(text) + ". ";
   if (names.empty()) return {message.append(none)};
   return {message.append(your).append(text::joined(names, ", "))};
@@ -78,16 +77,15 @@ Lookup<Kestle> lookUpKestle(const Library& library, std::string_view text) {
 Lookup<Kestle> lookUpNextKestle(const Library& library, int step) {
   if (auto id = library.kestleAfterCurrent(step))
     if (const auto* kestle = library.kestle(*id)) return *kestle;
-  return LookupFailure{
-      "There are no kestles yet: arrange your windows, then Save Windows as Kestle."};
+  return Failure{"There are no kestles yet: arrange your windows, then Save Windows as Kestle."};
 }
 
 Lookup<LayoutRef> lookUpLayout(const Library& library, std::string_view text) {
   const auto& templates = Template::all();
   auto place = matchInTwo(text, std::span(library.layouts), std::span(templates));
   if (!place)
-    return LookupFailure{"No layout matches " + text::quoted(text) +
-                         ". Run kestles list layouts to see them all."};
+    return Failure{"No layout matches " + text::quoted(text) +
+                   ". Run kestles list layouts to see them all."};
   if (place->inFirst) return LayoutRef::saved(library.layouts[place->index].id);
   return LayoutRef::templateLayout(templates[place->index].id);
 }
@@ -108,8 +106,8 @@ Lookup<AppRef> lookUpApp(std::span<const AppSnapshot> running, std::span<const A
                          std::string_view text) {
   auto place = matchInTwo(text, running, installed);
   if (!place)
-    return LookupFailure{"No app matches " + text::quoted(text) +
-                         ", of those open or in the Applications folders."};
+    return Failure{"No app matches " + text::quoted(text) +
+                   ", of those open or in the Applications folders."};
   if (!place->inFirst) return installed[place->index];
   const auto& app = running[place->index];
   return AppRef{app.bundleID, app.name};

@@ -8,22 +8,21 @@
 #include "KestlesCore/display/DisplaySetup.hpp"
 #include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/library/Library.hpp"
+#include "KestlesCore/model/Failure.hpp"
 #include "KestlesCore/world/AppRef.hpp"
 #include "KestlesCore/world/AppSnapshot.hpp"
 
 namespace kestles {
 
-/// Why a name found nothing: one whole sentence for the user, naming the text as typed.
-struct LookupFailure {
-  std::string message;
-  bool operator==(const LookupFailure&) const = default;
-};
-
-/// What a name a user typed found: the record, or the sentence that says why nothing was.
-/// The command line checks a command with these before sending it, and the app looks the
-/// same names up with them when it carries the command out, so both agree on every name.
+/// What a name a user typed found: the record, or the failure that says why nothing was (one
+/// sentence naming the text as typed). The command line checks a command with these before
+/// sending it, and the app looks the same names up with them when it carries the command out,
+/// so both agree on every name.
 template <class Record>
-using Lookup = std::variant<Record, LookupFailure>;
+using Lookup = Outcome<Record>;
+
+/// The lookups' failure: the system's one `Failure`.
+using LookupFailure = Failure;
 
 /// The kestle a user names: by identifier, then by number, then by the name rule.
 Lookup<Kestle> lookUpKestle(const Library& library, std::string_view text);

@@ -42,6 +42,7 @@ void WindowWatcher::start(OnChange onChange) {
   });
   workspaceToken_ = services_.workspace.observe(
       [this](const platform::WorkspaceNotification& notification) { onWorkspace(notification); });
+  screensToken_ = services_.screens.observeChanges([this] { onChange_(Change::displays); });
   services_.log.write({platform::LogLevel::info, platform::LogCategory::engine,
                        formatLog("Watching windows of %ld apps", long(pids.size()))});
 }
@@ -49,6 +50,8 @@ void WindowWatcher::start(OnChange onChange) {
 void WindowWatcher::stop() {
   if (workspaceToken_) services_.workspace.stopObserving(*workspaceToken_);
   workspaceToken_.reset();
+  if (screensToken_) services_.screens.stopObservingChanges(*screensToken_);
+  screensToken_.reset();
   services_.thread.sync([this] {
     running_ = false;
     for (auto token : timers_)

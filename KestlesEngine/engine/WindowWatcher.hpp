@@ -8,23 +8,26 @@
 
 #include "KestlesEngine/platform/Accessibility.hpp"
 #include "KestlesEngine/platform/LogSink.hpp"
+#include "KestlesEngine/platform/Screens.hpp"
 #include "KestlesEngine/platform/Time.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
 
 namespace kestles::engine {
 
-/// Tells the rest of the system that windows may have changed, coarsely and coalesced:
-/// it watches every ordinary app but this process for windows appearing, going,
-/// minimizing and restoring, and the workspace for apps and Spaces.
+/// Tells the rest of the system that windows or displays may have changed, coarsely and
+/// coalesced: it watches every ordinary app but this process for windows appearing, going,
+/// minimizing and restoring, the workspace for apps and Spaces, and the screens for displays
+/// that came, went or changed.
 class WindowWatcher {
  public:
-  enum class Change { windows, space };
+  enum class Change { windows, space, displays };
   using OnChange = std::function<void(Change)>;
 
   /// The watcher's own thread is `thread`; the timers hand their work to it.
   struct Services {
     platform::Accessibility& ax;
     platform::Workspace& workspace;
+    platform::Screens& screens;
     platform::LogSink& log;
     platform::Timers& timers;
     platform::SerialExecutor& thread;
@@ -38,8 +41,9 @@ class WindowWatcher {
   WindowWatcher(const WindowWatcher&) = delete;
   WindowWatcher& operator=(const WindowWatcher&) = delete;
 
-  /// Watches the running ordinary apps and the workspace; `onChange` is called on the
-  /// watcher's thread for window changes and on the workspace's context for the others.
+  /// Watches the running ordinary apps, the workspace and the screens; `onChange` is called
+  /// on the watcher's thread for window changes and on the workspace's or the screens'
+  /// context for the others.
   void start(OnChange onChange);
   /// Stops every observer and timer; nothing is reported afterwards.
   void stop();
@@ -56,6 +60,7 @@ class WindowWatcher {
   Services services_;
   OnChange onChange_;
   std::optional<std::uint64_t> workspaceToken_;
+  std::optional<std::uint64_t> screensToken_;
   std::map<std::int32_t, platform::AXObserverID> observers_;  // touched on the thread only
   std::set<std::uint64_t> timers_;                            // not fired yet
   bool isSignalling_ = false;

@@ -63,8 +63,8 @@ std::string reasonOf(const std::exception& error) {
   return json_style::describe(error);
 }
 
-std::string cannotWrite(const std::filesystem::path& path, const std::string& reason) {
-  return "The defaults file " + path.string() + " can’t be written (" + reason + ").";
+Failure cannotWrite(const std::filesystem::path& path, const std::string& reason) {
+  return {"The defaults file " + path.string() + " can’t be written (" + reason + ")."};
 }
 
 }  // namespace
@@ -88,8 +88,8 @@ std::optional<bool> readDefaultBool(const std::string& suite, const std::string&
   return value->get<bool>();
 }
 
-std::optional<std::string> writeDefaultBool(const std::string& suite, const std::string& key,
-                                            bool value) {
+std::optional<Failure> writeDefaultBool(const std::string& suite, const std::string& key,
+                                        bool value) {
   auto path = defaultsFile();
   std::error_code created;
   std::filesystem::create_directories(path.parent_path(), created);
@@ -104,15 +104,15 @@ std::optional<std::string> writeDefaultBool(const std::string& suite, const std:
       throw coding::DecodeError("the suite “" + suite + "” isn’t an object of keys");
   } catch (const std::exception& error) {
     // Writing a fresh file would drop every other value the damaged one still holds.
-    return "The defaults file " + path.string() + " can’t be read (" + reasonOf(error) +
-           "), so nothing was written. Mend or remove it, then try again.";
+    return Failure{"The defaults file " + path.string() + " can’t be read (" + reasonOf(error) +
+                   "), so nothing was written. Mend or remove it, then try again."};
   }
   suites[suite][key] = value;
   std::string bytes;
   try {
     bytes = json_style::encode(suites) + "\n";
   } catch (const nlohmann::json::exception&) {
-    return std::string("The suite and the key must be valid UTF-8; nothing was written.");
+    return Failure{"The suite and the key must be valid UTF-8; nothing was written."};
   }
   try {
     json_style::writeAtomically(path, bytes);

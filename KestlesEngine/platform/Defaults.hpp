@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "KestlesCore/model/Failure.hpp"
+
 namespace kestles::platform {
 
 /// The suite that holds the app's own defaults.
@@ -18,9 +20,9 @@ std::optional<bool> readDefaultBool(const std::string& suite, const std::string&
 
 /// Writes a boolean default, keeping every other value; the file is replaced atomically and
 /// writers take turns under a lock. A file that cannot be read or is not an object of suites
-/// is left as it is and nothing is written. Returns a whole sentence when nothing was
-/// written (damaged file, text that is not UTF-8, a failed write).
-std::optional<std::string> writeDefaultBool(const std::string& suite, const std::string& key,
-                                            bool value);
+/// is left as it is and nothing is written. Returns the failure when nothing was written
+/// (damaged file, text that is not UTF-8, a failed write).
+std::optional<Failure> writeDefaultBool(const std::string& suite, const std::string& key,
+                                        bool value);
 
 }  // namespace kestles::platform

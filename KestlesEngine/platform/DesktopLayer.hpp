@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "KestlesEngine/platform/Accessibility.hpp"
 #include "KestlesEngine/platform/AppCatalog.hpp"
 #include "KestlesEngine/platform/AppOpener.hpp"
@@ -40,9 +42,10 @@ class DesktopLayer {
  public:
   virtual ~DesktopLayer() = default;
   virtual LayerParts parts() = 0;
-  /// Whether the desktop has gone away (its server closed the connection): nothing more
-  /// can be done on it.
-  virtual bool isGone() { return false; }
+  /// Calls `gone` once, on any thread, when the desktop goes away (its server closed the
+  /// connection, so nothing more can be done on it), or at once when it is gone already; a
+  /// desktop that cannot go away never calls it. A later call replaces it.
+  virtual void onGone(std::function<void()> gone) { (void)gone; }
 };
 
 }  // namespace kestles::platform

@@ -51,6 +51,7 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Atom::count)> kA
     "_NET_FRAME_EXTENTS",
     "_NET_WM_STRUT",
     "_NET_WM_STRUT_PARTIAL",
+    "_NET_WORKAREA",
     "_NET_MOVERESIZE_WINDOW",
     "_NET_RESTACK_WINDOW",
     "_GTK_APPLICATION_ID",

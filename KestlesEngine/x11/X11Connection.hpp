@@ -51,6 +51,7 @@ enum class Atom : std::size_t {
   netFrameExtents,
   netWmStrut,
   netWmStrutPartial,
+  netWorkarea,
   netMoveresizeWindow,
   netRestackWindow,
   gtkApplicationId,

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
+#include <xcb/randr.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -37,8 +38,20 @@ std::unique_ptr<X11Events> X11Events::start(const std::optional<std::string>& di
 X11Events::X11Events(std::unique_ptr<X11Connection> connection, X11Session& session,
                      Listener listener)
     : connection_(std::move(connection)), session_(session), listener_(std::move(listener)) {
-  selectEvents(*connection_, connection_->root(),
-               XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_PROPERTY_CHANGE);
+  auto root = connection_->root();
+  // StructureNotify brings the root's own ConfigureNotify, which monitors set by a client
+  // cause without any RandR event.
+  selectEvents(*connection_, root,
+               XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY |
+                   XCB_EVENT_MASK_PROPERTY_CHANGE);
+  auto* c = connection_->raw();
+  auto* randr = xcb_get_extension_data(c, &xcb_randr_id);
+  if (randr != nullptr && randr->present) {
+    randrEvents_ = randr->first_event;
+    xcb_randr_select_input(c, root,
+                           XCB_RANDR_NOTIFY_MASK_SCREEN_CHANGE | XCB_RANDR_NOTIFY_MASK_CRTC_CHANGE |
+                               XCB_RANDR_NOTIFY_MASK_OUTPUT_CHANGE);
+  }
   rescan(false);
 }
 
@@ -57,6 +70,8 @@ void X11Events::run() {
   const std::set<xcb_atom_t> cues = {
       connection_->atom(Atom::netClientList), connection_->atom(Atom::netCurrentDesktop),
       connection_->atom(Atom::netWmState), connection_->atom(Atom::wmState)};
+  const auto workArea = connection_->atom(Atom::netWorkarea);
+  const auto root = connection_->root();
   // Replies read while rescanning can pull events in behind them, into XCB's queue, where
   // poll does not see them: after a rescan the queue is looked at before sleeping.
   bool mayHaveQueued = true;
@@ -67,12 +82,23 @@ void X11Events::run() {
     if (descriptors[1].revents != 0) return;
     mayHaveQueued = false;
     bool changed = false;
+    bool displaysChanged = false;
     bool any = false;
     while (xcb_generic_event_t* event = xcb_poll_for_event(c)) {
       any = true;
-      switch (event->response_type & 0x7F) {
-        case XCB_PROPERTY_NOTIFY:
-          changed |= cues.contains(reinterpret_cast<xcb_property_notify_event_t*>(event)->atom);
+      auto type = static_cast<std::uint8_t>(event->response_type & 0x7F);
+      if (randrEvents_ != 0 && (type == randrEvents_ + XCB_RANDR_SCREEN_CHANGE_NOTIFY ||
+                                type == randrEvents_ + XCB_RANDR_NOTIFY))
+        displaysChanged = true;
+      switch (type) {
+        case XCB_PROPERTY_NOTIFY: {
+          const auto* property = reinterpret_cast<xcb_property_notify_event_t*>(event);
+          changed |= cues.contains(property->atom);
+          displaysChanged |= property->window == root && property->atom == workArea;
+          break;
+        }
+        case XCB_CONFIGURE_NOTIFY:
+          displaysChanged |= reinterpret_cast<xcb_configure_notify_event_t*>(event)->window == root;
           break;
         case XCB_CREATE_NOTIFY:
         case XCB_DESTROY_NOTIFY:
@@ -87,7 +113,7 @@ void X11Events::run() {
       std::free(event);
     }
     if (xcb_connection_has_error(c)) {
-      connected_ = false;
+      if (listener_.gone) listener_.gone();
       return;
     }
     // Any event (a frame configured, a property changed) may make the shared read stale.
@@ -96,6 +122,7 @@ void X11Events::run() {
       rescan(true);
       mayHaveQueued = true;
     }
+    if (displaysChanged && listener_.displays) listener_.displays();
   }
 }
 

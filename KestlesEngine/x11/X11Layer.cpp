@@ -61,6 +61,16 @@ std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& displ
       },
       [workspace = &layer->workspace_](const platform::WorkspaceNotification& note) {
         workspace->post(note);
+      },
+      [screens = &layer->screens_] { screens->post(); },
+      [raw = layer.get()] {
+        std::function<void()> gone;
+        {
+          std::lock_guard guard(raw->goneMutex_);
+          raw->wentAway_ = true;
+          gone = raw->gone_;
+        }
+        if (gone) gone();
       }};
   layer->events_ = X11Events::start(display, layer->session_, std::move(listener));
   if (!layer->events_) return nullptr;
@@ -82,8 +92,13 @@ platform::LayerParts X11Layer::parts() {
           catalog_, permissions_,  loginItem_, preferences_, *keyboardLayout_, keySettings_};
 }
 
-bool X11Layer::isGone() {
-  return events_ && !events_->connected();
+void X11Layer::onGone(std::function<void()> gone) {
+  {
+    std::lock_guard guard(goneMutex_);
+    gone_ = gone;
+    if (!wentAway_) return;
+  }
+  if (gone) gone();
 }
 
 void X11Layer::adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,

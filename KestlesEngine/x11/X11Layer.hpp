@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,7 +33,7 @@ class X11Layer final : public platform::DesktopLayer {
   ~X11Layer() override;
 
   platform::LayerParts parts() override;
-  bool isGone() override;
+  void onGone(std::function<void()> gone) override;
 
   /// Takes the keyboard's parts, which have connections of their own and are only opened by
   /// the running app (a one-shot command needs no keys); until then hot keys cannot be
@@ -61,6 +63,9 @@ class X11Layer final : public platform::DesktopLayer {
   std::unique_ptr<platform::HotKeyService> hotKeys_;
   std::unique_ptr<platform::InputMonitor> input_;
   std::unique_ptr<platform::KeyboardLayout> keyboardLayout_;
+  std::mutex goneMutex_;
+  std::function<void()> gone_;         // under the mutex
+  bool wentAway_ = false;              // under the mutex
   std::unique_ptr<X11Events> events_;  // last: stopped before the parts it calls go
 };
 

@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <vector>
-
 namespace kestles::x11 {
 
 std::vector<platform::RunningApplication> X11Workspace::runningApplications() {
@@ -22,28 +20,15 @@ bool X11Workspace::processExists(std::int32_t pid) {
 }
 
 std::uint64_t X11Workspace::observe(Observer observer) {
-  std::lock_guard guard(mutex_);
-  auto token = nextToken_++;
-  observers_[token] = std::move(observer);
-  return token;
+  return observers_.add(std::move(observer));
 }
 
 void X11Workspace::stopObserving(std::uint64_t token) {
-  std::lock_guard delivery(deliveryMutex_);
-  std::lock_guard guard(mutex_);
-  observers_.erase(token);
+  observers_.remove(token);
 }
 
 void X11Workspace::post(const platform::WorkspaceNotification& notification) {
-  std::lock_guard delivery(deliveryMutex_);
-  std::vector<Observer> observers;
-  {
-    std::lock_guard guard(mutex_);
-    for (const auto& [token, observer] : observers_)
-      observers.push_back(observer);
-  }
-  for (const auto& observer : observers)
-    observer(notification);
+  observers_.post(notification);
 }
 
 }  // namespace kestles::x11

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <map>
-#include <mutex>
-
 #include "KestlesEngine/platform/Workspace.hpp"
+#include "KestlesEngine/x11/X11Observers.hpp"
 #include "KestlesEngine/x11/X11Session.hpp"
 
 namespace kestles::x11 {
@@ -29,10 +27,7 @@ class X11Workspace final : public platform::Workspace {
 
  private:
   X11Session& session_;
-  std::recursive_mutex deliveryMutex_;  // held while observers run
-  std::mutex mutex_;
-  std::map<std::uint64_t, Observer> observers_;
-  std::uint64_t nextToken_ = 1;
+  X11Observers<platform::WorkspaceNotification> observers_;
 };
 
 }  // namespace kestles::x11

@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/command/CommandLink.hpp"
 #include "tests/app/AppCommandHome.hpp"
 #include "tests/app/FakeModelServer.hpp"
 
@@ -42,22 +43,31 @@ TEST_F(AssistantCommand, PrintsTheIdeaTheKestleAndTheUnknownAppsAndSavesNothing)
   EXPECT_EQ(library()["kestles"].size(), 2u);
 }
 
-TEST_F(AssistantCommand, SaveAddsTheKestleUnderAUniqueNameAndApplyHandsItToTheApp) {
+TEST_F(AssistantCommand, SaveHandsTheKestleToTheAppAndApplyThenItsLink) {
+  FakeApp app(runtimePath());
   auto first = assistant({"--save", "Safari full screen"});
   ASSERT_EQ(first.status, 0) << first.err;
   EXPECT_EQ(Json::parse(first.out)["saved"], true);
-
-  FakeApp app(runtimePath());
   auto second = assistant({"Safari full screen", "--apply"});
   ASSERT_EQ(second.status, 0) << second.err;
-  auto kestle = Json::parse(second.out)["kestle"];
-  auto kestles = library()["kestles"];
-  ASSERT_EQ(kestles.size(), 4u);
-  EXPECT_EQ(kestles[2]["name"], "Safari");
-  EXPECT_EQ(kestles[3]["name"], "Safari 2");
-  EXPECT_EQ(kestles[3]["id"], kestle["id"]);
-  EXPECT_EQ(app.received(),
-            std::vector<std::string>{"kestles://kestle/" + kestle["id"].get<std::string>()});
+
+  // The running app writes the library: the assistant only asks it to.
+  EXPECT_EQ(library()["kestles"].size(), 2u);
+  auto received = app.received();
+  ASSERT_EQ(received.size(), 3u);
+  std::vector<Json> kestles;
+  for (const auto& result : {first, second}) {
+    kestles.push_back(Json::parse(result.out)["kestle"]);
+    EXPECT_EQ(kestles.back()["name"], "Safari");  // unique against the library the app keeps
+  }
+  for (std::size_t i : {0u, 1u}) {
+    auto request = decodeRecordLink(received[i]);
+    ASSERT_TRUE(request) << received[i];
+    const auto* add = std::get_if<RecordRequest::AddKestle>(&request->value);
+    ASSERT_TRUE(add) << received[i];
+    EXPECT_EQ(Json(add->kestle), kestles[i]);
+  }
+  EXPECT_EQ(received[2], "kestles://kestle/" + kestles[1]["id"].get<std::string>());
 }
 
 TEST_F(AssistantCommand, SaysWhyThereIsNoIdea) {

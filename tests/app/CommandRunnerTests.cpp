@@ -196,30 +196,30 @@ TEST(CommandRunnerTests, GapsAreKeptInTheLibraryAndUndoBringsTheOldOnesBack) {
   EXPECT_EQ(r.savedLibrary().settings.gaps, gaps);
 }
 
-TEST(CommandRunnerTests, ReadsTheLibraryAgainWhenTheToolChangedIt) {
-  RunnerDesk r;
-  r.runner.load();
-  Library library;
-  auto added = library.addKestle(Kestle::make("Focus"));
-  JSONFile<Library>{r.folder.path() / "library.json"}.save(library);
-  r.run("kestles://kestle/Focus");
-  EXPECT_TRUE(r.notifier.notices.empty());
-  EXPECT_EQ(r.savedLibrary().currentKestleID, added.id);
-}
-
-TEST(CommandRunnerTests, KeepsThePaletteRecentsWrittenBesideIt) {
+TEST(CommandRunnerTests, WritesTheRecentsAndKestlesOtherProcessesHandItAndKeepsThem) {
   RunnerDesk r;
   r.runner.load();
   r.run("kestles://tile");
-  // The command-line palette records an action in the state file while the app runs.
-  auto state = r.savedState();
   PaletteAction grid{PaletteAction::TileAs{TilingStyle::grid}};
-  state.paletteRecents.record(grid);
-  state.write(r.folder.path() / "state.json");
-  r.run("kestles://undo");
-  // The recents come from the file, everything else from the app.
+  r.runner.record({RecordRequest::PaletteRecent{grid}});
+  auto focus = Kestle::make("Focus");
+  r.runner.record({RecordRequest::AddKestle{focus}});
+  r.runner.record({RecordRequest::AddKestle{Kestle::make("Focus")}});
   EXPECT_EQ(r.savedState().paletteRecents.actions, std::vector{grid});
-  EXPECT_TRUE(r.savedState().undo.entries.empty());
+  auto names = [&] {
+    std::vector<std::string> result;
+    for (const auto& kestle : r.savedLibrary().kestles)
+      result.push_back(kestle.name);
+    return result;
+  };
+  EXPECT_EQ(names(), (std::vector<std::string>{"Focus", "Focus 2"}));
+
+  // Later writes of the app's keep them: they are the app's own.
+  r.run("kestles://kestle/Focus");
+  r.run("kestles://undo");
+  EXPECT_TRUE(r.notifier.notices.empty());
+  EXPECT_EQ(r.savedState().paletteRecents.actions, std::vector{grid});
+  EXPECT_EQ(names(), (std::vector<std::string>{"Focus", "Focus 2"}));
   EXPECT_EQ(r.savedState().undo.redoEntries.size(), 1u);
 }
 

@@ -220,6 +220,35 @@ TEST(CommandLink, ANulInAnyPartGivesNoCommand) {
   EXPECT_EQ(percentDecoded("a%00b"), std::nullopt);
 }
 
+TEST(CommandLink, RecordLinksCarryTheirValueAndNothingElseReadsAsOne) {
+  auto kestle = Kestle::make("“Deep” Work & more?");
+  const std::vector<RecordRequest> requests{
+      {RecordRequest::PaletteRecent{PaletteAction{PaletteAction::TileAs{TilingStyle::spiral}}}},
+      {RecordRequest::PaletteRecent{PaletteAction{PaletteAction::Plain::undo}}},
+      {RecordRequest::AddKestle{kestle}},
+  };
+  for (const auto& request : requests) {
+    auto link = recordLink(request);
+    EXPECT_TRUE(link.starts_with("kestles://record/")) << link;
+    EXPECT_EQ(decodeRecordLink(link), request) << link;
+    EXPECT_EQ(decodeCommandLink(link), std::nullopt) << link;
+  }
+  EXPECT_EQ(
+      recordLink(requests[0]),
+      "kestles://record/palette-recent?action=%7B%22tileAs%22%3A%7B%22_0%22%3A%22spiral%22%7D%7D");
+  for (const char* link : {
+           "kestles://record/kestle",                         // no value
+           "kestles://record/kestle?kestle=%7Bnot%20json",    // not JSON
+           "kestles://record/kestle?kestle=%7B%7D",           // a kestle needs its name
+           "kestles://record/palette-recent?action=%5B1%5D",  // not an action
+           "kestles://record/layout?layout=%7B%7D",           // nothing else is recorded
+           "kestles://record/kestle?kestle=%7B%22name%22%3A%22A%22%7D&x=1",  // one item only
+           "kestles://record?kestle=%7B%22name%22%3A%22A%22%7D",             // what is recorded
+           "kestles://undo",
+       })
+    EXPECT_EQ(decodeRecordLink(link), std::nullopt) << link;
+}
+
 TEST(CommandLink, OnlyCommandsThatShowTheAppsWindowsActivateIt) {
   for (const auto& row : linkRows()) {
     bool shows = std::holds_alternative<C::Open>(row.command.value) ||

@@ -37,7 +37,7 @@ Library library() {
 
 template <class Record>
 std::string failure(const Lookup<Record>& lookup) {
-  const auto* failed = std::get_if<LookupFailure>(&lookup);
+  const auto* failed = std::get_if<Failure>(&lookup);
   return failed ? failed->message : "(found)";
 }
 
@@ -91,8 +91,8 @@ TEST(NameLookup, LayoutsSavedBeforeBuiltIn) {
       {"Quarters", LayoutRef::templateLayout("quarters")},
       {"three by tw", LayoutRef::templateLayout("three-by-two")},
       {"Halves,", LayoutRef::templateLayout("halves-stacked")},
-      {"Thr", LookupFailure{"No layout matches “Thr”. Run kestles list layouts to see them all."}},
-      {"", LookupFailure{"No layout matches “”. Run kestles list layouts to see them all."}},
+      {"Thr", Failure{"No layout matches “Thr”. Run kestles list layouts to see them all."}},
+      {"", Failure{"No layout matches “”. Run kestles list layouts to see them all."}},
   };
   auto lib = library();
   for (const auto& row : rows)
@@ -154,7 +154,7 @@ TEST(NameLookup, OpenAppsAndInstalledApps) {
       {"mail", AppRef{"com.apple.mail", "Mail"}},  // exact beats the installed "Mailer"
       {"Mailer", AppRef{"org.x.Mailer", "Mailer"}},
       {"no", AppRef{"com.apple.Notes", "Notes"}},
-      {"Ma", LookupFailure{"No app matches “Ma”, of those open or in the Applications folders."}},
+      {"Ma", Failure{"No app matches “Ma”, of those open or in the Applications folders."}},
   };
   for (const auto& row : rows)
     EXPECT_EQ(lookUpApp(running, installed, row.typed), row.expected) << row.typed;

@@ -56,10 +56,11 @@ TEST_F(DefaultsTests, ADamagedFileIsLeftAsItIsAndNothingIsWritten) {
     put(bytes);
     auto failure = writeDefaultBool(kDefaultsSuite, "KestlesDebugLinks", true);
     ASSERT_TRUE(failure.has_value()) << bytes;
-    EXPECT_TRUE(failure->starts_with("The defaults file " + file.string() + " can’t be read ("))
-        << *failure;
-    EXPECT_TRUE(failure->ends_with("), so nothing was written. Mend or remove it, then try again."))
-        << *failure;
+    const auto& sentence = failure->message;
+    EXPECT_TRUE(sentence.starts_with("The defaults file " + file.string() + " can’t be read ("))
+        << sentence;
+    EXPECT_TRUE(sentence.ends_with("), so nothing was written. Mend or remove it, then try again."))
+        << sentence;
     EXPECT_EQ(contents(file), bytes);
     EXPECT_EQ(readDefaultBool(kDefaultsSuite, "KestlesDebugLinks"), std::nullopt);
   }
@@ -71,7 +72,7 @@ TEST_F(DefaultsTests, TextThatIsNotUTF8IsASentence) {
   for (auto [suite, key] : {std::pair<std::string, std::string>{kDefaultsSuite, "bad\xff"},
                             {"bad\xc3", "KestlesDebugLinks"}})
     EXPECT_EQ(writeDefaultBool(suite, key, true),
-              "The suite and the key must be valid UTF-8; nothing was written.");
+              Failure{"The suite and the key must be valid UTF-8; nothing was written."});
   EXPECT_EQ(contents(file), R"({"co.quillmoss.Kestles": {"Old": false}})");
 }
 

@@ -13,7 +13,7 @@ using Change = WindowWatcher::Change;
 using Kind = platform::WorkspaceNotification::Kind;
 
 struct WatchDesk {
-  WatchDesk() : sim(smallWorld(), clock), watcher({sim, sim, log, clock, thread}) {
+  WatchDesk() : sim(smallWorld(), clock), watcher({sim, sim, sim, log, clock, thread}) {
     sim.setOwnPID(kEditor);
   }
   void start() {

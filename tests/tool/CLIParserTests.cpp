@@ -21,7 +21,7 @@ CLIRequest send(KestlesCommand command) {
 }
 
 ParseResult error(std::string message) {
-  return CLIError{std::move(message)};
+  return Failure{std::move(message)};
 }
 
 struct Row {
@@ -37,8 +37,8 @@ void expectRows(const std::vector<Row>& rows) {
     auto result = parse(row.args);
     EXPECT_EQ(result, row.expected)
         << typed << " gave "
-        << (std::holds_alternative<CLIError>(result) ? std::get<CLIError>(result).message
-                                                     : std::string("a request"));
+        << (std::holds_alternative<Failure>(result) ? std::get<Failure>(result).message
+                                                    : std::string("a request"));
   }
 }
 

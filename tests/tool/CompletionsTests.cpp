@@ -16,8 +16,8 @@ bool parses(std::vector<std::string> arguments) {
 TEST(CompletionsTests, EveryOfferedWordIsOneTheToolReads) {
   auto words = completionWords();
   // Commands that need a value are checked with each value they are offered.
-  const std::set<std::string> needValue = {"kestle", "layout", "import", "tip",  "show-me",
-                                           "focus",  "swap",   "flip",   "snap", "gaps"};
+  const std::set<std::string> needValue = {"kestle", "layout", "import", "tip",  "show-me", "focus",
+                                           "swap",   "flip",   "snap",   "gaps", "debug"};
   for (const auto& command : words.commands) {
     EXPECT_TRUE(needValue.contains(command) || parses({command})) << command;
   }

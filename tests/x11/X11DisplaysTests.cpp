@@ -4,6 +4,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <condition_variable>
+#include <mutex>
+
+#include "KestlesEngine/engine/WindowWatcher.hpp"
+#include "KestlesEngine/platform/ThreadTime.hpp"
+#include "KestlesEngine/sim/FakeTime.hpp"
+#include "KestlesEngine/sim/MemoryLog.hpp"
+#include "KestlesEngine/x11/X11Layer.hpp"
 #include "tests/x11/support/XSession.hpp"
 
 namespace kestles::x11 {
@@ -44,6 +52,70 @@ TEST(X11DisplaysEndToEnd, ThreeMonitorsWithAPrimaryABuiltInPanelAndStruts) {
       {"eDP-1", "eDP-1", {3200, 0, 2560, 1440}, {3200, 0, 2560, 1400}, true, false},
   };
   EXPECT_EQ(nlohmann::json(displays).dump(), nlohmann::json(expected).dump());
+}
+
+/// Counts the watcher's display changes and waits for them with a bound.
+class DisplayChanges {
+ public:
+  void add() {
+    std::lock_guard lock(mutex_);
+    ++count_;
+    changed_.notify_all();
+  }
+  /// Waits until more than `seen` changes came; false after five seconds without.
+  bool waitBeyond(int seen) {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::seconds(5), [&] { return count_ > seen; });
+  }
+  int count() {
+    std::lock_guard lock(mutex_);
+    return count_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  int count_ = 0;
+};
+
+// The displays were looked at once a second, so a monitor that came or went was seen up to a
+// second late and the app woke every second to look. Monitors set with xrandr arrive as a
+// ConfigureNotify of the root only, and must reach the watcher without any timer running.
+TEST(X11DisplaysEndToEnd, MonitorsSetAndDeletedReachTheWatcherWithoutATimer) {
+  auto session = XSession::start({.width = 3840, .height = 1080});
+  if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto layer = X11Layer::open(session->display());
+  ASSERT_TRUE(layer);
+  auto parts = layer->parts();
+  sim::MemoryLog log;
+  sim::FakeClock timers;  // never advanced: a change that waited for a timer never comes
+  platform::SerialQueue thread;
+  engine::WindowWatcher watcher({parts.ax, parts.workspace, parts.screens, log, timers, thread});
+  DisplayChanges changes;
+  watcher.start([&](engine::WindowWatcher::Change change) {
+    if (change == engine::WindowWatcher::Change::displays) changes.add();
+  });
+  auto names = [&] {
+    std::vector<std::string> ids;
+    for (const auto& display : parts.screens.screens())
+      ids.push_back(display.id);
+    return ids;
+  };
+  ASSERT_EQ(names(), std::vector<std::string>{"screen"});
+
+  for (const auto& [argv, expected] :
+       std::vector<std::pair<std::vector<std::string>, std::vector<std::string>>>{
+           {{"xrandr", "--setmonitor", "MON-A", "1920/508x1080/286+0+0", "screen"}, {"screen"}},
+           {{"xrandr", "--setmonitor", "MON-B", "1920/508x1080/286+1920+0", "none"},
+            {"screen", "MON-B"}},
+           {{"xrandr", "--delmonitor", "MON-B"}, {"screen"}}}) {
+    int seen = changes.count();
+    ASSERT_EQ(session->run(argv), 0) << argv[1] << " " << argv[2];
+    ASSERT_TRUE(changes.waitBeyond(seen)) << argv[1] << " " << argv[2] << " was not heard";
+    EXPECT_EQ(names(), expected) << argv[1] << " " << argv[2];
+  }
+  EXPECT_EQ(timers.pendingTimers(), 0u);
+  watcher.stop();
 }
 
 }  // namespace
