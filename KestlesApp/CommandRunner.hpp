@@ -57,7 +57,9 @@ class CommandRunner {
   const SessionState& state() const { return state_; }
 
  private:
-  void undo();
+  /// Carries out an undo the core planned on `world`: the entry's library part, its windows
+  /// and the session state after (the entry that redoes it on the redo stack).
+  void undo(const CommandOutcome& outcome, const World& world);
   /// Keep tiled's look at the world and the forgetting of closed windows, as after a window
   /// change; true when keep tiled moved windows.
   bool lookAgain(const World& world);

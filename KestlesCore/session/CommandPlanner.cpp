@@ -7,6 +7,7 @@
 #include "KestlesCore/apply/ApplyTarget.hpp"
 #include "KestlesCore/command/NameLookup.hpp"
 #include "KestlesCore/layout/Template.hpp"
+#include "KestlesCore/session/CommandRecord.hpp"
 #include "KestlesCore/snap/KeySnap.hpp"
 #include "KestlesCore/text/Text.hpp"
 #include "KestlesCore/tiling/DisplaySwap.hpp"
@@ -312,20 +313,21 @@ struct Planner {
     return outcome;
   }
 
-  // Commands whose plans the core does not make yet, and those that show the app's own
-  // windows rather than move any.
+  // The keyboard modes open with nothing moved; their keys are planned by `planModeKeys`.
+  CommandOutcome operator()(const Command::Hints&) const { return moving({}, {}); }
+  CommandOutcome operator()(const Command::MoveToTile&) const { return moving({}, {}); }
+  CommandOutcome operator()(const Command::PickWindows&) const { return moving({}, {}); }
+  CommandOutcome operator()(const Command::EditTiles&) const { return moving({}, {}); }
+  CommandOutcome operator()(const Command::ArrangeWithKeys&) const { return moving({}, {}); }
+
+  // Commands that show the app's own windows rather than move any.
   CommandOutcome operator()(const Command::Open&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Tour&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::ShowMe&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Welcome&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::ShowTip&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Debug&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::Hints&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::MoveToTile&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::PickWindows&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::EditTiles&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::ArrangeWithKeys&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::Undo&) const { return said(kNotCovered); }
+  CommandOutcome operator()(const Command::Undo&) const { return planUndo(world, library, state); }
   CommandOutcome operator()(const Command::Panel&) const { return said(kNotCovered); }
 };
 
@@ -339,6 +341,30 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
       std::visit(Planner{world, library, now, frontWindowOf(world, front), library.settings.gaps},
                  command.value);
   outcome.state = outcome.state.forgettingClosedWindows(world);
+  return outcome;
+}
+
+CommandOutcome planUndo(const World& world, const Library& library, const SessionState& state) {
+  CommandOutcome outcome;
+  outcome.state = state.forgettingClosedWindows(world);
+  auto entry = outcome.state.undo.undo();
+  if (!entry) {
+    outcome.message = "There’s nothing to undo.";
+    return outcome;
+  }
+  auto replaced = restoreSession(outcome.state, *entry);
+  // The opposite holds the library values the entry puts back; the library itself changes
+  // only when the app carries the entry out.
+  Library after = library;
+  auto opposite = entry->restoreLibrary(after);
+  for (const auto& window : world.windows)
+    if (auto back = entry->frames.find(window.id); back != entry->frames.end()) {
+      outcome.frames.emplace(window.id, back->second);
+      opposite.frames.emplace(window.id, window.frame);
+    }
+  opposite.rearrangement = std::move(replaced);
+  outcome.state.undo.pushRedo(std::move(opposite));
+  outcome.undone = std::move(entry);
   return outcome;
 }
 
@@ -459,6 +485,11 @@ nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState) {
   if (outcome.notice) json["message"] = *outcome.notice;
   if (outcome.gaps) json["gaps"] = *outcome.gaps;
   if (outcome.floatingApps) json["floatingApps"] = *outcome.floatingApps;
+  if (outcome.undone)
+    json["undone"] = {{"title", outcome.undone->title},
+                      {"minimize", outcome.undone->minimize},
+                      {"hide", outcome.undone->hide},
+                      {"fullScreen", outcome.undone->fullScreen}};
   if (withState) json["state"] = outcome.state;
   return json;
 }

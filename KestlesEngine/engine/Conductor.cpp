@@ -24,12 +24,6 @@ std::string describeList(const std::vector<std::string>& names) {
   return text + "]";
 }
 
-const WindowSnapshot* windowIn(const World& world, std::uint32_t id) {
-  auto found = std::find_if(world.windows.begin(), world.windows.end(),
-                            [&](const WindowSnapshot& window) { return window.id == id; });
-  return found == world.windows.end() ? nullptr : &*found;
-}
-
 std::optional<CGRect> visibleFrame(const World& world, const std::string& displayID) {
   for (const auto& display : world.setup.displays)
     if (display.id == displayID) return display.visibleFrame;
@@ -60,13 +54,6 @@ WindowEngine::ApplyRequest applyRequest(const ApplyPlan& plan, const World& worl
   return request;
 }
 
-std::vector<std::uint32_t> movedWindows(const std::vector<ApplyPlan::Move>& moves) {
-  std::vector<std::uint32_t> windows;
-  for (const auto& move : moves)
-    windows.push_back(move.window);
-  return windows;
-}
-
 }  // namespace
 
 Conductor::Conductor(Services services)
@@ -74,7 +61,6 @@ Conductor::Conductor(Services services)
 
 Conductor::~Conductor() {
   if (launching_ && launching_->timer) services_.timers.cancel(*launching_->timer);
-  if (reasserting_) services_.timers.cancel(*reasserting_);
 }
 
 World Conductor::snapshot() {
@@ -85,39 +71,17 @@ World Conductor::snapshot() {
   return world;
 }
 
-ApplyReport Conductor::apply(const Kestle& kestle, const Options& options) {
-  return apply(
-      [&](const World& world) { return ApplyPlan::forKestle(kestle, world, options.gaps); },
-      options);
-}
-
-ApplyReport Conductor::apply(const LayoutEntry& layout, const std::string& displayID,
-                             const Options& options) {
-  return apply(
-      [&](const World& world) {
-        return ApplyPlan::forLayout(layout, displayID, world, options.gaps);
-      },
-      options);
-}
-
-ApplyReport Conductor::apply(const Planner& planner, const Options& options) {
+ApplyReport Conductor::apply(const ApplyPlan& plan, const World& world, const Options& options) {
   // One wait at a time: a new request ends the previous one.
-  if (launching_ || reasserting_) stop();
+  if (launching_) stop();
   ApplyReport report;
   auto start = services_.clock.now();
-  report.before = snapshot();
-  report.plan = planner(report.before);
-  auto world = report.before;
-  if (auto full = fullScreenIn(report.plan, world); !full.empty()) {
-    report.leftFullScreen = leaveFullScreen(full);
-    world = snapshot();
-    report.plan = planner(world);
-  }
+  report.before = world;
+  report.plan = plan;
   isPlacing_ = true;
   if (onPlacing) onPlacing(report.plan.moves);
   auto outcome = services_.engine.apply(applyRequest(report.plan, world), world, options.glide);
   report.failures = outcome.failures;
-  if (!report.plan.moves.empty()) recheck(movedWindows(report.plan.moves));
 
   std::set<std::uint32_t> known;
   for (const auto& window : world.windows)
@@ -148,13 +112,11 @@ WindowEngine::Outcome Conductor::place(const std::vector<ApplyPlan::Move>& moves
   return services_.engine.place(moveRequests(moves, world), world, glide);
 }
 
-std::vector<std::uint32_t> Conductor::fullScreenIn(const ApplyPlan& plan,
-                                                   const World& world) const {
+std::vector<std::uint32_t> Conductor::fullScreenAmong(const std::map<std::uint32_t, CGRect>& frames,
+                                                      const World& world) {
   std::vector<std::uint32_t> windows;
-  for (const auto& move : plan.moves) {
-    auto window = windowIn(world, move.window);
-    if (window && window->isFullScreen) windows.push_back(move.window);
-  }
+  for (const auto& window : world.windows)
+    if (window.isFullScreen && frames.contains(window.id)) windows.push_back(window.id);
   return windows;
 }
 
@@ -186,34 +148,14 @@ std::vector<std::uint32_t> Conductor::leaveFullScreen(const std::vector<std::uin
   return left;
 }
 
-UndoReport Conductor::undo(const UndoEntry& entry) {
-  UndoReport report;
-  report.before = snapshot();
-  std::vector<std::uint32_t> full;
-  for (const auto& [id, frame] : entry.frames) {
-    auto window = windowIn(report.before, id);
-    if (window && window->isFullScreen) full.push_back(id);
-  }
-  auto world = report.before;
-  if (!full.empty()) {
-    report.leftFullScreen = leaveFullScreen(full);
-    world = snapshot();
-  }
-  services_.engine.undo(entry, world);
-  return report;
-}
-
-std::pair<UndoReport, UndoEntry> Conductor::undo(const UndoEntry& entry, Library& library) {
-  auto opposite = entry.restoreLibrary(library);
-  return {undo(entry), std::move(opposite)};
+std::size_t Conductor::undo(const UndoEntry& entry, const World& world) {
+  return services_.engine.undo(entry, world);
 }
 
 void Conductor::stop() {
   bool wasPlacing = isPlacing_;
   if (launching_ && launching_->timer) services_.timers.cancel(*launching_->timer);
   launching_.reset();
-  if (reasserting_) services_.timers.cancel(*reasserting_);
-  reasserting_.reset();
   if (!wasPlacing) return;
   isPlacing_ = false;
   if (onPlacingStopped) onPlacingStopped();
@@ -250,7 +192,6 @@ void Conductor::look() {
   auto moves = launching_->queue.place(world.windows);
   if (!moves.empty()) {
     place(moves, world, launching_->glide);
-    recheck(movedWindows(moves));
     log(LogLevel::info, formatLog("Placed %ld opened windows; %ld apps still to show one",
                                   static_cast<long>(moves.size()),
                                   static_cast<long>(launching_->queue.waitingApps(world).size())));
@@ -292,15 +233,6 @@ void Conductor::giveUp() {
 void Conductor::endPlacing() {
   isPlacing_ = false;
   if (onPlacingEnded) onPlacingEnded();
-}
-
-void Conductor::recheck(std::vector<std::uint32_t> windows) {
-  if (reasserting_) services_.timers.cancel(*reasserting_);
-  reasserting_ = services_.timers.schedule(kRecheckAfter, [this, windows = std::move(windows)] {
-    reasserting_.reset();
-    auto frames = services_.engine.frames(windows);
-    if (onRechecked) onRechecked(frames);
-  });
 }
 
 void Conductor::log(LogLevel level, std::string message) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "KestlesEngine/platform/Accessibility.hpp"
 #include "KestlesEngine/platform/AppCatalog.hpp"
 #include "KestlesEngine/platform/AppOpener.hpp"
@@ -7,6 +9,7 @@
 #include "KestlesEngine/platform/InputMonitor.hpp"
 #include "KestlesEngine/platform/KeyboardLayout.hpp"
 #include "KestlesEngine/platform/LoginItemService.hpp"
+#include "KestlesEngine/platform/Overlay.hpp"
 #include "KestlesEngine/platform/PermissionService.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
 #include "KestlesEngine/platform/SymbolicHotKeySource.hpp"
@@ -43,6 +46,14 @@ class DesktopLayer {
   /// Whether the desktop has gone away (its server closed the connection): nothing more
   /// can be done on it.
   virtual bool isGone() { return false; }
+
+  /// The keyboard modes' overlay, when the desktop has one to draw on (nothing: the modes
+  /// cannot open). Its drawing is the app's alone, so the app hands it over.
+  Overlay* overlay() { return overlay_.get(); }
+  void adoptOverlay(std::unique_ptr<Overlay> overlay) { overlay_ = std::move(overlay); }
+
+ private:
+  std::unique_ptr<Overlay> overlay_;
 };
 
 }  // namespace kestles::platform
