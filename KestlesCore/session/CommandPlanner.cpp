@@ -75,6 +75,8 @@ struct Planner {
     return outcome;
   }
 
+  CommandOutcome moving(const TilePlan& plan) const { return moving(plan.frames, plan.tilings); }
+
   CommandOutcome applying(const ApplyTarget& target) const {
     const SuggestionStep* last = state.lastSuggestion ? &*state.lastSuggestion : nullptr;
     TileContext context{front, &state.tilings, library.layouts, &state.tilingMemory, last};
@@ -177,19 +179,19 @@ struct Planner {
   CommandOutcome operator()(const Command::Swap& command) const {
     auto plan =
         front ? SwapMove::make(*front, command.edge, world, state.tilings, gaps) : std::nullopt;
-    return plan ? moving(plan->frames, plan->tilings) : moving({}, {});
+    return plan ? moving(*plan) : moving({}, {});
   }
 
   CommandOutcome operator()(const Command::RetileTiles& command) const {
     auto plan = Retile::Plan::make(command.retile, front, world, state.tilings, gaps);
-    return plan ? moving(plan->frames, plan->tilings) : moving({}, {});
+    return plan ? moving(*plan) : moving({}, {});
   }
 
   /// The new gaps belong to the library's settings, which a dry run leaves alone.
   CommandOutcome operator()(const Command::Gaps& command) const {
     auto plan = Regap::make(command.change, gaps, world, state.tilings);
     if (!plan) return moving({}, {});
-    auto outcome = moving(plan->frames, plan->tilings);
+    auto outcome = moving(*plan);
     outcome.gaps = plan->gaps;
     return outcome;
   }
@@ -237,7 +239,7 @@ struct Planner {
     auto plan =
         front ? MainTile::make(*front, world, state.tilings, gaps, state.mainPair) : std::nullopt;
     if (!plan) return moving({}, {});
-    auto outcome = moving(plan->frames, plan->tilings);
+    auto outcome = moving(*plan);
     outcome.state.mainPair = plan->pair;
     return outcome;
   }
@@ -247,7 +249,7 @@ struct Planner {
   CommandOutcome operator()(const Command::TileOrFloat&) const {
     auto plan = front ? TileToggle::make(*front, world, state.tilings, gaps) : std::nullopt;
     if (!plan) return moving({}, {});
-    auto outcome = moving(plan->frames, plan->tilings);
+    auto outcome = moving(*plan);
     auto& floating = outcome.state.keptTiles.floating;
     if (plan->joins)
       floating.erase(*front);
@@ -261,7 +263,7 @@ struct Planner {
   CommandOutcome operator()(const Command::SwapDisplays& command) const {
     auto plan = DisplaySwap::make(command.offset, front, world, state.tilings, gaps);
     if (!plan) return moving({}, {});
-    auto outcome = moving(plan->frames, plan->tilings);
+    auto outcome = moving(*plan);
     auto& known = outcome.state.keptTiles.known;
     auto from = known.extract(plan->from);
     auto to = known.extract(plan->to);
