@@ -147,14 +147,20 @@ void CommandRunner::run(const KestlesCommand& command) {
   auto front = focused ? std::optional(focused->id) : std::nullopt;
   auto outcome = planCommand(command, world, library_, state_, front);
   if (outcome.message) return tell(kTitle, *outcome.message);
-  // Windows leaving full screen land elsewhere, and the Spaces change: the command is
-  // planned again on the world after.
-  if (auto full = engine::Conductor::fullScreenAmong(outcome.frames, world); !full.empty()) {
-    services_.conductor.leaveFullScreen(full);
-    world = services_.conductor.snapshot();
-    outcome = planCommand(command, world, library_, state_, front);
-    if (outcome.message) return tell(kTitle, *outcome.message);
-  }
+  auto full = engine::Conductor::fullScreenAmong(outcome.frames, world);
+  if (full.empty()) return finish(command, outcome, world);
+  // Windows leaving full screen land elsewhere, and the Spaces change: once they settled, the
+  // command is planned again on the world then.
+  services_.conductor.leaveFullScreen(full, [this, command, front](const auto&) {
+    auto after = services_.conductor.snapshot();
+    auto replanned = planCommand(command, after, library_, state_, front);
+    if (replanned.message) return tell(kTitle, *replanned.message);
+    finish(command, replanned, after);
+  });
+}
+
+void CommandRunner::finish(const KestlesCommand& command, const CommandOutcome& outcome,
+                           const World& world) {
   if (outcome.undone) return undo(outcome, world);
   carryOut(command, outcome, world);
 }

@@ -37,6 +37,9 @@ class CommandRunner {
   /// Reads the library (a damaged one is set aside and a new one begun, with a notice) and
   /// the session state.
   void load();
+  /// Plans the command on a fresh snapshot and carries it out. When it moves full-screen
+  /// windows, they leave full screen first and the command is planned again once they
+  /// settled (on the main context, after this returns).
   void run(const KestlesCommand& command);
   /// Carries out what a keyboard mode decided, planned against `before` (the world when
   /// the mode opened), as the command's one undo step.
@@ -68,6 +71,9 @@ class CommandRunner {
   /// again when it moved windows.
   World caughtUp(World world);
   void carryOut(const KestlesCommand& command, const CommandOutcome& outcome, const World& world);
+  /// Carries out the command's outcome planned on `world`: an undo, or a change recorded for
+  /// undo.
+  void finish(const KestlesCommand& command, const CommandOutcome& outcome, const World& world);
   /// Moves the outcome's windows (through its plan when it has one); the failure sentences.
   std::vector<std::string> move(const CommandOutcome& outcome, const World& world);
   /// Moves the outcome's windows and keeps what it changed; no undo entry.

@@ -61,6 +61,7 @@ Conductor::Conductor(Services services)
 
 Conductor::~Conductor() {
   if (launching_ && launching_->timer) services_.timers.cancel(*launching_->timer);
+  cancelLeaving();
 }
 
 World Conductor::snapshot() {
@@ -73,7 +74,7 @@ World Conductor::snapshot() {
 
 ApplyReport Conductor::apply(const ApplyPlan& plan, const World& world, const Options& options) {
   // One wait at a time: a new request ends the previous one.
-  if (launching_) stop();
+  if (launching_ || leaving_) stop();
   ApplyReport report;
   auto start = services_.clock.now();
   report.before = world;
@@ -120,32 +121,60 @@ std::vector<std::uint32_t> Conductor::fullScreenAmong(const std::map<std::uint32
   return windows;
 }
 
-std::vector<std::uint32_t> Conductor::leaveFullScreen(const std::vector<std::uint32_t>& windows) {
-  long switches = 0;
-  auto token = services_.workspace.observe([&](const platform::WorkspaceNotification& note) {
-    if (note.kind == platform::WorkspaceNotification::Kind::activeSpaceDidChange) ++switches;
-  });
-  auto start = services_.clock.now();
+void Conductor::leaveFullScreen(const std::vector<std::uint32_t>& windows,
+                                std::function<void(const std::vector<std::uint32_t>& left)> then) {
+  cancelLeaving();
+  auto leaving = std::make_shared<Leaving>();
+  leaving->exit.windows = windows;
+  leaving->began = services_.clock.now();
+  leaving->then = std::move(then);
+  std::weak_ptr<Leaving> weak = leaving;
+  // The cues come on the desktop's own thread; each becomes a look on the main context, where
+  // the wait's state lives.
+  leaving->observer =
+      services_.workspace.observe([this, weak](const platform::WorkspaceNotification& note) {
+        using Kind = platform::WorkspaceNotification::Kind;
+        bool isSwitch = note.kind == Kind::activeSpaceDidChange;
+        if (!isSwitch && note.kind != Kind::windowFullScreenDidChange) return;
+        services_.timers.schedule(platform::Duration{0}, [this, weak, isSwitch] {
+          auto waiting = weak.lock();
+          if (!waiting || waiting != leaving_) return;
+          if (isSwitch) ++waiting->switches;
+          lookAtLeaving(false);
+        });
+      });
+  leaving->timers = {
+      services_.timers.schedule(kFullScreenAtLeast, [this] { lookAtLeaving(false); }),
+      services_.timers.schedule(kFullScreenAtMost, [this] { lookAtLeaving(true); })};
+  leaving_ = std::move(leaving);
   services_.engine.setFullScreen(windows, false);
-  FullScreen::Exit exit{windows, false, std::nullopt};
-  bool settled = false;
-  while (!settled) {
-    services_.clock.sleep(kFullScreenLook);
-    auto elapsed = services_.clock.now() - start;
-    exit.hasSwitched = switches > 0;
-    settled = exit.isSettled(snapshot(), inSeconds(elapsed));
-    if (elapsed >= kFullScreenAtMost) break;
-  }
-  services_.workspace.stopObserving(token);
+}
+
+void Conductor::lookAtLeaving(bool atMost) {
+  if (!leaving_) return;
+  auto elapsed = services_.clock.now() - leaving_->began;
+  leaving_->exit.hasSwitched = leaving_->switches > 0;
+  bool settled = leaving_->exit.isSettled(snapshot(), inSeconds(elapsed));
+  if (!settled && !atMost) return;
+  auto leaving = leaving_;
+  cancelLeaving();
   std::vector<std::uint32_t> left;
-  for (const auto& [id, state] : services_.engine.fullScreenStates(windows))
+  for (const auto& [id, state] : services_.engine.fullScreenStates(leaving->exit.windows))
     if (!state.isFullScreen) left.push_back(id);
   log(LogLevel::info,
       formatLog("%ld windows left full screen in %{public}s; Space switches heard: %ld, "
                 "settled: %{bool}d",
-                static_cast<long>(left.size()), platform::describe(services_.clock.now() - start),
-                switches, settled ? "true" : "false"));
-  return left;
+                static_cast<long>(left.size()), platform::describe(elapsed), leaving->switches,
+                settled ? "true" : "false"));
+  leaving->then(left);
+}
+
+void Conductor::cancelLeaving() {
+  if (!leaving_) return;
+  services_.workspace.stopObserving(leaving_->observer);
+  for (auto timer : leaving_->timers)
+    services_.timers.cancel(timer);
+  leaving_.reset();
 }
 
 std::size_t Conductor::undo(const UndoEntry& entry, const World& world) {
@@ -156,6 +185,7 @@ void Conductor::stop() {
   bool wasPlacing = isPlacing_;
   if (launching_ && launching_->timer) services_.timers.cancel(*launching_->timer);
   launching_.reset();
+  cancelLeaving();
   if (!wasPlacing) return;
   isPlacing_ = false;
   if (onPlacingStopped) onPlacingStopped();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "KestlesCore/apply/ApplyPlan.hpp"
+#include "KestlesCore/apply/FullScreen.hpp"
 #include "KestlesCore/apply/LaunchQueue.hpp"
 #include "KestlesCore/undo/UndoEntry.hpp"
 #include "KestlesCore/world/World.hpp"
@@ -53,7 +54,6 @@ class Conductor {
 
   static constexpr platform::Duration kAskAfter = platform::seconds(4);
   static constexpr platform::Duration kGiveUpAfter = platform::seconds(20);
-  static constexpr platform::Duration kFullScreenLook = platform::seconds(0.1);
   static constexpr platform::Duration kFullScreenAtLeast = platform::seconds(1.5);
   static constexpr platform::Duration kFullScreenAtMost = platform::seconds(3);
 
@@ -74,14 +74,20 @@ class Conductor {
   /// The windows among those the frames move that are full screen in the world.
   static std::vector<std::uint32_t> fullScreenAmong(const std::map<std::uint32_t, CGRect>& frames,
                                                     const World& world);
-  /// Takes the windows out of full screen and waits for them and the Spaces to settle;
-  /// returns the ids that left.
-  std::vector<std::uint32_t> leaveFullScreen(const std::vector<std::uint32_t>& windows);
+  /// Takes the windows out of full screen and calls `then` on the main context with the ids
+  /// that left, once the windows and the Spaces have settled. The workspace's cues (a
+  /// window's full-screen change, a Space switch) and the 1.5 s mark are the moments to look;
+  /// the wait ends at 3 s in any case. A new wait, an apply or `stop` ends a wait under way
+  /// without calling its `then`.
+  void leaveFullScreen(const std::vector<std::uint32_t>& windows,
+                       std::function<void(const std::vector<std::uint32_t>& left)> then);
+  /// Whether a wait for windows leaving full screen is under way.
+  bool isLeavingFullScreen() const { return leaving_ != nullptr; }
   /// Puts the entry's windows back on the world through the engine (frames, minimizing,
   /// hiding, full screen); returns how many windows moved back.
   std::size_t undo(const UndoEntry& entry, const World& world);
-  /// Ends the waiting for opened apps; a stop while placing calls `onPlacingStopped`
-  /// instead of `onPlacingEnded`.
+  /// Ends the waiting for opened apps and for windows leaving full screen; a stop while
+  /// placing calls `onPlacingStopped` instead of `onPlacingEnded`.
   void stop();
 
   bool isPlacing() const { return isPlacing_; }
@@ -107,6 +113,20 @@ class Conductor {
     std::optional<std::uint64_t> timer;
   };
 
+  /// Windows on their way out of full screen.
+  struct Leaving {
+    FullScreen::Exit exit;
+    platform::ContinuousInstant began;
+    long switches = 0;
+    std::uint64_t observer = 0;
+    std::vector<std::uint64_t> timers;
+    std::function<void(const std::vector<std::uint32_t>&)> then;
+  };
+
+  /// A look after a cue: ends the wait when the windows settled, or `atMost` says so.
+  void lookAtLeaving(bool atMost);
+  /// Ends the wait without calling `then`.
+  void cancelLeaving();
   void openApps(const ApplyPlan& plan, Launching& launching);
   void scheduleLook();
   void look();
@@ -119,6 +139,7 @@ class Conductor {
   std::int32_t ownPID_ = 0;
   bool isPlacing_ = false;
   std::unique_ptr<Launching> launching_;
+  std::shared_ptr<Leaving> leaving_;  // shared with the cues on their way to the main context
 };
 
 }  // namespace kestles::engine

@@ -19,7 +19,8 @@ namespace kestles::x11 {
 /// Watches the X session on a connection of its own, on a thread of its own, and turns what
 /// it sees into notifications: a window created, destroyed, minimized or restored (per pid,
 /// for the accessibility observers), an app launched or terminated when the first window of
-/// a pid comes or its last one goes, and a Space change when `_NET_CURRENT_DESKTOP` changes.
+/// a pid comes or its last one goes, a Space change when `_NET_CURRENT_DESKTOP` changes, and
+/// a window's full-screen change when its `_NET_WM_STATE` gains or loses the full-screen state.
 ///
 /// Cues are `SubstructureNotify` and `PropertyNotify` on the root and `PropertyNotify` on
 /// each client; on each batch of cues the client list is read again and compared with the
@@ -48,6 +49,7 @@ class X11Events {
   struct Tracked {
     std::int32_t pid = 0;
     bool minimized = false;
+    bool fullScreen = false;
   };
 
   X11Events(std::unique_ptr<X11Connection> connection, X11Session& session, Listener listener);

@@ -107,6 +107,8 @@ TEST(CommandRunnerTests, AWindowLeavingFullScreenIsPlannedAgainWhereItLanded) {
   ASSERT_EQ(expected.frames.size(), 1u);
 
   r.run("kestles://snap/center");
+  EXPECT_EQ(r.frameOf(21), (CGRect{0, 0, 1440, 900}));  // nothing placed while it settles
+  r.desk.clock.advance(platform::seconds(3));
 
   EXPECT_FALSE(r.desk.sim.window(21)->isFullScreen);
   EXPECT_EQ(r.frameOf(21), expected.frames.at(21));

@@ -258,15 +258,21 @@ TEST(ConductorTests, StopEndsTheWaitAsStopped) {
   EXPECT_EQ(c.stopped, 1);
 }
 
-TEST(ConductorTests, LeavesFullScreenAndWaitsForTheWindowsAndTheSpaces) {
+// Leaving full screen slept on the main queue, looking every 0.1 s until the windows settled
+// or 3 s passed: the app did nothing else meanwhile. Now the wait returns at once and looks
+// only when the workspace announces a change, at 1.5 s and at 3 s.
+TEST(ConductorTests, LeavesFullScreenOnTheWorkspacesCues) {
+  using Kind = platform::WorkspaceNotification::Kind;
   struct Case {
     double delay;
     int switches;
+    bool announced;  // the window's full-screen change is announced when it happens
     double elapsed;
   };
-  // With Space switches the exit settles on two equal looks once the window is out; without
-  // any it waits at least 1.5 s.
-  for (auto [delay, switches, elapsed] : {Case{1.2, 2, 1.3}, Case{0.3, 0, 1.6}}) {
+  // With Space switches the window is seen out at its announcement; without any, the look at
+  // 1.5 s finds it out; a window that does not say so is still found out at 1.5 s.
+  for (auto [delay, switches, announced, elapsed] :
+       {Case{1.2, 2, true, 1.2}, Case{0.3, 0, true, 1.5}, Case{1.2, 2, false, 1.5}}) {
     SCOPED_TRACE(delay);
     auto world = smallWorld();
     world.windows[2].isFullScreen = true;
@@ -276,17 +282,56 @@ TEST(ConductorTests, LeavesFullScreenAndWaitsForTheWindowsAndTheSpaces) {
     std::map<std::uint32_t, CGRect> frames{{21, kRightHalf}, {11, kLeftHalf}};
     ASSERT_EQ(Conductor::fullScreenAmong(frames, before), std::vector<std::uint32_t>{21});
     auto start = c.desk.clock.now();
+    std::optional<std::vector<std::uint32_t>> left;
+    std::optional<platform::ContinuousInstant> settledAt;
 
-    EXPECT_EQ(c.conductor.leaveFullScreen({21}), std::vector<std::uint32_t>{21});
+    c.conductor.leaveFullScreen({21}, [&](const std::vector<std::uint32_t>& ids) {
+      left = ids;
+      settledAt = c.desk.clock.now();
+    });
+    // After the simulated desktop lets the window out.
+    if (announced)
+      c.desk.clock.schedule(seconds(delay), [&] {
+        c.desk.sim.post({Kind::windowFullScreenDidChange, {}, 21});
+      });
 
+    EXPECT_EQ(c.desk.clock.now(), start);  // nothing waited on the main context
+    EXPECT_TRUE(c.conductor.isLeavingFullScreen());
+    c.desk.sim.clearCalls();
+    c.desk.clock.advance(seconds(5));
+    ASSERT_EQ(left, std::vector<std::uint32_t>{21});
+    EXPECT_FALSE(c.conductor.isLeavingFullScreen());
+    EXPECT_EQ(*settledAt - start, seconds(elapsed));
     EXPECT_FALSE(c.desk.sim.window(21)->isFullScreen);
-    EXPECT_EQ(c.desk.clock.now() - start, seconds(elapsed));
     EXPECT_TRUE(Conductor::fullScreenAmong(frames, c.conductor.snapshot()).empty());
     auto took = platform::describe(seconds(elapsed));
     EXPECT_EQ(c.logged(), (std::vector{info("1 windows left full screen in " + took +
                                             "; Space switches heard: " + std::to_string(switches) +
                                             ", settled: true")}));
   }
+}
+
+// A window that never leaves ends the wait at 3 s, unsettled; a stop ends it without a word.
+TEST(ConductorTests, TheWaitForFullScreenEndsAtThreeSecondsOrAtAStop) {
+  auto world = smallWorld();
+  world.windows[2].isFullScreen = true;
+  ConductorDesk c(world);
+  c.desk.sim.leaveFullScreenSlowly(21, seconds(60), 0);
+  std::optional<std::vector<std::uint32_t>> left;
+  c.conductor.leaveFullScreen({21}, [&](const auto& ids) { left = ids; });
+  c.desk.clock.advance(seconds(2.9));
+  EXPECT_FALSE(left);
+  c.desk.clock.advance(seconds(0.1));
+  EXPECT_EQ(left, std::vector<std::uint32_t>{});
+  EXPECT_EQ(c.logged(), (std::vector{info("0 windows left full screen in 3 seconds; Space "
+                                          "switches heard: 0, settled: false")}));
+
+  bool called = false;
+  c.conductor.leaveFullScreen({21}, [&](const auto&) { called = true; });
+  c.conductor.stop();
+  c.desk.clock.advance(seconds(5));
+  EXPECT_FALSE(called);
+  EXPECT_FALSE(c.conductor.isLeavingFullScreen());
 }
 
 TEST(ConductorTests, UndoPutsEveryWindowBack) {
@@ -298,7 +343,8 @@ TEST(ConductorTests, UndoPutsEveryWindowBack) {
   plan.moves = {{11, kEditor, "LEFT", 0, kLeftHalf},
                 {12, kEditor, "LEFT", 1, kRightHalf},
                 {21, kViewer, "LEFT", 2, kRightHalf}};
-  c.conductor.leaveFullScreen({21});
+  c.conductor.leaveFullScreen({21}, [](const auto&) {});
+  c.desk.clock.advance(seconds(1.5));
   c.apply(plan);
   ASSERT_EQ(c.desk.sim.window(12)->frame, kRightHalf);
 
