@@ -135,6 +135,10 @@ std::optional<WorldFile> worldOf(const std::optional<std::filesystem::path>& pat
 
 int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& out,
                    std::ostream& err) {
+  if (arguments.size() == 1 && arguments[0] == "--help") {
+    out << kUsage << '\n';
+    return 0;
+  }
   auto options = parsed(arguments);
   if (!options) return fail(err, kUsage);
   std::optional<KestlesCommand> command;

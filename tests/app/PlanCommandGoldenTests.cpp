@@ -346,6 +346,11 @@ TEST_F(PlanCommandGolden, KeyboardModesTypeTheKeysGiven) {
 }
 
 TEST_F(PlanCommandGolden, KeysGoOnlyWithAKeyboardModesLink) {
+  // The help names the keys' option and how they are written.
+  auto help = runProcess(kApp, {"plan", "--help"}, {{"HOME", home.path().string()}});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("[--keys KEYS]"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("(“Shift+2 Return Escape”)"), std::string::npos) << help.out;
   auto other = plan(kLaptop, kNoKestles, "kestles://tile", false, "A");
   EXPECT_EQ(other.status, 1);
   EXPECT_EQ(other.err, "kestles-app: Only a keyboard mode’s link takes --keys.\n");
