@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "KestlesApp/AppRuntime.hpp"
+#include "KestlesEngine/sim/SimDesktop.hpp"
 #include "KestlesEngine/sim/SimOverlay.hpp"
 #include "tests/app/RunnerDesk.hpp"
 
@@ -149,6 +151,32 @@ TEST(KeyboardModesTests, AModeThatCannotOpenSaysWhyAndHoldsNothing) {
   EXPECT_EQ(logged[0].message,
             "Another program holds the keyboard, so the keyboard mode didn’t open.");
   EXPECT_FALSE(m.type("A"));
+}
+
+// The app opens the modes on the overlay its desktop holds, whatever the desktop: here the
+// simulated one, with a mode link and keys typed on the overlay.
+TEST(KeyboardModesTests, TheAppShowsItsModesOnTheOverlayOfItsDesktop) {
+  testing::TemporaryFolder folder;
+  sim::SimDesktop layer(
+      WorldFile::read(std::filesystem::path(KESTLES_FIXTURES) / "worlds" / "laptop-three.json"));
+  auto overlay = std::make_unique<sim::SimOverlay>();
+  auto& shown = *overlay;
+  layer.adoptOverlay(std::move(overlay));
+  sim::MemoryLog log;
+  RecordingNotifier notifier;
+  AppRuntime app(layer, log, notifier,
+                 {folder.path() / "library.json", folder.path() / "state.json"},
+                 folder.path() / "limits.json");
+  app.start();
+
+  EXPECT_EQ(app.receive("kestles://hints"), std::nullopt);
+  app.finishQueued();
+  ASSERT_TRUE(shown.isHolding());
+  EXPECT_FALSE(shown.labels().empty());
+  ASSERT_TRUE(shown.type("Escape"));
+  app.finishQueued();
+  EXPECT_FALSE(shown.isHolding());
+  EXPECT_TRUE(notifier.notices.empty());
 }
 
 }  // namespace
