@@ -58,6 +58,7 @@ void KeyboardModes::typed(const TypedKey& key) {
   auto before = mode_->world();
   auto step = mode_->typed(key);
   if (!step.follow.empty()) place(step.follow);
+  if (step.refusal) tell(*step.refusal);
   if (step.outcome)
     services_.runner.carryOutMode(*step.command, *step.outcome, before);
   else if (step.command)

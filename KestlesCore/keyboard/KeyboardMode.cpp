@@ -348,8 +348,10 @@ KeyboardMode::Step KeyboardMode::typedIn(Arrange&, const TypedKey& key) {
           if (auto mode = modeOf(value)) {
             // The other mode takes the keyboard over; one that cannot open leaves this one.
             auto kept = mode_;
-            if (enter(*mode)) mode_ = kept;
-            return {};
+            Step step;
+            step.refusal = enter(*mode);
+            if (step.refusal) mode_ = kept;
+            return step;
           }
           if (value == KeyCommand::arrangeWithKeys) return {};
           return {{}, commandOf(value), std::nullopt};

@@ -39,6 +39,8 @@ class KeyboardMode {
     /// one, a command to run as a link would (arrange with keys).
     std::optional<KestlesCommand> command;
     std::optional<CommandOutcome> outcome;
+    /// Why a mode the key asked for could not open (the mode open stays).
+    std::optional<std::string> refusal = std::nullopt;
     bool operator==(const Step&) const = default;
   };
 

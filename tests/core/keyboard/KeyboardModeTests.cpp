@@ -141,11 +141,17 @@ TEST(KeyboardMode, ArrangeWithKeysRunsACommandPerKey) {
   ASSERT_TRUE(run.labels);
   EXPECT_EQ(run.labels->size(), 4u);
   EXPECT_EQ(run.labels->at(2).lines.front(), "Terminal");
-  // Its window-hints key opens window hints in its place.
+  // Its window-hints key opens window hints in its place; a mode that cannot open says why
+  // and leaves the legend.
   auto hints =
       planModeKeys(command("kestles://arrange-with-keys"), keys("W"), world, library, {}, 31);
   ASSERT_TRUE(hints.labels);
   EXPECT_EQ(hints.labels->size(), WindowHints::hints(world).size());
+  auto opened = KeyboardMode::open(command("kestles://arrange-with-keys"), world, library, {}, 31);
+  auto& arranging = std::get<KeyboardMode>(opened);
+  auto refused = arranging.typed(*TypedKey::named("T"));  // move to tile, with no tiles
+  EXPECT_EQ(refused.refusal, "There are no tiles to move the window into; tile a display first.");
+  EXPECT_TRUE(arranging.isArranging());
 }
 
 TEST(KeyboardMode, ModesThatCannotOpenSayWhy) {
