@@ -29,6 +29,7 @@
 #include "KestlesEngine/x11/X11Input.hpp"
 #include "KestlesEngine/x11/X11KeyNames.hpp"
 #include "KestlesEngine/x11/X11Layer.hpp"
+#include "KestlesEngine/x11/overlay/X11Overlay.hpp"
 #include "KestlesLink/FileDescriptor.hpp"
 #include "KestlesLink/LinkReply.hpp"
 
@@ -83,13 +84,15 @@ void reportStart(std::optional<int> readyFd, const std::optional<ListenRefusal>&
   [[maybe_unused]] auto written = write(ready.get(), line.data(), line.size());
 }
 
-/// The X session's keys: hot keys, raw input and key names, each on a connection of its own.
+/// The X session's keys: hot keys, raw input, key names and the keyboard modes' overlay,
+/// each on a connection of its own.
 void adoptKeyboard(platform::DesktopLayer& layer) {
   auto* session = dynamic_cast<x11::X11Layer*>(&layer);
   if (session == nullptr) return;
   auto display = platform::environment("DISPLAY");
   session->adoptKeyboard(x11::X11HotKeyService::open(display), x11::X11InputMonitor::open(display),
                          x11::X11KeyboardLayout::open(display));
+  layer.adoptOverlay(x11::X11Overlay::open(display));
 }
 
 /// Listens, then serves through `run` (its status is the app's) once the socket is this app's.

@@ -5,7 +5,6 @@
 #include "KestlesCore/keyboard/KeyHolder.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesEngine/platform/ModifierMasks.hpp"
-#include "KestlesEngine/x11/X11Layer.hpp"
 
 namespace kestles::app {
 
@@ -125,11 +124,11 @@ void AppRuntime::logTakenKey(const KeyBinding& binding) {
 }
 
 void AppRuntime::startKeyboardModes() {
-  if (dynamic_cast<x11::X11Layer*>(&layer_) == nullptr) return;
+  if (layer_.overlay() == nullptr) return;
   modes_ = std::make_unique<KeyboardModes>(
       KeyboardModes::Services{conductor_, engine_, runner_, main_, log_,
                               [this](const KestlesCommand& command) { run(command); }},
-      platform::environment("DISPLAY"));
+      layer_.overlay());
   // Until a panel exists on this desktop, the double Control tap opens window hints.
   doubleControl_ = std::make_unique<engine::DoubleControlMonitor>(parts_.input, [this] {
     main_.async([this] {

@@ -109,13 +109,28 @@ void CommandRunner::saveState() {
 }
 
 void CommandRunner::run(const KestlesCommand& command) {
-  if (std::holds_alternative<Command::Undo>(command.value)) return undo();
   if (auto sentence = notOnThisDesktop(command)) return tell(kTitle, *sentence);
+  // Undo too is taken only once the parts of closed windows have left the history.
   auto world = caughtUp(services_.conductor.snapshot());
   auto focused = services_.engine.focusedWindow();
-  auto outcome = planCommand(command, world, library_, state_,
-                             focused ? std::optional(focused->id) : std::nullopt);
+  auto front = focused ? std::optional(focused->id) : std::nullopt;
+  auto outcome = planCommand(command, world, library_, state_, front);
   if (outcome.message) return tell(kTitle, *outcome.message);
+  auto full = engine::Conductor::fullScreenAmong(outcome.frames, world);
+  if (full.empty()) return finish(command, outcome, world);
+  // Windows leaving full screen land elsewhere, and the Spaces change: once they settled, the
+  // command is planned again on the world then.
+  services_.conductor.leaveFullScreen(full, [this, command, front](const auto&) {
+    auto after = services_.conductor.snapshot();
+    auto replanned = planCommand(command, after, library_, state_, front);
+    if (replanned.message) return tell(kTitle, *replanned.message);
+    finish(command, replanned, after);
+  });
+}
+
+void CommandRunner::finish(const KestlesCommand& command, const CommandOutcome& outcome,
+                           const World& world) {
+  if (outcome.undone) return undo(outcome, world);
   carryOut(command, outcome, world);
 }
 
@@ -137,10 +152,9 @@ void CommandRunner::carryOut(const KestlesCommand& command, const CommandOutcome
 
 std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, const World& world) {
   if (outcome.plan) {
-    auto plan = *outcome.plan;
-    auto report = services_.conductor.apply([plan](const World&) { return plan; },
-                                            {library_.settings.gaps, platform::Duration{0}});
-    return report.failures;
+    return services_.conductor
+        .apply(*outcome.plan, world, {library_.settings.gaps, platform::Duration{0}})
+        .failures;
   }
   std::vector<ApplyPlan::Move> moves;
   for (const auto& window : world.windows)
@@ -150,21 +164,14 @@ std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, cons
   return services_.conductor.place(moves, world).failures;
 }
 
-void CommandRunner::undo() {
-  // An entry is taken only once the parts of closed windows have left the history.
-  caughtUp(services_.conductor.snapshot());
-  auto entry = state_.undo.undo();
-  if (!entry) return tell(kTitle, "There’s nothing to undo.");
-  auto replaced = restoreSession(state_, *entry);
-  auto [report, opposite] = services_.conductor.undo(*entry, library_);
-  for (const auto& window : report.before.windows)
-    if (entry->frames.contains(window.id)) opposite.frames.emplace(window.id, window.frame);
-  opposite.rearrangement = std::move(replaced);
-  state_.undo.pushRedo(std::move(opposite));
-  state_ = state_.forgettingClosedWindows(report.before);
+void CommandRunner::undo(const CommandOutcome& outcome, const World& world) {
+  const auto& entry = *outcome.undone;
+  entry.restoreLibrary(library_);
+  services_.conductor.undo(entry, world);
+  state_ = outcome.state;
   saveLibrary();
   saveState();
-  log(LogLevel::info, "Undid " + entry->title);
+  log(LogLevel::info, "Undid " + entry.title);
 }
 
 void CommandRunner::windowsChanged() {

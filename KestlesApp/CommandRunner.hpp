@@ -39,6 +39,9 @@ class CommandRunner {
   /// the session state. From then on this runner is their only writer, and never reads them
   /// again: other processes hand it what they want written (`record`).
   void load();
+  /// Plans the command on a fresh snapshot and carries it out. When it moves full-screen
+  /// windows, they leave full screen first and the command is planned again once they
+  /// settled (on the main context, after this returns).
   void run(const KestlesCommand& command);
   /// Carries out what a keyboard mode decided, planned against `before` (the world when
   /// the mode opened), as the command's one undo step.
@@ -62,7 +65,9 @@ class CommandRunner {
   const SessionState& state() const { return state_; }
 
  private:
-  void undo();
+  /// Carries out an undo the core planned on `world`: the entry's library part, its windows
+  /// and the session state after (the entry that redoes it on the redo stack).
+  void undo(const CommandOutcome& outcome, const World& world);
   /// Keep tiled's look at the world and the forgetting of closed windows, as after a window
   /// change; true when keep tiled moved windows.
   bool lookAgain(const World& world);
@@ -71,6 +76,9 @@ class CommandRunner {
   /// again when it moved windows.
   World caughtUp(World world);
   void carryOut(const KestlesCommand& command, const CommandOutcome& outcome, const World& world);
+  /// Carries out the command's outcome planned on `world`: an undo, or a change recorded for
+  /// undo.
+  void finish(const KestlesCommand& command, const CommandOutcome& outcome, const World& world);
   /// Moves the outcome's windows (through its plan when it has one); the failure sentences.
   std::vector<std::string> move(const CommandOutcome& outcome, const World& world);
   /// Moves the outcome's windows and keeps what it changed; no undo entry.

@@ -13,8 +13,11 @@
 #include "KestlesCore/apply/TileWindowsPlan.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesCore/keyboard/KeyboardMode.hpp"
+#include "KestlesCore/keyboard/TypedKey.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesCore/session/CommandPlanner.hpp"
+#include "KestlesCore/session/CommandRecord.hpp"
 #include "KestlesCore/session/DropPlan.hpp"
 #include "KestlesCore/text/Text.hpp"
 
@@ -22,9 +25,10 @@ namespace kestles::app {
 namespace {
 
 constexpr std::string_view kUsage =
-    "“plan” takes [--world FILE] [--library FILE] [--state FILE] LINK, or --drop X,Y "
-    "[--window ID] in place of LINK, or [--library FILE] [--state FILE] --changed WORLD to show "
-    "what keep tiled does after windows opened or closed.";
+    "“plan” takes [--world FILE] [--library FILE] [--state FILE] LINK [--keys KEYS], or --drop "
+    "X,Y [--window ID] in place of LINK, or [--library FILE] [--state FILE] --changed WORLD to "
+    "show what keep tiled does after windows opened or closed. KEYS are the keys typed in a "
+    "keyboard mode, in order, separated by spaces (“Shift+2 Return Escape”).";
 
 struct PlanArguments {
   std::optional<std::filesystem::path> world;
@@ -34,6 +38,7 @@ struct PlanArguments {
   std::string link;
   std::optional<CGPoint> drop;
   std::optional<std::uint32_t> window;
+  std::optional<std::vector<TypedKey>> keys;  // typed in the link's keyboard mode
 };
 
 std::optional<double> number(std::string_view text) {
@@ -86,6 +91,10 @@ std::optional<PlanArguments> parsed(std::span<const std::string_view> arguments)
     if (option) {
       if (i + 1 == arguments.size() || *option) return std::nullopt;
       *option = std::filesystem::path(arguments[++i]);
+    } else if (word == "--keys") {
+      if (i + 1 == arguments.size() || result.keys) return std::nullopt;
+      result.keys = TypedKey::sequence(arguments[++i]);
+      if (!result.keys) return std::nullopt;
     } else if (word == "--drop" || word == "--window") {
       if (i + 1 == arguments.size() || !readDropOption(word, arguments[i + 1], result))
         return std::nullopt;
@@ -98,6 +107,8 @@ std::optional<PlanArguments> parsed(std::span<const std::string_view> arguments)
   }
   // One of three: a link; a drop (the window only with a drop); a changed world, which stands
   // in for both the world and the command.
+  // Keys go with a link.
+  if (result.keys && !hasLink) return std::nullopt;
   bool complete = result.changed
                       ? !hasLink && !result.world && !result.drop && !result.window
                       : hasLink != result.drop.has_value() && (!result.window || result.drop);
@@ -124,6 +135,10 @@ std::optional<WorldFile> worldOf(const std::optional<std::filesystem::path>& pat
 
 int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& out,
                    std::ostream& err) {
+  if (arguments.size() == 1 && arguments[0] == "--help") {
+    out << kUsage << '\n';
+    return 0;
+  }
   auto options = parsed(arguments);
   if (!options) return fail(err, kUsage);
   std::optional<KestlesCommand> command;
@@ -145,6 +160,7 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
   }
   auto seen = settledWorld(world->world, state, library->settings.gaps);
   std::optional<DropPlan> drop;
+  std::optional<std::vector<ModeLabel>> labels;
   CommandOutcome outcome;
   if (options->drop) {
     auto window = options->window ? options->window : frontWindowOf(seen, world->focusedWindow);
@@ -154,8 +170,18 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
     }
     drop = DropPlan::make(*options->drop, *window, seen, library->settings, state);
     outcome = drop->outcome;
+  } else if (command && KeyboardMode::opens(*command)) {
+    auto run = planModeKeys(*command, options->keys.value_or(std::vector<TypedKey>{}), seen,
+                            *library, state, world->focusedWindow);
+    outcome = std::move(run.outcome);
+    labels = std::move(run.labels);
   } else if (command) {
+    if (options->keys) return fail(err, "Only a keyboard mode’s link takes --keys.");
     outcome = planCommand(*command, seen, *library, state, world->focusedWindow);
+    // The app records the change for undo; undo itself moves the entry to the redo stack.
+    if (!outcome.undone)
+      if (auto entry = undoEntryFor(*command, outcome, seen, *library, state))
+        outcome.state.undo.record(std::move(*entry));
   } else {
     outcome = planTileChanges(seen, *library, state);
   }
@@ -172,8 +198,9 @@ int runPlanCommand(std::span<const std::string_view> arguments, std::ostream& ou
     }
   }
   bool withState = options->state.has_value();
-  out << json_style::encode(drop ? dropJSON(*drop, withState) : outcomeJSON(outcome, withState))
-      << '\n';
+  auto printed = drop ? dropJSON(*drop, withState) : outcomeJSON(outcome, withState);
+  if (labels) printed["labels"] = *labels;
+  out << json_style::encode(printed) << '\n';
   return 0;
 }
 

@@ -7,6 +7,7 @@
 #include "KestlesCore/apply/ApplyTarget.hpp"
 #include "KestlesCore/command/NameLookup.hpp"
 #include "KestlesCore/layout/Template.hpp"
+#include "KestlesCore/session/CommandRecord.hpp"
 #include "KestlesCore/snap/KeySnap.hpp"
 #include "KestlesCore/text/Text.hpp"
 #include "KestlesCore/tiling/DisplaySwap.hpp"
@@ -73,6 +74,8 @@ struct Planner {
       outcome.state.tilings[displayID] = tiling;
     return outcome;
   }
+
+  CommandOutcome moving(const TilePlan& plan) const { return moving(plan.frames, plan.tilings); }
 
   CommandOutcome applying(const ApplyTarget& target) const {
     const SuggestionStep* last = state.lastSuggestion ? &*state.lastSuggestion : nullptr;
@@ -176,19 +179,19 @@ struct Planner {
   CommandOutcome operator()(const Command::Swap& command) const {
     auto plan =
         front ? SwapMove::make(*front, command.edge, world, state.tilings, gaps) : std::nullopt;
-    return plan ? moving(plan->frames, plan->tilings) : moving({}, {});
+    return plan ? moving(*plan) : moving({}, {});
   }
 
   CommandOutcome operator()(const Command::RetileTiles& command) const {
     auto plan = Retile::Plan::make(command.retile, front, world, state.tilings, gaps);
-    return plan ? moving(plan->frames, plan->tilings) : moving({}, {});
+    return plan ? moving(*plan) : moving({}, {});
   }
 
   /// The new gaps belong to the library's settings, which a dry run leaves alone.
   CommandOutcome operator()(const Command::Gaps& command) const {
     auto plan = Regap::make(command.change, gaps, world, state.tilings);
     if (!plan) return moving({}, {});
-    auto outcome = moving(plan->frames, plan->tilings);
+    auto outcome = moving(*plan);
     outcome.gaps = plan->gaps;
     return outcome;
   }
@@ -236,7 +239,7 @@ struct Planner {
     auto plan =
         front ? MainTile::make(*front, world, state.tilings, gaps, state.mainPair) : std::nullopt;
     if (!plan) return moving({}, {});
-    auto outcome = moving(plan->frames, plan->tilings);
+    auto outcome = moving(*plan);
     outcome.state.mainPair = plan->pair;
     return outcome;
   }
@@ -246,7 +249,7 @@ struct Planner {
   CommandOutcome operator()(const Command::TileOrFloat&) const {
     auto plan = front ? TileToggle::make(*front, world, state.tilings, gaps) : std::nullopt;
     if (!plan) return moving({}, {});
-    auto outcome = moving(plan->frames, plan->tilings);
+    auto outcome = moving(*plan);
     auto& floating = outcome.state.keptTiles.floating;
     if (plan->joins)
       floating.erase(*front);
@@ -260,7 +263,7 @@ struct Planner {
   CommandOutcome operator()(const Command::SwapDisplays& command) const {
     auto plan = DisplaySwap::make(command.offset, front, world, state.tilings, gaps);
     if (!plan) return moving({}, {});
-    auto outcome = moving(plan->frames, plan->tilings);
+    auto outcome = moving(*plan);
     auto& known = outcome.state.keptTiles.known;
     auto from = known.extract(plan->from);
     auto to = known.extract(plan->to);
@@ -312,20 +315,21 @@ struct Planner {
     return outcome;
   }
 
-  // Commands whose plans the core does not make yet, and those that show the app's own
-  // windows rather than move any.
+  // The keyboard modes open with nothing moved; their keys are planned by `planModeKeys`.
+  CommandOutcome operator()(const Command::Hints&) const { return moving({}, {}); }
+  CommandOutcome operator()(const Command::MoveToTile&) const { return moving({}, {}); }
+  CommandOutcome operator()(const Command::PickWindows&) const { return moving({}, {}); }
+  CommandOutcome operator()(const Command::EditTiles&) const { return moving({}, {}); }
+  CommandOutcome operator()(const Command::ArrangeWithKeys&) const { return moving({}, {}); }
+
+  // Commands that show the app's own windows rather than move any.
   CommandOutcome operator()(const Command::Open&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Tour&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::ShowMe&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Welcome&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::ShowTip&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Debug&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::Hints&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::MoveToTile&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::PickWindows&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::EditTiles&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::ArrangeWithKeys&) const { return said(kNotCovered); }
-  CommandOutcome operator()(const Command::Undo&) const { return said(kNotCovered); }
+  CommandOutcome operator()(const Command::Undo&) const { return planUndo(world, library, state); }
   CommandOutcome operator()(const Command::Panel&) const { return said(kNotCovered); }
 };
 
@@ -339,6 +343,30 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
       std::visit(Planner{world, library, now, frontWindowOf(world, front), library.settings.gaps},
                  command.value);
   outcome.state = outcome.state.forgettingClosedWindows(world);
+  return outcome;
+}
+
+CommandOutcome planUndo(const World& world, const Library& library, const SessionState& state) {
+  CommandOutcome outcome;
+  outcome.state = state.forgettingClosedWindows(world);
+  auto entry = outcome.state.undo.undo();
+  if (!entry) {
+    outcome.message = "There’s nothing to undo.";
+    return outcome;
+  }
+  auto replaced = restoreSession(outcome.state, *entry);
+  // The opposite holds the library values the entry puts back; the library itself changes
+  // only when the app carries the entry out.
+  Library after = library;
+  auto opposite = entry->restoreLibrary(after);
+  for (const auto& window : world.windows)
+    if (auto back = entry->frames.find(window.id); back != entry->frames.end()) {
+      outcome.frames.emplace(window.id, back->second);
+      opposite.frames.emplace(window.id, window.frame);
+    }
+  opposite.rearrangement = std::move(replaced);
+  outcome.state.undo.pushRedo(std::move(opposite));
+  outcome.undone = std::move(entry);
   return outcome;
 }
 
@@ -459,6 +487,11 @@ nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState) {
   if (outcome.notice) json["message"] = *outcome.notice;
   if (outcome.gaps) json["gaps"] = *outcome.gaps;
   if (outcome.floatingApps) json["floatingApps"] = *outcome.floatingApps;
+  if (outcome.undone)
+    json["undone"] = {{"title", outcome.undone->title},
+                      {"minimize", outcome.undone->minimize},
+                      {"hide", outcome.undone->hide},
+                      {"fullScreen", outcome.undone->fullScreen}};
   if (withState) json["state"] = outcome.state;
   return json;
 }

@@ -14,6 +14,7 @@
 #include "KestlesCore/command/KestlesCommand.hpp"
 #include "KestlesCore/library/Library.hpp"
 #include "KestlesCore/session/SessionState.hpp"
+#include "KestlesCore/undo/UndoEntry.hpp"
 #include "KestlesCore/world/World.hpp"
 
 namespace kestles {
@@ -33,6 +34,10 @@ struct CommandOutcome {
   std::optional<std::string> notice;
   std::optional<Gaps> gaps;  // the gaps to keep from now on, after a gaps change
   std::optional<std::vector<AppRef>> floatingApps;  // the apps never tiled, after leave-out
+  /// Undo: the entry carried out (its windows to minimize, apps to hide, windows to put
+  /// back in full screen and its library part); the state after holds the entry that redoes
+  /// it.
+  std::optional<UndoEntry> undone;
 };
 
 /// Turns a command into its outcome against a world, the library and the session state,
@@ -42,6 +47,13 @@ struct CommandOutcome {
 CommandOutcome planCommand(const KestlesCommand& command, const World& world,
                            const Library& library, const SessionState& state,
                            std::optional<std::uint32_t> front);
+
+/// Undo: the newest entry of the state's history put back on the world. `frames` are the
+/// entry's frames of the windows still open, `undone` the entry, and the state after has the
+/// entry's tilings and snap memory back and, on the redo stack, the entry that does the
+/// opposite (the windows' frames now, the library values the entry replaces). "There’s
+/// nothing to undo." when the history is empty.
+CommandOutcome planUndo(const World& world, const Library& library, const SessionState& state);
 
 /// What displays coming or going does, one outcome per rule action in order, each starting
 /// from the state the one before left: the tilings of displays that left are kept away, the

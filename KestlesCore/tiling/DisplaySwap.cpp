@@ -75,7 +75,9 @@ std::optional<DisplaySwap::Plan> DisplaySwap::make(int offset, std::optional<std
   const DisplayInfo& source = order[here];
   const DisplayInfo& target = order[there];
 
-  Plan plan{source.id, target.id, {}, {}, {}};
+  Plan plan;
+  plan.from = source.id;
+  plan.to = target.id;
   for (const auto& [from, to] : {std::pair{&source, &target}, std::pair{&target, &source}}) {
     auto found = tilings.find(from->id);
     if (found == tilings.end()) continue;

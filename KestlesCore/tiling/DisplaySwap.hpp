@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "KestlesCore/tiling/TilePlan.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 
 namespace kestles {
@@ -15,11 +16,11 @@ namespace kestles {
 /// their windows (turning between portrait and landscape), untiled windows keep their snap
 /// place or their relative place and size.
 struct DisplaySwap {
-  struct Plan {
-    std::string from;                        // the front window's display
-    std::string to;                          // the display it trades with
-    std::map<std::uint32_t, CGRect> frames;  // windows that move by more than half a point
-    Tilings tilings;  // the two displays' tilings after the swap; a display missing has none
+  /// Windows that move by more than half a point; the two displays' tilings after the
+  /// swap (a display missing has none).
+  struct Plan : TilePlan {
+    std::string from;                                  // the front window's display
+    std::string to;                                    // the display it trades with
     std::map<std::string, std::vector<CGRect>> tiles;  // their tile frames after the swap
     bool operator==(const Plan&) const = default;
   };

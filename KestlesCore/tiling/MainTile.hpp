@@ -9,6 +9,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "KestlesCore/tiling/TilePlan.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 
 namespace kestles {
@@ -28,12 +29,10 @@ struct MainTilePair {
 struct MainTile {
   using Pair = MainTilePair;
 
-  struct Plan {
-    std::optional<std::uint32_t> partner;    // the window that traded places
-    std::map<std::uint32_t, CGRect> frames;  // windows that move by more than half a point
-    Tilings tilings;                         // the display's tiling afterwards
-    std::optional<Pair> pair;                // the trade to undo on the next press; none
-                                             // after a trade back
+  /// Windows that move by more than half a point; the display's tiling afterwards.
+  struct Plan : TilePlan {
+    std::optional<std::uint32_t> partner;  // the window that traded places
+    std::optional<Pair> pair;  // the trade to undo on the next press; none after a trade back
     bool operator==(const Plan&) const = default;
   };
 

@@ -5,16 +5,17 @@
 #include <optional>
 
 #include "KestlesCore/layout/GapsChange.hpp"
+#include "KestlesCore/tiling/TilePlan.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 
 namespace kestles {
 
 /// Changing the gaps of every tiled display.
 struct Regap {
-  struct Plan {
-    std::map<std::uint32_t, CGRect> frames;  // every tiled window present, at its new frame
-    Tilings tilings;                         // the tilings of connected displays, unchanged
-    Gaps gaps;                               // the gaps to keep from now on
+  /// Every tiled window present at its new frame; the tilings of connected displays,
+  /// unchanged.
+  struct Plan : TilePlan {
+    Gaps gaps;  // the gaps to keep from now on
 
     bool operator==(const Plan&) const = default;
   };

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "KestlesCore/tiling/Retile.hpp"
+#include "KestlesCore/tiling/TilePlan.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 
 namespace kestles {
 
-/// What a rearrangement does: the frames to give, the tiling to keep, the tiles after it.
-struct Retile::Plan {
-  std::map<std::uint32_t, CGRect> frames;  // only windows that move by more than half a point
-  Tilings tilings;                         // the changed display's tiling
-  std::vector<CGRect> tiles;               // that display's tile frames after the change
+/// What a rearrangement does: only windows that move by more than half a point, the changed
+/// display's tiling, and the tiles after it.
+struct Retile::Plan : TilePlan {
+  std::vector<CGRect> tiles;  // that display's tile frames after the change
 
   /// The rearrangement of the front window's display: the tiling that holds the front
   /// window, else the tiling of the display its frame is on, else (without a front window)

@@ -5,16 +5,16 @@
 #include <optional>
 
 #include "KestlesCore/layout/TileEdge.hpp"
+#include "KestlesCore/tiling/TilePlan.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 
 namespace kestles {
 
 /// Trading places with the window in the tile beside.
 struct SwapMove {
-  struct Plan {
-    std::uint32_t partner = 0;               // the window that traded places
-    std::map<std::uint32_t, CGRect> frames;  // both windows at their new tiles' frames
-    Tilings tilings;                         // the display's tiling afterwards
+  /// Both windows at their new tiles' frames; the display's tiling afterwards.
+  struct Plan : TilePlan {
+    std::uint32_t partner = 0;  // the window that traded places
     bool operator==(const Plan&) const = default;
   };
 

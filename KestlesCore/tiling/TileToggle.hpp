@@ -7,18 +7,18 @@
 #include <string_view>
 #include <vector>
 
+#include "KestlesCore/tiling/TilePlan.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 
 namespace kestles {
 
 /// Taking the front window out of its tile, or putting a floating one into a tile.
 struct TileToggle {
-  struct Plan {
+  /// Windows that move by more than half a point; the display's tiling afterwards.
+  struct Plan : TilePlan {
     bool joins = false;  // true: the window takes a tile; false: it leaves its tile
     std::string displayID;
-    std::map<std::uint32_t, CGRect> frames;  // windows that move by more than half a point
-    Tilings tilings;                         // the display's tiling afterwards
-    std::vector<CGRect> tiles;               // its tile frames afterwards
+    std::vector<CGRect> tiles;  // its tile frames afterwards
     bool operator==(const Plan&) const = default;
   };
 

@@ -24,12 +24,6 @@ std::string describeList(const std::vector<std::string>& names) {
   return text + "]";
 }
 
-const WindowSnapshot* windowIn(const World& world, std::uint32_t id) {
-  auto found = std::find_if(world.windows.begin(), world.windows.end(),
-                            [&](const WindowSnapshot& window) { return window.id == id; });
-  return found == world.windows.end() ? nullptr : &*found;
-}
-
 std::optional<CGRect> visibleFrame(const World& world, const std::string& displayID) {
   for (const auto& display : world.setup.displays)
     if (display.id == displayID) return display.visibleFrame;
@@ -60,13 +54,6 @@ WindowEngine::ApplyRequest applyRequest(const ApplyPlan& plan, const World& worl
   return request;
 }
 
-std::vector<std::uint32_t> movedWindows(const std::vector<ApplyPlan::Move>& moves) {
-  std::vector<std::uint32_t> windows;
-  for (const auto& move : moves)
-    windows.push_back(move.window);
-  return windows;
-}
-
 }  // namespace
 
 Conductor::Conductor(Services services)
@@ -74,7 +61,7 @@ Conductor::Conductor(Services services)
 
 Conductor::~Conductor() {
   if (launching_ && launching_->timer) services_.timers.cancel(*launching_->timer);
-  if (reasserting_) services_.timers.cancel(*reasserting_);
+  cancelLeaving();
 }
 
 World Conductor::snapshot() {
@@ -85,39 +72,17 @@ World Conductor::snapshot() {
   return world;
 }
 
-ApplyReport Conductor::apply(const Kestle& kestle, const Options& options) {
-  return apply(
-      [&](const World& world) { return ApplyPlan::forKestle(kestle, world, options.gaps); },
-      options);
-}
-
-ApplyReport Conductor::apply(const LayoutEntry& layout, const std::string& displayID,
-                             const Options& options) {
-  return apply(
-      [&](const World& world) {
-        return ApplyPlan::forLayout(layout, displayID, world, options.gaps);
-      },
-      options);
-}
-
-ApplyReport Conductor::apply(const Planner& planner, const Options& options) {
+ApplyReport Conductor::apply(const ApplyPlan& plan, const World& world, const Options& options) {
   // One wait at a time: a new request ends the previous one.
-  if (launching_ || reasserting_) stop();
+  if (launching_ || leaving_) stop();
   ApplyReport report;
   auto start = services_.clock.now();
-  report.before = snapshot();
-  report.plan = planner(report.before);
-  auto world = report.before;
-  if (auto full = fullScreenIn(report.plan, world); !full.empty()) {
-    report.leftFullScreen = leaveFullScreen(full);
-    world = snapshot();
-    report.plan = planner(world);
-  }
+  report.before = world;
+  report.plan = plan;
   isPlacing_ = true;
   if (onPlacing) onPlacing(report.plan.moves);
   auto outcome = services_.engine.apply(applyRequest(report.plan, world), world, options.glide);
   report.failures = outcome.failures;
-  if (!report.plan.moves.empty()) recheck(movedWindows(report.plan.moves));
 
   std::set<std::uint32_t> known;
   for (const auto& window : world.windows)
@@ -148,72 +113,79 @@ WindowEngine::Outcome Conductor::place(const std::vector<ApplyPlan::Move>& moves
   return services_.engine.place(moveRequests(moves, world), world, glide);
 }
 
-std::vector<std::uint32_t> Conductor::fullScreenIn(const ApplyPlan& plan,
-                                                   const World& world) const {
+std::vector<std::uint32_t> Conductor::fullScreenAmong(const std::map<std::uint32_t, CGRect>& frames,
+                                                      const World& world) {
   std::vector<std::uint32_t> windows;
-  for (const auto& move : plan.moves) {
-    auto window = windowIn(world, move.window);
-    if (window && window->isFullScreen) windows.push_back(move.window);
-  }
+  for (const auto& window : world.windows)
+    if (window.isFullScreen && frames.contains(window.id)) windows.push_back(window.id);
   return windows;
 }
 
-std::vector<std::uint32_t> Conductor::leaveFullScreen(const std::vector<std::uint32_t>& windows) {
-  long switches = 0;
-  auto token = services_.workspace.observe([&](const platform::WorkspaceNotification& note) {
-    if (note.kind == platform::WorkspaceNotification::Kind::activeSpaceDidChange) ++switches;
-  });
-  auto start = services_.clock.now();
+void Conductor::leaveFullScreen(const std::vector<std::uint32_t>& windows,
+                                std::function<void(const std::vector<std::uint32_t>& left)> then) {
+  cancelLeaving();
+  auto leaving = std::make_shared<Leaving>();
+  leaving->exit.windows = windows;
+  leaving->began = services_.clock.now();
+  leaving->then = std::move(then);
+  std::weak_ptr<Leaving> weak = leaving;
+  // The cues come on the desktop's own thread; each becomes a look on the main context, where
+  // the wait's state lives.
+  leaving->observer =
+      services_.workspace.observe([this, weak](const platform::WorkspaceNotification& note) {
+        using Kind = platform::WorkspaceNotification::Kind;
+        bool isSwitch = note.kind == Kind::activeSpaceDidChange;
+        if (!isSwitch && note.kind != Kind::windowFullScreenDidChange) return;
+        services_.timers.schedule(platform::Duration{0}, [this, weak, isSwitch] {
+          auto waiting = weak.lock();
+          if (!waiting || waiting != leaving_) return;
+          if (isSwitch) ++waiting->switches;
+          lookAtLeaving(false);
+        });
+      });
+  leaving->timers = {
+      services_.timers.schedule(kFullScreenAtLeast, [this] { lookAtLeaving(false); }),
+      services_.timers.schedule(kFullScreenAtMost, [this] { lookAtLeaving(true); })};
+  leaving_ = std::move(leaving);
   services_.engine.setFullScreen(windows, false);
-  FullScreen::Exit exit{windows, false, std::nullopt};
-  bool settled = false;
-  while (!settled) {
-    services_.clock.sleep(kFullScreenLook);
-    auto elapsed = services_.clock.now() - start;
-    exit.hasSwitched = switches > 0;
-    settled = exit.isSettled(snapshot(), inSeconds(elapsed));
-    if (elapsed >= kFullScreenAtMost) break;
-  }
-  services_.workspace.stopObserving(token);
+}
+
+void Conductor::lookAtLeaving(bool atMost) {
+  if (!leaving_) return;
+  auto elapsed = services_.clock.now() - leaving_->began;
+  leaving_->exit.hasSwitched = leaving_->switches > 0;
+  bool settled = leaving_->exit.isSettled(snapshot(), inSeconds(elapsed));
+  if (!settled && !atMost) return;
+  auto leaving = leaving_;
+  cancelLeaving();
   std::vector<std::uint32_t> left;
-  for (const auto& [id, state] : services_.engine.fullScreenStates(windows))
+  for (const auto& [id, state] : services_.engine.fullScreenStates(leaving->exit.windows))
     if (!state.isFullScreen) left.push_back(id);
   log(LogLevel::info,
       formatLog("%ld windows left full screen in %{public}s; Space switches heard: %ld, "
                 "settled: %{bool}d",
-                static_cast<long>(left.size()), platform::describe(services_.clock.now() - start),
-                switches, settled ? "true" : "false"));
-  return left;
+                static_cast<long>(left.size()), platform::describe(elapsed), leaving->switches,
+                settled ? "true" : "false"));
+  leaving->then(left);
 }
 
-UndoReport Conductor::undo(const UndoEntry& entry) {
-  UndoReport report;
-  report.before = snapshot();
-  std::vector<std::uint32_t> full;
-  for (const auto& [id, frame] : entry.frames) {
-    auto window = windowIn(report.before, id);
-    if (window && window->isFullScreen) full.push_back(id);
-  }
-  auto world = report.before;
-  if (!full.empty()) {
-    report.leftFullScreen = leaveFullScreen(full);
-    world = snapshot();
-  }
-  services_.engine.undo(entry, world);
-  return report;
+void Conductor::cancelLeaving() {
+  if (!leaving_) return;
+  services_.workspace.stopObserving(leaving_->observer);
+  for (auto timer : leaving_->timers)
+    services_.timers.cancel(timer);
+  leaving_.reset();
 }
 
-std::pair<UndoReport, UndoEntry> Conductor::undo(const UndoEntry& entry, Library& library) {
-  auto opposite = entry.restoreLibrary(library);
-  return {undo(entry), std::move(opposite)};
+std::size_t Conductor::undo(const UndoEntry& entry, const World& world) {
+  return services_.engine.undo(entry, world);
 }
 
 void Conductor::stop() {
   bool wasPlacing = isPlacing_;
   if (launching_ && launching_->timer) services_.timers.cancel(*launching_->timer);
   launching_.reset();
-  if (reasserting_) services_.timers.cancel(*reasserting_);
-  reasserting_.reset();
+  cancelLeaving();
   if (!wasPlacing) return;
   isPlacing_ = false;
   if (onPlacingStopped) onPlacingStopped();
@@ -250,7 +222,6 @@ void Conductor::look() {
   auto moves = launching_->queue.place(world.windows);
   if (!moves.empty()) {
     place(moves, world, launching_->glide);
-    recheck(movedWindows(moves));
     log(LogLevel::info, formatLog("Placed %ld opened windows; %ld apps still to show one",
                                   static_cast<long>(moves.size()),
                                   static_cast<long>(launching_->queue.waitingApps(world).size())));
@@ -292,15 +263,6 @@ void Conductor::giveUp() {
 void Conductor::endPlacing() {
   isPlacing_ = false;
   if (onPlacingEnded) onPlacingEnded();
-}
-
-void Conductor::recheck(std::vector<std::uint32_t> windows) {
-  if (reasserting_) services_.timers.cancel(*reasserting_);
-  reasserting_ = services_.timers.schedule(kRecheckAfter, [this, windows = std::move(windows)] {
-    reasserting_.reset();
-    auto frames = services_.engine.frames(windows);
-    if (onRechecked) onRechecked(frames);
-  });
 }
 
 void Conductor::log(LogLevel level, std::string message) {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "KestlesCore/apply/ApplyPlan.hpp"
+#include "KestlesCore/apply/FullScreen.hpp"
 #include "KestlesCore/apply/LaunchQueue.hpp"
-#include "KestlesCore/library/LayoutEntry.hpp"
 #include "KestlesCore/undo/UndoEntry.hpp"
 #include "KestlesCore/world/World.hpp"
 #include "KestlesEngine/engine/Displays.hpp"
@@ -19,30 +19,21 @@
 #include "KestlesEngine/engine/RunningApps.hpp"
 #include "KestlesEngine/engine/WindowEngine.hpp"
 
-namespace kestles {
-struct Library;
-}
-
 namespace kestles::engine {
 
 /// What an apply did.
 struct ApplyReport {
   ApplyPlan plan;
-  World before;  // the snapshot taken before anything moved, kept for undo
+  World before;  // the snapshot the plan was made on, kept for undo
   platform::Duration duration{0};
   std::vector<std::string> failures;
-  std::vector<std::uint32_t> leftFullScreen;
 };
 
-/// What an undo did.
-struct UndoReport {
-  World before;
-  std::vector<std::uint32_t> leftFullScreen;
-};
-
-/// Turns requests (apply a kestle or a layout, undo) into engine operations on the main
-/// thread: snapshot, plan, leave full screen, place, open missing apps and place their first
-/// windows as they appear. Its waiting runs on one-shot timers of the main context.
+/// Carries out the plans the core makes on the engine, on the main thread: snapshots to
+/// plan on, leaving full screen, placing, opening missing apps and placing their first
+/// windows as they appear, and undo. The caller plans once on one snapshot; when the plan
+/// moves full-screen windows, the caller has them leave full screen and plans again on a
+/// fresh snapshot. Its waiting runs on one-shot timers of the main context.
 class Conductor {
  public:
   struct Services {
@@ -61,13 +52,8 @@ class Conductor {
     platform::Duration glide{0};
   };
 
-  /// Builds the plan for the world the conductor has just read.
-  using Planner = std::function<ApplyPlan(const World&)>;
-
   static constexpr platform::Duration kAskAfter = platform::seconds(4);
   static constexpr platform::Duration kGiveUpAfter = platform::seconds(20);
-  static constexpr platform::Duration kRecheckAfter = platform::seconds(0.45);
-  static constexpr platform::Duration kFullScreenLook = platform::seconds(0.1);
   static constexpr platform::Duration kFullScreenAtLeast = platform::seconds(1.5);
   static constexpr platform::Duration kFullScreenAtMost = platform::seconds(3);
 
@@ -79,24 +65,29 @@ class Conductor {
 
   /// The running apps' windows on the displays, with `floating` copied in.
   World snapshot();
-  ApplyReport apply(const Kestle& kestle, const Options& options);
-  ApplyReport apply(const LayoutEntry& layout, const std::string& displayID,
-                    const Options& options);
-  /// Applies the plan the planner builds for the current world.
-  ApplyReport apply(const Planner& planner, const Options& options);
+  /// Carries out the plan made on `world` (no window of it full screen), then opens the
+  /// apps it launches and places their first windows as they appear.
+  ApplyReport apply(const ApplyPlan& plan, const World& world, const Options& options);
   /// Carries the moves out without un-hiding or focusing.
   WindowEngine::Outcome place(const std::vector<ApplyPlan::Move>& moves, const World& world,
                               platform::Duration glide = platform::Duration{0});
-  /// Takes the windows out of full screen and waits for them and the Spaces to settle;
-  /// returns the ids that left.
-  std::vector<std::uint32_t> leaveFullScreen(const std::vector<std::uint32_t>& windows);
-  /// Puts the entry's windows back through the engine.
-  UndoReport undo(const UndoEntry& entry);
-  /// Puts the entry's library part back, then its windows; returns the report and the
-  /// entry that does the opposite (its library part; the windows are the report's `before`).
-  std::pair<UndoReport, UndoEntry> undo(const UndoEntry& entry, Library& library);
-  /// Ends the waiting for opened apps and the re-check; a stop while placing calls
-  /// `onPlacingStopped` instead of `onPlacingEnded`.
+  /// The windows among those the frames move that are full screen in the world.
+  static std::vector<std::uint32_t> fullScreenAmong(const std::map<std::uint32_t, CGRect>& frames,
+                                                    const World& world);
+  /// Takes the windows out of full screen and calls `then` on the main context with the ids
+  /// that left, once the windows and the Spaces have settled. The workspace's cues (a
+  /// window's full-screen change, a Space switch) and the 1.5 s mark are the moments to look;
+  /// the wait ends at 3 s in any case. A new wait, an apply or `stop` ends a wait under way
+  /// without calling its `then`.
+  void leaveFullScreen(const std::vector<std::uint32_t>& windows,
+                       std::function<void(const std::vector<std::uint32_t>& left)> then);
+  /// Whether a wait for windows leaving full screen is under way.
+  bool isLeavingFullScreen() const { return leaving_ != nullptr; }
+  /// Puts the entry's windows back on the world through the engine (frames, minimizing,
+  /// hiding, full screen); returns how many windows moved back.
+  std::size_t undo(const UndoEntry& entry, const World& world);
+  /// Ends the waiting for opened apps and for windows leaving full screen; a stop while
+  /// placing calls `onPlacingStopped` instead of `onPlacingEnded`.
   void stop();
 
   bool isPlacing() const { return isPlacing_; }
@@ -107,8 +98,6 @@ class Conductor {
   std::function<void()> onPlacingEnded;
   std::function<void(const std::vector<ApplyPlan::Move>&)> onPlacing;
   std::function<void()> onPlacingStopped;
-  /// The frames the re-check after a placement read, by window id.
-  std::function<void(const std::map<std::uint32_t, CGRect>&)> onRechecked;
   std::set<std::string> floating;
 
  private:
@@ -124,21 +113,33 @@ class Conductor {
     std::optional<std::uint64_t> timer;
   };
 
-  std::vector<std::uint32_t> fullScreenIn(const ApplyPlan& plan, const World& world) const;
+  /// Windows on their way out of full screen.
+  struct Leaving {
+    FullScreen::Exit exit;
+    platform::ContinuousInstant began;
+    long switches = 0;
+    std::uint64_t observer = 0;
+    std::vector<std::uint64_t> timers;
+    std::function<void(const std::vector<std::uint32_t>&)> then;
+  };
+
+  /// A look after a cue: ends the wait when the windows settled, or `atMost` says so.
+  void lookAtLeaving(bool atMost);
+  /// Ends the wait without calling `then`.
+  void cancelLeaving();
   void openApps(const ApplyPlan& plan, Launching& launching);
   void scheduleLook();
   void look();
   void askForWindows(const World& world);
   void giveUp();
   void endPlacing();
-  void recheck(std::vector<std::uint32_t> windows);
   void log(platform::LogLevel level, std::string message);
 
   Services services_;
   std::int32_t ownPID_ = 0;
   bool isPlacing_ = false;
   std::unique_ptr<Launching> launching_;
-  std::optional<std::uint64_t> reasserting_;
+  std::shared_ptr<Leaving> leaving_;  // shared with the cues on their way to the main context
 };
 
 }  // namespace kestles::engine

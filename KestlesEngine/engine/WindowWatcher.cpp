@@ -90,6 +90,9 @@ void WindowWatcher::onWorkspace(const platform::WorkspaceNotification& notificat
     case Kind::activeSpaceDidChange:
       onChange_(Change::space);
       break;
+    case Kind::windowFullScreenDidChange:
+      // The conductor waits on these; the window itself stays where it was listed.
+      break;
   }
 }
 

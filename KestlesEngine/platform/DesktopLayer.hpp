@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "KestlesEngine/platform/Accessibility.hpp"
 #include "KestlesEngine/platform/AppCatalog.hpp"
@@ -9,6 +10,7 @@
 #include "KestlesEngine/platform/InputMonitor.hpp"
 #include "KestlesEngine/platform/KeyboardLayout.hpp"
 #include "KestlesEngine/platform/LoginItemService.hpp"
+#include "KestlesEngine/platform/Overlay.hpp"
 #include "KestlesEngine/platform/PermissionService.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
 #include "KestlesEngine/platform/SymbolicHotKeySource.hpp"
@@ -46,6 +48,14 @@ class DesktopLayer {
   /// connection, so nothing more can be done on it), or at once when it is gone already; a
   /// desktop that cannot go away never calls it. A later call replaces it.
   virtual void onGone(std::function<void()> gone) { (void)gone; }
+
+  /// The keyboard modes' overlay, when the desktop has one to draw on (nothing: the modes
+  /// cannot open). Its drawing is the app's alone, so the app hands it over.
+  Overlay* overlay() { return overlay_.get(); }
+  void adoptOverlay(std::unique_ptr<Overlay> overlay) { overlay_ = std::move(overlay); }
+
+ private:
+  std::unique_ptr<Overlay> overlay_;
 };
 
 }  // namespace kestles::platform

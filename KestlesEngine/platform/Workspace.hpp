@@ -22,9 +22,17 @@ struct RunningApplication {
 
 /// A workspace notification.
 struct WorkspaceNotification {
-  enum class Kind { didLaunch, didTerminate, didHide, didUnhide, activeSpaceDidChange };
+  enum class Kind {
+    didLaunch,
+    didTerminate,
+    didHide,
+    didUnhide,
+    activeSpaceDidChange,
+    windowFullScreenDidChange  // a window entered or left full screen
+  };
   Kind kind = Kind::didLaunch;
-  std::optional<RunningApplication> app;  // absent for the Space change
+  std::optional<RunningApplication> app;  // absent for the Space and full-screen changes
+  std::optional<std::uint32_t> window = std::nullopt;  // the window whose full screen changed
 };
 
 /// The running apps, processes and workspace notifications.

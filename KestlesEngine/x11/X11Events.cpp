@@ -131,7 +131,7 @@ void X11Events::rescan(bool announce) {
   std::map<xcb_window_t, Tracked> seen;
   for (const auto& client : desktop.clients)
     if (client.pid > 0 && isAppWindow(client, *connection_))
-      seen[client.id] = {client.pid, client.minimized};
+      seen[client.id] = {client.pid, client.minimized, client.fullScreen};
   // Property changes of new clients are cues too (their state and WM_STATE).
   for (const auto& [window, tracked] : seen)
     if (!windows_.contains(window))
@@ -154,6 +154,11 @@ void X11Events::rescan(bool announce) {
                          tracked.minimized ? ax::windowMiniaturized : ax::windowDeminiaturized);
     }
   }
+  if (announce && listener_.workspace)
+    for (const auto& [window, tracked] : seen)
+      if (auto before = windows_.find(window);
+          before != windows_.end() && before->second.fullScreen != tracked.fullScreen)
+        listener_.workspace({Kind::windowFullScreenDidChange, std::nullopt, window});
   windows_ = std::move(seen);
   if (announce && spaceChanged && listener_.workspace)
     listener_.workspace({Kind::activeSpaceDidChange, std::nullopt});

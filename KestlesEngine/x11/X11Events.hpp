@@ -19,7 +19,8 @@ namespace kestles::x11 {
 /// it sees into notifications: a window created, destroyed, minimized or restored (per pid,
 /// for the accessibility observers), an app launched or terminated when the first window of
 /// a pid comes or its last one goes, a Space change when `_NET_CURRENT_DESKTOP` changes, a
-/// display change, and the end of the session when the server goes away.
+/// window's full-screen change when its `_NET_WM_STATE` gains or loses the full-screen state,
+/// a display change, and the end of the session when the server goes away.
 ///
 /// Cues are `SubstructureNotify` and `PropertyNotify` on the root and `PropertyNotify` on
 /// each client; on each batch of cues the client list is read again and compared with the
@@ -50,6 +51,7 @@ class X11Events {
   struct Tracked {
     std::int32_t pid = 0;
     bool minimized = false;
+    bool fullScreen = false;
   };
 
   X11Events(std::unique_ptr<X11Connection> connection, X11Session& session, Listener listener);

@@ -10,73 +10,10 @@
 #include "KestlesEngine/engine/Displays.hpp"
 #include "KestlesEngine/engine/Launcher.hpp"
 #include "KestlesEngine/engine/RunningApps.hpp"
-#include "tests/engine/EngineDesk.hpp"
-#include "tests/support/ToolProcess.hpp"
+#include "tests/app/RunnerDesk.hpp"
 
 namespace kestles::app {
 namespace {
-
-using engine::testing::EngineDesk;
-using engine::testing::kEditor;
-using engine::testing::smallWorld;
-
-struct Notice {
-  std::string title;
-  std::string body;
-  bool operator==(const Notice&) const = default;
-};
-
-class RecordingNotifier final : public Notifier {
- public:
-  void notify(const std::string& title, const std::string& body) override {
-    notices.push_back({title, body});
-  }
-  std::vector<Notice> notices;
-};
-
-/// The command runner over the simulated desktop, with its files in a temporary folder.
-struct RunnerDesk {
-  RunnerDesk() {
-    desk.sim.setFocusedWindow(11);
-    desk.sim.setFocusedApp(kEditor);
-  }
-
-  void run(const std::string& link) {
-    auto command = decodeCommandLink(link);
-    ASSERT_TRUE(command) << link;
-    runner.run(*command);
-  }
-  CGRect frameOf(std::uint32_t id) { return desk.sim.window(id)->frame; }
-  std::map<std::uint32_t, CGRect> frames() {
-    std::map<std::uint32_t, CGRect> result;
-    for (const auto& window : desk.world.windows)
-      result[window.id] = frameOf(window.id);
-    return result;
-  }
-  /// Where the session state says every tiled or snapped window sits.
-  std::map<std::uint32_t, CGRect> settledFrames() {
-    auto settled = settledWorld(desk.world, runner.state(), runner.library().settings.gaps);
-    std::map<std::uint32_t, CGRect> result;
-    for (const auto& window : settled.windows)
-      result[window.id] = window.frame;
-    return result;
-  }
-  Library savedLibrary() {
-    return JSONFile<Library>{folder.path() / "library.json"}.load().value();
-  }
-  SessionState savedState() { return SessionState::read(folder.path() / "state.json"); }
-
-  testing::TemporaryFolder folder;
-  EngineDesk desk;
-  engine::RunningApps runningApps{desk.sim, desk.log, desk.clock};
-  engine::Displays displays{desk.sim};
-  engine::Launcher launcher{desk.sim};
-  engine::Conductor conductor{
-      {desk.engine, runningApps, displays, launcher, desk.sim, desk.log, desk.clock, desk.clock}};
-  RecordingNotifier notifier;
-  CommandRunner runner{{conductor, desk.engine, desk.log, notifier},
-                       {folder.path() / "library.json", folder.path() / "state.json"}};
-};
 
 TEST(CommandRunnerTests, TilesWhereTheStateSaysAndUndoPutsEveryWindowBack) {
   RunnerDesk r;
@@ -142,6 +79,42 @@ TEST(CommandRunnerTests, AWindowThatGotAClosedWindowsNumberInheritsNoneOfItsMemo
     EXPECT_EQ(r.notifier.notices.back().body, "There’s nothing to undo.");
     EXPECT_TRUE(r.savedState().snapMemory.entries.empty());
   }
+}
+
+// A command was carried out with the plan made while its window was full screen: the window
+// manager puts a window back at its own frame when it leaves full screen, so the frames
+// planned from the full-screen frame no longer held.
+TEST(CommandRunnerTests, AWindowLeavingFullScreenIsPlannedAgainWhereItLanded) {
+  auto world = smallWorld();
+  world.windows[2].frame = {0, 0, 1440, 900};
+  world.windows[2].isFullScreen = true;
+  RunnerDesk r(world);
+  r.desk.sim.setFocusedApp(engine::testing::kViewer);
+  r.desk.sim.setFocusedWindow(21);
+  r.runner.load();
+  // The window manager brings the window back to its old frame a moment after it left.
+  const CGRect own{0, 25, 500, 500};
+  r.desk.clock.schedule(platform::seconds(0.2), [&] {
+    auto element = r.desk.sim.elementOf(21);
+    r.desk.sim.setValue(element, "AXPosition", platform::AXValue{own.origin});
+    r.desk.sim.setValue(element, "AXSize", platform::AXValue{own.size});
+  });
+  auto landed = world;
+  landed.windows[2].frame = own;
+  landed.windows[2].isFullScreen = false;
+  auto expected =
+      planCommand(*decodeCommandLink("kestles://snap/center"), landed, Library{}, {}, 21);
+  ASSERT_EQ(expected.frames.size(), 1u);
+
+  r.run("kestles://snap/center");
+  EXPECT_EQ(r.frameOf(21), (CGRect{0, 0, 1440, 900}));  // nothing placed while it settles
+  r.desk.clock.advance(platform::seconds(3));
+
+  EXPECT_FALSE(r.desk.sim.window(21)->isFullScreen);
+  EXPECT_EQ(r.frameOf(21), expected.frames.at(21));
+  // Undo puts it back where it landed, the frame the change was planned from.
+  r.run("kestles://undo");
+  EXPECT_EQ(r.frameOf(21), own);
 }
 
 TEST(CommandRunnerTests, CommandsThatCannotRunHereSaySoAndMoveNothing) {

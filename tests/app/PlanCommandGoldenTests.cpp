@@ -29,9 +29,17 @@ std::string contents(const std::filesystem::path& path) {
   return text.str();
 }
 
-/// The output with each fresh tile id (made at random for shapes that no template fixes)
-/// replaced by "FRESH-<n>", numbered by first appearance, so that equal ids stay equal.
-std::string withFreshIDsNumbered(const std::string& text) {
+/// The output kept in the golden file of that name.
+nlohmann::json printed(const std::string& name) {
+  return nlohmann::json::parse(contents(kGolden / (name + ".json")));
+}
+
+/// The output with each fresh id (made at random for shapes that no template fixes, and for
+/// undo entries) replaced by "FRESH-<n>", numbered by first appearance, so that equal ids stay
+/// equal, and each date (an undo entry's, taken when it is recorded) by "DATE".
+std::string withFreshIDsNumbered(const std::string& dated) {
+  static const std::regex kDate("\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}Z");
+  auto text = std::regex_replace(dated, kDate, "DATE");
   static const std::regex kUUID(
       "[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}");
   std::map<std::string, std::string> numbers;
@@ -51,17 +59,18 @@ std::string withFreshIDsNumbered(const std::string& text) {
 
 /// One dry run: the link and the file of its expected output. A step may name its own world
 /// (the world after what the dry runs before it did); a step without a link looks again with
-/// keep tiled at that world (`--changed`).
+/// keep tiled at that world (`--changed`). A keyboard mode's step may name the keys typed.
 struct Step {
   std::string link;
   std::string golden;
   std::string world = {};
+  std::string keys = {};
 };
 
 class PlanCommandGolden : public ::testing::Test {
  protected:
   ProcessResult plan(const std::string& world, const std::string& library, const std::string& link,
-                     bool withState = true) const {
+                     bool withState = true, const std::string& keys = {}) const {
     auto option = link.empty() ? "--changed" : "--world";
     std::vector<std::string> arguments{"plan", option, (kFixtures / "worlds" / world).string(),
                                        "--library", (kFixtures / "library" / library).string()};
@@ -73,6 +82,10 @@ class PlanCommandGolden : public ::testing::Test {
     std::istringstream words(link);
     for (std::string word; words >> word;)
       arguments.push_back(word);
+    if (!keys.empty()) {
+      arguments.push_back("--keys");
+      arguments.push_back(keys);
+    }
     return runProcess(kApp, arguments, {{"HOME", home.path().string()}, {"DISPLAY", ""}});
   }
 
@@ -80,7 +93,8 @@ class PlanCommandGolden : public ::testing::Test {
   void expectSequence(const std::string& world, const std::string& library,
                       const std::vector<Step>& steps) const {
     for (const auto& step : steps) {
-      auto result = plan(step.world.empty() ? world : step.world, library, step.link);
+      auto result =
+          plan(step.world.empty() ? world : step.world, library, step.link, true, step.keys);
       EXPECT_EQ(result.status, 0) << step.link << "\n" << result.err;
       EXPECT_EQ(result.err, "") << step.link;
       auto golden = kGolden / (step.golden + ".json");
@@ -118,9 +132,6 @@ TEST_F(PlanCommandGolden, TilingTheSameWindowsAgainStepsToTheNextSuggestion) {
                   {"kestles://tile", "tile-again"},
                   {"kestles://tile", "tile-third"}});
   // Each press shows what the one before announced, and the step keeps its first order.
-  auto printed = [&](const std::string& name) {
-    return nlohmann::json::parse(contents(kGolden / (name + ".json")));
-  };
   auto first = printed("tile"), second = printed("tile-again"), third = printed("tile-third");
   EXPECT_EQ(second["arrangement"], first["nextArrangement"]);
   EXPECT_EQ(third["arrangement"], second["nextArrangement"]);
@@ -145,9 +156,6 @@ TEST_F(PlanCommandGolden, AWindowThatGotASnappedWindowsNumberStartsAfresh) {
                  {{"kestles://snap/left-half", "snap-left-half"},
                   {"kestles://snap/center", "reused-snap-center", "laptop-three-reused.json"},
                   {"kestles://snap/restore", "reused-snap-restore", "laptop-three-reused.json"}});
-  auto printed = [&](const std::string& name) {
-    return nlohmann::json::parse(contents(kGolden / (name + ".json")));
-  };
   // Centred at its own size, and Restore brings back its own frame.
   EXPECT_EQ(printed("reused-snap-center")["frames"]["31"],
             nlohmann::json::parse("[[556, 360], [400, 300]]"));
@@ -267,7 +275,7 @@ TEST_F(PlanCommandGolden, SwappingDisplaysForwardAndBack) {
   EXPECT_EQ(state["tilings"]["LAPTOP"]["windows"], nlohmann::json({11, 22}));
 }
 
-TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndCommandsNotCovered) {
+TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndNothingToUndo) {
   const std::pair<std::string, std::string> rows[] = {
       {"kestles://kestle/Play", "No kestle matches “Play”. Your kestles: Work, Reading\n"},
       // A name from the link, which any program can send, is printed escaped.
@@ -281,7 +289,7 @@ TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndCommandsNotCovered
        "No connected display matches “Side”. Your displays: Built-in Retina Display\n"},
       {"kestles://keep-tiled?display=Side",
        "No connected display matches “Side”. Your displays: Built-in Retina Display\n"},
-      {"kestles://undo", "A dry run doesn’t cover this command yet.\n"},
+      {"kestles://undo", "There’s nothing to undo.\n"},
       {"kestles://leave-out?app=Nope",
        "No open app matches “Nope”. Your open apps: Code, Safari, Terminal\n"},
   };
@@ -293,6 +301,64 @@ TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndCommandsNotCovered
   }
   auto empty = plan(kLaptop, kNoKestles, "kestles://kestle/Play");
   EXPECT_EQ(empty.out, "No kestle matches “Play”. There are no kestles yet.\n");
+}
+
+// Every dry run records its change as the app does, so undo can be dry-run after it: the
+// windows go back, the tilings are gone and the change waits on the redo stack.
+TEST_F(PlanCommandGolden, UndoTakesBackTheLastChange) {
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://tile?style=grid", "tile-grid"},
+                  {"kestles://snap/left-half", "tiled-snap-left-half"},
+                  {"kestles://undo", "undo-snap"},
+                  {"kestles://undo", "undo-tile"}});
+  auto world = nlohmann::json::parse(contents(kFixtures / "worlds" / kLaptop));
+  auto undone = printed("undo-tile");
+  for (const auto& window : world["windows"])
+    EXPECT_EQ(undone["frames"][std::to_string(window["id"].get<int>())], window["frame"]);
+  EXPECT_EQ(undone["undone"]["title"], "Tile Windows");
+  EXPECT_TRUE(undone["state"]["tilings"].empty());
+  EXPECT_TRUE(undone["state"]["undo"]["entries"].empty());
+  EXPECT_EQ(undone["state"]["undo"]["redoEntries"].size(), 2u);
+  auto nothing = plan(kLaptop, kNoKestles, "kestles://undo");
+  EXPECT_EQ(nothing.out, "There’s nothing to undo.\n");
+}
+
+// A keyboard mode's dry run types the keys given, in order, from the mode's opening; each
+// change it makes is recorded for undo. Without keys it shows what the mode puts on screen.
+TEST_F(PlanCommandGolden, KeyboardModesTypeTheKeysGiven) {
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://tile?style=grid", "tile-grid"},
+                  {"kestles://hints", "hints-open"},
+                  {"kestles://hints", "hints-safari", "", "S"},
+                  {"kestles://move-to-tile", "move-to-tile", "", "1"},
+                  {"kestles://edit-tiles", "edit-tiles", "", "Alt+Right Return"},
+                  {"kestles://undo", "undo-edit-tiles"}});
+  std::filesystem::remove(statePath());
+  expectSequence(kLaptop, kNoKestles,
+                 {{"kestles://pick-windows", "pick-windows", "", "C S Space"},
+                  {"kestles://arrange-with-keys", "arrange-with-keys", "", "A R U Escape"}});
+  EXPECT_EQ(printed("hints-open")["frames"], nlohmann::json::object());
+  EXPECT_FALSE(printed("hints-open")["labels"].empty());
+  EXPECT_FALSE(printed("hints-safari").contains("labels"));
+  EXPECT_EQ(printed("arrange-with-keys")["undone"]["title"], "Rearrange Tiles");
+  for (const char* name : {"move-to-tile", "edit-tiles", "pick-windows"})
+    EXPECT_FALSE(printed(name)["state"]["undo"]["entries"].empty()) << name;
+}
+
+TEST_F(PlanCommandGolden, KeysGoOnlyWithAKeyboardModesLink) {
+  // The help names the keys' option and how they are written.
+  auto help = runProcess(kApp, {"plan", "--help"}, {{"HOME", home.path().string()}});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("[--keys KEYS]"), std::string::npos) << help.out;
+  EXPECT_NE(help.out.find("(“Shift+2 Return Escape”)"), std::string::npos) << help.out;
+  auto other = plan(kLaptop, kNoKestles, "kestles://tile", false, "A");
+  EXPECT_EQ(other.status, 1);
+  EXPECT_EQ(other.err, "kestles-app: Only a keyboard mode’s link takes --keys.\n");
+  for (const char* keys : {"Hyper+A", "A Nope"}) {
+    auto wrong = plan(kLaptop, kNoKestles, "kestles://hints", false, keys);
+    EXPECT_EQ(wrong.status, 1) << keys;
+    EXPECT_NE(wrong.err.find("--keys KEYS"), std::string::npos) << wrong.err;
+  }
 }
 
 TEST_F(PlanCommandGolden, ALinkThatDoesNotDecodeFails) {

@@ -18,36 +18,33 @@ World leaving(bool stillFullScreen, CGRect frame = {0, 0, 1512, 982}) {
   return world;
 }
 
-TEST(ApplyFullScreenExitTests, SettledWhenTwoLooksAfterTheSwitchAgree) {
-  FullScreen::Exit exit{{31}, false, std::nullopt};
-  EXPECT_FALSE(exit.isSettled(leaving(false), 0.5));
-  EXPECT_FALSE(exit.last);  // too early to look
-
-  exit.hasSwitched = true;
-  EXPECT_FALSE(exit.isSettled(leaving(false), 0.6));  // first look
-  ASSERT_TRUE(exit.last);
-  // The exit window and the other window of its display are seen; WIDE's is not.
-  EXPECT_EQ(exit.last->size(), 2u);
-  EXPECT_EQ(exit.last->at(31), (FullScreen::Exit::Seen{false, false, {0, 0, 1512, 982}}));
-  EXPECT_TRUE(exit.isSettled(leaving(false), 0.7));
-}
-
-TEST(ApplyFullScreenExitTests, NotSettledWhileStillFullScreenOrMoving) {
-  FullScreen::Exit exit{{31}, false, std::nullopt};
-  // Without a switch, looking starts at 1.5 s.
-  EXPECT_FALSE(exit.isSettled(leaving(true), 1.5));
-  EXPECT_TRUE(exit.last);
-  EXPECT_FALSE(exit.isSettled(leaving(true), 1.7));  // the same look, but still full screen
-  EXPECT_FALSE(exit.isSettled(leaving(false), 1.9));
-  EXPECT_FALSE(exit.isSettled(leaving(false, {0, 0, 1400, 900}), 2.1));  // still shrinking
-  EXPECT_TRUE(exit.isSettled(leaving(false, {0, 0, 1400, 900}), 2.3));
-
+TEST(ApplyFullScreenExitTests, SettledOnceOutAfterASwitchOrOneAndAHalfSeconds) {
+  struct Row {
+    bool hasSwitched;
+    bool stillFullScreen;
+    double elapsed;
+    bool settled;
+  };
+  const Row rows[] = {
+      {false, false, 0.5, false},  // out, but too early without a switch
+      {true, false, 0.5, true},    // out after a switch
+      {true, true, 0.5, false},    // a switch, but still full screen
+      {false, false, 1.5, true},   // out at 1.5 s without a switch
+      {false, true, 2.9, false},   // still full screen
+  };
+  for (const auto& row : rows) {
+    FullScreen::Exit exit{{31}, row.hasSwitched};
+    EXPECT_EQ(exit.isSettled(leaving(row.stillFullScreen), row.elapsed), row.settled)
+        << row.hasSwitched << " " << row.stillFullScreen << " " << row.elapsed;
+  }
   // The world's full-screen map counts as much as the window's own flag.
-  FullScreen::Exit mapped{{31}, true, std::nullopt};
+  FullScreen::Exit mapped{{31}, true};
   auto world = leaving(false);
   world.fullScreen["LAPTOP"] = 31;
-  EXPECT_FALSE(mapped.isSettled(world, 0.1));
-  EXPECT_FALSE(mapped.isSettled(world, 0.2));
+  EXPECT_FALSE(mapped.isSettled(world, 2));
+  // Other windows still full screen do not hold the exit up.
+  world.fullScreen["LAPTOP"] = 11;
+  EXPECT_TRUE(mapped.isSettled(world, 2));
 }
 
 }  // namespace

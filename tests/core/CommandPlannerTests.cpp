@@ -4,6 +4,7 @@
 
 #include "ApplyTestSupport.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesCore/session/CommandRecord.hpp"
 
 namespace kestles {
 namespace {
@@ -108,6 +109,54 @@ TEST(CommandPlanner, OutcomesOfCommandsThatMoveNothing) {
   }
   auto json = outcomeJSON(planCommand(command("kestles://rotate"), world, library, {}, 22), false);
   EXPECT_EQ(json, (nlohmann::json{{"frames", nlohmann::json::object()}}));
+}
+
+// Undo is planned on the world like any other command: the recorded frames of the windows
+// still open, the tilings back, and the entry that redoes it holds the frames the windows
+// have now and the library values the undo puts back; the library itself is left alone.
+TEST(CommandPlanner, UndoPutsTheNewestEntryBackAndKeepsItsOpposite) {
+  auto world = laptopAndWide();
+  Library library;
+  auto tile = command("kestles://tile");
+  auto tiled = planCommand(tile, world, library, {}, 11);
+  auto entry = undoEntryFor(tile, tiled, world, library, {});
+  ASSERT_TRUE(entry);
+  ASSERT_EQ(entry->frames.size(), 2u);
+  auto previous = UUID::random();
+  entry->previousKestleID = previous;
+  auto state = tiled.state;
+  state.undo.record(*entry);
+  auto current = UUID::random();
+  library.currentKestleID = current;
+  // One of the tiled windows closed since.
+  auto after = carriedOut(world, tiled);
+  auto closed = std::prev(entry->frames.end())->first;
+  std::erase_if(after.windows, [&](const WindowSnapshot& window) { return window.id == closed; });
+
+  auto undone = planCommand(command("kestles://undo"), after, library, state, 11);
+
+  ASSERT_FALSE(undone.message);
+  ASSERT_TRUE(undone.undone);
+  EXPECT_EQ(undone.undone->id, entry->id);
+  auto back = entry->frames;
+  back.erase(closed);
+  EXPECT_EQ(undone.frames, back);
+  EXPECT_TRUE(undone.state.tilings.empty());
+  EXPECT_TRUE(undone.state.undo.entries.empty());
+  ASSERT_EQ(undone.state.undo.redoEntries.size(), 1u);
+  const auto& redo = undone.state.undo.redoEntries.front();
+  EXPECT_EQ(redo.frames, (std::map<std::uint32_t, CGRect>{
+                             {back.begin()->first, tiled.frames.at(back.begin()->first)}}));
+  EXPECT_EQ(redo.previousKestleID, current);
+  ASSERT_TRUE(redo.rearrangement);
+  // The tilings it replaced, without the window that closed.
+  EXPECT_EQ(redo.rearrangement->tilings, state.forgettingClosedWindows(after).tilings);
+  EXPECT_EQ(library.currentKestleID, current);
+
+  auto nothing = planCommand(command("kestles://undo"), world, library, {}, 11);
+  EXPECT_EQ(nothing.message, "There’s nothing to undo.");
+  EXPECT_TRUE(nothing.frames.empty());
+  EXPECT_FALSE(nothing.undone);
 }
 
 TEST(CommandPlanner, ATiledWindowsSnapWorksOnTheTilesNotTheMemory) {

@@ -48,8 +48,9 @@ struct ConductorDesk {
     conductor.onPlacing = [this](const auto& moves) { announced = moves; };
   }
 
+  /// Applies the plan on a fresh snapshot, as the app does.
   ApplyReport apply(const ApplyPlan& plan) {
-    return conductor.apply([&](const World&) { return plan; }, {});
+    return conductor.apply(plan, conductor.snapshot(), {});
   }
   void install(sim::LaunchScript script) {
     script.pid = kNotes;
@@ -91,8 +92,6 @@ platform::LogRecord info(std::string message) {
 
 TEST(ConductorTests, AppliesAPlanWithoutLaunchesAndTouchesNothingElse) {
   ConductorDesk c;
-  std::optional<std::map<std::uint32_t, CGRect>> rechecked;
-  c.conductor.onRechecked = [&](const auto& frames) { rechecked = frames; };
   ApplyPlan plan = launchingPlan();
   plan.launches.clear();
   plan.moves.push_back({21, kViewer, "LEFT", 1, kRightHalf});
@@ -104,7 +103,6 @@ TEST(ConductorTests, AppliesAPlanWithoutLaunchesAndTouchesNothingElse) {
   EXPECT_EQ(report.before.windows[0].frame, (CGRect{100, 100, 800, 600}));
   EXPECT_EQ(report.duration, platform::Duration{0});  // nothing full screen: no waiting
   EXPECT_TRUE(report.failures.empty());
-  EXPECT_TRUE(report.leftFullScreen.empty());
   EXPECT_EQ(c.announced, plan.moves);
   EXPECT_FALSE(c.conductor.isPlacing());
   EXPECT_EQ(c.ended, 1);
@@ -117,12 +115,11 @@ TEST(ConductorTests, AppliesAPlanWithoutLaunchesAndTouchesNothingElse) {
   EXPECT_EQ(c.logged(),
             (std::vector{info("Applied Morning: 2 of 2 windows in 0 seconds"),
                          info("Applied Morning in 0 seconds; 0 apps to open, 0 failures")}));
-
-  // The re-check reads the placed windows' frames 0.45 s later, once.
-  c.desk.clock.advance(seconds(0.44));
-  EXPECT_FALSE(rechecked);
-  c.desk.clock.advance(seconds(0.01));
-  EXPECT_EQ(rechecked, (std::map<std::uint32_t, CGRect>{{11, kLeftHalf}, {21, kRightHalf}}));
+  // The conductor leaves no timer of its own after a plan without launches: nothing reads
+  // the windows again before the engine's late-landing look at 0.5 s.
+  c.desk.sim.clearCalls();
+  c.desk.clock.advance(seconds(0.49));
+  EXPECT_TRUE(c.desk.sim.calls().empty());
 }
 
 TEST(ConductorTests, PlacesAnOpenedAppsFirstWindowAtTheNextPoll) {
@@ -247,10 +244,8 @@ TEST(ConductorTests, AnAppThatCannotBeOpenedIsReportedAndThePlanStillRuns) {
 TEST(ConductorTests, StopEndsTheWaitAsStopped) {
   ConductorDesk c;
   c.install({0, {}, seconds(5), false});
-  int rechecks = 0;
-  c.conductor.onRechecked = [&](const auto&) { ++rechecks; };
   c.apply(launchingPlan());
-  c.desk.clock.advance(seconds(0.2));  // one look, before the re-check of the apply
+  c.desk.clock.advance(seconds(0.2));  // one look
   c.conductor.stop();
   EXPECT_FALSE(c.conductor.isPlacing());
   EXPECT_EQ(c.stopped, 1);
@@ -258,46 +253,85 @@ TEST(ConductorTests, StopEndsTheWaitAsStopped) {
   EXPECT_EQ(c.ended, 0);
   EXPECT_EQ(c.placedAt(31), std::nullopt);
   EXPECT_EQ(c.opens(), 1u);
-  EXPECT_EQ(rechecks, 0);
   EXPECT_EQ(c.logged().size(), 2u);  // only the apply's lines
   c.conductor.stop();                // nothing under way: no callback
   EXPECT_EQ(c.stopped, 1);
 }
 
-TEST(ConductorTests, LeavesFullScreenBeforePlacing) {
+// Leaving full screen slept on the main queue, looking every 0.1 s until the windows settled
+// or 3 s passed: the app did nothing else meanwhile. Now the wait returns at once and looks
+// only when the workspace announces a change, at 1.5 s and at 3 s.
+TEST(ConductorTests, LeavesFullScreenOnTheWorkspacesCues) {
+  using Kind = platform::WorkspaceNotification::Kind;
   struct Case {
     double delay;
     int switches;
+    bool announced;  // the window's full-screen change is announced when it happens
     double elapsed;
   };
-  // With Space switches the exit settles on two equal looks once the window is out; without
-  // any it waits at least 1.5 s.
-  for (auto [delay, switches, elapsed] : {Case{1.2, 2, 1.3}, Case{0.3, 0, 1.6}}) {
+  // With Space switches the window is seen out at its announcement; without any, the look at
+  // 1.5 s finds it out; a window that does not say so is still found out at 1.5 s.
+  for (auto [delay, switches, announced, elapsed] :
+       {Case{1.2, 2, true, 1.2}, Case{0.3, 0, true, 1.5}, Case{1.2, 2, false, 1.5}}) {
     SCOPED_TRACE(delay);
     auto world = smallWorld();
     world.windows[2].isFullScreen = true;
     ConductorDesk c(world);
     c.desk.sim.leaveFullScreenSlowly(21, seconds(delay), switches);
-    ApplyPlan plan;
-    plan.title = "Reading";
-    plan.moves = {{21, kViewer, "LEFT", 0, kRightHalf}};
+    auto before = c.conductor.snapshot();
+    std::map<std::uint32_t, CGRect> frames{{21, kRightHalf}, {11, kLeftHalf}};
+    ASSERT_EQ(Conductor::fullScreenAmong(frames, before), std::vector<std::uint32_t>{21});
+    auto start = c.desk.clock.now();
+    std::optional<std::vector<std::uint32_t>> left;
+    std::optional<platform::ContinuousInstant> settledAt;
 
-    auto report = c.apply(plan);
+    c.conductor.leaveFullScreen({21}, [&](const std::vector<std::uint32_t>& ids) {
+      left = ids;
+      settledAt = c.desk.clock.now();
+    });
+    // After the simulated desktop lets the window out.
+    if (announced)
+      c.desk.clock.schedule(seconds(delay), [&] {
+        c.desk.sim.post({Kind::windowFullScreenDidChange, {}, 21});
+      });
 
-    EXPECT_EQ(report.leftFullScreen, std::vector<std::uint32_t>{21});
-    EXPECT_TRUE(report.before.windows[2].isFullScreen);
-    auto after = c.desk.sim.window(21);
-    EXPECT_FALSE(after->isFullScreen);
-    EXPECT_EQ(after->frame, kRightHalf);
-    EXPECT_EQ(report.duration, seconds(elapsed));
+    EXPECT_EQ(c.desk.clock.now(), start);  // nothing waited on the main context
+    EXPECT_TRUE(c.conductor.isLeavingFullScreen());
+    c.desk.sim.clearCalls();
+    c.desk.clock.advance(seconds(5));
+    ASSERT_EQ(left, std::vector<std::uint32_t>{21});
+    EXPECT_FALSE(c.conductor.isLeavingFullScreen());
+    EXPECT_EQ(*settledAt - start, seconds(elapsed));
+    EXPECT_FALSE(c.desk.sim.window(21)->isFullScreen);
+    EXPECT_TRUE(Conductor::fullScreenAmong(frames, c.conductor.snapshot()).empty());
     auto took = platform::describe(seconds(elapsed));
-    EXPECT_EQ(
-        c.logged(),
-        (std::vector{info("1 windows left full screen in " + took + "; Space switches heard: " +
-                          std::to_string(switches) + ", settled: true"),
-                     info("Applied Reading: 1 of 1 windows in 0 seconds"),
-                     info("Applied Reading in " + took + "; 0 apps to open, 0 failures")}));
+    EXPECT_EQ(c.logged(), (std::vector{info("1 windows left full screen in " + took +
+                                            "; Space switches heard: " + std::to_string(switches) +
+                                            ", settled: true")}));
   }
+}
+
+// A window that never leaves ends the wait at 3 s, unsettled; a stop ends it without a word.
+TEST(ConductorTests, TheWaitForFullScreenEndsAtThreeSecondsOrAtAStop) {
+  auto world = smallWorld();
+  world.windows[2].isFullScreen = true;
+  ConductorDesk c(world);
+  c.desk.sim.leaveFullScreenSlowly(21, seconds(60), 0);
+  std::optional<std::vector<std::uint32_t>> left;
+  c.conductor.leaveFullScreen({21}, [&](const auto& ids) { left = ids; });
+  c.desk.clock.advance(seconds(2.9));
+  EXPECT_FALSE(left);
+  c.desk.clock.advance(seconds(0.1));
+  EXPECT_EQ(left, std::vector<std::uint32_t>{});
+  EXPECT_EQ(c.logged(), (std::vector{info("0 windows left full screen in 3 seconds; Space "
+                                          "switches heard: 0, settled: false")}));
+
+  bool called = false;
+  c.conductor.leaveFullScreen({21}, [&](const auto&) { called = true; });
+  c.conductor.stop();
+  c.desk.clock.advance(seconds(5));
+  EXPECT_FALSE(called);
+  EXPECT_FALSE(c.conductor.isLeavingFullScreen());
 }
 
 TEST(ConductorTests, UndoPutsEveryWindowBack) {
@@ -309,56 +343,39 @@ TEST(ConductorTests, UndoPutsEveryWindowBack) {
   plan.moves = {{11, kEditor, "LEFT", 0, kLeftHalf},
                 {12, kEditor, "LEFT", 1, kRightHalf},
                 {21, kViewer, "LEFT", 2, kRightHalf}};
-  auto report = c.apply(plan);
+  c.conductor.leaveFullScreen({21}, [](const auto&) {});
+  c.desk.clock.advance(seconds(1.5));
+  c.apply(plan);
   ASSERT_EQ(c.desk.sim.window(12)->frame, kRightHalf);
 
   UndoEntry entry;
   entry.title = "Undo Morning";
-  for (const auto& window : report.before.windows)
+  for (const auto& window : world.windows)
     entry.frames[window.id] = window.frame;
   entry.fullScreen = {21};
-  // Window 12 went full screen since: the undo takes it out before moving it.
-  c.desk.sim.setValue(c.desk.sim.elementOf(12), "AXFullScreen", platform::AXValue{true});
-  c.desk.log.clear();
 
-  auto undone = c.conductor.undo(entry);
+  EXPECT_EQ(c.conductor.undo(entry, c.conductor.snapshot()), 3u);
 
-  EXPECT_EQ(undone.leftFullScreen, std::vector<std::uint32_t>{12});
-  EXPECT_TRUE(undone.before.windows[1].isFullScreen);
-  for (const auto& before : report.before.windows) {
+  for (const auto& before : world.windows) {
     auto now = c.desk.sim.window(before.id);
-    EXPECT_EQ(now->frame, before.frame) << before.id;
     EXPECT_EQ(now->isFullScreen, before.isFullScreen) << before.id;
+    if (!before.isFullScreen) {
+      EXPECT_EQ(now->frame, before.frame) << before.id;
+    }
   }
 }
 
-TEST(ConductorTests, UndoPutsTheLibraryBackAndReturnsTheOpposite) {
-  ConductorDesk c;
-  Library library;
-  auto previous = UUID::random();
-  auto current = UUID::random();
-  library.currentKestleID = current;
-  UndoEntry entry;
-  entry.previousKestleID = previous;
-  entry.frames = {{11, {10, 30, 400, 300}}};
-
-  auto [report, opposite] = c.conductor.undo(entry, library);
-
-  EXPECT_EQ(library.currentKestleID, previous);
-  EXPECT_EQ(opposite.previousKestleID, current);
-  EXPECT_EQ(report.before.windows[0].frame, (CGRect{100, 100, 800, 600}));
-  EXPECT_EQ(c.desk.sim.window(11)->frame, (CGRect{10, 30, 400, 300}));
-}
-
-TEST(ConductorTests, AppliesALayoutToTheSnapshotWithItsFloatingApps) {
+TEST(ConductorTests, AppliesALayoutPlannedOnTheSnapshotWithItsFloatingApps) {
   ConductorDesk c;
   c.conductor.floating = {"com.example.editor"};
   auto entry = LayoutEntry::templateEntry(*Template::withID("halves"));
+  auto world = c.conductor.snapshot();
+  EXPECT_EQ(world.floating, c.conductor.floating);
+  auto plan = ApplyPlan::forLayout(entry, "LEFT", world, Gaps{8, 8});
 
-  auto report = c.conductor.apply(entry, "LEFT", {Gaps{8, 8}, platform::Duration{0}});
+  auto report = c.conductor.apply(plan, world, {Gaps{8, 8}, platform::Duration{0}});
 
-  EXPECT_EQ(report.before.floating, c.conductor.floating);
-  EXPECT_EQ(report.plan, ApplyPlan::forLayout(entry, "LEFT", report.before, Gaps{8, 8}));
+  EXPECT_EQ(report.before, world);
   ASSERT_EQ(report.plan.moves.size(), 1u);
   EXPECT_EQ(report.plan.moves[0].window, 21u);
   EXPECT_EQ(c.desk.sim.window(21)->frame, report.plan.moves[0].frame);

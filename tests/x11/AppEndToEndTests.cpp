@@ -60,5 +60,23 @@ TEST(AppEndToEndTests, KeepTiledTakesInANewWindowAndClosesTheGapOfAGoneOne) {
   })) << "the windows left fill the closed one’s tile";
 }
 
+// A full-screen window is taken out of full screen before it is snapped: the app waits for
+// the window manager to announce it left, then plans the snap again on the desktop as it is.
+TEST(AppEndToEndTests, AFullScreenWindowLeavesFullScreenAndIsSnapped) {
+  auto desk = AppDesk::start();
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto window = desk->session().openWindows({"--pos", "120,140", "--size", "400x300"});
+  desk->session().changeState(window.id(), 1, "_NET_WM_STATE_FULLSCREEN");
+  ASSERT_TRUE(desk->session().waitUntil(
+      [&] { return desk->session().hasState(window.id(), "_NET_WM_STATE_FULLSCREEN"); }));
+
+  ASSERT_EQ(desk->kestles({"snap", "left-half"}), 0);
+
+  EXPECT_TRUE(desk->waitForFrames({window.id()}, [](const auto& now) {
+    return now[0].x < 40 && now[0].width <= 640 && now[0].width > 500 && now[0].height > 600;
+  })) << "the left half";
+  EXPECT_FALSE(desk->session().hasState(window.id(), "_NET_WM_STATE_FULLSCREEN"));
+}
+
 }  // namespace
 }  // namespace kestles

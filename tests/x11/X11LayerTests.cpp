@@ -387,6 +387,8 @@ TEST(X11LayerTests, ObserversHearWindowsComeAndGoAndTheWorkspaceHearsApps) {
     if (note.kind == Kind::didLaunch) heard.add("launch " + std::to_string(note.app->pid));
     if (note.kind == Kind::didTerminate) heard.add("end " + std::to_string(note.app->pid));
     if (note.kind == Kind::activeSpaceDidChange) heard.add("space");
+    if (note.kind == Kind::windowFullScreenDidChange)
+      heard.add("full screen " + std::to_string(note.window.value_or(0)));
   });
   auto windows = session->openWindows({"--pos", "10,10"});
   auto pid = windows.process->pid();
@@ -414,6 +416,12 @@ TEST(X11LayerTests, ObserversHearWindowsComeAndGoAndTheWorkspaceHearsApps) {
   EXPECT_TRUE(heard.waitFor(std::string(ax::windowMiniaturized) + " " + std::to_string(second)));
   ASSERT_TRUE(a.setBool(element::window(second), ax::minimized, false));
   EXPECT_TRUE(heard.waitFor(std::string(ax::windowDeminiaturized) + " " + std::to_string(second)));
+  // The workspace announces the window's way into full screen and out of it.
+  auto fullScreen = "full screen " + std::to_string(second);
+  ASSERT_TRUE(a.setBool(element::window(second), ax::fullScreen, true));
+  EXPECT_TRUE(heard.waitFor(fullScreen));
+  ASSERT_TRUE(a.setBool(element::window(second), ax::fullScreen, false));
+  EXPECT_TRUE(heard.waitFor(fullScreen, 2));
 
   // A desktop switch unmaps every window: that is a Space change, and no window goes.
   auto first = std::string(ax::elementDestroyed) + " " + std::to_string(windows.id());

@@ -75,21 +75,18 @@ KeyModifiers modifiersOf(std::uint16_t state) {
 
 }  // namespace
 
-std::unique_ptr<X11Overlay> X11Overlay::open(const std::optional<std::string>& display,
-                                             KeyHandler onKey) {
+std::unique_ptr<X11Overlay> X11Overlay::open(const std::optional<std::string>& display) {
   auto connection = X11Connection::open(display);
   if (!connection) return nullptr;
   auto mapping = X11KeyMapping::read(connection->raw());
   if (!mapping) return nullptr;
-  return std::unique_ptr<X11Overlay>(
-      new X11Overlay(std::move(connection), std::move(mapping), std::move(onKey)));
+  return std::unique_ptr<X11Overlay>(new X11Overlay(std::move(connection), std::move(mapping)));
 }
 
 X11Overlay::X11Overlay(std::unique_ptr<X11Connection> connection,
-                       std::unique_ptr<X11KeyMapping> mapping, KeyHandler onKey)
+                       std::unique_ptr<X11KeyMapping> mapping)
     : connection_(std::move(connection)),
       mapping_(std::move(mapping)),
-      onKey_(std::move(onKey)),
       visual_(rootVisual(connection_->screen())) {
   mapping_->selectEvents();
   events_ =
@@ -102,7 +99,12 @@ X11Overlay::~X11Overlay() {
   hide();
 }
 
-bool X11Overlay::show(const std::vector<OverlayLabel>& labels) {
+void X11Overlay::onKey(KeyHandler handler) {
+  std::lock_guard lock(mutex_);
+  onKey_ = std::move(handler);
+}
+
+bool X11Overlay::show(const std::vector<ModeLabel>& labels) {
   std::lock_guard lock(mutex_);
   if (!holding_ && !grabKeyboard()) return false;
   holding_ = true;
@@ -139,7 +141,7 @@ bool X11Overlay::grabKeyboard() {
   }
 }
 
-X11Overlay::Panel X11Overlay::makePanel(const OverlayLabel& label) {
+X11Overlay::Panel X11Overlay::makePanel(const ModeLabel& label) {
   Panel panel{xcb_generate_id(connection_->raw()), label, 0, 0};
   double lines = static_cast<double>(std::max<std::size_t>(label.lines.size(), 1));
   panel.width =
@@ -195,14 +197,15 @@ void X11Overlay::destroyPanels() {
   panels_.clear();
 }
 
-std::optional<OverlayKey> X11Overlay::keyOf(xcb_keycode_t keycode, std::uint16_t state) const {
+std::optional<TypedKey> X11Overlay::keyOf(xcb_keycode_t keycode, std::uint16_t state) const {
   auto row = rowForKeysym(mapping_->baseKeysym(keycode));
   if (!row || row->modifierFlag != 0) return std::nullopt;
-  return OverlayKey{row->keyCode, modifiersOf(state), mapping_->text(keycode)};
+  return TypedKey{row->keyCode, modifiersOf(state), mapping_->text(keycode)};
 }
 
 void X11Overlay::handle(const xcb_generic_event_t& event) {
-  std::optional<OverlayKey> key;
+  std::optional<TypedKey> key;
+  KeyHandler handler;
   {
     std::lock_guard lock(mutex_);
     mapping_->follow(event);
@@ -217,6 +220,7 @@ void X11Overlay::handle(const xcb_generic_event_t& event) {
       case XCB_KEY_PRESS: {
         const auto& press = reinterpret_cast<const xcb_key_press_event_t&>(event);
         if (holding_) key = keyOf(press.detail, press.state);
+        handler = onKey_;
         break;
       }
       default:
@@ -224,7 +228,7 @@ void X11Overlay::handle(const xcb_generic_event_t& event) {
     }
   }
   // Outside the lock: the handler may show or hide at once.
-  if (key) onKey_(*key);
+  if (key && handler) handler(*key);
 }
 
 }  // namespace kestles::x11

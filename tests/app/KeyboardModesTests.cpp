@@ -1,0 +1,183 @@
+#include "KestlesApp/KeyboardModes.hpp"
+
+#include <gtest/gtest.h>
+
+#include "KestlesApp/AppRuntime.hpp"
+#include "KestlesEngine/sim/SimDesktop.hpp"
+#include "KestlesEngine/sim/SimOverlay.hpp"
+#include "tests/app/RunnerDesk.hpp"
+
+namespace kestles::app {
+namespace {
+
+using Command = KestlesCommand;
+
+/// The keyboard modes over the simulated desktop: keys typed on the simulated overlay reach
+/// the mode at once, and the commands arrange-with-keys runs go to the runner.
+struct ModesDesk : RunnerDesk {
+  ModesDesk() { runner.load(); }
+
+  /// Types the keys; false when one found the keyboard let go.
+  bool type(std::string_view keys) { return overlay.type(keys); }
+  std::size_t undoSteps() { return runner.state().undo.entries.size(); }
+
+  sim::SimOverlay overlay;
+  sim::InlineExecutor main;
+  KeyboardModes modes{{conductor, desk.engine, runner, main, desk.log,
+                       [this](const Command& command) {
+                         if (KeyboardModes::opens(command))
+                           modes.open(command);
+                         else
+                           runner.run(command);
+                       }},
+                      &overlay};
+};
+
+/// Where each window stands. The engine leaves a window whose size is within a point of its
+/// target alone, and the tiles' widths differ by such a rounding point.
+std::map<std::uint32_t, CGPoint> origins(const std::map<std::uint32_t, CGRect>& frames) {
+  std::map<std::uint32_t, CGPoint> result;
+  for (const auto& [id, frame] : frames)
+    result[id] = frame.origin;
+  return result;
+}
+
+TEST(KeyboardModesTests, MoveToTileTradesTilesAsOneUndoStep) {
+  ModesDesk m;
+  m.run("kestles://tile");
+  auto tiled = m.frames();
+  m.modes.open(Command{Command::MoveToTile{}});
+  ASSERT_TRUE(m.overlay.isHolding());
+  // A key on each tile but the front window's own.
+  EXPECT_EQ(m.overlay.labels().size(), tiled.size() - 1);
+  EXPECT_EQ(m.overlay.labels().front().lines.front(), "1");
+
+  ASSERT_TRUE(m.type("1"));
+
+  EXPECT_FALSE(m.overlay.isHolding());
+  EXPECT_TRUE(m.overlay.labels().empty());
+  std::optional<std::uint32_t> partner;
+  for (const auto& [id, frame] : tiled)
+    if (id != 11 && frame.origin == m.frameOf(11).origin) partner = id;
+  ASSERT_TRUE(partner) << "11 took no other window's tile";
+  EXPECT_EQ(m.frameOf(*partner).origin, tiled[11].origin);
+  EXPECT_EQ(m.undoSteps(), 2u);
+  EXPECT_EQ(origins(m.frames()), origins(m.settledFrames()));
+  m.run("kestles://undo");
+  EXPECT_EQ(m.frames(), tiled);
+}
+
+// The windows follow the tiles while the editor is open; Escape puts them back and records
+// nothing, Return keeps the whole edit as one undo step.
+TEST(KeyboardModesTests, EditTilesMovesTheWindowsLiveAndKeepsOneStep) {
+  ModesDesk m;
+  m.run("kestles://tile");
+  auto tiled = m.frames();
+  m.modes.open(Command{Command::EditTiles{}});
+  ASSERT_TRUE(m.type("Alt+Right"));
+  EXPECT_TRUE(m.overlay.isHolding());
+  EXPECT_NE(m.frames(), tiled);
+  ASSERT_TRUE(m.type("Escape"));
+  EXPECT_FALSE(m.overlay.isHolding());
+  EXPECT_EQ(m.frames(), tiled);
+  EXPECT_EQ(m.undoSteps(), 1u);
+
+  m.modes.open(Command{Command::EditTiles{}});
+  ASSERT_TRUE(m.type("Alt+Right Alt+Right Return"));
+  auto edited = m.frames();
+  EXPECT_NE(edited, tiled);
+  EXPECT_EQ(edited, m.settledFrames());
+  EXPECT_EQ(m.undoSteps(), 2u);
+  EXPECT_EQ(m.runner.state().undo.peekUndo()->title, "Edit Tiles");
+  m.run("kestles://undo");
+  EXPECT_EQ(m.frames(), tiled);
+}
+
+TEST(KeyboardModesTests, ArrangeWithKeysRunsACommandPerKeyUnderItsLegend) {
+  ModesDesk m;
+  auto before = m.frames();
+  m.modes.open(Command{Command::ArrangeWithKeys{}});
+  ASSERT_TRUE(m.overlay.isHolding());
+  ASSERT_EQ(m.overlay.labels().size(), 4u);
+  EXPECT_EQ(m.overlay.labels()[2].lines.front(), "Editor");  // the front window's app
+
+  ASSERT_TRUE(m.type("A"));  // tile
+  EXPECT_TRUE(m.overlay.isHolding());
+  EXPECT_NE(m.frames(), before);
+  EXPECT_EQ(m.frames(), m.settledFrames());
+  // The legend follows: undo now names the tiling.
+  auto legend = m.overlay.shown().back();
+  EXPECT_NE(legend, m.overlay.shown().front());
+
+  ASSERT_TRUE(m.type("U"));  // undo
+  EXPECT_EQ(m.frames(), before);
+  ASSERT_TRUE(m.type("Escape"));
+  EXPECT_FALSE(m.overlay.isHolding());
+  EXPECT_FALSE(m.type("A"));  // the keyboard is let go: keys reach the windows again
+  EXPECT_EQ(m.frames(), before);
+}
+
+TEST(KeyboardModesTests, WindowHintsFocusTheLetteredWindow) {
+  ModesDesk m;
+  m.modes.open(Command{Command::Hints{}});
+  auto hints = WindowHints::hints(m.conductor.snapshot());
+  auto viewer = std::find_if(hints.begin(), hints.end(),
+                             [](const WindowHints::Hint& hint) { return hint.window == 21; });
+  ASSERT_NE(viewer, hints.end());
+  EXPECT_EQ(m.overlay.labels().size(), hints.size());
+
+  ASSERT_TRUE(m.type(std::string(1, viewer->letter)));
+
+  EXPECT_FALSE(m.overlay.isHolding());
+  auto calls = m.desk.sim.calls();
+  EXPECT_TRUE(std::any_of(calls.begin(), calls.end(), [](const sim::SimCall& call) {
+    return call.kind == sim::SimCall::Kind::setValue && call.window == 21 && call.name == "AXMain";
+  }));
+}
+
+TEST(KeyboardModesTests, AModeThatCannotOpenSaysWhyAndHoldsNothing) {
+  ModesDesk m;
+  m.modes.open(Command{Command::MoveToTile{}});
+  EXPECT_TRUE(m.overlay.shown().empty());
+  ASSERT_EQ(m.notifier.notices.size(), 1u);
+  EXPECT_EQ(m.notifier.notices[0].body,
+            "There are no tiles to move the window into; tile a display first.");
+
+  m.overlay.keyboardTaken = true;
+  m.modes.open(Command{Command::Hints{}});
+  EXPECT_FALSE(m.overlay.isHolding());
+  auto logged = m.desk.log.records(platform::LogCategory::hotkeys, platform::LogLevel::notice);
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged[0].message,
+            "Another program holds the keyboard, so the keyboard mode didn’t open.");
+  EXPECT_FALSE(m.type("A"));
+}
+
+// The app opens the modes on the overlay its desktop holds, whatever the desktop: here the
+// simulated one, with a mode link and keys typed on the overlay.
+TEST(KeyboardModesTests, TheAppShowsItsModesOnTheOverlayOfItsDesktop) {
+  testing::TemporaryFolder folder;
+  sim::SimDesktop layer(
+      WorldFile::read(std::filesystem::path(KESTLES_FIXTURES) / "worlds" / "laptop-three.json"));
+  auto overlay = std::make_unique<sim::SimOverlay>();
+  auto& shown = *overlay;
+  layer.adoptOverlay(std::move(overlay));
+  sim::MemoryLog log;
+  RecordingNotifier notifier;
+  AppRuntime app(layer, log, notifier,
+                 {folder.path() / "library.json", folder.path() / "state.json"},
+                 folder.path() / "limits.json");
+  app.start();
+
+  EXPECT_EQ(app.receive("kestles://hints"), std::nullopt);
+  app.finishQueued();
+  ASSERT_TRUE(shown.isHolding());
+  EXPECT_FALSE(shown.labels().empty());
+  ASSERT_TRUE(shown.type("Escape"));
+  app.finishQueued();
+  EXPECT_FALSE(shown.isHolding());
+  EXPECT_TRUE(notifier.notices.empty());
+}
+
+}  // namespace
+}  // namespace kestles::app
