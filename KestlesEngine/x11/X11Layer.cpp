@@ -78,8 +78,8 @@ X11Layer::~X11Layer() {
 }
 
 platform::LayerParts X11Layer::parts() {
-  return {ax_,      windowServer_, workspace_, screens_,     opener_,          *hotKeys_,   *input_,
-          catalog_, permissions_,  loginItem_, preferences_, *keyboardLayout_, keySettings_};
+  return {ax_,       windowServer_, workspace_, screens_,        opener_,
+          *hotKeys_, *input_,       catalog_,   *keyboardLayout_};
 }
 
 bool X11Layer::isGone() {

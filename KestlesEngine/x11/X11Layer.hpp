@@ -11,12 +11,8 @@
 #include "KestlesEngine/x11/X11AppOpener.hpp"
 #include "KestlesEngine/x11/X11Catalog.hpp"
 #include "KestlesEngine/x11/X11Events.hpp"
-#include "KestlesEngine/x11/X11KeySettings.hpp"
-#include "KestlesEngine/x11/X11LoginItem.hpp"
-#include "KestlesEngine/x11/X11Permissions.hpp"
 #include "KestlesEngine/x11/X11Screens.hpp"
 #include "KestlesEngine/x11/X11Session.hpp"
-#include "KestlesEngine/x11/X11SystemSettings.hpp"
 #include "KestlesEngine/x11/X11WindowServer.hpp"
 #include "KestlesEngine/x11/X11Workspace.hpp"
 
@@ -54,10 +50,6 @@ class X11Layer final : public platform::DesktopLayer {
   X11Screens screens_{session_};
   X11AppOpener opener_{session_};
   X11Catalog catalog_;
-  X11Permissions permissions_;
-  X11LoginItem loginItem_;
-  X11SystemSettings preferences_;
-  X11KeySettings keySettings_;
   std::unique_ptr<platform::HotKeyService> hotKeys_;
   std::unique_ptr<platform::InputMonitor> input_;
   std::unique_ptr<platform::KeyboardLayout> keyboardLayout_;
