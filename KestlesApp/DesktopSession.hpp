@@ -6,40 +6,13 @@
 #include <ostream>
 #include <string_view>
 
-#include "KestlesCore/library/Library.hpp"
+#include "KestlesApp/CommandLog.hpp"
 #include "KestlesCore/world/WorldFile.hpp"
 #include "KestlesEngine/PlatformChoice.hpp"
-#include "KestlesEngine/engine/Displays.hpp"
-#include "KestlesEngine/engine/RunningApps.hpp"
-#include "KestlesEngine/engine/WindowEngine.hpp"
+#include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/platform/ThreadTime.hpp"
 
 namespace kestles::app {
-
-/// Prints "kestles-app: " and the sentence, its control characters escaped, on `err`; returns
-/// the failure status 1.
-int fail(std::ostream& err, std::string_view sentence);
-
-/// The library in `file`: a missing file is a new library; a damaged one is reported on `err`
-/// and gives nothing.
-std::optional<Library> readLibrary(const std::filesystem::path& file, std::ostream& err);
-
-/// Hands a line to the running app, starting this program as the app when none runs; nothing
-/// on success, else the sentence that says why not.
-std::optional<std::string> deliverToRunningApp(const std::string& line);
-
-/// A log on standard error that keeps messages at `minimum` and above (for one command, the
-/// default level; the running app also keeps info).
-class CommandLog final : public platform::LogSink {
- public:
-  explicit CommandLog(platform::LogLevel minimum = platform::LogLevel::notice)
-      : minimum_(minimum) {}
-  void write(const platform::LogRecord& record) override;
-
- private:
-  platform::LogLevel minimum_;
-  platform::StreamLog stream_{stderr};
-};
 
 /// The chosen desktop with the engine over it, for one command.
 class DesktopSession {
@@ -72,9 +45,7 @@ class DesktopSession {
   platform::ThreadTimers timers_{clock_};
   platform::SerialQueue queue_;
   platform::ThreadParallelFor parallel_;
-  engine::WindowEngine engine_;
-  engine::RunningApps apps_;
-  engine::Displays displays_;
+  engine::EngineParts engine_;
   World current_;  // the last snapshot `findNow` took
 };
 
