@@ -1,4 +1,4 @@
-#include "KestlesCore/command/Learning.hpp"
+#include "KestlesCore/command/TourPage.hpp"
 
 #include <vector>
 
@@ -8,25 +8,6 @@
 namespace kestles {
 namespace {
 
-/// Spellings are plain ASCII words: case and surrounding space are all that may differ.
-std::string spellingKey(std::string_view text) {
-  return text::asciiLowercased(text::trimmed(text));
-}
-
-constexpr EnumTable kLessons{std::to_array<EnumWord<Lesson>>({
-    {Lesson::panel, "panel"},
-    {Lesson::tiling, "tiling"},
-    {Lesson::snapping, "snapping"},
-    {Lesson::kestles, "kestles"},
-    {Lesson::arrangeKeys, "arrange-with-keys"},
-    {Lesson::windowHints, "window-hints"},
-    {Lesson::pickWindows, "pick-windows"},
-    {Lesson::moveToTile, "move-to-tile"},
-    {Lesson::editTiles, "edit-tiles"},
-    {Lesson::keepTiled, "keep-tiled"},
-    {Lesson::assistant, "assistant"},
-})};
-
 constexpr EnumTable kFixedPages{std::to_array<EnumWord<TourPage::Fixed>>({
     {TourPage::Fixed::welcome, "welcome"},
     {TourPage::Fixed::permission, "permission"},
@@ -35,27 +16,7 @@ constexpr EnumTable kFixedPages{std::to_array<EnumWord<TourPage::Fixed>>({
     {TourPage::Fixed::chapters, "chapters"},
 })};
 
-constexpr EnumTable kTips{std::to_array<EnumWord<Tip>>({
-    {Tip::dragWindow, "drag-window"},
-    {Tip::tileWindows, "tile-windows"},
-    {Tip::snapKeys, "snap-keys"},
-    {Tip::appliedKestle, "applied-kestle"},
-    {Tip::keepTiled, "keep-tiled"},
-})};
-
 }  // namespace
-
-std::span<const Lesson> allLessons() {
-  return kLessons.cases();
-}
-
-std::string_view spelling(Lesson lesson) {
-  return kLessons[lesson].word;
-}
-
-std::optional<Lesson> readLesson(std::string_view text) {
-  return kLessons.find(&EnumWord<Lesson>::word, spellingKey(text));
-}
 
 std::string spelling(const TourPage& page) {
   if (const auto* lesson = std::get_if<Lesson>(&page.value)) return std::string(spelling(*lesson));
@@ -63,7 +24,7 @@ std::string spelling(const TourPage& page) {
 }
 
 std::optional<TourPage> readTourPage(std::string_view text) {
-  auto typed = spellingKey(text);
+  auto typed = text::asciiLowercased(text::trimmed(text));
   if (typed == "accessibility") return TourPage{TourPage::Fixed::permission};
   if (auto fixed = kFixedPages.find(&EnumWord<TourPage::Fixed>::word, typed))
     return TourPage{*fixed};
@@ -85,18 +46,6 @@ const std::string& tourPagesList() {
     return text::joined(words, ", ");
   }();
   return list;
-}
-
-std::span<const Tip> allTips() {
-  return kTips.cases();
-}
-
-std::string_view spelling(Tip tip) {
-  return kTips[tip].word;
-}
-
-std::optional<Tip> readTip(std::string_view text) {
-  return kTips.find(&EnumWord<Tip>::word, spellingKey(text));
 }
 
 }  // namespace kestles
