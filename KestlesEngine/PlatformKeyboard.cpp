@@ -3,7 +3,6 @@
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesEngine/x11/X11HotKeys.hpp"
 #include "KestlesEngine/x11/X11Input.hpp"
-#include "KestlesEngine/x11/X11KeyNames.hpp"
 #include "KestlesEngine/x11/X11Layer.hpp"
 
 namespace kestles {
@@ -12,8 +11,7 @@ void adoptKeyboard(PlatformChoice& choice) {
   auto* session = dynamic_cast<x11::X11Layer*>(choice.layer.get());
   if (session == nullptr) return;
   auto display = platform::environment("DISPLAY");
-  session->adoptKeyboard(x11::X11HotKeyService::open(display), x11::X11InputMonitor::open(display),
-                         x11::X11KeyboardLayout::open(display));
+  session->adoptKeyboard(x11::X11HotKeyService::open(display), x11::X11InputMonitor::open(display));
 }
 
 }  // namespace kestles

@@ -5,7 +5,6 @@
 #include "KestlesEngine/platform/AppOpener.hpp"
 #include "KestlesEngine/platform/HotKeyService.hpp"
 #include "KestlesEngine/platform/InputMonitor.hpp"
-#include "KestlesEngine/platform/KeyboardLayout.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
 #include "KestlesEngine/platform/WindowServer.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
@@ -22,7 +21,6 @@ struct LayerParts {
   HotKeyService& hotKeys;
   InputMonitor& input;
   AppCatalog& catalog;
-  KeyboardLayout& keyboardLayout;
 };
 
 /// One desktop behind the engine's interfaces (the X session, or the simulated desktop).

@@ -5,7 +5,6 @@
 #include "KestlesEngine/sim/FakeTime.hpp"
 #include "KestlesEngine/sim/SimAccessibility.hpp"
 #include "KestlesEngine/sim/SimAppCatalog.hpp"
-#include "KestlesEngine/sim/SimKeyboard.hpp"
 
 namespace kestles::sim {
 
@@ -25,7 +24,6 @@ class SimDesktop final : public platform::DesktopLayer {
   FakeClock clock_;
   SimAccessibility sim_;
   SimAppCatalog catalog_;
-  SimKeyboard keyboard_;
 };
 
 }  // namespace kestles::sim

@@ -31,11 +31,9 @@ class X11Layer final : public platform::DesktopLayer {
 
   /// Takes the keyboard's parts, which have connections of their own and are only opened by
   /// the running app (a one-shot command needs no keys); until then hot keys cannot be
-  /// registered (their registrations fail with a non-zero status), no input is ever seen and
-  /// no key has a name.
+  /// registered (their registrations fail with a non-zero status) and no input is ever seen.
   void adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,
-                     std::unique_ptr<platform::InputMonitor> input,
-                     std::unique_ptr<platform::KeyboardLayout> layout);
+                     std::unique_ptr<platform::InputMonitor> input);
 
   /// Round trips made so far on the request connection.
   std::uint64_t roundTrips();
@@ -52,7 +50,6 @@ class X11Layer final : public platform::DesktopLayer {
   X11Catalog catalog_;
   std::unique_ptr<platform::HotKeyService> hotKeys_;
   std::unique_ptr<platform::InputMonitor> input_;
-  std::unique_ptr<platform::KeyboardLayout> keyboardLayout_;
   std::unique_ptr<X11Events> events_;  // last: stopped before the parts it calls go
 };
 
