@@ -15,21 +15,16 @@
 #include "KestlesApp/AppRuntime.hpp"
 #include "KestlesApp/AppVersion.hpp"
 #include "KestlesApp/AssistantCommand.hpp"
+#include "KestlesApp/CommandLog.hpp"
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesApp/PaletteCommand.hpp"
 #include "KestlesApp/PlaceCommand.hpp"
 #include "KestlesApp/PlanCommand.hpp"
-#include "KestlesApp/PlatformCommand.hpp"
 #include "KestlesApp/WorldCommand.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
-#include "KestlesEngine/PlatformChoice.hpp"
+#include "KestlesEngine/PlatformKeyboard.hpp"
 #include "KestlesEngine/platform/Defaults.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
-#include "KestlesEngine/x11/X11HotKeys.hpp"
-#include "KestlesEngine/x11/X11Input.hpp"
-#include "KestlesEngine/x11/X11KeyNames.hpp"
-#include "KestlesEngine/x11/X11Layer.hpp"
-#include "KestlesEngine/x11/overlay/X11Overlay.hpp"
 #include "KestlesLink/FileDescriptor.hpp"
 #include "KestlesLink/LinkReply.hpp"
 
@@ -84,17 +79,6 @@ void reportStart(std::optional<int> readyFd, const std::optional<ListenRefusal>&
   [[maybe_unused]] auto written = write(ready.get(), line.data(), line.size());
 }
 
-/// The X session's keys: hot keys, raw input, key names and the keyboard modes' overlay,
-/// each on a connection of its own.
-void adoptKeyboard(platform::DesktopLayer& layer) {
-  auto* session = dynamic_cast<x11::X11Layer*>(&layer);
-  if (session == nullptr) return;
-  auto display = platform::environment("DISPLAY");
-  session->adoptKeyboard(x11::X11HotKeyService::open(display), x11::X11InputMonitor::open(display),
-                         x11::X11KeyboardLayout::open(display));
-  layer.adoptOverlay(x11::X11Overlay::open(display));
-}
-
 /// Listens, then serves through `run` (its status is the app's) once the socket is this app's.
 int serveWith(LinkServer& server, std::optional<int> readyFd, const std::function<int()>& run) {
   // A stop asked for while the socket is being made still ends with the socket removed.
@@ -119,7 +103,7 @@ int refuseWithoutDesktop(std::optional<int> readyFd, const std::string& reason) 
 
 int serveDesktop(std::optional<int> readyFd, PlatformChoice choice) {
   CommandLog log(platform::LogLevel::info);
-  adoptKeyboard(*choice.layer);
+  adoptKeyboard(choice);
   auto notifier = makeDesktopNotifier(log);
   std::optional<AppRuntime> runtime;
   LinkServer server([&](const std::string& line) { return runtime->receive(line); });

@@ -8,13 +8,9 @@
 #include "KestlesApp/KeyboardModes.hpp"
 #include "KestlesApp/Notifier.hpp"
 #include "KestlesCore/command/KeyBindings.hpp"
-#include "KestlesEngine/engine/Conductor.hpp"
-#include "KestlesEngine/engine/Displays.hpp"
 #include "KestlesEngine/engine/DoubleControlMonitor.hpp"
+#include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/engine/HotKeys.hpp"
-#include "KestlesEngine/engine/Launcher.hpp"
-#include "KestlesEngine/engine/RunningApps.hpp"
-#include "KestlesEngine/engine/WindowEngine.hpp"
 #include "KestlesEngine/engine/WindowWatcher.hpp"
 #include "KestlesEngine/platform/DesktopLayer.hpp"
 #include "KestlesEngine/platform/ThreadTime.hpp"
@@ -109,11 +105,10 @@ class AppRuntime {
   QueueTimers mainTimers_{threadTimers_, main_};
   QueueTimers watcherTimers_{threadTimers_, watcherQueue_};
   QueueHotKeys mainHotKeys_;
-  engine::WindowEngine engine_;
-  engine::RunningApps runningApps_;
-  engine::Displays displays_;
-  engine::Launcher launcher_;
-  engine::Conductor conductor_;
+  engine::EngineParts engineParts_;
+  engine::WindowEngine& engine_ = engineParts_.engine;
+  engine::Displays& displays_ = engineParts_.displays;
+  engine::Conductor& conductor_ = engineParts_.conductor;
   engine::WindowWatcher watcher_;
   engine::HotKeys hotKeys_;
   CommandRunner runner_;

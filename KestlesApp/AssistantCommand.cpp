@@ -5,7 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesApp/PlatformCommand.hpp"
+#include "KestlesApp/CommandLog.hpp"
+#include "KestlesApp/DesktopSession.hpp"
+#include "KestlesApp/LibraryFile.hpp"
+#include "KestlesApp/RunningAppLink.hpp"
 #include "KestlesApp/ServerAssistant.hpp"
 #include "KestlesCore/assistant/EmbeddedAssistant.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"

@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "KestlesApp/CommandLog.hpp"
+#include "KestlesApp/DesktopSession.hpp"
+#include "KestlesApp/LibraryFile.hpp"
 #include "KestlesApp/Notifier.hpp"
-#include "KestlesApp/PlatformCommand.hpp"
+#include "KestlesApp/RunningAppLink.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesCore/palette/PaletteCatalog.hpp"

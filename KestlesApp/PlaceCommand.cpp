@@ -7,7 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesApp/PlatformCommand.hpp"
+#include "KestlesApp/CommandLog.hpp"
+#include "KestlesApp/DesktopSession.hpp"
 #include "KestlesCore/text/Text.hpp"
 
 namespace kestles::app {

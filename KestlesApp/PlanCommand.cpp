@@ -8,8 +8,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesApp/CommandLog.hpp"
+#include "KestlesApp/DesktopSession.hpp"
+#include "KestlesApp/LibraryFile.hpp"
 #include "KestlesApp/LinkServer.hpp"
-#include "KestlesApp/PlatformCommand.hpp"
 #include "KestlesCore/apply/TileWindowsPlan.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"

@@ -2,7 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "KestlesApp/PlatformCommand.hpp"
+#include "KestlesApp/CommandLog.hpp"
+#include "KestlesApp/DesktopSession.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
 
 namespace kestles::app {

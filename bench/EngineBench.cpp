@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "KestlesEngine/engine/WindowEngine.hpp"
+#include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/sim/FakeTime.hpp"
 #include "KestlesEngine/sim/MemoryLog.hpp"
 #include "KestlesEngine/sim/SimAccessibility.hpp"
@@ -38,7 +38,7 @@ struct Bench {
   explicit Bench(const World& initial)
       : world(initial),
         sim(initial, clock),
-        engine({sim, sim, sim, log, clock, clock, queue, parallel, {}}) {
+        parts({sim, sim, sim, sim, sim}, log, {clock, clock, queue, parallel, clock}) {
     sim.setRecording(false);
     engine.start();
   }
@@ -48,7 +48,8 @@ struct Bench {
   sim::SequentialFor parallel;
   sim::MemoryLog log;
   sim::SimAccessibility sim;
-  engine::WindowEngine engine;
+  engine::EngineParts parts;
+  engine::WindowEngine& engine = parts.engine;
 };
 
 /// One recorded platform call, ready to be made again with its element already looked up.

@@ -60,7 +60,7 @@ void BM_LoadLibraryFile(benchmark::State& state) {
     auto library = file.load();
     benchmark::DoNotOptimize(library);
   }
-  std::filesystem::remove_all(file.url.parent_path());
+  std::filesystem::remove_all(file.path.parent_path());
 }
 BENCHMARK(BM_LoadLibraryFile)->Unit(benchmark::kMillisecond);
 
@@ -77,7 +77,7 @@ void BM_SaveLibraryFile(benchmark::State& state) {
   JSONFile<Library> file{benchFile()};
   for (auto _ : state)
     file.save(largeLibrary());
-  std::filesystem::remove_all(file.url.parent_path());
+  std::filesystem::remove_all(file.path.parent_path());
 }
 BENCHMARK(BM_SaveLibraryFile)->Unit(benchmark::kMillisecond);
 

@@ -6,7 +6,9 @@
 
 #include "KestlesCore/command/CommandVocabulary.hpp"
 #include "KestlesCore/command/KestlesPage.hpp"
-#include "KestlesCore/command/Learning.hpp"
+#include "KestlesCore/command/Lesson.hpp"
+#include "KestlesCore/command/Tip.hpp"
+#include "KestlesCore/command/TourPage.hpp"
 #include "KestlesCore/snap/SnapAction.hpp"
 #include "KestlesCore/tiling/TilingStyle.hpp"
 #include "kestles/HelpText.hpp"

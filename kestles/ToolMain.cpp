@@ -98,7 +98,7 @@ int exportArchive(const std::optional<std::string>& typed) {
     write(stdout, bytes + "\n");
     return 0;
   }
-  auto path = KestlesArchive::fileURL(*typed, workingFolder(), KestlesPaths::homeFolder());
+  auto path = KestlesArchive::filePath(*typed, workingFolder(), KestlesPaths::homeFolder());
   try {
     json_style::writeAtomically(path, bytes);
   } catch (const std::exception& error) {
@@ -109,7 +109,7 @@ int exportArchive(const std::optional<std::string>& typed) {
 }
 
 int importArchive(const std::string& typed) {
-  auto path = KestlesArchive::fileURL(typed, workingFolder(), KestlesPaths::homeFolder());
+  auto path = KestlesArchive::filePath(typed, workingFolder(), KestlesPaths::homeFolder());
   std::string bytes;
   try {
     bytes = json_style::readFile(path);

@@ -2,16 +2,10 @@
 
 #include "KestlesCore/apply/ApplyTexts.hpp"
 #include "KestlesCore/apply/PlanBuilding.hpp"
+#include "KestlesCore/model/Overloaded.hpp"
 
 namespace kestles {
 namespace {
-
-template <class... Cases>
-struct Overloaded : Cases... {
-  using Cases::operator()...;
-};
-template <class... Cases>
-Overloaded(Cases...) -> Overloaded<Cases...>;
 
 /// The given display, else the active one, else the main one.
 std::optional<std::string> chosenDisplay(const std::optional<std::string>& given,

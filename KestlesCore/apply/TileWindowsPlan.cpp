@@ -5,19 +5,13 @@
 
 #include "KestlesCore/apply/ApplyTexts.hpp"
 #include "KestlesCore/apply/PlanBuilding.hpp"
+#include "KestlesCore/model/Overloaded.hpp"
 #include "KestlesCore/text/Text.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
 #include "KestlesCore/tiling/Suggestions.hpp"
 
 namespace kestles {
 namespace {
-
-template <class... Cases>
-struct Overloaded : Cases... {
-  using Cases::operator()...;
-};
-template <class... Cases>
-Overloaded(Cases...) -> Overloaded<Cases...>;
 
 /// The bundle id the filter keeps, nothing for all apps; an empty id when no app qualifies.
 std::optional<std::string> keptBundle(const TileApps& apps, const planning::WorldIndex& index,

@@ -133,9 +133,9 @@ ImportSummary KestlesArchive::importInto(Library& library, ImportParts parts) co
   return summary;
 }
 
-std::filesystem::path KestlesArchive::fileURL(std::string_view typed,
-                                              const std::filesystem::path& folder,
-                                              const std::filesystem::path& home) {
+std::filesystem::path KestlesArchive::filePath(std::string_view typed,
+                                               const std::filesystem::path& folder,
+                                               const std::filesystem::path& home) {
   std::filesystem::path path;
   if (typed == "~" || typed.starts_with("~/"))
     path = home / std::filesystem::path(typed.substr(std::min<std::size_t>(typed.size(), 2)));

@@ -65,8 +65,8 @@ struct KestlesArchive {
   /// The file a typed path names: "~" expanded, relative to `folder`, ".kestles" added
   /// when the name has no extension, normalized. A path that comes down to the root ("/",
   /// "/..") stays the root, which names no file.
-  static std::filesystem::path fileURL(std::string_view typed, const std::filesystem::path& folder,
-                                       const std::filesystem::path& home);
+  static std::filesystem::path filePath(std::string_view typed, const std::filesystem::path& folder,
+                                        const std::filesystem::path& home);
 
   bool operator==(const KestlesArchive&) const = default;
 };

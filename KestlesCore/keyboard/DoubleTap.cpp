@@ -1,16 +1,8 @@
 #include "KestlesCore/keyboard/DoubleTap.hpp"
+#include "KestlesCore/model/Overloaded.hpp"
 
 namespace kestles {
-namespace {
-
-template <class... Cases>
-struct Overloaded : Cases... {
-  using Cases::operator()...;
-};
-template <class... Cases>
-Overloaded(Cases...) -> Overloaded<Cases...>;
-
-}  // namespace
+namespace {}  // namespace
 
 bool DoubleTap::handle(const Input& input) {
   auto change = std::get_if<ModifierChange>(&input);

@@ -9,6 +9,7 @@
 #include "KestlesCore/keyboard/WindowHints.hpp"
 #include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/layout/TileShape.hpp"
+#include "KestlesCore/world/WindowID.hpp"
 #include "KestlesCore/world/World.hpp"
 
 namespace kestles {
@@ -18,8 +19,6 @@ namespace kestles {
 /// The mode first picks (letters toggle windows), then, after `arrange`, chooses among the
 /// ways of tiling the picked windows; `back` returns to picking.
 struct PickToTile {
-  using WindowID = std::uint32_t;
-
   /// One way of tiling the picked windows.
   struct Choice {
     std::string name;

@@ -135,7 +135,7 @@ std::vector<CGRect> TileEditor::tileFrames() const {
   return tiling.solve(bounds, session.gaps, session.minimums()).tileFrames;
 }
 
-std::map<TileEditor::WindowID, CGRect> TileEditor::frames() const {
+std::map<WindowID, CGRect> TileEditor::frames() const {
   if (ending == Ending::cancelled) return startFrames;
   auto placed = tiling.frames(bounds, session.gaps, session.minimums());
   for (const auto& [id, frame] : floating)

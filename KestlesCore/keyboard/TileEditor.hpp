@@ -14,6 +14,7 @@
 #include "KestlesCore/layout/TileEdge.hpp"
 #include "KestlesCore/tiling/LiveTiles.hpp"
 #include "KestlesCore/tiling/Tiling.hpp"
+#include "KestlesCore/world/WindowID.hpp"
 #include "KestlesCore/world/World.hpp"
 
 namespace kestles {
@@ -23,8 +24,6 @@ namespace kestles {
 /// it, Delete closes it, F fills the empty ones, U undoes; Return keeps the result and
 /// Escape puts everything back.
 struct TileEditor {
-  using WindowID = std::uint32_t;
-
   /// The inputs of the editor.
   struct Key {
     struct Choose {

@@ -11,14 +11,13 @@
 #include "KestlesCore/geometry/CGRect.hpp"
 #include "KestlesCore/tiling/DropTarget.hpp"
 #include "KestlesCore/tiling/LiveTiles.hpp"
+#include "KestlesCore/world/WindowID.hpp"
 #include "KestlesCore/world/World.hpp"
 
 namespace kestles {
 
 /// A key on every tile of every tiled display, for sending the front window into a tile.
 struct TileHints {
-  using WindowID = std::uint32_t;
-
   /// One keyed tile.
   struct Hint {
     char key = '1';

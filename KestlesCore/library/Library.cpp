@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/coding/JSONStream.hpp"
 #include "KestlesCore/coding/Lossy.hpp"
 #include "KestlesCore/text/Text.hpp"
 

@@ -9,7 +9,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "KestlesCore/command/KestlesPage.hpp"
-#include "KestlesCore/command/Learning.hpp"
+#include "KestlesCore/command/Lesson.hpp"
 #include "KestlesCore/layout/GapsChange.hpp"
 #include "KestlesCore/layout/LayoutRef.hpp"
 #include "KestlesCore/layout/TileEdge.hpp"

@@ -13,7 +13,6 @@ namespace kestles {
 namespace {
 
 using coding::json;
-using WindowID = SessionState::WindowID;
 
 template <class T>
 T part(const json& object, std::string_view key) {

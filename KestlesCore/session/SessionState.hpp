@@ -21,6 +21,7 @@
 #include "KestlesCore/tiling/TilingFrames.hpp"
 #include "KestlesCore/tiling/TilingMemory.hpp"
 #include "KestlesCore/undo/UndoHistory.hpp"
+#include "KestlesCore/world/WindowID.hpp"
 #include "KestlesCore/world/World.hpp"
 
 namespace kestles {
@@ -35,8 +36,6 @@ namespace kestles {
 /// window that merely got the same number. The state is bounded by its own rules, whatever
 /// a file holds.
 struct SessionState {
-  using WindowID = std::uint32_t;
-
   /// The most windows the state keeps anything of; beyond it the oldest (lowest numbers) are
   /// forgotten. Closed windows are forgotten anyway, so only a runaway file gets near it.
   static constexpr std::size_t kMostWindows = 128;

@@ -9,6 +9,7 @@
 #include "KestlesCore/geometry/CGRect.hpp"
 #include "KestlesCore/tiling/DropTarget.hpp"
 #include "KestlesCore/tiling/LiveTiles.hpp"
+#include "KestlesCore/world/WindowID.hpp"
 
 namespace kestles {
 
@@ -19,8 +20,6 @@ namespace kestles {
 /// the pointer rests on a trade the trade is shown live in `session`; `unswapped` keeps the
 /// tilings from before it, so moving on puts the other window back first.
 struct TileDrag {
-  using WindowID = std::uint32_t;
-
   /// Where a drop at the pointer would put the window.
   struct Landing {
     std::string displayID;

@@ -11,8 +11,6 @@
 namespace kestles {
 namespace {
 
-using WindowID = KeptTiles::WindowID;
-
 /// What changed on one kept display since the last look.
 struct Look {
   DisplayInfo display;

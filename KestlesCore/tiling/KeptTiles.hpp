@@ -13,6 +13,7 @@
 #include "KestlesCore/tiling/TileChanges.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 #include "KestlesCore/tiling/TilingStyle.hpp"
+#include "KestlesCore/world/WindowID.hpp"
 
 namespace kestles {
 
@@ -30,8 +31,6 @@ namespace kestles {
 /// its tile and takes one again when it comes back, and a window moved to another kept
 /// display leaves its tile on the first and is new on the second.
 struct KeptTiles {
-  using WindowID = std::uint32_t;
-
   /// The smallest half a tile may be split into, in points.
   static constexpr double kSmallestHalfWidth = 360;
   static constexpr double kSmallestHalfHeight = 240;

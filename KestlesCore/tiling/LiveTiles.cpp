@@ -10,8 +10,6 @@
 namespace kestles {
 namespace {
 
-using WindowID = LiveTiles::WindowID;
-
 std::set<WindowID> tiledWindows(const Tilings& tilings) {
   std::set<WindowID> tiled;
   for (const auto& [displayID, tiling] : tilings)

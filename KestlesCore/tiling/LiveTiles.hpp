@@ -14,6 +14,7 @@
 #include "KestlesCore/layout/LayoutSolver.hpp"
 #include "KestlesCore/layout/SizeLimits.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
+#include "KestlesCore/world/WindowID.hpp"
 
 namespace kestles {
 
@@ -28,8 +29,6 @@ namespace kestles {
 /// minimum it learned from the world or the engine, and solves its tiles with them.
 class LiveTiles {
  public:
-  using WindowID = std::uint32_t;
-
   DisplaySetup setup;
   Gaps gaps;
   Tilings tilings;  // by display id

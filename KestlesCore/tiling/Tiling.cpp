@@ -59,7 +59,7 @@ Tiling Tiling::make(std::string displayID, TileShape shape, std::optional<Layout
   return tiling;
 }
 
-std::vector<Tiling::WindowID> Tiling::windowIDs() const {
+std::vector<WindowID> Tiling::windowIDs() const {
   std::vector<WindowID> present;
   for (const auto& window : windows)
     if (window) present.push_back(*window);
@@ -72,7 +72,7 @@ std::optional<int> Tiling::tileOf(WindowID window) const {
   return std::nullopt;
 }
 
-std::optional<Tiling::WindowID> Tiling::windowIn(int slot) const {
+std::optional<WindowID> Tiling::windowIn(int slot) const {
   if (slot < 0 || slot >= static_cast<int>(windows.size())) return std::nullopt;
   return windows[slot];
 }
@@ -110,8 +110,7 @@ void Tiling::reshape(TileShape newShape) {
   forgetZoomUnlessAt(zoomedSlot);
 }
 
-std::vector<Tiling::WindowID> Tiling::apply(TileShape newShape,
-                                            std::optional<LayoutRef> newLayout) {
+std::vector<WindowID> Tiling::apply(TileShape newShape, std::optional<LayoutRef> newLayout) {
   auto present = windowIDs();
   auto zoomedSlot = zoomed ? tileOf(*zoomed) : std::nullopt;
   bool shapeChanged = !(shape == newShape);
@@ -250,7 +249,7 @@ std::optional<int> Tiling::insert(int beside, TileEdge toward) {
   return tileIndex(added.id);
 }
 
-std::optional<Tiling::WindowID> Tiling::closeTile(int slot, bool givingRoomToNeighbour) {
+std::optional<WindowID> Tiling::closeTile(int slot, bool givingRoomToNeighbour) {
   auto target = tileID(slot);
   if (!target || shape.tileCount() < 2) return std::nullopt;
   auto window = windowIn(slot);
@@ -312,9 +311,8 @@ LayoutSolution Tiling::solve(const CGRect& visibleFrame, const Gaps& gaps,
   return LayoutSolver::solve(shape, visibleFrame, gaps, minimumsBySlot(minimums));
 }
 
-std::map<Tiling::WindowID, CGRect> Tiling::frames(
-    const CGRect& visibleFrame, const Gaps& gaps,
-    const std::map<WindowID, MinimumSize>& minimums) const {
+std::map<WindowID, CGRect> Tiling::frames(const CGRect& visibleFrame, const Gaps& gaps,
+                                          const std::map<WindowID, MinimumSize>& minimums) const {
   auto solution = solve(visibleFrame, gaps, minimums);
   std::map<WindowID, CGRect> byWindow;
   for (std::size_t i = 0; i < windows.size() && i < solution.tileFrames.size(); ++i)
@@ -362,7 +360,7 @@ void from_json(const nlohmann::json& json, Tiling& tiling) {
   auto slots = slotsFromJSON(coding::member(json, "windows"));
   for (std::size_t i = 0; i < slots.size() && i < read.windows.size(); ++i)
     if (slots[i] && !read.contains(*slots[i])) read.windows[i] = slots[i];
-  read.zoomed = coding::optional<Tiling::WindowID>(json, "zoomed");
+  read.zoomed = coding::optional<WindowID>(json, "zoomed");
   if (read.zoomed && !read.contains(*read.zoomed)) read.zoomed.reset();
   tiling = std::move(read);
 }

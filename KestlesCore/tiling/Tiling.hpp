@@ -16,6 +16,7 @@
 #include "KestlesCore/layout/TileEdge.hpp"
 #include "KestlesCore/layout/TileShape.hpp"
 #include "KestlesCore/tiling/Retile.hpp"
+#include "KestlesCore/world/WindowID.hpp"
 
 namespace kestles {
 
@@ -25,8 +26,6 @@ namespace kestles {
 /// window in at most one slot. Reshaping keeps each window with its tile (by tile id);
 /// whenever the zoomed window changes slot or loses its slot, it is forgotten.
 struct Tiling {
-  using WindowID = std::uint32_t;
-
   std::string displayID;
   TileShape shape;
   std::optional<LayoutRef> layout;  // where the shape came from; cleared on a change by hand

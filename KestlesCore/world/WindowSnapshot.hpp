@@ -7,12 +7,13 @@
 
 #include "KestlesCore/geometry/CGRect.hpp"
 #include "KestlesCore/layout/SizeLimits.hpp"
+#include "KestlesCore/world/WindowID.hpp"
 
 namespace kestles {
 
 /// One standard window as a snapshot saw it.
 struct WindowSnapshot {
-  std::uint32_t id = 0;  // the window number; synthetic ids start above 0xF0000000
+  WindowID id = 0;  // the window number; synthetic ids start above 0xF0000000
   std::int32_t pid = 0;
   std::string bundleID;
   std::string appName;

@@ -8,13 +8,8 @@
 #include "KestlesEngine/platform/AppOpener.hpp"
 #include "KestlesEngine/platform/HotKeyService.hpp"
 #include "KestlesEngine/platform/InputMonitor.hpp"
-#include "KestlesEngine/platform/KeyboardLayout.hpp"
-#include "KestlesEngine/platform/LoginItemService.hpp"
 #include "KestlesEngine/platform/Overlay.hpp"
-#include "KestlesEngine/platform/PermissionService.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
-#include "KestlesEngine/platform/SymbolicHotKeySource.hpp"
-#include "KestlesEngine/platform/SystemPreferences.hpp"
 #include "KestlesEngine/platform/WindowServer.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
 
@@ -30,11 +25,6 @@ struct LayerParts {
   HotKeyService& hotKeys;
   InputMonitor& input;
   AppCatalog& catalog;
-  PermissionService& permissions;
-  LoginItemService& loginItem;
-  SystemPreferences& preferences;
-  KeyboardLayout& keyboardLayout;
-  SymbolicHotKeySource& symbolicHotKeys;
 };
 
 /// One desktop behind the engine's interfaces (the X session, or the simulated desktop).

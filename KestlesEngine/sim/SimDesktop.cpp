@@ -6,8 +6,7 @@ SimDesktop::SimDesktop(const WorldFile& file)
     : sim_(file.world, clock_, file.focusedWindow), catalog_(file.installedApps) {}
 
 platform::LayerParts SimDesktop::parts() {
-  return {sim_,     sim_,         sim_,       sim_,         sim_,      sim_,     sim_,
-          catalog_, permissions_, loginItem_, preferences_, keyboard_, keyboard_};
+  return {sim_, sim_, sim_, sim_, sim_, sim_, sim_, catalog_};
 }
 
 }  // namespace kestles::sim

@@ -5,10 +5,6 @@
 #include "KestlesEngine/sim/FakeTime.hpp"
 #include "KestlesEngine/sim/SimAccessibility.hpp"
 #include "KestlesEngine/sim/SimAppCatalog.hpp"
-#include "KestlesEngine/sim/SimKeyboard.hpp"
-#include "KestlesEngine/sim/SimLoginItem.hpp"
-#include "KestlesEngine/sim/SimPermissions.hpp"
-#include "KestlesEngine/sim/SimPreferences.hpp"
 
 namespace kestles::sim {
 
@@ -28,10 +24,6 @@ class SimDesktop final : public platform::DesktopLayer {
   FakeClock clock_;
   SimAccessibility sim_;
   SimAppCatalog catalog_;
-  SimPermissions permissions_;
-  SimLoginItem loginItem_;
-  SimPreferences preferences_;
-  SimKeyboard keyboard_;
 };
 
 }  // namespace kestles::sim

@@ -38,17 +38,6 @@ class NoInput final : public platform::InputMonitor {
   std::uint64_t monitors_ = 0;
 };
 
-/// The keyboard before its layout is adopted: no key has a name, and nothing changes.
-class NoKeyboardLayout final : public platform::KeyboardLayout {
- public:
-  std::optional<Translation> translate(std::uint16_t) override { return std::nullopt; }
-  std::uint64_t observe(Change, Observer) override { return ++observers_; }
-  void removeObserver(std::uint64_t) override {}
-
- private:
-  std::uint64_t observers_ = 0;
-};
-
 }  // namespace
 
 std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& display) {
@@ -80,16 +69,14 @@ std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& displ
 X11Layer::X11Layer(std::unique_ptr<X11Connection> connection)
     : session_(std::move(connection)),
       hotKeys_(std::make_unique<NoHotKeys>()),
-      input_(std::make_unique<NoInput>()),
-      keyboardLayout_(std::make_unique<NoKeyboardLayout>()) {}
+      input_(std::make_unique<NoInput>()) {}
 
 X11Layer::~X11Layer() {
   events_.reset();
 }
 
 platform::LayerParts X11Layer::parts() {
-  return {ax_,      windowServer_, workspace_, screens_,     opener_,          *hotKeys_,   *input_,
-          catalog_, permissions_,  loginItem_, preferences_, *keyboardLayout_, keySettings_};
+  return {ax_, windowServer_, workspace_, screens_, opener_, *hotKeys_, *input_, catalog_};
 }
 
 void X11Layer::onGone(std::function<void()> gone) {
@@ -102,11 +89,9 @@ void X11Layer::onGone(std::function<void()> gone) {
 }
 
 void X11Layer::adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,
-                             std::unique_ptr<platform::InputMonitor> input,
-                             std::unique_ptr<platform::KeyboardLayout> layout) {
+                             std::unique_ptr<platform::InputMonitor> input) {
   if (hotKeys) hotKeys_ = std::move(hotKeys);
   if (input) input_ = std::move(input);
-  if (layout) keyboardLayout_ = std::move(layout);
 }
 
 std::uint64_t X11Layer::roundTrips() {

@@ -13,12 +13,8 @@
 #include "KestlesEngine/x11/X11AppOpener.hpp"
 #include "KestlesEngine/x11/X11Catalog.hpp"
 #include "KestlesEngine/x11/X11Events.hpp"
-#include "KestlesEngine/x11/X11KeySettings.hpp"
-#include "KestlesEngine/x11/X11LoginItem.hpp"
-#include "KestlesEngine/x11/X11Permissions.hpp"
 #include "KestlesEngine/x11/X11Screens.hpp"
 #include "KestlesEngine/x11/X11Session.hpp"
-#include "KestlesEngine/x11/X11SystemSettings.hpp"
 #include "KestlesEngine/x11/X11WindowServer.hpp"
 #include "KestlesEngine/x11/X11Workspace.hpp"
 
@@ -37,11 +33,9 @@ class X11Layer final : public platform::DesktopLayer {
 
   /// Takes the keyboard's parts, which have connections of their own and are only opened by
   /// the running app (a one-shot command needs no keys); until then hot keys cannot be
-  /// registered (their registrations fail with a non-zero status), no input is ever seen and
-  /// no key has a name.
+  /// registered (their registrations fail with a non-zero status) and no input is ever seen.
   void adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,
-                     std::unique_ptr<platform::InputMonitor> input,
-                     std::unique_ptr<platform::KeyboardLayout> layout);
+                     std::unique_ptr<platform::InputMonitor> input);
 
   /// Round trips made so far on the request connection.
   std::uint64_t roundTrips();
@@ -56,13 +50,8 @@ class X11Layer final : public platform::DesktopLayer {
   X11Screens screens_{session_};
   X11AppOpener opener_{session_};
   X11Catalog catalog_;
-  X11Permissions permissions_;
-  X11LoginItem loginItem_;
-  X11SystemSettings preferences_;
-  X11KeySettings keySettings_;
   std::unique_ptr<platform::HotKeyService> hotKeys_;
   std::unique_ptr<platform::InputMonitor> input_;
-  std::unique_ptr<platform::KeyboardLayout> keyboardLayout_;
   std::mutex goneMutex_;
   std::function<void()> gone_;         // under the mutex
   bool wentAway_ = false;              // under the mutex

@@ -11,9 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "KestlesEngine/engine/Displays.hpp"
-#include "KestlesEngine/engine/RunningApps.hpp"
-#include "KestlesEngine/engine/WindowEngine.hpp"
+#include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/platform/ThreadTime.hpp"
 #include "KestlesEngine/x11/X11Layer.hpp"
 
@@ -36,20 +34,18 @@ struct Desk {
   kestles::platform::ThreadTimers timers{clock};
   kestles::platform::SerialQueue queue;
   kestles::platform::ThreadParallelFor parallel;
-  std::unique_ptr<WindowEngine> engine;
-  std::unique_ptr<kestles::engine::RunningApps> apps;
-  std::unique_ptr<kestles::engine::Displays> displays;
+  std::unique_ptr<kestles::engine::EngineParts> parts;
 
   Desk() {
     if (!layer) return;
-    auto parts = layer->parts();
-    engine = std::make_unique<WindowEngine>(WindowEngine::Services{
-        parts.ax, parts.windowServer, parts.workspace, log, clock, timers, queue, parallel, {}});
-    engine->start();
-    apps = std::make_unique<kestles::engine::RunningApps>(parts.workspace, log, clock);
-    displays = std::make_unique<kestles::engine::Displays>(parts.screens);
+    parts = std::make_unique<kestles::engine::EngineParts>(
+        kestles::engine::EngineParts::Desktop::of(layer->parts()), log,
+        kestles::engine::EngineParts::Time{clock, timers, queue, parallel, timers});
+    parts->engine.start();
   }
-  kestles::World snapshot() { return engine->snapshot(apps->list(), displays->setup()); }
+  kestles::World snapshot() {
+    return parts->engine.snapshot(parts->runningApps.list(), parts->displays.setup());
+  }
   std::uint64_t roundTrips() { return layer->roundTrips(); }
 };
 
@@ -126,7 +122,7 @@ void X11PlaceTen(benchmark::State& state) {
   auto before = platform()->roundTrips();
   for (auto _ : state) {
     const auto& set = sets[std::size_t(round++ % 2)];
-    auto outcome = platform()->engine->arrange(set, {});
+    auto outcome = platform()->parts->engine.arrange(set, {});
     landed = 0;
     for (const auto& move : set)
       landed += outcome.frames[move.window] == move.to ? 1 : 0;

@@ -7,9 +7,6 @@
 #include "KestlesCore/archive/KestlesArchive.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
-#include "KestlesEngine/engine/Displays.hpp"
-#include "KestlesEngine/engine/Launcher.hpp"
-#include "KestlesEngine/engine/RunningApps.hpp"
 #include "tests/app/RunnerDesk.hpp"
 
 namespace kestles::app {

@@ -9,9 +9,6 @@
 #include "KestlesApp/CommandRunner.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
-#include "KestlesEngine/engine/Displays.hpp"
-#include "KestlesEngine/engine/Launcher.hpp"
-#include "KestlesEngine/engine/RunningApps.hpp"
 #include "tests/engine/EngineDesk.hpp"
 #include "tests/support/ToolProcess.hpp"
 
@@ -69,11 +66,7 @@ struct RunnerDesk {
 
   testing::TemporaryFolder folder;
   EngineDesk desk;
-  engine::RunningApps runningApps{desk.sim, desk.log, desk.clock};
-  engine::Displays displays{desk.sim};
-  engine::Launcher launcher{desk.sim};
-  engine::Conductor conductor{
-      {desk.engine, runningApps, displays, launcher, desk.sim, desk.log, desk.clock, desk.clock}};
+  engine::Conductor& conductor = desk.parts.conductor;
   RecordingNotifier notifier;
   CommandRunner runner{{conductor, desk.engine, desk.log, notifier},
                        {folder.path() / "library.json", folder.path() / "state.json"}};

@@ -16,7 +16,7 @@ TEST(AwayTilesTests, KeepTakeAndJSON) {
   away.keep(Tiling::make("right", halves, std::nullopt, {3}));
   away.keep(Tiling::make("left", halves, std::nullopt, {4, 5}));  // the newer one wins
   EXPECT_EQ(away.tilings.size(), 2u);
-  EXPECT_EQ(away.tilings.at("left").windowIDs(), (std::vector<Tiling::WindowID>{4, 5}));
+  EXPECT_EQ(away.tilings.at("left").windowIDs(), (std::vector<WindowID>{4, 5}));
 
   nlohmann::json json = away;
   EXPECT_EQ(json.get<AwayTiles>(), away);
@@ -29,7 +29,7 @@ TEST(AwayTilesTests, KeepTakeAndJSON) {
 
   auto taken = away.take("right");
   ASSERT_TRUE(taken);
-  EXPECT_EQ(taken->windowIDs(), (std::vector<Tiling::WindowID>{3}));
+  EXPECT_EQ(taken->windowIDs(), (std::vector<WindowID>{3}));
   EXPECT_EQ(away.take("right"), std::nullopt);
   EXPECT_EQ(away.tilings.size(), 1u);
 }

@@ -1,4 +1,5 @@
 #include "KestlesCore/coding/JSONFile.hpp"
+#include "KestlesCore/coding/JSONStream.hpp"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -57,7 +58,7 @@ TEST(JSONFile, SaveWritesTheSharedStyleAndLoadsBack) {
   EXPECT_EQ(file.load(), std::nullopt);
   auto library = smallLibrary();
   file.save(library);
-  auto text = contents(file.url);
+  auto text = contents(file.path);
   EXPECT_NE(text.find("\"name\": \"Web / Mail\""), std::string::npos);
   EXPECT_NE(text.find("\"created\": \"2026-12-04T11:41:00Z\""), std::string::npos);
   EXPECT_EQ(text.find("\\/"), std::string::npos);
@@ -66,7 +67,7 @@ TEST(JSONFile, SaveWritesTheSharedStyleAndLoadsBack) {
   EXPECT_LT(text.find("\"rules\""), text.find("\"settings\""));
   EXPECT_TRUE(text.starts_with("{\n  \"currentLayouts\": {},\n"));
   EXPECT_EQ(file.load(), library);
-  EXPECT_EQ(std::distance(fs::directory_iterator(file.url.parent_path()), {}), 1)
+  EXPECT_EQ(std::distance(fs::directory_iterator(file.path.parent_path()), {}), 1)
       << "no temporary file is left behind";
 }
 

@@ -224,7 +224,7 @@ TEST(KestlesArchive, FileURL) {
            {"/..", "/"},
            {"../../..", "/"},
        }) {
-    EXPECT_EQ(KestlesArchive::fileURL(row.typed, "/home/ada", "/home/ada"),
+    EXPECT_EQ(KestlesArchive::filePath(row.typed, "/home/ada", "/home/ada"),
               std::filesystem::path(row.path))
         << row.typed;
   }

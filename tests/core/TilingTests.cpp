@@ -14,7 +14,7 @@ using testing::box;
 using testing::idOf;
 using testing::leaf;
 
-constexpr Tiling::WindowID A = 101, B = 102, C = 103, D = 104, E = 105;
+constexpr WindowID A = 101, B = 102, C = 103, D = 104, E = 105;
 const CGRect kVisible(0, 0, 1000, 600);
 
 /// columns [tile 1, rows [tile 2, tile 3] (node 4)] (node 5): three tiles, a nested container.
@@ -28,7 +28,7 @@ TileShape fourColumns() {
   return TileShape::tree(box(9, Split::columns, {leaf(1), leaf(2), leaf(3), leaf(4)}));
 }
 
-Tiling tiled(TileShape shape, std::vector<std::optional<Tiling::WindowID>> slots) {
+Tiling tiled(TileShape shape, std::vector<std::optional<WindowID>> slots) {
   Tiling tiling{"display", std::move(shape), LayoutRef::templateLayout("main-stack-2"), {}, {}};
   tiling.windows = std::move(slots);
   return tiling;
@@ -36,7 +36,7 @@ Tiling tiled(TileShape shape, std::vector<std::optional<Tiling::WindowID>> slots
 
 TEST(TilingTests, DerivedQueries) {
   auto tiling = tiled(mainAndTwo(), {A, std::nullopt, C});
-  EXPECT_EQ(tiling.windowIDs(), (std::vector<Tiling::WindowID>{A, C}));
+  EXPECT_EQ(tiling.windowIDs(), (std::vector<WindowID>{A, C}));
   EXPECT_EQ(tiling.tileCount(), 3u);
   EXPECT_TRUE(tiling.contains(C));
   EXPECT_FALSE(tiling.contains(B));
@@ -51,7 +51,7 @@ TEST(TilingTests, DerivedQueries) {
   EXPECT_EQ(tiling.tileIndex(idOf(4)), std::nullopt);  // a container is no tile
 
   auto made = Tiling::make("d", mainAndTwo(), std::nullopt, {A, B, C, D});
-  EXPECT_EQ(made.windows, (std::vector<std::optional<Tiling::WindowID>>{A, B, C}));
+  EXPECT_EQ(made.windows, (std::vector<std::optional<WindowID>>{A, B, C}));
   EXPECT_EQ(Tiling::make("d", fourColumns(), std::nullopt, {A}).windows.size(), 4u);
 }
 
@@ -62,8 +62,8 @@ TEST(TilingTests, ApplyFillsTilesInOrderAndReturnsTheRest) {
   tiling.zoomed = A;
   auto halves = Template::withID("thirds")->shape;
   auto untiled = tiling.apply(halves, LayoutRef::templateLayout("thirds"));
-  EXPECT_EQ(untiled, (std::vector<Tiling::WindowID>{D, E}));
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A, B, C}));
+  EXPECT_EQ(untiled, (std::vector<WindowID>{D, E}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A, B, C}));
   EXPECT_EQ(tiling.layout, LayoutRef::templateLayout("thirds"));
   EXPECT_EQ(tiling.zoomed, std::nullopt);  // the shape changed
 
@@ -74,17 +74,17 @@ TEST(TilingTests, ApplyFillsTilesInOrderAndReturnsTheRest) {
 
   auto bigger = tiling.apply(fourColumns(), std::nullopt);
   EXPECT_TRUE(bigger.empty());
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A, B, C, std::nullopt}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A, B, C, std::nullopt}));
 }
 
 TEST(TilingTests, RotateMovesWindowsAmongOccupiedTilesOnly) {
   auto tiling = tiled(fourColumns(), {A, B, std::nullopt, C});
   ASSERT_TRUE(tiling.rotate(1));
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{C, A, std::nullopt, B}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{C, A, std::nullopt, B}));
   ASSERT_TRUE(tiling.rotate(-1));
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A, B, std::nullopt, C}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A, B, std::nullopt, C}));
   ASSERT_TRUE(tiling.rotate(-4));  // -4 ≡ 2 among three windows
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{B, C, std::nullopt, A}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{B, C, std::nullopt, A}));
   EXPECT_FALSE(tiling.rotate(3));                                       // a full turn moves nobody
   EXPECT_EQ(tiling.layout, LayoutRef::templateLayout("main-stack-2"));  // the shape is kept
 
@@ -102,13 +102,13 @@ TEST(TilingTests, FlipKeepsWindowsWithTheirTiles) {
   ASSERT_TRUE(tiling.flip(Retile::Flip::horizontal));
   // The main tile is now on the right; the stack's tiles come first in tile order.
   EXPECT_EQ(tiling.tileID(2), idOf(1));
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{B, C, A}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{B, C, A}));
   EXPECT_EQ(tiling.layout, std::nullopt);
   auto frames = tiling.frames(kVisible, Gaps{0, 0});
   EXPECT_EQ(frames[A].minX(), 1000 - frames[A].width());
 
   ASSERT_TRUE(tiling.flip(Retile::Flip::vertical));
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{C, B, A}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{C, B, A}));
 
   auto flat = tiled(fourColumns(), {A, B, C, D});
   EXPECT_FALSE(flat.flip(Retile::Flip::vertical));  // no rows to mirror
@@ -121,14 +121,13 @@ TEST(TilingTests, TurnTogglesTheFrontWindowsContainerElseTheRoot) {
   ASSERT_TRUE(tiling.turn(C));
   EXPECT_EQ(tiling.shape.treeNode()->node(idOf(4))->split, Split::columns);
   EXPECT_EQ(tiling.shape.treeNode()->split, Split::columns);
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A, B, C}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A, B, C}));
   EXPECT_EQ(tiling.zoomed, A);
   EXPECT_EQ(tiling.layout, std::nullopt);
 
   // The main tile's parent is the root; an unknown or absent window turns the root too.
-  for (std::optional<Tiling::WindowID> around :
-       {std::optional<Tiling::WindowID>(A), std::optional<Tiling::WindowID>(E),
-        std::optional<Tiling::WindowID>()}) {
+  for (std::optional<WindowID> around :
+       {std::optional<WindowID>(A), std::optional<WindowID>(E), std::optional<WindowID>()}) {
     auto other = tiled(mainAndTwo(), {A, B, C});
     ASSERT_TRUE(other.turn(around));
     EXPECT_EQ(other.shape.treeNode()->split, Split::rows);
@@ -149,7 +148,7 @@ TEST(TilingTests, EvenOutAndRetileDispatch) {
   EXPECT_FALSE(tiling.evenOut());  // already even
 
   ASSERT_TRUE(tiling.retile(Retile::rotate(1), std::nullopt));
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{C, A, B}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{C, A, B}));
   ASSERT_TRUE(tiling.retile(Retile::flip(Retile::Flip::horizontal), std::nullopt));
   EXPECT_EQ(tiling.windowIn(2), C);
   ASSERT_TRUE(tiling.retile(Retile::turn(), B));
@@ -175,7 +174,7 @@ TEST(TilingTests, RemoveRestoreSwapAndZoom) {
   // A window already here moves, leaving its slot empty.
   tiling.remove(C);
   EXPECT_EQ(tiling.restore(D, 2), 2);
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A, std::nullopt, D}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A, std::nullopt, D}));
   EXPECT_EQ(tiling.restore(A, 7), 0);  // a tiled window asked for an unknown slot stays
   EXPECT_EQ(tiling.restore(E, 7), 1);  // an untiled one takes the first empty slot
   tiling.remove(E);
@@ -189,7 +188,7 @@ TEST(TilingTests, RemoveRestoreSwapAndZoom) {
   EXPECT_TRUE(tiling.swap(0, 1));  // the zoomed window keeps its slot
   EXPECT_EQ(tiling.zoomed, D);
   EXPECT_TRUE(tiling.swap(2, 0));
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{D, A, std::nullopt}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{D, A, std::nullopt}));
   EXPECT_EQ(tiling.zoomed, std::nullopt);
   EXPECT_TRUE(tiling.zoom(A));
   EXPECT_TRUE(tiling.zoom(std::nullopt));
@@ -201,22 +200,22 @@ TEST(TilingTests, InsertAndCloseKeepWindowsWithTheirTiles) {
   tiling.zoomed = C;
   auto added = tiling.insert(0, TileEdge::left);
   ASSERT_EQ(added, 0);
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{std::nullopt, A, B, C}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{std::nullopt, A, B, C}));
   EXPECT_EQ(tiling.zoomed, std::nullopt);  // C changed slot
   EXPECT_EQ(tiling.layout, std::nullopt);
   EXPECT_EQ(tiling.insert(4, TileEdge::left), std::nullopt);
 
   // Closing B's tile gives its room to C's; the stack container collapses into C's tile.
   EXPECT_EQ(tiling.closeTile(2, true), B);
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{std::nullopt, A, C}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{std::nullopt, A, C}));
   EXPECT_EQ(tiling.tileID(2), idOf(3));
   EXPECT_EQ(tiling.closeTile(0, true), std::nullopt);  // an empty tile closes too
   EXPECT_EQ(tiling.tileCount(), 2u);
   EXPECT_EQ(tiling.closeTile(1, false), C);
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A}));
   // The last tile is never closed.
   EXPECT_EQ(tiling.closeTile(0, true), std::nullopt);
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A}));
 }
 
 TEST(TilingTests, ReshapingMendsSlotsThatDoNotMatchTheTiles) {
@@ -224,8 +223,7 @@ TEST(TilingTests, ReshapingMendsSlotsThatDoNotMatchTheTiles) {
   // when a tile beyond them was closed.
   auto tiling = tiled(fourColumns(), {A});
   EXPECT_EQ(tiling.closeTile(3, true), std::nullopt);
-  EXPECT_EQ(tiling.windows,
-            (std::vector<std::optional<Tiling::WindowID>>{A, std::nullopt, std::nullopt}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A, std::nullopt, std::nullopt}));
 }
 
 TEST(TilingTests, DrawnTilesInsertCloseDrawAndSetUnit) {
@@ -236,9 +234,9 @@ TEST(TilingTests, DrawnTilesInsertCloseDrawAndSetUnit) {
   const auto& tiles = *tiling.shape.drawnTiles();
   EXPECT_EQ(tiles[1].unit, CGRect(0.5, 0, 0.5, 0.5));
   EXPECT_EQ(tiles[2].unit, CGRect(0.5, 0.5, 0.5, 0.5));
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A, B, std::nullopt}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A, B, std::nullopt}));
   EXPECT_EQ(tiling.closeTile(0, true), A);
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{B, std::nullopt}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{B, std::nullopt}));
 
   EXPECT_TRUE(tiling.setUnit({0, -1, 0.5, 1.5}, 0));  // clamped to the unit square
   EXPECT_EQ((*tiling.shape.drawnTiles())[0].unit, CGRect(0, 0, 0.5, 0.5));
@@ -254,7 +252,7 @@ TEST(TilingTests, DrawnTilesInsertCloseDrawAndSetUnit) {
   ASSERT_EQ(tree.draw({0.1, 0.1, 0.3, 0.3}), 3);
   ASSERT_NE(tree.shape.drawnTiles(), nullptr);
   EXPECT_EQ(tree.tileID(1), idOf(2));
-  EXPECT_EQ(tree.windows, (std::vector<std::optional<Tiling::WindowID>>{A, B, C, std::nullopt}));
+  EXPECT_EQ(tree.windows, (std::vector<std::optional<WindowID>>{A, B, C, std::nullopt}));
   auto unit = (*tree.shape.drawnTiles())[1].unit;
   EXPECT_NEAR(unit.minX(), 2.0 / 3, 1e-9);
   EXPECT_NEAR(unit.height(), 0.5, 1e-9);
@@ -270,7 +268,7 @@ TEST(TilingTests, MoveDividerByItsPositionBetweenStartAndEnd) {
   auto frames = tiling.frames(kVisible, Gaps{0, 0});
   EXPECT_EQ(frames[A].width(), 250);
   EXPECT_EQ(frames[B].minX(), 250);
-  EXPECT_EQ(tiling.windows, (std::vector<std::optional<Tiling::WindowID>>{A, B, C}));
+  EXPECT_EQ(tiling.windows, (std::vector<std::optional<WindowID>>{A, B, C}));
   EXPECT_EQ(tiling.layout, std::nullopt);
   EXPECT_FALSE(tiling.move(main, main.start + (main.end - main.start) * 0.25));  // no change
   Divider unknown = main;
@@ -283,7 +281,7 @@ TEST(TilingTests, MoveDividerByItsPositionBetweenStartAndEnd) {
 
 TEST(TilingTests, MinimumsFollowTheirWindows) {
   auto tiling = tiled(TileShape::tree(box(9, Split::columns, {leaf(1), leaf(2)})), {A, B});
-  std::map<Tiling::WindowID, MinimumSize> minimums{{B, {700, 0}}};
+  std::map<WindowID, MinimumSize> minimums{{B, {700, 0}}};
   EXPECT_EQ(tiling.frames(kVisible, Gaps{0, 0}, minimums)[B].width(), 700);
   tiling.rotate(1);
   auto frames = tiling.frames(kVisible, Gaps{0, 0}, minimums);
@@ -316,8 +314,7 @@ TEST(TilingTests, JSONRoundTripAndMending) {
   json["windows"] = nlohmann::json::parse(R"([101, 101, "x", 104, 105])");
   json["zoomed"] = 105;
   auto mended = json.get<Tiling>();
-  EXPECT_EQ(mended.windows,
-            (std::vector<std::optional<Tiling::WindowID>>{A, std::nullopt, std::nullopt}));
+  EXPECT_EQ(mended.windows, (std::vector<std::optional<WindowID>>{A, std::nullopt, std::nullopt}));
   EXPECT_EQ(mended.zoomed, std::nullopt);
   json.erase("windows");
   EXPECT_EQ(json.get<Tiling>().windows.size(), 3u);  // padded

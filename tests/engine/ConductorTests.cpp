@@ -75,11 +75,7 @@ struct ConductorDesk {
   }
 
   EngineDesk desk;
-  RunningApps runningApps{desk.sim, desk.log, desk.clock};
-  Displays displays{desk.sim};
-  Launcher launcher{desk.sim};
-  Conductor conductor{
-      {desk.engine, runningApps, displays, launcher, desk.sim, desk.log, desk.clock, desk.clock}};
+  Conductor& conductor = desk.parts.conductor;
   int ended = 0;
   int stopped = 0;
   std::vector<AppRef> failedOpens;

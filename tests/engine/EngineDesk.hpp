@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "KestlesEngine/engine/WindowEngine.hpp"
+#include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/sim/FakeTime.hpp"
 #include "KestlesEngine/sim/MemoryLog.hpp"
 #include "KestlesEngine/sim/SimAccessibility.hpp"
@@ -49,12 +49,13 @@ inline World smallWorld() {
   return world;
 }
 
-/// The simulated desktop, a fake clock, an inline queue and an engine over them.
+/// The simulated desktop, a fake clock, an inline queue and the engine's parts over them.
 struct EngineDesk {
   explicit EngineDesk(const World& initial = smallWorld(), std::filesystem::path limits = {})
       : world(initial),
         sim(initial, clock),
-        engine({sim, sim, sim, log, clock, clock, queue, parallel, std::move(limits)}) {
+        parts({sim, sim, sim, sim, sim}, log, {clock, clock, queue, parallel, clock},
+              std::move(limits)) {
     engine.start();
     log.clear();
     sim.clearCalls();
@@ -81,7 +82,8 @@ struct EngineDesk {
   sim::SequentialFor parallel;
   sim::MemoryLog log;
   sim::SimAccessibility sim;
-  WindowEngine engine;
+  EngineParts parts;
+  WindowEngine& engine = parts.engine;
 };
 
 inline sim::SimWrite sizeWrite(std::uint32_t id, std::int32_t pid, double w, double h) {

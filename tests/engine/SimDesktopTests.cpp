@@ -4,9 +4,7 @@
 
 #include "KestlesEngine/engine/InstalledApps.hpp"
 
-#include "KestlesEngine/engine/Displays.hpp"
-#include "KestlesEngine/engine/RunningApps.hpp"
-#include "KestlesEngine/engine/WindowEngine.hpp"
+#include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/sim/MemoryLog.hpp"
 
 namespace kestles::sim {
@@ -23,11 +21,12 @@ TEST(SimDesktopTests, TheEngineSeesTheWorldFileAndMovesWithinItsLimits) {
   InlineExecutor queue;
   SequentialFor parallel;
   MemoryLog log;
-  engine::WindowEngine engine(
-      {parts.ax, parts.windowServer, parts.workspace, log, clock, clock, queue, parallel, {}});
+  engine::EngineParts engineParts(engine::EngineParts::Desktop::of(parts), log,
+                                  {clock, clock, queue, parallel, clock});
+  auto& engine = engineParts.engine;
   engine.start();
-  engine::RunningApps apps(parts.workspace, log, clock);
-  engine::Displays displays(parts.screens);
+  auto& apps = engineParts.runningApps;
+  auto& displays = engineParts.displays;
 
   auto world = engine.snapshot(apps.list(), displays.setup());
   EXPECT_EQ(world.setup, file.world.setup);

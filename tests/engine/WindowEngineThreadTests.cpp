@@ -23,7 +23,8 @@ TEST(WindowEngineThreadTests, MovesEveryAppsWindowsFromWorkerThreads) {
   platform::ThreadTimers timers(clock);
   platform::SerialQueue queue;
   platform::ThreadParallelFor parallel;
-  WindowEngine engine({sim, sim, sim, log, clock, timers, queue, parallel, {}});
+  EngineParts parts({sim, sim, sim, sim, sim}, log, {clock, timers, queue, parallel, timers});
+  auto& engine = parts.engine;
   engine.start();
   auto before = engine.snapshot(world.apps, world.setup);
   ASSERT_EQ(before.windows.size(), world.windows.size());

@@ -16,14 +16,11 @@
 
 #include "KestlesEngine/engine/DoubleControlMonitor.hpp"
 #include "KestlesEngine/engine/HotKeys.hpp"
-#include "KestlesEngine/engine/KeyNames.hpp"
-#include "KestlesEngine/engine/LayoutWatcher.hpp"
 #include "KestlesEngine/platform/ModifierMasks.hpp"
 #include "KestlesEngine/sim/MemoryLog.hpp"
 #include "KestlesEngine/x11/X11HotKeys.hpp"
 #include "KestlesEngine/x11/X11Input.hpp"
 #include "KestlesEngine/x11/X11KeyMapping.hpp"
-#include "KestlesEngine/x11/X11KeyNames.hpp"
 #include "tests/x11/support/Typist.hpp"
 #include "tests/x11/support/XSession.hpp"
 
@@ -223,66 +220,6 @@ TEST(X11KeyEndToEnd, AHotKeyFollowsItsKeyToANewKeyboardMap) {
     moved = !desk.pressed.wait(1, 100ms).empty();
   }
   EXPECT_TRUE(moved);
-}
-
-TEST(X11KeyEndToEnd, KeyNamesFollowTheLayoutInUse) {
-  auto session = bareServer();
-  if (!session) GTEST_SKIP() << "Xvfb is missing";
-  if (!testing::programExists("setxkbmap")) GTEST_SKIP() << "setxkbmap is missing";
-  enum Heard { newMap, otherLayout };
-  Inbox<Heard> changes;  // before the layout: it outlives the layout's event thread
-  auto layout = X11KeyboardLayout::open(session->display());
-  engine::KeyNames names(*layout);
-  engine::LayoutWatcher watcher(*layout, names);
-  watcher.start();
-  layout->observe(platform::KeyboardLayout::Change::enabledSourcesChanged,
-                  [&] { changes.put(newMap); });
-  layout->observe(platform::KeyboardLayout::Change::selectedSourceChanged,
-                  [&] { changes.put(otherLayout); });
-
-  EXPECT_EQ(names.name(6), "Z");
-  EXPECT_EQ(names.name(16), "Y");
-  EXPECT_EQ(names.name(41), ";");
-  EXPECT_EQ(names.name(49), std::nullopt);   // Space shows white space
-  EXPECT_EQ(names.name(123), std::nullopt);  // an arrow shows no character
-  EXPECT_EQ(names.name(105), std::nullopt);  // F13 shows no character
-
-  ASSERT_EQ(session->run({"setxkbmap", "-display", session->display(), "-layout", "us,de"}), 0);
-  ASSERT_TRUE(changes.waitFor(newMap));
-  EXPECT_EQ(names.name(6), "Z");
-  // The German layout in use: the US Z key shows Y, the US ; key shows Ö, and = a dead accent.
-  Typist typist(session->display());
-  xcb_xkb_latch_lock_state(typist.raw(), XCB_XKB_ID_USE_CORE_KBD, 0, 0, 1, 1, 0, 0, 0);
-  xcb_flush(typist.raw());
-  // Heard as a switch of layout, or folded into a late notice of the new map.
-  auto deadline = std::chrono::steady_clock::now() + 3s;
-  while (names.name(6) != "Y" && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(10ms);
-  EXPECT_EQ(names.name(6), "Y");
-  EXPECT_EQ(names.name(16), "Z");
-  EXPECT_EQ(names.name(41), "Ö");
-  EXPECT_EQ(names.name(24), "´");
-
-  // With a Cyrillic layout first and in use, keys are found and named on the first Latin
-  // layout: ; is the German Shift+comma (not the Cyrillic Shift+4), and Z the German Z.
-  ASSERT_EQ(session->run({"setxkbmap", "-display", session->display(), "-layout", "ru,de"}), 0);
-  xcb_xkb_latch_lock_state(typist.raw(), XCB_XKB_ID_USE_CORE_KBD, 0, 0, 1, 0, 0, 0, 0);
-  std::unique_ptr<xcb_xkb_get_state_reply_t, decltype(&std::free)> state(
-      xcb_xkb_get_state_reply(typist.raw(),
-                              xcb_xkb_get_state(typist.raw(), XCB_XKB_ID_USE_CORE_KBD), nullptr),
-      &std::free);
-  ASSERT_TRUE(state);
-  ASSERT_EQ(state->group, 0);
-  // The layout hears of both changes in its own time; ask afresh until it has.
-  deadline = std::chrono::steady_clock::now() + 3s;
-  auto latinNames = [&] {
-    names.clearCache();
-    return names.name(6) == "Z" && names.name(41) == ",";
-  };
-  while (!latinNames() && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(10ms);
-  EXPECT_EQ(names.name(6), "Z");
-  EXPECT_EQ(names.name(41), ",");
 }
 
 struct InputDesk {

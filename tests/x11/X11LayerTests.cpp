@@ -8,10 +8,8 @@
 #include <mutex>
 #include <set>
 
-#include "KestlesEngine/engine/Displays.hpp"
+#include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/engine/InstalledApps.hpp"
-#include "KestlesEngine/engine/RunningApps.hpp"
-#include "KestlesEngine/engine/WindowEngine.hpp"
 #include "KestlesEngine/platform/ThreadTime.hpp"
 #include "KestlesEngine/sim/MemoryLog.hpp"
 #include "tests/x11/support/PlacementCases.hpp"
@@ -42,17 +40,8 @@ struct LayerDesk {
   explicit LayerDesk(const std::string& display)
       : layer(X11Layer::open(display)),
         parts(layer->parts()),
-        engine({parts.ax,
-                parts.windowServer,
-                parts.workspace,
-                log,
-                clock,
-                timers,
-                queue,
-                parallel,
-                {}}),
-        apps(parts.workspace, log, clock),
-        displays(parts.screens) {
+        engineParts(engine::EngineParts::Desktop::of(parts), log,
+                    {clock, timers, queue, parallel, timers}) {
     engine.start();
   }
 
@@ -65,9 +54,10 @@ struct LayerDesk {
   platform::ThreadTimers timers{clock};
   platform::SerialQueue queue;
   platform::ThreadParallelFor parallel;
-  WindowEngine engine;
-  engine::RunningApps apps;
-  engine::Displays displays;
+  engine::EngineParts engineParts;
+  WindowEngine& engine = engineParts.engine;
+  engine::RunningApps& apps = engineParts.runningApps;
+  engine::Displays& displays = engineParts.displays;
 };
 
 /// What observers heard, in order, waited for with a bound.
