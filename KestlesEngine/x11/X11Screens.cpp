@@ -6,8 +6,21 @@
 namespace kestles::x11 {
 
 std::vector<DisplayInfo> X11Screens::screens() {
-  auto guard = session_.lock();
-  return readDisplays(session_.connection());
+  std::uint64_t generation = 0;
+  {
+    std::lock_guard lock(cacheMutex_);
+    if (cached_) return *cached_;
+    generation = generation_;
+  }
+  std::vector<DisplayInfo> displays;
+  {
+    auto guard = session_.lock();
+    displays = readDisplays(session_.connection());
+  }
+  std::lock_guard lock(cacheMutex_);
+  // A change that came while they were read may not show in them: they are not kept.
+  if (generation == generation_) cached_ = displays;
+  return displays;
 }
 
 std::optional<CGPoint> X11Screens::mouseLocation() {

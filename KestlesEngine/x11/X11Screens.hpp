@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <vector>
+
 #include "KestlesEngine/platform/Screens.hpp"
 #include "KestlesEngine/x11/X11Observers.hpp"
 #include "KestlesEngine/x11/X11Session.hpp"
@@ -7,7 +12,9 @@
 namespace kestles::x11 {
 
 /// The RandR monitors (see `readDisplays`) and the pointer. Changes come from the layer's
-/// event thread (see `post`) and are delivered on it.
+/// event thread (see `post`) and are delivered on it. The monitors are read once and kept
+/// until the next change: every command's snapshot asks for them, and they change only with
+/// an event.
 class X11Screens final : public platform::Screens {
  public:
   explicit X11Screens(X11Session& session) : session_(session) {}
@@ -19,12 +26,23 @@ class X11Screens final : public platform::Screens {
   }
   void stopObservingChanges(std::uint64_t token) override { observers_.remove(token); }
 
-  /// Tells every observer that the displays may have changed; called by the event thread.
-  void post() { observers_.post(); }
+  /// Forgets the monitors read and tells every observer that the displays may have changed;
+  /// called by the event thread.
+  void post() {
+    {
+      std::lock_guard lock(cacheMutex_);
+      ++generation_;
+      cached_.reset();
+    }
+    observers_.post();
+  }
 
  private:
   X11Session& session_;
   X11Observers<> observers_;
+  std::mutex cacheMutex_;
+  std::uint64_t generation_ = 0;                    // under the mutex
+  std::optional<std::vector<DisplayInfo>> cached_;  // under the mutex
 };
 
 }  // namespace kestles::x11
