@@ -131,11 +131,11 @@ BENCHMARK(BM_EngineSnapshot30Apps100Windows);
 // the engine's time is the difference between the two.
 void BM_LayerCallsOf30Apps100Windows(benchmark::State& state) {
   Bench bench(crowdedWorld(30, 100));
-  auto& ax = bench.sim;
+  auto& ax = bench.sim.ax();
   constexpr std::array<std::string_view, 6> names{"AXSubrole", "AXTitle",     "AXPosition",
                                                   "AXSize",    "AXMinimized", "AXFullScreen"};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ax.onScreenWindows());
+    benchmark::DoNotOptimize(bench.sim.windowServer().onScreenWindows());
     for (const auto& app : bench.world.apps)
       for (auto window : ax.elements(ax.application(app.pid), "AXWindows")) {
         benchmark::DoNotOptimize(ax.values(window, names));
