@@ -7,7 +7,7 @@
 #include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/sim/FakeTime.hpp"
 #include "KestlesEngine/sim/MemoryLog.hpp"
-#include "KestlesEngine/sim/SimAccessibility.hpp"
+#include "KestlesEngine/sim/SimDesktop.hpp"
 
 namespace kestles {
 namespace {
@@ -38,7 +38,8 @@ struct Bench {
   explicit Bench(const World& initial)
       : world(initial),
         sim(initial, clock),
-        parts({sim, sim, sim, sim, sim}, log, {clock, clock, queue, parallel, clock}) {
+        parts(engine::EngineParts::Desktop::of(sim.parts()), log,
+              {clock, clock, queue, parallel, clock}) {
     sim.setRecording(false);
     engine.start();
   }
@@ -47,7 +48,7 @@ struct Bench {
   sim::InlineExecutor queue;
   sim::SequentialFor parallel;
   sim::MemoryLog log;
-  sim::SimAccessibility sim;
+  sim::SimDesktop sim;
   engine::EngineParts parts;
   engine::WindowEngine& engine = parts.engine;
 };
@@ -61,13 +62,13 @@ struct Replayed {
 
 /// The calls the sim recorded, ready to be made again. The window server's list and the
 /// window numbers are not recorded; `replay` adds them where the engine makes them.
-std::vector<Replayed> replayable(sim::SimAccessibility& sim) {
+std::vector<Replayed> replayable(sim::SimDesktop& sim) {
   std::vector<Replayed> replayed;
   for (auto& call : sim.calls()) {
     Replayed item{call, {}, {}};
     item.element = call.window ? sim.elementOf(call.window)
-                   : call.pid  ? sim.application(call.pid)
-                               : sim.systemWide();
+                   : call.pid  ? sim.ax().application(call.pid)
+                               : sim.ax().systemWide();
     if (call.kind == sim::SimCall::Kind::copyValues)
       for (std::size_t start = 0; start <= call.name.size();) {
         auto comma = std::min(call.name.find(',', start), call.name.size());
@@ -81,31 +82,32 @@ std::vector<Replayed> replayable(sim::SimAccessibility& sim) {
 
 /// Makes the calls again: the layer's own share of what the engine did. A snapshot also
 /// lists the windows on screen and asks each window it reads for its number.
-void replay(sim::SimAccessibility& sim, const std::vector<Replayed>& calls, bool snapshot) {
+void replay(sim::SimDesktop& sim, const std::vector<Replayed>& calls, bool snapshot) {
   using Kind = sim::SimCall::Kind;
-  if (snapshot) benchmark::DoNotOptimize(sim.onScreenWindows());
+  if (snapshot) benchmark::DoNotOptimize(sim.windowServer().onScreenWindows());
   for (const auto& item : calls) {
     switch (item.call.kind) {
       case Kind::copyValue:
-        benchmark::DoNotOptimize(sim.copyValue(item.element, item.call.name));
+        benchmark::DoNotOptimize(sim.ax().copyValue(item.element, item.call.name));
         break;
       case Kind::copyValues: {
         std::vector<std::string_view> names(item.names.begin(), item.names.end());
-        benchmark::DoNotOptimize(sim.copyValues(item.element, names));
-        if (snapshot && item.call.window) benchmark::DoNotOptimize(sim.windowNumber(item.element));
+        benchmark::DoNotOptimize(sim.ax().copyValues(item.element, names));
+        if (snapshot && item.call.window)
+          benchmark::DoNotOptimize(sim.ax().windowNumber(item.element));
         break;
       }
       case Kind::isSettable:
-        benchmark::DoNotOptimize(sim.attributeIsSettable(item.element, item.call.name));
+        benchmark::DoNotOptimize(sim.ax().attributeIsSettable(item.element, item.call.name));
         break;
       case Kind::setValue:
-        benchmark::DoNotOptimize(sim.setValue(item.element, item.call.name, *item.call.value));
+        benchmark::DoNotOptimize(sim.ax().setValue(item.element, item.call.name, *item.call.value));
         break;
       case Kind::performAction:
-        benchmark::DoNotOptimize(sim.performAction(item.element, item.call.name));
+        benchmark::DoNotOptimize(sim.ax().performAction(item.element, item.call.name));
         break;
       case Kind::setTimeout:
-        sim.setMessagingTimeout(item.element, float(std::get<double>(*item.call.value)));
+        sim.ax().setMessagingTimeout(item.element, float(std::get<double>(*item.call.value)));
         break;
       default:
         break;
@@ -129,11 +131,11 @@ BENCHMARK(BM_EngineSnapshot30Apps100Windows);
 // the engine's time is the difference between the two.
 void BM_LayerCallsOf30Apps100Windows(benchmark::State& state) {
   Bench bench(crowdedWorld(30, 100));
-  auto& ax = bench.sim;
+  auto& ax = bench.sim.ax();
   constexpr std::array<std::string_view, 6> names{"AXSubrole", "AXTitle",     "AXPosition",
                                                   "AXSize",    "AXMinimized", "AXFullScreen"};
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ax.onScreenWindows());
+    benchmark::DoNotOptimize(bench.sim.windowServer().onScreenWindows());
     for (const auto& app : bench.world.apps)
       for (auto window : ax.elements(ax.application(app.pid), "AXWindows")) {
         benchmark::DoNotOptimize(ax.values(window, names));

@@ -107,13 +107,6 @@ void WindowEngine::start() {
       }
     }
     services_.ax.setMessagingTimeout(services_.ax.systemWide(), kSystemWideTimeout);
-    std::string table = "[";
-    for (const auto& [name, found] : services_.ax.privateSymbols()) {
-      if (table.size() > 1) table += ", ";
-      table.append("\"").append(name).append("\": ").append(found ? "true" : "false");
-    }
-    table += ']';
-    log(LogLevel::info, formatLog("Private API: %{public}s", table));
   });
 }
 

@@ -105,10 +105,8 @@ class Accessibility {
   virtual AXErrorCode setValue(AXElement element, std::string_view name, const AXValue& value) = 0;
   virtual AXErrorCode performAction(AXElement element, std::string_view name) = 0;
   /// The window server's number for a window element; nothing when the layer cannot tell
-  /// (the symbol is missing, the call fails or gives 0).
+  /// (the call fails or gives 0).
   virtual std::optional<std::uint32_t> windowNumber(AXElement element) = 0;
-  /// The optional platform symbols by name and whether each was found.
-  virtual std::map<std::string, bool> privateSymbols() = 0;
 
   /// An observer for the process, calling `handler` for each notification it was added
   /// for; nothing when it cannot be created.

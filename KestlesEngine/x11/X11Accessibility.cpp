@@ -390,13 +390,6 @@ std::optional<std::uint32_t> X11Accessibility::windowNumber(platform::AXElement 
   return element::valueOf(target);
 }
 
-std::map<std::string, bool> X11Accessibility::privateSymbols() {
-  return {{"_AXUIElementGetWindow", true},
-          {"CGSGetSymbolicHotKeyValue", false},
-          {"CGSIsSymbolicHotKeyEnabled", false},
-          {"CGSSetSymbolicHotKeyEnabled", false}};
-}
-
 std::optional<platform::AXObserverID> X11Accessibility::createObserver(
     std::int32_t pid, platform::AXNotificationHandler handler) {
   if (!session_.appExists(pid)) return std::nullopt;

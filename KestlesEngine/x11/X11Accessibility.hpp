@@ -71,7 +71,6 @@ class X11Accessibility final : public platform::Accessibility {
       std::span<const platform::FrameRequest> requests) override;
   std::optional<std::uint32_t> windowNumber(platform::AXElement element) override;
   /// Window numbers are native on X11; the system's symbolic hot keys do not exist.
-  std::map<std::string, bool> privateSymbols() override;
   /// Nothing when the process does not exist.
   std::optional<platform::AXObserverID> createObserver(
       std::int32_t pid, platform::AXNotificationHandler handler) override;

@@ -93,8 +93,8 @@ TEST(CommandRunnerTests, AWindowLeavingFullScreenIsPlannedAgainWhereItLanded) {
   const CGRect own{0, 25, 500, 500};
   r.desk.clock.schedule(platform::seconds(0.2), [&] {
     auto element = r.desk.sim.elementOf(21);
-    r.desk.sim.setValue(element, "AXPosition", platform::AXValue{own.origin});
-    r.desk.sim.setValue(element, "AXSize", platform::AXValue{own.size});
+    r.desk.sim.ax().setValue(element, "AXPosition", platform::AXValue{own.origin});
+    r.desk.sim.ax().setValue(element, "AXSize", platform::AXValue{own.size});
   });
   auto landed = world;
   landed.windows[2].frame = own;
@@ -240,7 +240,8 @@ TEST(CommandRunnerTests, ADisplayThatLeavesKeepsItsTilesForItsReturn) {
 
   // The windows wandered off while the display was away; its tiles bring them back.
   for (std::uint32_t id : {11u, 12u, 21u})
-    r.desk.sim.setValue(r.desk.sim.elementOf(id), "AXPosition", platform::AXValue{CGPoint{5, 40}});
+    r.desk.sim.ax().setValue(r.desk.sim.elementOf(id), "AXPosition",
+                             platform::AXValue{CGPoint{5, 40}});
   r.runner.displaysChanged(full);
   EXPECT_EQ(r.notifier.notices.back().title, "Built-in connected");
   EXPECT_TRUE(r.savedState().tilings.contains("LEFT"));

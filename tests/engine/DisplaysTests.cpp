@@ -10,8 +10,8 @@ namespace {
 TEST(DisplaysTests, ListsTheScreensAndFindsTheOneUnderThePointer) {
   sim::FakeClock clock;
   auto world = testing::smallWorld();
-  sim::SimAccessibility sim(world, clock);
-  Displays displays(sim);
+  sim::SimDesktop sim(world, clock);
+  Displays displays(sim.screens());
   EXPECT_EQ(displays.setup(), world.setup);
   struct Case {
     std::optional<CGPoint> pointer;

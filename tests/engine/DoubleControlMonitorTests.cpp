@@ -26,9 +26,9 @@ struct Step {
 
 int taps(const std::vector<Step>& script) {
   sim::FakeClock clock;
-  sim::SimAccessibility sim(testing::smallWorld(), clock);
+  sim::SimDesktop sim(testing::smallWorld(), clock);
   int count = 0;
-  DoubleControlMonitor monitor(sim, [&] { ++count; });
+  DoubleControlMonitor monitor(sim.inputMonitor(), [&] { ++count; });
   monitor.start();
   clock.advance(seconds(100));
   for (const auto& step : script) {
@@ -83,9 +83,9 @@ TEST(DoubleControlMonitorTests, RecognisesTwoShortPressesOfControlAlone) {
 
 TEST(DoubleControlMonitorTests, HearsNothingOnceStopped) {
   sim::FakeClock clock;
-  sim::SimAccessibility sim(testing::smallWorld(), clock);
+  sim::SimDesktop sim(testing::smallWorld(), clock);
   int count = 0;
-  DoubleControlMonitor monitor(sim, [&] { ++count; });
+  DoubleControlMonitor monitor(sim.inputMonitor(), [&] { ++count; });
   monitor.start();
   monitor.stop();
   for (auto flags : {kControl, std::uint64_t{0}, kControl, std::uint64_t{0}}) {

@@ -7,7 +7,7 @@
 #include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/sim/FakeTime.hpp"
 #include "KestlesEngine/sim/MemoryLog.hpp"
-#include "KestlesEngine/sim/SimAccessibility.hpp"
+#include "KestlesEngine/sim/SimDesktop.hpp"
 
 namespace kestles {
 inline void PrintTo(const CGRect& rect, std::ostream* out) {
@@ -54,7 +54,7 @@ struct EngineDesk {
   explicit EngineDesk(const World& initial = smallWorld(), std::filesystem::path limits = {})
       : world(initial),
         sim(initial, clock),
-        parts({sim, sim, sim, sim, sim}, log, {clock, clock, queue, parallel, clock},
+        parts(EngineParts::Desktop::of(sim.parts()), log, {clock, clock, queue, parallel, clock},
               std::move(limits)) {
     engine.start();
     log.clear();
@@ -81,7 +81,7 @@ struct EngineDesk {
   sim::InlineExecutor queue;
   sim::SequentialFor parallel;
   sim::MemoryLog log;
-  sim::SimAccessibility sim;
+  sim::SimDesktop sim;
   EngineParts parts;
   WindowEngine& engine = parts.engine;
 };

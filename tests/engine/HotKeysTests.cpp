@@ -12,7 +12,7 @@ using testing::smallWorld;
 constexpr std::uint32_t kCommand = 256;
 
 struct KeyDesk {
-  KeyDesk() : sim(smallWorld(), clock), keys(sim, log) {}
+  KeyDesk() : sim(smallWorld(), clock), keys(sim.hotKeyService(), log) {}
   std::optional<std::uint32_t> add(std::uint32_t keyCode) {
     return keys.add(keyCode, kCommand, [this, keyCode] { pressed.push_back(keyCode); });
   }
@@ -20,7 +20,7 @@ struct KeyDesk {
 
   sim::FakeClock clock;
   sim::MemoryLog log;
-  sim::SimAccessibility sim;
+  sim::SimDesktop sim;
   HotKeys keys;
   std::vector<std::uint32_t> pressed;
 };

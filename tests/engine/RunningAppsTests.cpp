@@ -12,10 +12,11 @@ using namespace testing;
 using platform::seconds;
 
 struct AppsDesk {
-  AppsDesk() : sim(smallWorld(), clock), apps(sim, log, clock), launcher(sim) {}
+  AppsDesk()
+      : sim(smallWorld(), clock), apps(sim.workspace(), log, clock), launcher(sim.opener()) {}
   sim::FakeClock clock;
   sim::MemoryLog log;
-  sim::SimAccessibility sim;
+  sim::SimDesktop sim;
   RunningApps apps;
   Launcher launcher;
 };

@@ -1,4 +1,4 @@
-#include "KestlesEngine/sim/SimAccessibility.hpp"
+#include "KestlesEngine/sim/SimDesktop.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,18 +15,18 @@ using platform::WorkspaceNotification;
 
 TEST(SimAccessibilityTests, AnAppStopsAnsweringFromItsNthCall) {
   FakeClock clock;
-  SimAccessibility sim(smallWorld(), clock);
+  SimDesktop sim(smallWorld(), clock);
   sim.stopAnswering(kEditor, 3);
-  auto app = sim.application(kEditor);
-  EXPECT_TRUE(sim.boolean(app, "AXHidden"));
-  EXPECT_TRUE(sim.boolean(app, "AXFrontmost"));
-  EXPECT_EQ(sim.copyValue(app, "AXHidden").error, platform::ax_error::cannotComplete);
-  EXPECT_EQ(sim.setPosition(sim.elementOf(11), {0, 0}), platform::ax_error::cannotComplete);
-  EXPECT_FALSE(sim.copyValues(sim.elementOf(12), std::vector<std::string_view>{"AXSize"}));
+  auto app = sim.ax().application(kEditor);
+  EXPECT_TRUE(sim.ax().boolean(app, "AXHidden"));
+  EXPECT_TRUE(sim.ax().boolean(app, "AXFrontmost"));
+  EXPECT_EQ(sim.ax().copyValue(app, "AXHidden").error, platform::ax_error::cannotComplete);
+  EXPECT_EQ(sim.ax().setPosition(sim.elementOf(11), {0, 0}), platform::ax_error::cannotComplete);
+  EXPECT_FALSE(sim.ax().copyValues(sim.elementOf(12), std::vector<std::string_view>{"AXSize"}));
   // The other app still answers; the typed batch read gives absent entries on failure.
-  EXPECT_EQ(sim.values(sim.elementOf(12), std::vector<std::string_view>{"AXSize", "AXTitle"}),
+  EXPECT_EQ(sim.ax().values(sim.elementOf(12), std::vector<std::string_view>{"AXSize", "AXTitle"}),
             (std::vector<std::optional<platform::AXValue>>(2)));
-  EXPECT_EQ(sim.size(sim.elementOf(21)), (CGSize{500, 500}));
+  EXPECT_EQ(sim.ax().size(sim.elementOf(21)), (CGSize{500, 500}));
 }
 
 // The batch keeps every single call's fault: a window that refuses a size lands at the size it
@@ -41,7 +41,7 @@ TEST(SimAccessibilityTests, SetsABatchOfFramesWithEachWindowsFaults) {
   world.windows.push_back(engine::testing::window(41, 404, {60, 60, 300, 300}, 4));
   world.windows.push_back(engine::testing::window(42, 404, {70, 70, 300, 300}, 5));
   FakeClock clock;
-  SimAccessibility sim(world, clock);
+  SimDesktop sim(world, clock);
   sim.quit(kViewer);
   sim.setCallCost(303, std::chrono::milliseconds(200));
   sim.stopAnswering(404, 2);  // answers the first size only
@@ -53,7 +53,7 @@ TEST(SimAccessibilityTests, SetsABatchOfFramesWithEachWindowsFaults) {
       frame(31, 303, {0, 500, 400, 300}),   frame(41, 404, {400, 500, 400, 300}),
       frame(42, 404, {800, 500, 400, 300}), frame(12, kEditor, {1000, 0, 400, 300})};
   auto started = clock.now();
-  auto results = sim.setFrames(batch);
+  auto results = sim.ax().setFrames(batch);
   using platform::ax_error::cannotComplete;
   using platform::ax_error::success;
   ASSERT_EQ(results.size(), batch.size());
@@ -86,35 +86,37 @@ TEST(SimAccessibilityTests, AnOpenedAppShowsItsFirstWindowAsScripted) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     FakeClock clock;
-    SimAccessibility sim(smallWorld(), clock);
+    SimDesktop sim(smallWorld(), clock);
     std::vector<WorkspaceNotification::Kind> heard;
-    sim.observe([&](const WorkspaceNotification& note) { heard.push_back(note.kind); });
+    sim.workspace().observe([&](const WorkspaceNotification& note) { heard.push_back(note.kind); });
     AppRef notes{"com.example.notes", "Notes"};
     sim.install(notes, {303,
                         {engine::testing::window(31, 303, {0, 25, 600, 400}, 0)},
                         c.firstWindow,
                         c.onlyAfterSecondOpen});
-    auto url = sim.applicationURL(notes.bundleID);
+    auto url = sim.opener().applicationURL(notes.bundleID);
     ASSERT_TRUE(url);
     for (int i = 0; i < c.opens; ++i)
-      EXPECT_EQ(sim.open(*url, false), std::nullopt);
+      EXPECT_EQ(sim.opener().open(*url, false), std::nullopt);
     EXPECT_EQ(heard,
               std::vector<WorkspaceNotification::Kind>{WorkspaceNotification::Kind::didLaunch});
     clock.advance(seconds(10));
-    EXPECT_EQ(sim.elements(sim.application(303), "AXWindows").size(), c.windowsAfterTenSeconds);
+    EXPECT_EQ(sim.ax().elements(sim.ax().application(303), "AXWindows").size(),
+              c.windowsAfterTenSeconds);
   }
   FakeClock clock;
-  SimAccessibility sim(smallWorld(), clock);
-  EXPECT_EQ(sim.applicationURL("com.example.missing"), std::nullopt);
-  EXPECT_EQ(sim.open("/Applications/Missing.app", false), "The application can’t be found.");
+  SimDesktop sim(smallWorld(), clock);
+  EXPECT_EQ(sim.opener().applicationURL("com.example.missing"), std::nullopt);
+  EXPECT_EQ(sim.opener().open("/Applications/Missing.app", false),
+            "The application can’t be found.");
 }
 
 TEST(SimAccessibilityTests, TheFirstWindowArrivesAtItsScriptedMoment) {
   FakeClock clock;
-  SimAccessibility sim(smallWorld(), clock);
+  SimDesktop sim(smallWorld(), clock);
   sim.install({"com.example.notes", "Notes"},
               {303, {engine::testing::window(31, 303, {0, 25, 600, 400}, 0)}, seconds(2.9), false});
-  sim.open("/Applications/Notes.app", false);
+  sim.opener().open("/Applications/Notes.app", false);
   clock.advance(seconds(2.8));
   EXPECT_FALSE(sim.window(31));
   clock.advance(seconds(0.1));
@@ -125,13 +127,13 @@ TEST(SimAccessibilityTests, LeavingFullScreenSlowlySwitchesSpacesOnTheWay) {
   auto world = smallWorld();
   world.windows[2].isFullScreen = true;
   FakeClock clock;
-  SimAccessibility sim(world, clock);
+  SimDesktop sim(world, clock);
   sim.leaveFullScreenSlowly(21, seconds(1.2), 2);
   int switches = 0;
-  sim.observe([&](const WorkspaceNotification& note) {
+  sim.workspace().observe([&](const WorkspaceNotification& note) {
     if (note.kind == WorkspaceNotification::Kind::activeSpaceDidChange) ++switches;
   });
-  EXPECT_EQ(sim.setValue(sim.elementOf(21), "AXFullScreen", platform::AXValue{false}), 0);
+  EXPECT_EQ(sim.ax().setValue(sim.elementOf(21), "AXFullScreen", platform::AXValue{false}), 0);
   clock.advance(seconds(1.1));
   EXPECT_TRUE(sim.window(21)->isFullScreen);
   EXPECT_EQ(switches, 2);
@@ -141,29 +143,29 @@ TEST(SimAccessibilityTests, LeavingFullScreenSlowlySwitchesSpacesOnTheWay) {
 
 TEST(SimAccessibilityTests, ObserversAndHotKeysRefuseAsScripted) {
   FakeClock clock;
-  SimAccessibility sim(smallWorld(), clock);
+  SimDesktop sim(smallWorld(), clock);
   sim.refuseObservers(kViewer, 1);
   std::vector<std::string> heard;
   auto handler = [&](platform::AXElement, const std::string& name) { heard.push_back(name); };
-  auto refused = sim.createObserver(kViewer, handler);
+  auto refused = sim.ax().createObserver(kViewer, handler);
   ASSERT_TRUE(refused);
-  EXPECT_EQ(sim.addNotification(*refused, sim.application(kViewer), "AXWindowCreated"),
+  EXPECT_EQ(sim.ax().addNotification(*refused, sim.ax().application(kViewer), "AXWindowCreated"),
             platform::ax_error::cannotComplete);
-  auto observer = sim.createObserver(kViewer, handler);
-  auto app = sim.application(kViewer);
-  EXPECT_EQ(sim.addNotification(*observer, app, "AXWindowCreated"), 0);
-  EXPECT_EQ(sim.addNotification(*observer, app, "AXWindowCreated"),
+  auto observer = sim.ax().createObserver(kViewer, handler);
+  auto app = sim.ax().application(kViewer);
+  EXPECT_EQ(sim.ax().addNotification(*observer, app, "AXWindowCreated"), 0);
+  EXPECT_EQ(sim.ax().addNotification(*observer, app, "AXWindowCreated"),
             platform::ax_error::notificationAlreadyRegistered);
   sim.addWindow(engine::testing::window(22, kViewer, {0, 0, 100, 100}, 0));
   EXPECT_EQ(heard, std::vector<std::string>{"AXWindowCreated"});
 
   sim.refuseHotKey(0, 256, -9878);
-  EXPECT_EQ(sim.registerHotKey(0, 256, {1, 1}).status, -9878);
-  auto taken = sim.registerHotKey(1, 256, {1, 2});
+  EXPECT_EQ(sim.hotKeyService().registerHotKey(0, 256, {1, 1}).status, -9878);
+  auto taken = sim.hotKeyService().registerHotKey(1, 256, {1, 2});
   EXPECT_EQ(taken.status, 0);
   ASSERT_TRUE(taken.ref);
   EXPECT_EQ(sim.hotKeys().size(), 1u);
-  EXPECT_EQ(sim.unregisterHotKey(*taken.ref), 0);
+  EXPECT_EQ(sim.hotKeyService().unregisterHotKey(*taken.ref), 0);
   EXPECT_TRUE(sim.hotKeys().empty());
 }
 

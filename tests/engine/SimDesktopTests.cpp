@@ -54,7 +54,7 @@ TEST(SimDesktopTests, TheEngineSeesTheWorldFileAndMovesWithinItsLimits) {
       {12, {10, 20, 900, 900}, CGRect{10, 20, 500, 400}},  // not resizable: moves only
   };
   for (const auto& c : cases) {
-    auto current = desktop.desktop().window(c.window)->frame;
+    auto current = desktop.window(c.window)->frame;
     auto outcome = engine.arrange({{c.window, current, c.asked, std::nullopt}}, {});
     EXPECT_EQ(outcome.frames[c.window], c.landed) << c.window;
   }

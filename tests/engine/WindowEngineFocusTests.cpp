@@ -21,7 +21,7 @@ TEST(WindowEngineFocusTests, RaisesBackToFrontMakingEachAppFrontmostOnceThenFocu
                 flagWrite(0, kEditor, "AXFrontmost", true), flagWrite(12, kEditor, "AXMain", true),
                 action(12, kEditor, "AXRaise")}));
   EXPECT_EQ(desk.sim.frontmostApp(), kEditor);
-  auto order = desk.sim.onScreenWindows();
+  auto order = desk.sim.windowServer().onScreenWindows();
   ASSERT_TRUE(order);
   EXPECT_EQ(order->front().id, 12u);
 }

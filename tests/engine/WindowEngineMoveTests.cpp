@@ -120,7 +120,7 @@ TEST(WindowEngineMoveTests, TurnsTheEnhancedInterfaceOffForTheJobOnly) {
 }
 
 // The frames a glide wrote for one window, in order, the final set included.
-std::vector<CGRect> framesWritten(sim::SimAccessibility& sim, std::uint32_t id, CGRect start) {
+std::vector<CGRect> framesWritten(sim::SimDesktop& sim, std::uint32_t id, CGRect start) {
   std::vector<CGRect> frames;
   auto frame = start;
   for (const auto& write : sim.writes()) {

@@ -17,13 +17,14 @@ TEST(WindowEngineThreadTests, MovesEveryAppsWindowsFromWorkerThreads) {
     world.windows.back().bundleID = world.apps.back().bundleID;
   }
   sim::FakeClock simClock;
-  sim::SimAccessibility sim(world, simClock);
+  sim::SimDesktop sim(world, simClock);
   sim::MemoryLog log;
   platform::SteadyClock clock;
   platform::ThreadTimers timers(clock);
   platform::SerialQueue queue;
   platform::ThreadParallelFor parallel;
-  EngineParts parts({sim, sim, sim, sim, sim}, log, {clock, timers, queue, parallel, timers});
+  EngineParts parts(EngineParts::Desktop::of(sim.parts()), log,
+                    {clock, timers, queue, parallel, timers});
   auto& engine = parts.engine;
   engine.start();
   auto before = engine.snapshot(world.apps, world.setup);

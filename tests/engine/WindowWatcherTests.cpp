@@ -13,7 +13,9 @@ using Change = WindowWatcher::Change;
 using Kind = platform::WorkspaceNotification::Kind;
 
 struct WatchDesk {
-  WatchDesk() : sim(smallWorld(), clock), watcher({sim, sim, sim, log, clock, thread}) {
+  WatchDesk()
+      : sim(smallWorld(), clock),
+        watcher({sim.ax(), sim.workspace(), sim.screens(), log, clock, thread}) {
     sim.setOwnPID(kEditor);
   }
   void start() {
@@ -35,7 +37,7 @@ struct WatchDesk {
   sim::FakeClock clock;
   sim::InlineExecutor thread;
   sim::MemoryLog log;
-  sim::SimAccessibility sim;
+  sim::SimDesktop sim;
   WindowWatcher watcher;
   std::vector<std::pair<Change, platform::ContinuousInstant>> changes;
 };
@@ -98,7 +100,7 @@ TEST(WindowWatcherTests, RetriesAStartingAppUpToTheEighthAttempt) {
     desk.sim.refuseObservers(303, c.refusals);
     desk.sim.install({"com.example.notes", "Notes"}, {303, {}, std::nullopt, false});
     desk.log.clear();
-    desk.sim.open("/Applications/Notes.app", false);
+    desk.sim.opener().open("/Applications/Notes.app", false);
     desk.clock.advance(seconds(10));
     EXPECT_EQ(desk.attempts(303), c.attempts);
     EXPECT_EQ(desk.heard(), c.changes);
@@ -133,7 +135,7 @@ TEST(WindowWatcherTests, ReportsNothingAfterStopping) {
   desk.start();
   desk.sim.refuseObservers(303, 2);
   desk.sim.install({"com.example.notes", "Notes"}, {303, {}, std::nullopt, false});
-  desk.sim.open("/Applications/Notes.app", false);
+  desk.sim.opener().open("/Applications/Notes.app", false);
   desk.sim.notify(kViewer, "AXWindowCreated");
   desk.watcher.stop();
   desk.clock.advance(seconds(5));
