@@ -44,7 +44,6 @@ class SimDesktop final : public platform::DesktopLayer {
   SimOpener& opener() { return opener_; }
   SimHotKeys& hotKeyService() { return hotKeys_; }
   SimInput& inputMonitor() { return input_; }
-  SimAppCatalog& catalog() { return catalog_; }
 
   // Fault script.
 
