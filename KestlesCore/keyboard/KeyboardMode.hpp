@@ -41,7 +41,6 @@ class KeyboardMode {
     std::optional<CommandOutcome> outcome;
     /// Why a mode the key asked for could not open (the mode open stays).
     std::optional<std::string> refusal = std::nullopt;
-    bool operator==(const Step&) const = default;
   };
 
   /// Opens the command's mode over the world; `front` is the focused window. The sentence
