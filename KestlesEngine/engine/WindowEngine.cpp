@@ -64,6 +64,13 @@ double centredEdge(double targetMid, double length, double areaMin, double areaM
                   std::max(areaMin, areaMax - length));
 }
 
+// A window of `size` centred on its target, inside the area it must stay in.
+CGRect centredIn(const CGRect& target, const CGRect& within, CGSize size) {
+  return {centredEdge(target.midX(), size.width, within.minX(), within.maxX()),
+          centredEdge(target.midY(), size.height, within.minY(), within.maxY()), size.width,
+          size.height};
+}
+
 // Late landing needs an area; without one nothing limits where the window may go.
 const CGRect kUnbounded(-1e9, -1e9, 2e9, 2e9);
 
@@ -429,32 +436,47 @@ std::map<std::uint32_t, CGRect> WindowEngine::push(const std::vector<Move>& move
   std::map<std::uint32_t, CGRect> landed;
   std::vector<const Move*> sent;
   std::vector<platform::FrameRequest> requests;
+  auto keepUnlessInPlace = [&](std::vector<const Move*>& kept,
+                               std::vector<platform::FrameRequest>& asked, const Move& move,
+                               const platform::FrameRequest& request) {
+    const auto& from = request.current;
+    if (from && edgesMatch(*from, request.frame) && from->origin == request.frame.origin) {
+      landed[move.id] = *from;
+      return;
+    }
+    kept.push_back(&move);
+    asked.push_back(request);
+  };
   for (const auto& move : moves) {
     auto from = glided.contains(move.id) ? std::optional(glided.at(move.id)) : move.current;
-    if (from && edgesMatch(*from, move.target) && from->origin == move.target.origin) {
-      landed[move.id] = *from;
-      continue;
-    }
-    sent.push_back(&move);
-    requests.push_back({move.element, owners_[move.id], move.target, from});
+    keepUnlessInPlace(sent, requests, move, {move.element, owners_[move.id], move.target, from});
   }
-  auto results = services_.ax.setFrames(requests);
-  reportSilentApps(requests, results);
 
-  // A window that took another size than its tile's sits in the middle of the tile, inside
-  // the area it must stay in.
+  // A window that takes another size than its tile's (a terminal rounding to its cells) sits
+  // in the middle of the tile, inside the area it must stay in. Where the layer knows that
+  // size beforehand, the window is asked for its centred frame at once, and lands in one go.
+  auto fitted = services_.ax.fittedSizes(requests);
+  std::vector<const Move*> fittedSent;
+  std::vector<platform::FrameRequest> fittedRequests;
+  for (std::size_t i = 0; i < sent.size(); ++i) {
+    auto request = requests[i];
+    if (i < fitted.size() && fitted[i] && sent[i]->within)
+      request.frame = centredIn(sent[i]->target, *sent[i]->within, *fitted[i]);
+    keepUnlessInPlace(fittedSent, fittedRequests, *sent[i], request);
+  }
+  auto results = services_.ax.setFrames(fittedRequests);
+  reportSilentApps(fittedRequests, results);
+
+  // Where it was not known, the window is centred once it has landed.
   std::vector<const Move*> recentred;
   std::vector<platform::FrameRequest> recentring;
-  for (std::size_t i = 0; i < sent.size() && i < results.size(); ++i) {
-    const auto& move = *sent[i];
+  for (std::size_t i = 0; i < fittedSent.size() && i < results.size(); ++i) {
+    const auto& move = *fittedSent[i];
     if (results[i].error != ax_error::success || !results[i].landed) continue;
     auto read = *results[i].landed;
     landed[move.id] = read;
     if (!move.within) continue;
-    const auto& within = *move.within;
-    CGRect centred(centredEdge(move.target.midX(), read.width(), within.minX(), within.maxX()),
-                   centredEdge(move.target.midY(), read.height(), within.minY(), within.maxY()),
-                   read.width(), read.height());
+    auto centred = centredIn(move.target, *move.within, read.size);
     if (edgesMatch(read, centred)) continue;
     recentred.push_back(&move);
     recentring.push_back({move.element, owners_[move.id], centred, read});

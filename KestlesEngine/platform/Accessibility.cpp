@@ -122,6 +122,11 @@ std::vector<FrameResult> Accessibility::setFrames(std::span<const FrameRequest> 
   return results;
 }
 
+std::vector<std::optional<CGSize>> Accessibility::fittedSizes(
+    std::span<const FrameRequest> requests) {
+  return std::vector<std::optional<CGSize>>(requests.size());
+}
+
 AXErrorCode Accessibility::setPosition(AXElement element, CGPoint point) {
   if (!std::isfinite(point.x) || !std::isfinite(point.y)) return ax_error::illegalArgument;
   return setValue(element, ax::position, AXValue{point});

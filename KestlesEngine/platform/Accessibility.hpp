@@ -124,6 +124,10 @@ class Accessibility {
   /// did not answer. A layer that can send every request at once and wait for all of the
   /// landings together overrides it.
   virtual std::vector<FrameResult> setFrames(std::span<const FrameRequest> requests);
+  /// The size each window will take when asked for its frame, where the layer can tell
+  /// beforehand (a window manager applying the window's size hints), one entry per request
+  /// in order; nothing where it cannot. The default can never tell.
+  virtual std::vector<std::optional<CGSize>> fittedSizes(std::span<const FrameRequest> requests);
 
   // Typed operations over the raw calls.
 

@@ -168,6 +168,17 @@ AXElement SimAccessibility::elementOf(std::uint32_t window) {
   return {};
 }
 
+std::vector<std::optional<CGSize>> SimAccessibility::fittedSizes(
+    std::span<const platform::FrameRequest> requests) {
+  std::vector<std::optional<CGSize>> sizes(requests.size());
+  if (!foretellsSizes_) return sizes;
+  std::lock_guard lock(world_.mutex);
+  for (std::size_t i = 0; i < requests.size(); ++i)
+    if (auto window = windowOf(requests[i].element))
+      sizes[i] = limited(window->snapshot, requests[i].frame.size);
+  return sizes;
+}
+
 SimWindow* SimAccessibility::windowOf(AXElement element) {
   if ((element.raw & kTagMask) != kWindowTag) return nullptr;
   auto index = element.raw & ~kTagMask;

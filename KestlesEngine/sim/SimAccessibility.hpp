@@ -40,6 +40,9 @@ class SimAccessibility final : public platform::Accessibility {
   void setFocusedWindow(std::optional<std::uint32_t> window);
   void setFocusedApp(std::int32_t pid);
   void setEnhancedUserInterface(std::int32_t pid, bool on);
+  /// From now on the desktop tells beforehand the size a window will take, as a window
+  /// manager reading size hints does.
+  void foretellSizes() { foretellsSizes_ = true; }
 
   // Driving.
 
@@ -74,6 +77,8 @@ class SimAccessibility final : public platform::Accessibility {
                                  const platform::AXValue& value) override;
   platform::AXErrorCode performAction(platform::AXElement element, std::string_view name) override;
   std::optional<std::uint32_t> windowNumber(platform::AXElement element) override;
+  std::vector<std::optional<CGSize>> fittedSizes(
+      std::span<const platform::FrameRequest> requests) override;
   std::optional<platform::AXObserverID> createObserver(
       std::int32_t pid, platform::AXNotificationHandler handler) override;
   platform::AXErrorCode addNotification(platform::AXObserverID observer,
@@ -101,6 +106,7 @@ class SimAccessibility final : public platform::Accessibility {
                platform::AXElement subject);
 
   SimWorld& world_;
+  bool foretellsSizes_ = false;
   std::map<std::uint64_t, Observer> observers_;
   std::map<std::int32_t, int> observerRefusals_;
 };

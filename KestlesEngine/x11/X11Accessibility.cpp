@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <variant>
 #include <vector>
 
 #include "KestlesEngine/x11/X11Placement.hpp"
@@ -120,6 +121,18 @@ void settle(X11Connection& connection, xcb_window_t window) {
   xcb_change_window_attributes(connection.raw(), window, XCB_CW_EVENT_MASK, &none);
   connection.sync();
   connection.dropEvents();
+}
+
+// The placement a request asks for, or the error that refuses it.
+std::variant<Placement, AXErrorCode> placementFor(const platform::FrameRequest& request) {
+  const auto& frame = request.frame;
+  if (element::kindOf(request.element) != Kind::window) return ax_error::invalidElement;
+  auto target = boxOf(frame.origin, frame.size);
+  if (!std::isfinite(frame.minX()) || !std::isfinite(frame.minY()) ||
+      !std::isfinite(frame.width()) || !std::isfinite(frame.height()) || target.width <= 0 ||
+      target.height <= 0)
+    return ax_error::illegalArgument;
+  return Placement{element::valueOf(request.element), target};
 }
 
 }  // namespace
@@ -329,26 +342,19 @@ std::vector<platform::FrameResult> X11Accessibility::setFrames(
   std::vector<Placement> placements;
   std::vector<std::size_t> placed;
   for (std::size_t i = 0; i < requests.size(); ++i) {
-    const auto& request = requests[i];
-    const auto& frame = request.frame;
-    if (element::kindOf(request.element) != Kind::window) {
-      results[i].error = ax_error::invalidElement;
+    auto placement = placementFor(requests[i]);
+    if (auto* error = std::get_if<AXErrorCode>(&placement)) {
+      results[i].error = *error;
       continue;
     }
-    auto target = boxOf(frame.origin, frame.size);
-    if (!std::isfinite(frame.minX()) || !std::isfinite(frame.minY()) ||
-        !std::isfinite(frame.width()) || !std::isfinite(frame.height()) || target.width <= 0 ||
-        target.height <= 0) {
-      results[i].error = ax_error::illegalArgument;
-      continue;
-    }
-    placements.push_back({element::valueOf(request.element), target});
+    placements.push_back(std::get<Placement>(placement));
     placed.push_back(i);
   }
   if (placements.empty()) return results;
   auto guard = session_.lock();
   auto landed = placeWindows(session_.connection(), placements);
   session_.invalidate();
+  learnRounding(placements, landed);
   for (std::size_t k = 0; k < placed.size(); ++k) {
     auto& result = results[placed[k]];
     if (!landed[k]) {
@@ -358,6 +364,50 @@ std::vector<platform::FrameResult> X11Accessibility::setFrames(
     result = {ax_error::success, rectOf(*landed[k])};
   }
   return results;
+}
+
+std::vector<std::optional<CGSize>> X11Accessibility::fittedSizes(
+    std::span<const platform::FrameRequest> requests) {
+  std::vector<std::optional<CGSize>> sizes(requests.size());
+  std::vector<Placement> placements;
+  std::vector<std::size_t> placed;
+  for (std::size_t i = 0; i < requests.size(); ++i) {
+    auto placement = placementFor(requests[i]);
+    if (!std::holds_alternative<Placement>(placement)) continue;
+    placements.push_back(std::get<Placement>(placement));
+    placed.push_back(i);
+  }
+  if (placements.empty()) return sizes;
+  auto guard = session_.lock();
+  auto landings = foreseeLandings(session_.connection(), placements);
+  for (std::size_t k = 0; k < placed.size(); ++k) {
+    if (!landings[k]) continue;
+    const auto& [rounded, unrounded] = *landings[k];
+    if (managerRounds_) {
+      sizes[placed[k]] = rectOf(*managerRounds_ ? rounded : unrounded).size;
+    } else if (rounded == unrounded) {
+      sizes[placed[k]] = rectOf(unrounded).size;
+    } else {
+      foreseen_[placements[k].window] = *landings[k];
+    }
+  }
+  return sizes;
+}
+
+void X11Accessibility::learnRounding(std::span<const Placement> placements,
+                                     const std::vector<std::optional<Box>>& landed) {
+  for (std::size_t k = 0; k < placements.size() && !managerRounds_; ++k) {
+    auto found = foreseen_.find(placements[k].window);
+    if (found == foreseen_.end() || !landed[k]) continue;
+    auto sameSize = [&](const Box& box) {
+      return landed[k]->width == box.width && landed[k]->height == box.height;
+    };
+    if (sameSize(found->second.rounded))
+      managerRounds_ = true;
+    else if (sameSize(found->second.unrounded))
+      managerRounds_ = false;
+  }
+  foreseen_.clear();
 }
 
 AXErrorCode X11Accessibility::activate(xcb_window_t window) {

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "KestlesEngine/platform/Accessibility.hpp"
+#include "KestlesEngine/x11/X11Placement.hpp"
 #include "KestlesEngine/x11/X11Session.hpp"
 
 namespace kestles::x11 {
@@ -69,6 +70,11 @@ class X11Accessibility final : public platform::Accessibility {
   /// for together (see `placeWindows`).
   std::vector<platform::FrameResult> setFrames(
       std::span<const platform::FrameRequest> requests) override;
+  /// Read off the size hints the way the window manager applies them (one round trip). Some
+  /// managers round a size to the client's increments and some leave that to the client;
+  /// until a window with increments has shown which, such a window's size is not foretold.
+  std::vector<std::optional<CGSize>> fittedSizes(
+      std::span<const platform::FrameRequest> requests) override;
   std::optional<std::uint32_t> windowNumber(platform::AXElement element) override;
   /// Window numbers are native on X11; the system's symbolic hot keys do not exist.
   /// Nothing when the process does not exist.
@@ -102,7 +108,15 @@ class X11Accessibility final : public platform::Accessibility {
                               std::optional<CGSize> size);
   platform::AXErrorCode activate(xcb_window_t window);
 
+  /// Learns from the landings of windows whose size was not foretold whether the manager
+  /// rounds sizes to increments.
+  void learnRounding(std::span<const Placement> placements,
+                     const std::vector<std::optional<Box>>& landed);
+
   X11Session& session_;
+  // Both guarded by the session's lock.
+  std::optional<bool> managerRounds_;
+  std::map<xcb_window_t, ForeseenLanding> foreseen_;
   // Held while handlers run, so that once `removeObserver` returns its handler never runs.
   std::recursive_mutex deliveryMutex_;
   std::mutex observersMutex_;

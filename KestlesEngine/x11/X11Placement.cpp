@@ -146,6 +146,33 @@ Box expectedLanding(const ClientWindow& client, const Box& target, bool hasWindo
           target.y + row * (target.height - height) / 2, width, height};
 }
 
+std::vector<std::optional<ForeseenLanding>> foreseeLandings(X11Connection& connection,
+                                                            std::span<const Placement> placements) {
+  auto rootCheck = requestProperty(connection.raw(), connection.root(),
+                                   connection.atom(Atom::netSupportingWmCheck), 1);
+  std::vector<xcb_window_t> windows;
+  for (const auto& placement : placements)
+    windows.push_back(placement.window);
+  auto clients = readClients(connection, windows);
+  bool hasManager = managerRuns(connection, rootCheck);
+  std::vector<std::optional<ForeseenLanding>> landings;
+  for (const auto& placement : placements) {
+    auto client = std::find_if(clients.begin(), clients.end(), [&](const ClientWindow& read) {
+      return read.id == placement.window;
+    });
+    if (client == clients.end()) {
+      landings.emplace_back();
+      continue;
+    }
+    auto whole = *client;
+    whole.hints.widthIncrement = 0;
+    whole.hints.heightIncrement = 0;
+    landings.push_back(ForeseenLanding{expectedLanding(*client, placement.frame, hasManager),
+                                       expectedLanding(whole, placement.frame, hasManager)});
+  }
+  return landings;
+}
+
 Box requestFor(const ClientWindow& client, const Box& target) {
   auto border = static_cast<std::int32_t>(client.borderWidth);
   Box request{target.x, target.y, target.width - client.decorationWidth(),

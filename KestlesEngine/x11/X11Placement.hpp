@@ -25,6 +25,17 @@ inline constexpr std::chrono::milliseconds kLandingLimit{1000};
 /// the way a window manager applies them (with one), or exactly `target` (without one).
 Box expectedLanding(const ClientWindow& client, const Box& target, bool hasWindowManager);
 
+/// Where a window would land by a manager that rounds its size to the client's increments,
+/// and by one that applies only the other hints (minimum, maximum, gravity).
+struct ForeseenLanding {
+  Box rounded;
+  Box unrounded;
+};
+
+/// Each window's `ForeseenLanding`, read in one round trip; nothing for a window that is gone.
+std::vector<std::optional<ForeseenLanding>> foreseeLandings(X11Connection& connection,
+                                                            std::span<const Placement> placements);
+
 /// The client geometry to request so that the outer frame lands at `target`, in the
 /// client's own gravity: x, y as the manager reads them for that gravity, and the size.
 Box requestFor(const ClientWindow& client, const Box& target);

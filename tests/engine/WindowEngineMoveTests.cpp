@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -70,18 +71,30 @@ TEST(WindowEngineMoveTests, RecentresAWindowThatTookAnotherSizeInsideItsArea) {
       {"at the corner", {900, 700}, {}, {740, 400, 700, 500}, {540, 200, 900, 700}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    auto world = smallWorld();
-    world.windows[0].minimumSize = c.minimum;
-    world.windows[0].maximumSize = c.maximum;
-    EngineDesk desk(world);
-    auto before = desk.snapshot();
-    auto outcome = desk.engine.place({{11, c.target, kVisible, 0}}, before, Duration{0});
-    EXPECT_EQ(outcome.frames[11], c.landed);
-    EXPECT_EQ(desk.sim.window(11)->frame, c.landed);
-    auto writes = desk.sim.writes();
-    ASSERT_FALSE(writes.empty());
-    EXPECT_EQ(writes.back(), positionWrite(11, kEditor, c.landed.origin.x, c.landed.origin.y));
+    for (bool foretold : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (foretold ? ", size foretold" : ""));
+      auto world = smallWorld();
+      world.windows[0].minimumSize = c.minimum;
+      world.windows[0].maximumSize = c.maximum;
+      EngineDesk desk(world);
+      if (foretold) desk.sim.ax().foretellSizes();
+      auto before = desk.snapshot();
+      auto outcome = desk.engine.place({{11, c.target, kVisible, 0}}, before, Duration{0});
+      EXPECT_EQ(outcome.frames[11], c.landed);
+      EXPECT_EQ(desk.sim.window(11)->frame, c.landed);
+      auto writes = desk.sim.writes();
+      ASSERT_FALSE(writes.empty());
+      auto landedAt = positionWrite(11, kEditor, c.landed.origin.x, c.landed.origin.y);
+      // A size known beforehand is asked for centred at once: one move. Otherwise the window
+      // is moved to the middle once it has landed.
+      auto moves = std::count_if(writes.begin(), writes.end(),
+                                 [&](const auto& write) { return write.name == landedAt.name; });
+      if (foretold) {
+        EXPECT_EQ(moves, 1);
+      } else {
+        EXPECT_EQ(writes.back(), landedAt);
+      }
+    }
   }
 }
 

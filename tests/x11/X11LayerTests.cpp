@@ -286,6 +286,30 @@ TEST(X11LayerTests, OneBatchTilesTerminalsAndWindowsWithoutHints) {
   }
 }
 
+// A terminal's size is foretold only once the manager has shown whether it rounds sizes to
+// the cells (some leave that to the client); from then on it is the size the terminal takes.
+TEST(X11LayerTests, TerminalSizesAreForetoldOnceTheManagerShowedItsRounding) {
+  auto session = XSession::start({});
+  if (!session || !testing::testProgramExists("xterm"))
+    GTEST_SKIP() << "Xvfb, the window manager or xterm is missing";
+  auto xterm = session->openXterm({"-geometry", "60x20+10+10"});
+  ASSERT_EQ(xterm.ids.size(), 1u);
+  LayerDesk desk(session->display());
+  auto& ax = desk.parts.ax;
+  std::vector<platform::FrameRequest> first{
+      {element::window(xterm.id()), 0, {0, 0, 640, 500}, std::nullopt}};
+  EXPECT_EQ(ax.fittedSizes(first), std::vector<std::optional<CGSize>>{std::nullopt});
+  ASSERT_EQ(ax.setFrames(first).front().error, ax_error::success);
+
+  std::vector<platform::FrameRequest> second{
+      {element::window(xterm.id()), 0, {20, 20, 700, 450}, std::nullopt}};
+  auto foretold = ax.fittedSizes(second).front();
+  ASSERT_TRUE(foretold);
+  auto landed = ax.setFrames(second).front().landed;
+  ASSERT_TRUE(landed);
+  EXPECT_EQ(*foretold, landed->size);
+}
+
 TEST(X11LayerTests, AWindowThatVanishesIsAFailureOfThatWindowOnly) {
   auto session = XSession::start({});
   if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";

@@ -36,11 +36,18 @@ TEST(X11PlacementTests, LandsWhereHintsAllowUnderAWindowManager) {
     auto windows = session->openWindows(flags);
     ASSERT_EQ(windows.ids.size(), 1u) << c.name;
     Box target{c.target.x, c.target.y, c.target.width, c.target.height};
+    // The size foreseen before the request is the size the manager then gives.
+    Placement placement{windows.id(), target};
+    auto foreseen = foreseeLandings(*connection, std::span(&placement, 1)).front();
     auto landed = placeOne(*connection, windows.id(), target);
     ASSERT_TRUE(landed) << c.name;
     auto landing = testing::landingOf(c, session->cardinals(windows.id(), "_NET_FRAME_EXTENTS"),
                                       *session->windowManager());
     EXPECT_EQ(frameOf(*landed), landing) << c.name;
+    ASSERT_TRUE(foreseen) << c.name;
+    auto sizeOf = [](const Box& box) { return std::pair(box.width, box.height); };
+    auto foreseenSizes = {sizeOf(foreseen->rounded), sizeOf(foreseen->unrounded)};
+    EXPECT_NE(std::ranges::find(foreseenSizes, sizeOf(*landed)), foreseenSizes.end()) << c.name;
     EXPECT_EQ(session->frameOf(windows.id()), landing) << c.name;
   }
 }
