@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "KestlesEngine/platform/Overlay.hpp"
@@ -29,6 +30,9 @@ class X11Overlay final : public platform::Overlay {
   ~X11Overlay() override;
   X11Overlay(const X11Overlay&) = delete;
   X11Overlay& operator=(const X11Overlay&) = delete;
+
+  /// The text as the overlays draw it: key glyphs their font lacks written as words.
+  static std::string drawable(std::string_view text);
 
   void onKey(KeyHandler handler) override;
   bool show(const std::vector<ModeLabel>& labels) override;
