@@ -249,7 +249,17 @@ TEST(KeyboardModeTests, PaletteTypesNarrowsAndCarriesTheChosenItemOut) {
   ASSERT_TRUE(m.waitForPanels(1)) << "one panel: the field and the list";
   EXPECT_NEAR(m.panels()[0].first, 640, 1) << "across the middle of the 1280-pixel display";
   EXPECT_FALSE(m.keyboardFree());
+  std::set<xcb_window_t> opened, typedInto;
+  panelCentres(m.desk->session(), m.known, &opened);
+  auto openedCentre = m.panels()[0];
   m.typeText("left half");
+  // The list narrows to a few rows: the panel, hanging from its top, grows shorter.
+  ASSERT_TRUE(m.desk->session().waitUntil([&] {
+    auto panels = m.panels();
+    return panels.size() == 1 && panels[0].second < openedCentre.second;
+  }));
+  panelCentres(m.desk->session(), m.known, &typedInto);
+  EXPECT_EQ(typedInto, opened) << "typing redraws the panel in its window, without flicker";
   m.type({XKB_KEY_Return});
   EXPECT_TRUE(m.waitForPanels(0));
   EXPECT_TRUE(m.desk->waitForFrames({delta.id(), bravo.id()}, [](const auto& now) {

@@ -260,6 +260,13 @@ bool X11Overlay::show(const std::vector<ModeLabel>& labels) {
   std::lock_guard lock(mutex_);
   if (!holding_ && !grabKeyboard()) return false;
   holding_ = true;
+  // The palette's panel shown again as the user types keeps its window: a new window for
+  // every key would flicker.
+  if (panels_.size() == 1 && labels.size() == 1 && panels_[0].label.list && labels[0].list) {
+    reshape(panels_[0], labels[0]);
+    xcb_flush(connection_->raw());
+    return true;
+  }
   destroyPanels();
   for (const auto& label : labels)
     panels_.push_back(makePanel(label));
@@ -293,8 +300,8 @@ bool X11Overlay::grabKeyboard() {
   }
 }
 
-X11Overlay::Panel X11Overlay::makePanel(const ModeLabel& label) {
-  Panel panel{xcb_generate_id(connection_->raw()), drawableLabel(label), 0, 0};
+X11Overlay::Panel X11Overlay::placed(const ModeLabel& label) {
+  Panel panel{0, drawableLabel(label), 0, 0};
   double lines = static_cast<double>(std::max<std::size_t>(label.lines.size(), 1));
   double top = 0;
   if (label.list) {
@@ -309,18 +316,40 @@ X11Overlay::Panel X11Overlay::makePanel(const ModeLabel& label) {
         static_cast<int>(std::ceil(std::max(kMinimumSide, lines * kLineHeight + kPadding)));
     top = label.centre.y - panel.height / 2.0;
   }
-  auto x = static_cast<std::int16_t>(std::lround(label.centre.x - panel.width / 2.0));
-  auto y = static_cast<std::int16_t>(std::lround(top));
+  panel.x = static_cast<std::int16_t>(std::lround(label.centre.x - panel.width / 2.0));
+  panel.y = static_cast<std::int16_t>(std::lround(top));
+  return panel;
+}
+
+X11Overlay::Panel X11Overlay::makePanel(const ModeLabel& label) {
+  auto panel = placed(label);
+  panel.window = xcb_generate_id(connection_->raw());
   const auto& screen = connection_->screen();
   // Override-redirect: the window manager neither frames nor moves the panels, and they
   // never take the focus from the window the user is working in.
   std::uint32_t values[] = {screen.black_pixel, 1, XCB_EVENT_MASK_EXPOSURE};
-  xcb_create_window(connection_->raw(), XCB_COPY_FROM_PARENT, panel.window, screen.root, x, y,
-                    static_cast<std::uint16_t>(panel.width),
+  xcb_create_window(connection_->raw(), XCB_COPY_FROM_PARENT, panel.window, screen.root, panel.x,
+                    panel.y, static_cast<std::uint16_t>(panel.width),
                     static_cast<std::uint16_t>(panel.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                     screen.root_visual,
                     XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
   return panel;
+}
+
+void X11Overlay::reshape(Panel& panel, const ModeLabel& label) {
+  auto next = placed(label);
+  next.window = panel.window;
+  panel = std::move(next);
+  std::uint32_t values[] = {
+      static_cast<std::uint32_t>(panel.x), static_cast<std::uint32_t>(panel.y),
+      static_cast<std::uint32_t>(panel.width), static_cast<std::uint32_t>(panel.height)};
+  auto* raw = connection_->raw();
+  xcb_configure_window(raw, panel.window,
+                       XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                           XCB_CONFIG_WINDOW_HEIGHT,
+                       values);
+  // Drawn on the expose this asks for, as every panel is.
+  xcb_clear_area(raw, 1, panel.window, 0, 0, 0, 0);
 }
 
 void X11Overlay::draw(const Panel& panel) {

@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -44,6 +45,8 @@ class X11Overlay final : public platform::Overlay {
     ModeLabel label;
     int width = 0;
     int height = 0;
+    std::int16_t x = 0;
+    std::int16_t y = 0;
   };
 
   X11Overlay(std::unique_ptr<X11Connection> connection, std::unique_ptr<X11KeyMapping> mapping);
@@ -52,7 +55,11 @@ class X11Overlay final : public platform::Overlay {
   /// key table. Under the lock.
   std::optional<TypedKey> keyOf(xcb_keycode_t keycode, std::uint16_t state) const;
   bool grabKeyboard();
+  /// The panel of a label, its text drawable and its size and place worked out; no window yet.
+  static Panel placed(const ModeLabel& label);
   Panel makePanel(const ModeLabel& label);
+  /// Gives the panel's window the label's place and size and draws it again.
+  void reshape(Panel& panel, const ModeLabel& label);
   void draw(const Panel& panel);
   void destroyPanels();
 
