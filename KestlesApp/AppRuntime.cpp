@@ -3,6 +3,7 @@
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/keyboard/KeyHolder.hpp"
+#include "KestlesCore/settings/PanelTrigger.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesEngine/platform/ModifierMasks.hpp"
 
@@ -125,10 +126,14 @@ void AppRuntime::startKeyboardModes() {
       KeyboardModes::Services{conductor_, engine_, runner_, main_, log_,
                               [this](const KestlesCommand& command) { run(command); }},
       layer_.overlay());
-  // Until a panel exists on this desktop, the double Control tap opens window hints.
+  // The double Control tap is the palette's trigger only when the settings say so; with a
+  // key as the trigger (the default) it does nothing, as Control taps are common in typing.
   doubleControl_ = std::make_unique<engine::DoubleControlMonitor>(parts_.input, [this] {
     main_.async([this] {
-      if (!stopping_ && modes_) modes_->open(KestlesCommand{KestlesCommand::Hints{}});
+      if (stopping_ || !modes_) return;
+      if (std::holds_alternative<PanelTrigger::DoubleControl>(
+              runner_.library().settings.panelTrigger.value))
+        modes_->open(KestlesCommand{KestlesCommand::Panel{}});
     });
   });
   doubleControl_->start();

@@ -89,7 +89,8 @@ class AppRuntime {
   void updateKeys();
   /// Logs a key that could not be registered, naming who holds it.
   void logTakenKey(const KeyBinding& binding);
-  /// On an X display: the keyboard modes, and window hints on a double Control tap.
+  /// On an X display: the keyboard modes, and the palette on a double Control tap when the
+  /// panel trigger is that tap.
   void startKeyboardModes();
   /// Hands the displays as they are now to the runner, which acts when they changed.
   void lookAtDisplays();

@@ -39,8 +39,8 @@ std::optional<std::string> notOnThisDesktop(const KestlesCommand& command) {
           return "The tour and the tips aren’t part of Kestles on this desktop; “kestles help” "
                  "shows every command.";
         if constexpr (std::is_same_v<T, Command::Panel>)
-          return "The panel isn’t part of Kestles on this desktop; the kestles command reaches "
-                 "every kestle and layout.";
+          return "The palette needs an X display to show on; “kestles-app palette” lists its "
+                 "items in a terminal.";
         if constexpr (std::is_same_v<T, Command::Hints> || std::is_same_v<T, Command::MoveToTile> ||
                       std::is_same_v<T, Command::PickWindows> ||
                       std::is_same_v<T, Command::EditTiles> ||

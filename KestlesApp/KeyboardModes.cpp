@@ -59,10 +59,16 @@ void KeyboardModes::typed(const TypedKey& key) {
   auto step = mode_->typed(key);
   if (!step.follow.empty()) place(step.follow);
   if (step.refusal) tell(*step.refusal);
-  if (step.outcome)
+  if (step.recent)
+    services_.runner.record(RecordRequest{RecordRequest::PaletteRecent{*step.recent}});
+  if (step.outcome) {
     services_.runner.carryOutMode(*step.command, *step.outcome, before);
-  else if (step.command)
+  } else if (step.command) {
+    // A mode that ended with the key (the palette) lets the keyboard go first: the command
+    // may open another mode, or act on the window that has the focus.
+    if (!mode_->isOpen()) close();
     services_.run(*step.command);
+  }
   // The command run may have opened another mode or ended this one.
   if (!mode_) return;
   if (!mode_->isOpen()) return close();

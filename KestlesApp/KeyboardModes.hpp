@@ -18,9 +18,9 @@
 
 namespace kestles::app {
 
-/// The keyboard modes on the desktop: window hints, move to tile, pick windows, edit tiles
-/// and arrange with keys. The core's `KeyboardMode` plans what each key does; this shows
-/// its labels on the overlay, which holds the keyboard until the mode ends, and hands each
+/// The keyboard modes on the desktop: window hints, move to tile, pick windows, edit tiles,
+/// arrange with keys and the palette. The core's `KeyboardMode` plans what each key does; this
+/// shows its labels on the overlay, which holds the keyboard until the mode ends, and hands each
 /// change to the command runner, which moves the windows and records the change for undo.
 /// One mode is open at a time; opening one ends the one open. Main queue only.
 class KeyboardModes {

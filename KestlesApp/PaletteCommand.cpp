@@ -18,6 +18,7 @@
 #include "KestlesCore/palette/PaletteCatalog.hpp"
 #include "KestlesCore/palette/PaletteChoice.hpp"
 #include "KestlesCore/palette/PaletteIndex.hpp"
+#include "KestlesCore/palette/PaletteMode.hpp"
 #include "KestlesCore/session/SessionState.hpp"
 #include "KestlesCore/text/Text.hpp"
 
@@ -116,8 +117,7 @@ std::string joined(std::span<const std::string_view> words) {
 int list(const PaletteIndex& index, const PaletteSources& sources, std::string_view query,
          const PaletteStreams& streams) {
   auto groups = index.groups(query, sources.state.paletteRecents);
-  if (groups.empty())
-    return fail(streams.err, "Nothing in the palette matches " + text::quoted(query) + ".");
+  if (groups.empty()) return fail(streams.err, PaletteMode::nothingMatchesSentence(query));
   printGroups(groups, streams.out);
   return 0;
 }

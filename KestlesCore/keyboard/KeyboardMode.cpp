@@ -9,7 +9,10 @@
 #include "KestlesCore/apply/TileWindowsPlan.hpp"
 #include "KestlesCore/command/KeyBindings.hpp"
 #include "KestlesCore/keyboard/ModeKeys.hpp"
+#include "KestlesCore/palette/PaletteCatalog.hpp"
+#include "KestlesCore/palette/PaletteChoice.hpp"
 #include "KestlesCore/session/CommandRecord.hpp"
+#include "KestlesCore/text/Text.hpp"
 #include "KestlesCore/tiling/TilingFrames.hpp"
 
 namespace kestles {
@@ -44,6 +47,36 @@ CGRect displayFrame(const World& world, const std::optional<std::string>& displa
     display = world.setup.displayWithID(*world.activeDisplayID);
   if (!display) display = world.setup.fallback();
   return display ? display->visibleFrame : CGRect{};
+}
+
+/// The visible frame of the front window's display, else of the active one.
+CGRect frontDisplayFrame(const World& world, std::optional<std::uint32_t> front) {
+  const auto* window = front ? windowWithID(world, *front) : nullptr;
+  auto display = window ? world.setup.display(window->frame) : std::nullopt;
+  return display ? display->visibleFrame : displayFrame(world, {});
+}
+
+/// The palette's panel: the field and the rows that fit, across the top of the display
+/// (a fifth of the way down, as launchers sit), at most 720 points wide.
+ModeLabel paletteLabel(const PaletteMode& palette, const CGRect& display) {
+  constexpr double kMaximumWidth = 720;
+  constexpr double kMargin = 40;
+  ModeList list;
+  list.field = palette.text();
+  list.placeholder = "Type to find a command, kestle, layout or window";
+  list.width = std::max(0.0, std::min(kMaximumWidth, display.size.width - 2 * kMargin));
+  list.selected = palette.chosenRow();
+  ModeLabel label{{display.midX(), display.minY() + display.size.height / 5}, {}};
+  for (auto& row : palette.shownRows()) {
+    if (row.isHeading) list.dimmed.push_back(label.lines.size());
+    label.lines.push_back(std::move(row.text));
+  }
+  if (palette.nothingMatches()) {
+    list.dimmed.push_back(label.lines.size());
+    label.lines.push_back(PaletteMode::nothingMatchesSentence(text::trimmed(palette.text())));
+  }
+  label.list = std::move(list);
+  return label;
 }
 
 /// The mode keys of picking (the model leaves the keys to the app):
@@ -119,7 +152,8 @@ bool KeyboardMode::opens(const KestlesCommand& command) {
          std::holds_alternative<Command::MoveToTile>(command.value) ||
          std::holds_alternative<Command::PickWindows>(command.value) ||
          std::holds_alternative<Command::EditTiles>(command.value) ||
-         std::holds_alternative<Command::ArrangeWithKeys>(command.value);
+         std::holds_alternative<Command::ArrangeWithKeys>(command.value) ||
+         std::holds_alternative<Command::Panel>(command.value);
 }
 
 std::variant<KeyboardMode, std::string> KeyboardMode::open(const KestlesCommand& command,
@@ -133,6 +167,14 @@ std::variant<KeyboardMode, std::string> KeyboardMode::open(const KestlesCommand&
   mode.front_ = front;
   mode.gaps_ = library.settings.gaps;
   mode.keptTiled_ = library.settings.keptTiled;
+  if (std::holds_alternative<Command::Panel>(command.value)) {
+    // The catalogue as `kestles-app palette` lists it: the assistant's item, which only a
+    // typed request makes, is not among it.
+    mode.mode_ = Palette{
+        PaletteMode(PaletteCatalog::items(library, world, mode.state_.undo), state.paletteRecents),
+        library, frontDisplayFrame(world, front)};
+    return mode;
+  }
   if (auto refused = mode.enter(command)) return *refused;
   return mode;
 }
@@ -233,6 +275,8 @@ std::vector<ModeLabel> KeyboardMode::labels() const {
       CGPoint centre{display.minX() + share * (static_cast<double>(column) + 0.5), display.midY()};
       labels.push_back({centre, std::move(columns[column])});
     }
+  } else if (const auto* palette = std::get_if<Palette>(&mode_)) {
+    labels.push_back(paletteLabel(palette->palette, palette->display));
   }
   return labels;
 }
@@ -360,6 +404,36 @@ KeyboardMode::Step KeyboardMode::typedIn(Arrange&, const TypedKey& key) {
       action->value);
 }
 
+KeyboardMode::Step KeyboardMode::typedIn(Palette& mode, const TypedKey& key) {
+  switch (mode.palette.typed(key)) {
+    case PaletteMode::Outcome::unchanged:
+    case PaletteMode::Outcome::changed:
+      return {};
+    case PaletteMode::Outcome::closed:
+      mode_ = std::monostate{};
+      return {};
+    case PaletteMode::Outcome::chosen:
+      break;
+  }
+  auto item = *mode.palette.chosen();
+  auto choice = PaletteChoice::of(item, mode.library);
+  Step step;
+  if (auto* link = std::get_if<PaletteChoice::Link>(&choice.value)) {
+    // Carried out as every command is, after the palette has let the keyboard go.
+    step.command = std::move(link->command);
+    if (item.action.isRecordable()) step.recent = item.action;
+  } else if (auto* window = std::get_if<PaletteChoice::FocusWindow>(&choice.value)) {
+    auto outcome = unchanged();
+    outcome.focus = window->window;
+    step.command = Command{Command::Panel{}};
+    step.outcome = std::move(outcome);
+  } else {
+    step.refusal = std::get<PaletteChoice::Elsewhere>(choice.value).sentence;
+  }
+  mode_ = std::monostate{};
+  return step;
+}
+
 /// Pushing the front window's edge is the tile editor's ⌥-arrow, kept at once.
 KeyboardMode::Step KeyboardMode::push(TileEdge edge) {
   auto editor = TileEditor::open(front_, world_, session());
@@ -417,6 +491,7 @@ ModeDryRun planModeKeys(const KestlesCommand& command, const std::vector<TypedKe
     if (!mode.isOpen()) break;
     auto before = mode.world();
     auto step = mode.typed(key);
+    if (step.recent) total.state.paletteRecents.record(*step.recent);
     if (step.outcome) {
       take(*step.command, std::move(*step.outcome), before);
     } else if (step.command) {
@@ -431,6 +506,10 @@ ModeDryRun planModeKeys(const KestlesCommand& command, const std::vector<TypedKe
 
 void to_json(nlohmann::json& json, const ModeLabel& label) {
   json = {{"centre", label.centre}, {"lines", label.lines}, {"highlighted", label.highlighted}};
+  if (const auto& list = label.list) {
+    json["list"] = {{"field", list->field}, {"width", list->width}, {"dimmed", list->dimmed}};
+    if (list->selected) json["list"]["selected"] = *list->selected;
+  }
 }
 
 }  // namespace kestles

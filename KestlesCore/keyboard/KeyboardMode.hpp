@@ -19,6 +19,8 @@
 #include "KestlesCore/keyboard/TypedKey.hpp"
 #include "KestlesCore/keyboard/WindowHints.hpp"
 #include "KestlesCore/library/Library.hpp"
+#include "KestlesCore/palette/PaletteAction.hpp"
+#include "KestlesCore/palette/PaletteMode.hpp"
 #include "KestlesCore/session/CommandPlanner.hpp"
 #include "KestlesCore/session/SessionState.hpp"
 #include "KestlesCore/world/World.hpp"
@@ -26,8 +28,8 @@
 namespace kestles {
 
 /// One open keyboard mode (window hints, move to tile, pick windows, edit tiles, arrange
-/// with keys) over the world it opened on: the labels it shows and what each typed key
-/// does, planned without a desktop. Escape ends every mode.
+/// with keys, the palette) over the world it opened on: the labels it shows and what each
+/// typed key does, planned without a desktop. Escape ends every mode.
 class KeyboardMode {
  public:
   /// What a key did.
@@ -36,11 +38,14 @@ class KeyboardMode {
     /// follow its tiles while it is open).
     std::map<std::uint32_t, CGRect> follow;
     /// With an outcome, the command the outcome is recorded as, as one undo step; without
-    /// one, a command to run as a link would (arrange with keys).
+    /// one, a command to run as a link would (arrange with keys, the palette).
     std::optional<KestlesCommand> command;
     std::optional<CommandOutcome> outcome;
-    /// Why a mode the key asked for could not open (the mode open stays).
+    /// A sentence for the user: why a mode the key asked for could not open (the mode open
+    /// stays), or why the palette item chosen cannot be carried out.
     std::optional<std::string> refusal = std::nullopt;
+    /// The palette action chosen, to put at the front of the recents before the command.
+    std::optional<PaletteAction> recent = std::nullopt;
   };
 
   /// Opens the command's mode over the world; `front` is the focused window. The sentence
@@ -83,7 +88,12 @@ class KeyboardMode {
     TileEditor editor;
   };
   struct Arrange {};
-  using Mode = std::variant<std::monostate, Hints, MoveToTile, Pick, Edit, Arrange>;
+  struct Palette {
+    PaletteMode palette;
+    Library library;  // what the chosen item is looked up in
+    CGRect display;   // the visible frame the panel shows on
+  };
+  using Mode = std::variant<std::monostate, Hints, MoveToTile, Pick, Edit, Arrange, Palette>;
 
   KeyboardMode() = default;
   /// Opens the command's mode on the mode's world; the sentence when it cannot.
@@ -93,6 +103,7 @@ class KeyboardMode {
   Step typedIn(Pick& mode, const TypedKey& key);
   Step typedIn(Edit& mode, const TypedKey& key);
   Step typedIn(Arrange& mode, const TypedKey& key);
+  Step typedIn(Palette& mode, const TypedKey& key);
   Step push(TileEdge edge);
   CommandOutcome unchanged() const;
   LiveTiles session() const;
@@ -121,7 +132,8 @@ ModeDryRun planModeKeys(const KestlesCommand& command, const std::vector<TypedKe
                         const World& world, const Library& library, const SessionState& state,
                         std::optional<std::uint32_t> front);
 
-/// Keys "centre", "lines" and "highlighted".
+/// Keys "centre", "lines" and "highlighted"; a list panel adds "list" ("field", "width",
+/// "dimmed" and, with a chosen row, "selected").
 void to_json(nlohmann::json& json, const ModeLabel& label);
 
 }  // namespace kestles

@@ -123,7 +123,7 @@ TEST(CommandRunnerTests, CommandsThatCannotRunHereSaySoAndMoveNothing) {
       {"kestles://kestle/Nowhere", "No kestle matches “Nowhere”."},
       {"kestles://undo", "There’s nothing to undo."},
       {"kestles://open/layouts", "Kestles has no settings window"},
-      {"kestles://panel", "The panel isn’t part of Kestles"},
+      {"kestles://panel", "The palette needs an X display"},
       {"kestles://hints", "The keyboard modes need an X display"},
       {"kestles://tour", "The tour and the tips"},
   };

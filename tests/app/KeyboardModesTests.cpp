@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "KestlesApp/AppRuntime.hpp"
+#include "KestlesCore/command/KeyBindings.hpp"
+#include "KestlesEngine/platform/ModifierMasks.hpp"
 #include "KestlesEngine/sim/SimDesktop.hpp"
 #include "KestlesEngine/sim/SimOverlay.hpp"
 #include "tests/app/RunnerDesk.hpp"
@@ -153,30 +155,124 @@ TEST(KeyboardModesTests, AModeThatCannotOpenSaysWhyAndHoldsNothing) {
   EXPECT_FALSE(m.type("A"));
 }
 
+/// The app on the simulated laptop with three windows, its modes shown on a simulated
+/// overlay, its files in a temporary folder that holds the library given.
+struct AppOnSim {
+  explicit AppOnSim(const Library& library = {}) {
+    JSONFile<Library>{folder.path() / "library.json"}.save(library);
+    auto overlay = std::make_unique<sim::SimOverlay>();
+    shown = overlay.get();
+    layer.adoptOverlay(std::move(overlay));
+    app.start();
+  }
+
+  testing::TemporaryFolder folder;
+  WorldFile file =
+      WorldFile::read(std::filesystem::path(KESTLES_FIXTURES) / "worlds" / "laptop-three.json");
+  sim::FakeClock clock;
+  sim::SimDesktop layer{file.world, clock, file.focusedWindow};
+  sim::SimOverlay* shown = nullptr;
+  sim::MemoryLog log;
+  RecordingNotifier notifier;
+  AppRuntime app{layer,
+                 log,
+                 notifier,
+                 {folder.path() / "library.json", folder.path() / "state.json"},
+                 folder.path() / "limits.json"};
+};
+
 // The app opens the modes on the overlay its desktop holds, whatever the desktop: here the
 // simulated one, with a mode link and keys typed on the overlay.
 TEST(KeyboardModesTests, TheAppShowsItsModesOnTheOverlayOfItsDesktop) {
-  testing::TemporaryFolder folder;
-  sim::SimDesktop layer(
-      WorldFile::read(std::filesystem::path(KESTLES_FIXTURES) / "worlds" / "laptop-three.json"));
-  auto overlay = std::make_unique<sim::SimOverlay>();
-  auto& shown = *overlay;
-  layer.adoptOverlay(std::move(overlay));
-  sim::MemoryLog log;
-  RecordingNotifier notifier;
-  AppRuntime app(layer, log, notifier,
-                 {folder.path() / "library.json", folder.path() / "state.json"},
-                 folder.path() / "limits.json");
-  app.start();
-
-  EXPECT_EQ(app.receive("kestles://hints"), std::nullopt);
-  app.finishQueued();
+  AppOnSim a;
+  auto& shown = *a.shown;
+  EXPECT_EQ(a.app.receive("kestles://hints"), std::nullopt);
+  a.app.finishQueued();
   ASSERT_TRUE(shown.isHolding());
   EXPECT_FALSE(shown.labels().empty());
   ASSERT_TRUE(shown.type("Escape"));
-  app.finishQueued();
+  a.app.finishQueued();
   EXPECT_FALSE(shown.isHolding());
-  EXPECT_TRUE(notifier.notices.empty());
+  EXPECT_TRUE(a.notifier.notices.empty());
+}
+
+// The panel key opens the palette on the desktop's overlay; Return hands the chosen item to
+// the runner as a link would, recorded among the recents. The double Control tap opens the
+// palette only when the panel trigger is that tap: it used to open window hints whatever
+// the setting said.
+TEST(KeyboardModesTests, ThePanelKeyOpensThePaletteAndReturnCarriesTheItemOut) {
+  constexpr std::uint16_t kLeftControl = 59;
+  constexpr std::uint64_t kControl = 0x40000;
+  for (bool tapTrigger : {false, true}) {
+    SCOPED_TRACE(tapTrigger ? "double Control trigger" : "key trigger");
+    Library library;
+    if (tapTrigger) library.settings.panelTrigger = PanelTrigger::doubleControl();
+    AppOnSim a(library);
+    auto& shown = *a.shown;
+    auto& app = a.app;
+    auto& layer = a.layer;
+    auto& clock = a.clock;
+    clock.advance(platform::seconds(100));
+    for (int tap = 0; tap < 2; ++tap) {
+      clock.advance(platform::seconds(0.1));
+      layer.changeFlags(kLeftControl, kControl);
+      clock.advance(platform::seconds(0.1));
+      layer.changeFlags(kLeftControl, 0);
+    }
+    app.finishQueued();
+    EXPECT_EQ(shown.isHolding(), tapTrigger);
+    if (!tapTrigger) {
+      auto keys = KeyBindings::of(library).bindings;
+      auto panel = std::find_if(keys.begin(), keys.end(), [](const KeyBinding& binding) {
+        return std::holds_alternative<Command::Panel>(binding.command.value);
+      });
+      ASSERT_NE(panel, keys.end());
+      layer.press(static_cast<std::uint32_t>(panel->combo.keyCode),
+                  platform::carbonModifiers(panel->combo.modifiers));
+      app.finishQueued();
+    }
+    ASSERT_TRUE(shown.isHolding());
+    ASSERT_EQ(shown.labels().size(), 1u);
+    ASSERT_TRUE(shown.labels()[0].list);
+
+    ASSERT_TRUE(shown.type("t i l e Space w i n d o w s"));
+    app.finishQueued();
+    EXPECT_EQ(shown.labels()[0].list->field, "tile windows");
+    EXPECT_EQ(shown.labels()[0].lines.at(1), "Tile Windows");
+    ASSERT_TRUE(shown.type("Return"));
+    app.finishQueued();
+
+    EXPECT_FALSE(shown.isHolding());
+    auto state = SessionState::read(a.folder.path() / "state.json");
+    EXPECT_EQ(state.paletteRecents.actions,
+              std::vector<PaletteAction>{{PaletteAction::Plain::tileWindows}});
+    ASSERT_NE(state.undo.peekUndo(), nullptr) << "the tiling was carried out";
+    EXPECT_EQ(state.undo.peekUndo()->title, "Tile Windows");
+    EXPECT_TRUE(a.notifier.notices.empty());
+  }
+}
+
+// A palette item that cannot be carried out says why, and the keyboard is let go; Escape
+// closes the palette without doing anything.
+TEST(KeyboardModesTests, ThePaletteSaysWhyAnItemCannotRunAndEscapeClosesIt) {
+  ModesDesk m;
+  auto before = m.frames();
+  m.modes.open(Command{Command::Panel{}});
+  ASSERT_TRUE(m.overlay.isHolding());
+  ASSERT_TRUE(m.type("t i l e Escape"));
+  EXPECT_FALSE(m.overlay.isHolding());
+  EXPECT_TRUE(m.notifier.notices.empty());
+
+  m.modes.open(Command{Command::Panel{}});
+  ASSERT_TRUE(m.type("s a v e Space l a y o u t"));
+  ASSERT_EQ(m.overlay.labels()[0].lines.at(1), "Save Layout…");
+  ASSERT_TRUE(m.type("Return"));
+  EXPECT_FALSE(m.overlay.isHolding());
+  ASSERT_EQ(m.notifier.notices.size(), 1u);
+  EXPECT_TRUE(m.notifier.notices[0].body.starts_with("“Save Layout…” can’t be done"))
+      << m.notifier.notices[0].body;
+  EXPECT_EQ(m.frames(), before);
+  EXPECT_EQ(m.undoSteps(), 0u);
 }
 
 }  // namespace

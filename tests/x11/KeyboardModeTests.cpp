@@ -56,7 +56,8 @@ struct ModeDesk {
   std::unique_ptr<Typist> typist;
   std::set<xcb_window_t> known;  // the window manager's own override-redirect windows
 
-  explicit ModeDesk(bool keepLog = false) : desk(AppDesk::start({true, keepLog})) {
+  explicit ModeDesk(bool keepLog = false) : ModeDesk(AppDesk::Options{true, keepLog}) {}
+  explicit ModeDesk(const AppDesk::Options& options) : desk(AppDesk::start(options)) {
     if (!desk) return;
     typist = std::make_unique<Typist>(desk->session().display());
     panelCentres(desk->session(), {}, &known);
@@ -73,6 +74,27 @@ struct ModeDesk {
   }
   /// Types one key (with the keys held before it, released after).
   void type(std::vector<std::uint32_t> keysyms) { typist->chord(std::move(keysyms)); }
+  bool waitForActive(const TestWindows& window) {
+    return desk->session().waitUntil([&] { return desk->session().activeWindow() == window.id(); });
+  }
+  /// Types the letters and spaces of the text, one key each.
+  void typeText(std::string_view text) {
+    for (char letter : text)
+      type({letter == ' ' ? std::uint32_t{XKB_KEY_space} : static_cast<std::uint32_t>(letter)});
+  }
+  /// Whether another client could take the keyboard now: nothing holds it.
+  bool keyboardFree() {
+    auto* raw = desk->session().probe();
+    std::unique_ptr<xcb_grab_keyboard_reply_t, decltype(&std::free)> reply(
+        xcb_grab_keyboard_reply(raw,
+                                xcb_grab_keyboard(raw, 0, desk->session().root(), XCB_CURRENT_TIME,
+                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                nullptr),
+        &std::free);
+    xcb_ungrab_keyboard(raw, XCB_CURRENT_TIME);
+    xcb_flush(raw);
+    return reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+  }
 };
 
 TEST(KeyboardModeTests, HintsLetterEachWindowAndALetterFocusesItsWindow) {
@@ -80,8 +102,7 @@ TEST(KeyboardModeTests, HintsLetterEachWindowAndALetterFocusesItsWindow) {
   if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
   auto bravo = m.open("40,60", "bravo,Bravo");
   auto delta = m.open("700,60", "delta,Delta");
-  ASSERT_TRUE(
-      m.desk->session().waitUntil([&] { return m.desk->session().activeWindow() == delta.id(); }));
+  ASSERT_TRUE(m.waitForActive(delta));
 
   ASSERT_EQ(m.desk->kestles({"hints"}), 0);
   ASSERT_TRUE(m.waitForPanels(2)) << "one letter over each window";
@@ -96,9 +117,8 @@ TEST(KeyboardModeTests, HintsLetterEachWindowAndALetterFocusesItsWindow) {
   EXPECT_TRUE(
       m.desk->session().waitUntil([&] { return m.desk->session().activeWindow() == bravo.id(); }));
 
-  // A double Control tap opens the hints too; Escape ends them and focuses nothing else.
-  m.type({XKB_KEY_Control_L});
-  m.type({XKB_KEY_Control_L});
+  // Escape ends the hints and focuses nothing else.
+  ASSERT_EQ(m.desk->kestles({"hints"}), 0);
   ASSERT_TRUE(m.waitForPanels(2));
   m.type({XKB_KEY_Escape});
   EXPECT_TRUE(m.waitForPanels(0));
@@ -212,6 +232,71 @@ TEST(KeyboardModeTests, ArrangeWithKeysRunsACommandPerKeyUntilEscape) {
   EXPECT_NE(log.find("⌃⌥← is held by another program, so it doesn’t run Move Left."),
             std::string::npos)
       << log;
+}
+
+// The palette: it opens over the focused display with the keyboard held, typing narrows it,
+// Return carries the chosen item out as its command, Escape closes it and lets the keyboard
+// go.
+TEST(KeyboardModeTests, PaletteTypesNarrowsAndCarriesTheChosenItemOut) {
+  ModeDesk m;
+  if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto bravo = m.open("40,60", "bravo,Bravo");
+  auto delta = m.open("700,60", "delta,Delta");
+  ASSERT_TRUE(m.waitForActive(delta));
+
+  // `kestles panel` sends the command the panel key runs.
+  ASSERT_EQ(m.desk->kestles({"panel"}), 0);
+  ASSERT_TRUE(m.waitForPanels(1)) << "one panel: the field and the list";
+  EXPECT_NEAR(m.panels()[0].first, 640, 1) << "across the middle of the 1280-pixel display";
+  EXPECT_FALSE(m.keyboardFree());
+  std::set<xcb_window_t> opened, typedInto;
+  panelCentres(m.desk->session(), m.known, &opened);
+  auto openedCentre = m.panels()[0];
+  m.typeText("left half");
+  // The list narrows to a few rows: the panel, hanging from its top, grows shorter.
+  ASSERT_TRUE(m.desk->session().waitUntil([&] {
+    auto panels = m.panels();
+    return panels.size() == 1 && panels[0].second < openedCentre.second;
+  }));
+  panelCentres(m.desk->session(), m.known, &typedInto);
+  EXPECT_EQ(typedInto, opened) << "typing redraws the panel in its window, without flicker";
+  m.type({XKB_KEY_Return});
+  EXPECT_TRUE(m.waitForPanels(0));
+  EXPECT_TRUE(m.desk->waitForFrames({delta.id(), bravo.id()}, [](const auto& now) {
+    // The left half within the gaps: 8 pixels in from the edges.
+    return now[0].x < 20 && now[0].height > 600 && now[0].width < 700;
+  })) << "the focused window took the left half";
+  EXPECT_TRUE(m.desk->session().waitUntil([&] { return m.keyboardFree(); }));
+
+  ASSERT_EQ(m.desk->kestles({"panel"}), 0);
+  ASSERT_TRUE(m.waitForPanels(1));
+  m.typeText("tile");
+  m.type({XKB_KEY_Escape});
+  EXPECT_TRUE(m.waitForPanels(0));
+  EXPECT_TRUE(m.desk->session().waitUntil([&] { return m.keyboardFree(); }))
+      << "Escape lets the keyboard go";
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(m.desk->frames({bravo.id()})[0].x, 40) << "nothing was tiled";
+}
+
+// The double Control tap opens the palette when the panel trigger says so; it used to open
+// window hints whatever the setting.
+TEST(KeyboardModeTests, DoubleControlOpensThePaletteWhenItIsThePanelTrigger) {
+  ModeDesk m(AppDesk::Options{
+      true, false, R"({"version": 3, "settings": {"panelTrigger": {"doubleControl": true}}})"});
+  if (!m.desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  // Two windows: window hints would show two panels, the palette shows one.
+  m.open("40,60", "bravo,Bravo");
+  auto delta = m.open("700,60", "delta,Delta");
+  ASSERT_TRUE(m.waitForActive(delta));
+  m.type({XKB_KEY_Control_L});
+  m.type({XKB_KEY_Control_L});
+  ASSERT_TRUE(m.desk->session().waitUntil([&] {
+    auto panels = m.panels();
+    return panels.size() == 1 && std::abs(panels[0].first - 640) <= 1;
+  })) << "the palette across the display, not a letter on each window";
+  m.type({XKB_KEY_Escape});
+  EXPECT_TRUE(m.waitForPanels(0));
 }
 
 }  // namespace

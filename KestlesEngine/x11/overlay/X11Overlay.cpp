@@ -8,6 +8,7 @@
 #include <cmath>
 #include <thread>
 
+#include "KestlesCore/keyboard/GlyphWords.hpp"
 #include "KestlesEngine/x11/X11Connection.hpp"
 #include "KestlesEngine/x11/X11KeyEvents.hpp"
 #include "KestlesEngine/x11/X11KeyMapping.hpp"
@@ -16,7 +17,17 @@
 namespace kestles::x11 {
 namespace {
 
+/// The overlays' font, named rather than left to the "sans-serif" alias: DejaVu Sans is on
+/// every Debian desktop (fonts-dejavu-core) and has every key glyph the modes show but ⎋,
+/// which `drawable` writes as a word.
+constexpr const char* kFontFamily = "DejaVu Sans";
 constexpr double kFontSize = 22;
+// The palette's panel: a field, then rows.
+constexpr double kFieldFontSize = 18;
+constexpr double kFieldHeight = 36;
+constexpr double kRowFontSize = 15;
+constexpr double kHeadingFontSize = 12;
+constexpr double kRowHeight = 26;
 constexpr double kLineHeight = 28;
 constexpr double kPadding = 12;
 constexpr double kMinimumSide = 44;
@@ -24,6 +35,9 @@ constexpr double kMinimumSide = 44;
 /// hot key's own grab lasts until that key is released: the grab is tried for this long.
 constexpr auto kGrabPatience = std::chrono::milliseconds(1500);
 constexpr auto kGrabRetry = std::chrono::milliseconds(20);
+
+void roundedRectangleAt(cairo_t* cairo, double x, double y, double width, double height,
+                        double radius);
 
 xcb_visualtype_t* rootVisual(const xcb_screen_t& screen) {
   for (auto depths = xcb_screen_allowed_depths_iterator(&screen); depths.rem;
@@ -34,9 +48,108 @@ xcb_visualtype_t* rootVisual(const xcb_screen_t& screen) {
   return nullptr;
 }
 
-void setFont(cairo_t* cairo) {
-  cairo_select_font_face(cairo, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-  cairo_set_font_size(cairo, kFontSize);
+void setFont(cairo_t* cairo, double size = kFontSize,
+             cairo_font_weight_t weight = CAIRO_FONT_WEIGHT_BOLD) {
+  cairo_select_font_face(cairo, kFontFamily, CAIRO_FONT_SLANT_NORMAL, weight);
+  cairo_set_font_size(cairo, size);
+}
+
+/// Whether the font draws every character of the text: cairo draws a character the font
+/// lacks as glyph 0, an empty box.
+bool hasGlyphs(cairo_scaled_font_t* font, std::string_view text) {
+  cairo_glyph_t* glyphs = nullptr;
+  int count = 0;
+  auto status =
+      cairo_scaled_font_text_to_glyphs(font, 0, 0, text.data(), static_cast<int>(text.size()),
+                                       &glyphs, &count, nullptr, nullptr, nullptr);
+  bool drawn = status == CAIRO_STATUS_SUCCESS && count > 0;
+  for (int i = 0; drawn && i < count; ++i)
+    drawn = glyphs[i].index != 0;
+  cairo_glyph_free(glyphs);
+  return drawn;
+}
+
+/// The label with its key glyphs that the font lacks written as words.
+ModeLabel drawableLabel(ModeLabel label) {
+  for (auto& line : label.lines)
+    line = X11Overlay::drawable(line);
+  return label;
+}
+
+/// Shows the text from `x` at the baseline `y`, cut at `right`.
+void showClipped(cairo_t* cairo, const std::string& text, double x, double y, double right) {
+  cairo_save(cairo);
+  cairo_rectangle(cairo, x, y - kRowHeight, std::max(0.0, right - x), 2 * kRowHeight);
+  cairo_clip(cairo);
+  cairo_move_to(cairo, x, y);
+  cairo_show_text(cairo, text.c_str());
+  cairo_restore(cairo);
+}
+
+double advance(cairo_t* cairo, const std::string& text) {
+  cairo_text_extents_t extents;
+  cairo_text_extents(cairo, text.c_str(), &extents);
+  return extents.x_advance;
+}
+
+/// The palette's panel: the field with its text (or the dimmed placeholder) and a caret,
+/// then the rows, the chosen one on a blue band, headings small and grey, a detail after a
+/// tab at the row's right end.
+void drawList(cairo_t* cairo, const ModeLabel& label, double width) {
+  const auto& list = *label.list;
+  cairo_set_source_rgb(cairo, 0.16, 0.16, 0.19);
+  cairo_paint(cairo);
+  double right = width - kPadding;
+  roundedRectangleAt(cairo, kPadding, kPadding, width - 2 * kPadding, kFieldHeight, 6);
+  cairo_set_source_rgb(cairo, 0.26, 0.26, 0.3);
+  cairo_fill(cairo);
+  setFont(cairo, kFieldFontSize, CAIRO_FONT_WEIGHT_NORMAL);
+  double fieldBaseline = kPadding + kFieldHeight / 2 + kFieldFontSize / 3;
+  double textX = 2 * kPadding;
+  if (list.field.empty()) {
+    cairo_set_source_rgb(cairo, 0.6, 0.6, 0.64);
+    showClipped(cairo, list.placeholder, textX, fieldBaseline, right - kPadding);
+  } else {
+    cairo_set_source_rgb(cairo, 1, 1, 1);
+    showClipped(cairo, list.field, textX, fieldBaseline, right - kPadding);
+  }
+  double caret =
+      std::min(textX + (list.field.empty() ? 0 : advance(cairo, list.field)) + 1, right - kPadding);
+  cairo_set_source_rgb(cairo, 1, 1, 1);
+  cairo_rectangle(cairo, caret, kPadding + 8, 2, kFieldHeight - 16);
+  cairo_fill(cairo);
+
+  double top = 2 * kPadding + kFieldHeight;
+  for (std::size_t row = 0; row < label.lines.size(); ++row) {
+    double rowTop = top + static_cast<double>(row) * kRowHeight;
+    double baseline = rowTop + kRowHeight / 2 + kRowFontSize / 3;
+    if (list.selected == row) {
+      roundedRectangleAt(cairo, kPadding / 2, rowTop, width - kPadding, kRowHeight, 4);
+      cairo_set_source_rgb(cairo, 0.2, 0.45, 0.9);
+      cairo_fill(cairo);
+    }
+    const auto& line = label.lines[row];
+    if (std::find(list.dimmed.begin(), list.dimmed.end(), row) != list.dimmed.end()) {
+      setFont(cairo, kHeadingFontSize, CAIRO_FONT_WEIGHT_BOLD);
+      cairo_set_source_rgb(cairo, 0.62, 0.62, 0.68);
+      showClipped(cairo, line, kPadding, baseline, right);
+      continue;
+    }
+    auto tab = line.find('\t');
+    std::string title = line.substr(0, tab);
+    setFont(cairo, kRowFontSize, CAIRO_FONT_WEIGHT_NORMAL);
+    double titleRight = right;
+    if (tab != std::string::npos) {
+      auto detail = line.substr(tab + 1);
+      double detailX = right - advance(cairo, detail);
+      cairo_set_source_rgb(cairo, 0.78, 0.8, 0.86);
+      cairo_move_to(cairo, detailX, baseline);
+      cairo_show_text(cairo, detail.c_str());
+      titleRight = detailX - kPadding;
+    }
+    cairo_set_source_rgb(cairo, 1, 1, 1);
+    showClipped(cairo, title, 2 * kPadding, baseline, titleRight);
+  }
 }
 
 /// The width of the widest line, measured on a scratch surface.
@@ -55,13 +168,18 @@ double textWidth(const std::vector<std::string>& lines) {
   return widest;
 }
 
-void roundedRectangle(cairo_t* cairo, double width, double height, double radius) {
+void roundedRectangleAt(cairo_t* cairo, double x, double y, double width, double height,
+                        double radius) {
   cairo_new_sub_path(cairo);
-  cairo_arc(cairo, width - radius, radius, radius, -M_PI / 2, 0);
-  cairo_arc(cairo, width - radius, height - radius, radius, 0, M_PI / 2);
-  cairo_arc(cairo, radius, height - radius, radius, M_PI / 2, M_PI);
-  cairo_arc(cairo, radius, radius, radius, M_PI, 3 * M_PI / 2);
+  cairo_arc(cairo, x + width - radius, y + radius, radius, -M_PI / 2, 0);
+  cairo_arc(cairo, x + width - radius, y + height - radius, radius, 0, M_PI / 2);
+  cairo_arc(cairo, x + radius, y + height - radius, radius, M_PI / 2, M_PI);
+  cairo_arc(cairo, x + radius, y + radius, radius, M_PI, 3 * M_PI / 2);
   cairo_close_path(cairo);
+}
+
+void roundedRectangle(cairo_t* cairo, double width, double height, double radius) {
+  roundedRectangleAt(cairo, 0, 0, width, height, radius);
 }
 
 KeyModifiers modifiersOf(std::uint16_t state) {
@@ -73,7 +191,41 @@ KeyModifiers modifiersOf(std::uint16_t state) {
   return {bits};
 }
 
+/// A mode's plate: its lines centred on a rounded plate, orange when highlighted.
+void drawPlate(cairo_t* cairo, const ModeLabel& label, int width, int height) {
+  cairo_set_source_rgb(cairo, 0.12, 0.12, 0.14);
+  cairo_paint(cairo);
+  roundedRectangle(cairo, width, height, 8);
+  if (label.highlighted)
+    cairo_set_source_rgb(cairo, 0.95, 0.6, 0.1);
+  else
+    cairo_set_source_rgb(cairo, 0.2, 0.45, 0.9);
+  cairo_fill(cairo);
+  setFont(cairo);
+  cairo_set_source_rgb(cairo, 1, 1, 1);
+  double baseline = kPadding / 2 + kFontSize;
+  for (const auto& line : label.lines) {
+    cairo_text_extents_t extents;
+    cairo_text_extents(cairo, line.c_str(), &extents);
+    cairo_move_to(cairo, (width - extents.x_advance) / 2, baseline);
+    cairo_show_text(cairo, line.c_str());
+    baseline += kLineHeight;
+  }
+}
+
 }  // namespace
+
+std::string X11Overlay::drawable(std::string_view text) {
+  auto* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
+  auto* cairo = cairo_create(surface);
+  setFont(cairo);
+  auto* font = cairo_get_scaled_font(cairo);
+  auto words =
+      withGlyphWords(text, [font](std::string_view glyph) { return hasGlyphs(font, glyph); });
+  cairo_destroy(cairo);
+  cairo_surface_destroy(surface);
+  return words;
+}
 
 std::unique_ptr<X11Overlay> X11Overlay::open(const std::optional<std::string>& display) {
   auto connection = X11Connection::open(display);
@@ -108,6 +260,13 @@ bool X11Overlay::show(const std::vector<ModeLabel>& labels) {
   std::lock_guard lock(mutex_);
   if (!holding_ && !grabKeyboard()) return false;
   holding_ = true;
+  // The palette's panel shown again as the user types keeps its window: a new window for
+  // every key would flicker.
+  if (panels_.size() == 1 && labels.size() == 1 && panels_[0].label.list && labels[0].list) {
+    reshape(panels_[0], labels[0]);
+    xcb_flush(connection_->raw());
+    return true;
+  }
   destroyPanels();
   for (const auto& label : labels)
     panels_.push_back(makePanel(label));
@@ -141,25 +300,56 @@ bool X11Overlay::grabKeyboard() {
   }
 }
 
-X11Overlay::Panel X11Overlay::makePanel(const ModeLabel& label) {
-  Panel panel{xcb_generate_id(connection_->raw()), label, 0, 0};
+X11Overlay::Panel X11Overlay::placed(const ModeLabel& label) {
+  Panel panel{0, drawableLabel(label), 0, 0};
   double lines = static_cast<double>(std::max<std::size_t>(label.lines.size(), 1));
-  panel.width =
-      static_cast<int>(std::ceil(std::max(kMinimumSide, textWidth(label.lines) + 2 * kPadding)));
-  panel.height =
-      static_cast<int>(std::ceil(std::max(kMinimumSide, lines * kLineHeight + kPadding)));
-  auto x = static_cast<std::int16_t>(std::lround(label.centre.x - panel.width / 2.0));
-  auto y = static_cast<std::int16_t>(std::lround(label.centre.y - panel.height / 2.0));
+  double top = 0;
+  if (label.list) {
+    panel.width = static_cast<int>(std::ceil(std::max(kMinimumSide, label.list->width)));
+    panel.height = static_cast<int>(std::ceil(
+        3 * kPadding + kFieldHeight + static_cast<double>(label.lines.size()) * kRowHeight));
+    top = label.centre.y;  // a list hangs from its centre point
+  } else {
+    panel.width = static_cast<int>(
+        std::ceil(std::max(kMinimumSide, textWidth(panel.label.lines) + 2 * kPadding)));
+    panel.height =
+        static_cast<int>(std::ceil(std::max(kMinimumSide, lines * kLineHeight + kPadding)));
+    top = label.centre.y - panel.height / 2.0;
+  }
+  panel.x = static_cast<std::int16_t>(std::lround(label.centre.x - panel.width / 2.0));
+  panel.y = static_cast<std::int16_t>(std::lround(top));
+  return panel;
+}
+
+X11Overlay::Panel X11Overlay::makePanel(const ModeLabel& label) {
+  auto panel = placed(label);
+  panel.window = xcb_generate_id(connection_->raw());
   const auto& screen = connection_->screen();
   // Override-redirect: the window manager neither frames nor moves the panels, and they
   // never take the focus from the window the user is working in.
   std::uint32_t values[] = {screen.black_pixel, 1, XCB_EVENT_MASK_EXPOSURE};
-  xcb_create_window(connection_->raw(), XCB_COPY_FROM_PARENT, panel.window, screen.root, x, y,
-                    static_cast<std::uint16_t>(panel.width),
+  xcb_create_window(connection_->raw(), XCB_COPY_FROM_PARENT, panel.window, screen.root, panel.x,
+                    panel.y, static_cast<std::uint16_t>(panel.width),
                     static_cast<std::uint16_t>(panel.height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                     screen.root_visual,
                     XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
   return panel;
+}
+
+void X11Overlay::reshape(Panel& panel, const ModeLabel& label) {
+  auto next = placed(label);
+  next.window = panel.window;
+  panel = std::move(next);
+  std::uint32_t values[] = {
+      static_cast<std::uint32_t>(panel.x), static_cast<std::uint32_t>(panel.y),
+      static_cast<std::uint32_t>(panel.width), static_cast<std::uint32_t>(panel.height)};
+  auto* raw = connection_->raw();
+  xcb_configure_window(raw, panel.window,
+                       XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                           XCB_CONFIG_WINDOW_HEIGHT,
+                       values);
+  // Drawn on the expose this asks for, as every panel is.
+  xcb_clear_area(raw, 1, panel.window, 0, 0, 0, 0);
 }
 
 void X11Overlay::draw(const Panel& panel) {
@@ -167,24 +357,10 @@ void X11Overlay::draw(const Panel& panel) {
   auto* surface = cairo_xcb_surface_create(connection_->raw(), panel.window, visual_, panel.width,
                                            panel.height);
   auto* cairo = cairo_create(surface);
-  cairo_set_source_rgb(cairo, 0.12, 0.12, 0.14);
-  cairo_paint(cairo);
-  roundedRectangle(cairo, panel.width, panel.height, 8);
-  if (panel.label.highlighted)
-    cairo_set_source_rgb(cairo, 0.95, 0.6, 0.1);
+  if (panel.label.list)
+    drawList(cairo, panel.label, panel.width);
   else
-    cairo_set_source_rgb(cairo, 0.2, 0.45, 0.9);
-  cairo_fill(cairo);
-  setFont(cairo);
-  cairo_set_source_rgb(cairo, 1, 1, 1);
-  double baseline = kPadding / 2 + kFontSize;
-  for (const auto& line : panel.label.lines) {
-    cairo_text_extents_t extents;
-    cairo_text_extents(cairo, line.c_str(), &extents);
-    cairo_move_to(cairo, (panel.width - extents.x_advance) / 2, baseline);
-    cairo_show_text(cairo, line.c_str());
-    baseline += kLineHeight;
-  }
+    drawPlate(cairo, panel.label, panel.width, panel.height);
   cairo_destroy(cairo);
   cairo_surface_flush(surface);
   cairo_surface_destroy(surface);

@@ -2,11 +2,13 @@
 
 #include <xcb/xcb.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "KestlesEngine/platform/Overlay.hpp"
@@ -30,6 +32,9 @@ class X11Overlay final : public platform::Overlay {
   X11Overlay(const X11Overlay&) = delete;
   X11Overlay& operator=(const X11Overlay&) = delete;
 
+  /// The text as the overlays draw it: key glyphs their font lacks written as words.
+  static std::string drawable(std::string_view text);
+
   void onKey(KeyHandler handler) override;
   bool show(const std::vector<ModeLabel>& labels) override;
   void hide() override;
@@ -40,6 +45,8 @@ class X11Overlay final : public platform::Overlay {
     ModeLabel label;
     int width = 0;
     int height = 0;
+    std::int16_t x = 0;
+    std::int16_t y = 0;
   };
 
   X11Overlay(std::unique_ptr<X11Connection> connection, std::unique_ptr<X11KeyMapping> mapping);
@@ -48,7 +55,11 @@ class X11Overlay final : public platform::Overlay {
   /// key table. Under the lock.
   std::optional<TypedKey> keyOf(xcb_keycode_t keycode, std::uint16_t state) const;
   bool grabKeyboard();
+  /// The panel of a label, its text drawable and its size and place worked out; no window yet.
+  static Panel placed(const ModeLabel& label);
   Panel makePanel(const ModeLabel& label);
+  /// Gives the panel's window the label's place and size and draws it again.
+  void reshape(Panel& panel, const ModeLabel& label);
   void draw(const Panel& panel);
   void destroyPanels();
 

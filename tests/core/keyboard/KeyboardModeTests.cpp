@@ -172,5 +172,50 @@ TEST(KeyboardMode, ModesThatCannotOpenSayWhy) {
             "There are no tiles to move the window into; tile a display first.");
 }
 
+// The palette plans as the other modes do: Return hands the chosen item on as its command
+// (recorded among the recents), a window item focuses its window, Escape does nothing.
+TEST(KeyboardMode, PaletteCarriesTheChosenItemOutAsItsCommand) {
+  auto world = laptopThree();
+  Library library;
+  auto panel = command("kestles://panel");
+
+  auto opened = planModeKeys(panel, {}, world, library, {}, 31);
+  ASSERT_TRUE(opened.labels);
+  ASSERT_EQ(opened.labels->size(), 1u);
+  const auto& label = opened.labels->front();
+  ASSERT_TRUE(label.list);
+  EXPECT_EQ(label.list->field, "");
+  EXPECT_EQ(label.list->selected, 1u);  // the first item, under its heading
+  EXPECT_EQ(label.centre.x, 756);       // across the middle of the front window's display
+  EXPECT_GT(label.centre.y, 38);
+
+  auto tiled =
+      planModeKeys(panel, keys("t i l e Space w i n d o w s Return"), world, library, {}, 31);
+  auto expected = planCommand(command("kestles://tile"), world, library, {}, 31);
+  EXPECT_FALSE(tiled.labels);
+  EXPECT_FALSE(tiled.outcome.frames.empty());
+  EXPECT_EQ(tiled.outcome.frames, expected.frames);
+  EXPECT_EQ(tiled.outcome.state.paletteRecents.actions,
+            std::vector<PaletteAction>{{PaletteAction::Plain::tileWindows}});
+
+  auto focused = planModeKeys(panel, keys("n e w s Return"), world, library, {}, 31);
+  EXPECT_EQ(focused.outcome.focus, 22u);
+  EXPECT_TRUE(focused.outcome.frames.empty());
+  EXPECT_TRUE(focused.outcome.state.paletteRecents.actions.empty());  // windows aren't recorded
+
+  for (auto names : {"t i l e Escape", "z z z Return Escape"}) {
+    auto closed = planModeKeys(panel, keys(names), world, library, {}, 31);
+    EXPECT_FALSE(closed.labels) << names;
+    EXPECT_TRUE(closed.outcome.frames.empty()) << names;
+    EXPECT_FALSE(closed.outcome.focus) << names;
+  }
+  // Nothing matching: Return leaves the palette open, saying so.
+  auto unmatched = planModeKeys(panel, keys("z z z Return"), world, library, {}, 31);
+  ASSERT_TRUE(unmatched.labels);
+  EXPECT_EQ(unmatched.labels->front().lines,
+            std::vector<std::string>{"Nothing in the palette matches “zzz”."});
+  EXPECT_EQ(unmatched.labels->front().list->selected, std::nullopt);
+}
+
 }  // namespace
 }  // namespace kestles

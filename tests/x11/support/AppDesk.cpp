@@ -16,10 +16,11 @@ const std::string kBin = KESTLES_BIN_DIR;
 std::unique_ptr<AppDesk> AppDesk::start(Options options) {
   auto session = XSession::start({1280, 800, options.windowManager});
   if (!session) return nullptr;
-  return std::unique_ptr<AppDesk>(new AppDesk(std::move(session), options.keepLog));
+  return std::unique_ptr<AppDesk>(new AppDesk(std::move(session), options));
 }
 
-AppDesk::AppDesk(std::unique_ptr<XSession> session, bool keepLog) : session_(std::move(session)) {
+AppDesk::AppDesk(std::unique_ptr<XSession> session, const Options& options)
+    : session_(std::move(session)) {
   char pattern[] = "/tmp/kestles-e2e-XXXXXX";
   folder_ = mkdtemp(pattern);
   std::filesystem::create_directories(folder_ / "run");
@@ -30,8 +31,12 @@ AppDesk::AppDesk(std::unique_ptr<XSession> session, bool keepLog) : session_(std
                   {"XDG_STATE_HOME", (folder_ / "state").string()},
                   {"XDG_CONFIG_HOME", (folder_ / "config").string()},
                   {"DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (folder_ / "no-bus").string()}};
+  if (!options.library.empty()) {
+    std::filesystem::create_directories(folder_ / "data/kestles");
+    std::ofstream(folder_ / "data/kestles/library.json") << options.library;
+  }
   app_ = std::make_unique<Child>(std::vector<std::string>{kBin + "/kestles-app"}, environment_,
-                                 keepLog);
+                                 options.keepLog);
   for (int tries = 0; tries < 500 && !std::filesystem::exists(folder_ / "run/kestles/app.sock");
        ++tries)
     std::this_thread::sleep_for(10ms);

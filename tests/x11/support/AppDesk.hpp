@@ -19,6 +19,8 @@ class AppDesk {
     /// The app's standard error is kept for `app().errorOutput()` (read it, lest a full
     /// pipe stop the app).
     bool keepLog = false;
+    /// The library the app starts with (its JSON), when not the empty one.
+    std::string library = {};
   };
   /// Nothing when Xvfb or openbox is missing.
   static std::unique_ptr<AppDesk> start(Options options);
@@ -44,7 +46,7 @@ class AppDesk {
   bool appRunning();
 
  private:
-  AppDesk(std::unique_ptr<XSession> session, bool keepLog);
+  AppDesk(std::unique_ptr<XSession> session, const Options& options);
 
   std::unique_ptr<XSession> session_;
   std::filesystem::path folder_;
