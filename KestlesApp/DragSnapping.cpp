@@ -1,5 +1,6 @@
 #include "KestlesApp/DragSnapping.hpp"
 
+#include <algorithm>
 #include <utility>
 
 #include "KestlesCore/session/DropPlan.hpp"
@@ -14,7 +15,12 @@ void DragSnapping::follow(const platform::WindowDragEvent& event) {
       drag_.reset();
       if (event.kind != WindowDragKind::move) return;
       auto world = services_.conductor.snapshot();
-      if (!windowWithID(world, event.window)) return;
+      auto dragged = std::find_if(world.windows.begin(), world.windows.end(),
+                                  [&](const auto& window) { return window.id == event.window; });
+      if (dragged == world.windows.end()) return;
+      // The snapshot comes a moment into the drag: the drop is planned, and undone, from
+      // where the window was before the drag.
+      dragged->frame = event.start;
       drag_ = Drag{event.window, std::move(world)};
       return aim(event.pointer);
     }

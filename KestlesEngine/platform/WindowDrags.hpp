@@ -15,6 +15,7 @@ struct WindowDragEvent {
   std::uint32_t window = 0;  // the client window, as the window list names it
   WindowDragKind kind = WindowDragKind::move;
   CGPoint pointer;  // in the global display space
+  CGRect start;     // the window's outer frame before the drag moved it
   bool operator==(const WindowDragEvent&) const = default;
 };
 

@@ -89,7 +89,7 @@ void X11Drags::handle(const xcb_generic_event_t& event) {
       if (raw.detail != kFirstButton) return;
       held_ = true;
       seen_.clear();
-      return;
+      return noteFrameUnderPointer();
     case XCB_INPUT_RAW_BUTTON_RELEASE: {
       if (raw.detail != kFirstButton) return;
       held_ = false;
@@ -117,9 +117,8 @@ void X11Drags::configured(const xcb_configure_notify_event_t& event) {
   if (!held_ || drag_ || event.event != connection_->root() || event.override_redirect) return;
   CGRect frame(event.x, event.y, event.width + 2.0 * event.border_width,
                event.height + 2.0 * event.border_width);
-  // The frame's place before the drag is not known until it has been configured once while
-  // the button was held (a click raises it, the first step of a move moves it): the second
-  // change that differs is the drag.
+  // The frame under the pointer was noted at the press; any other frame's place before the
+  // drag is known once it has been configured while the button is held.
   auto [seen, first] = seen_.try_emplace(event.window, frame);
   if (first || seen->second == frame) return;
   auto start = std::exchange(seen->second, frame);
@@ -127,7 +126,7 @@ void X11Drags::configured(const xcb_configure_notify_event_t& event) {
   auto at = pointer();
   if (!client || !at) return;
   drag_ = Drag{event.window,
-               {WindowDragEvent::Phase::began, *client, windowDragKind(start, frame), *at}};
+               {WindowDragEvent::Phase::began, *client, windowDragKind(start, frame), *at, start}};
   deliver(drag_->event);
 }
 
@@ -156,6 +155,19 @@ std::optional<xcb_window_t> X11Drags::clientIn(xcb_window_t frame) {
     level = std::move(next);
   }
   return std::nullopt;
+}
+
+void X11Drags::noteFrameUnderPointer() {
+  auto* raw = connection_->raw();
+  Reply<xcb_query_pointer_reply_t> under(
+      xcb_query_pointer_reply(raw, xcb_query_pointer(raw, connection_->root()), nullptr));
+  if (!under || under->child == XCB_WINDOW_NONE) return;
+  Reply<xcb_get_geometry_reply_t> geometry(
+      xcb_get_geometry_reply(raw, xcb_get_geometry(raw, under->child), nullptr));
+  if (!geometry) return;
+  seen_[under->child] =
+      CGRect(geometry->x, geometry->y, geometry->width + 2.0 * geometry->border_width,
+             geometry->height + 2.0 * geometry->border_width);
 }
 
 std::optional<CGPoint> X11Drags::pointer() {

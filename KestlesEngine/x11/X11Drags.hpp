@@ -44,6 +44,9 @@ class X11Drags final : public platform::WindowDrags {
   /// nothing when it holds none of the manager's clients.
   std::optional<xcb_window_t> clientIn(xcb_window_t frame);
   std::optional<CGPoint> pointer();
+  /// Notes the place of the top-level window under the pointer as the button goes down: the
+  /// window a drag then moves began there.
+  void noteFrameUnderPointer();
   void deliver(const platform::WindowDragEvent& event);
 
   std::unique_ptr<X11Connection> connection_;
