@@ -117,10 +117,10 @@ void X11Drags::configured(const xcb_configure_notify_event_t& event) {
   if (!held_ || drag_ || event.event != connection_->root() || event.override_redirect) return;
   CGRect frame(event.x, event.y, event.width + 2.0 * event.border_width,
                event.height + 2.0 * event.border_width);
-  // The frame under the pointer was noted at the press; any other frame's place before the
-  // drag is known once it has been configured while the button is held.
-  auto [seen, first] = seen_.try_emplace(event.window, frame);
-  if (first || seen->second == frame) return;
+  // Only the window pressed on can be dragged: another that moves meanwhile (keep tiled, a
+  // program placing itself) is not the user's drag.
+  auto seen = seen_.find(event.window);
+  if (seen == seen_.end() || seen->second == frame) return;
   auto start = std::exchange(seen->second, frame);
   auto client = clientIn(event.window);
   auto at = pointer();

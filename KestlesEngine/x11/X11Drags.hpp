@@ -16,9 +16,9 @@ namespace kestles::x11 {
 
 /// The window manager's interactive moves and resizes, seen from outside the manager, on a
 /// connection and an event thread of their own. The first button's raw presses and releases
-/// (XInput 2, whichever client has the pointer) frame a possible drag; a top-level window
-/// (the manager's frame) that the root's structure events show changing place or size while
-/// the button is held is being dragged; raw motion then reports the pointer until the
+/// (XInput 2, whichever client has the pointer) frame a possible drag; the top-level window
+/// (the manager's frame) pressed on is being dragged once the root's structure events show it
+/// changing place or size while the button is held; raw motion then reports the pointer until the
 /// release. Nothing is polled: a click that moves no window reports nothing.
 class X11Drags final : public platform::WindowDrags {
  public:
@@ -56,7 +56,7 @@ class X11Drags final : public platform::WindowDrags {
   Handler handler_;  // under `delivery_`
   // The event thread's alone:
   bool held_ = false;
-  std::map<xcb_window_t, CGRect> seen_;  // top-level frames configured while the button is held
+  std::map<xcb_window_t, CGRect> seen_;  // the frame pressed on, where it was last seen
   std::optional<Drag> drag_;
   std::unique_ptr<X11KeyEvents> events_;  // last: stopped before the state it uses goes
 };
