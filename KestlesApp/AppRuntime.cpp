@@ -28,6 +28,9 @@ AppRuntime::~AppRuntime() {
   if (doubleControl_) doubleControl_->stop();
   main_.sync([this] {
     stopping_ = true;
+    runner_.onSnapped = nullptr;
+    dragging_.reset();
+    feedback_.reset();
     modes_.reset();
     conductor_.stop();
     for (auto id : keyIDs_)
@@ -42,7 +45,14 @@ void AppRuntime::start() {
     updateKeys();
     lookAtDisplays();
     startKeyboardModes();
+    startSnapping();
   });
+  if (dragging_)
+    watcher_.followDrags(layer_.drags(), [this](const platform::WindowDragEvent& event) {
+      main_.async([this, event] {
+        if (!stopping_ && dragging_) dragging_->follow(event);
+      });
+    });
   watcher_.start([this](engine::WindowWatcher::Change change) {
     if (change == engine::WindowWatcher::Change::displays)
       main_.async([this] { lookAtDisplays(); });
@@ -137,6 +147,16 @@ void AppRuntime::startKeyboardModes() {
     });
   });
   doubleControl_->start();
+}
+
+void AppRuntime::startSnapping() {
+  if (auto* overlay = layer_.overlay()) {
+    feedback_ = std::make_unique<SnapFeedback>(*overlay, mainTimers_);
+    runner_.onSnapped = [this](const SnapFlash::Shown& shown) { feedback_->flash(shown); };
+  }
+  if (layer_.drags())
+    dragging_ = std::make_unique<DragSnapping>(
+        DragSnapping::Services{conductor_, runner_, feedback_.get()});
 }
 
 void AppRuntime::lookAtDisplays() {

@@ -5,8 +5,10 @@
 #include <string>
 
 #include "KestlesApp/CommandRunner.hpp"
+#include "KestlesApp/DragSnapping.hpp"
 #include "KestlesApp/KeyboardModes.hpp"
 #include "KestlesApp/Notifier.hpp"
+#include "KestlesApp/SnapFeedback.hpp"
 #include "KestlesCore/command/KeyBindings.hpp"
 #include "KestlesEngine/engine/DoubleControlMonitor.hpp"
 #include "KestlesEngine/engine/EngineParts.hpp"
@@ -92,6 +94,9 @@ class AppRuntime {
   /// On an X display: the keyboard modes, and the palette on a double Control tap when the
   /// panel trigger is that tap.
   void startKeyboardModes();
+  /// The snap flash and the zones of dragged windows, on the desktops that have an overlay and
+  /// report drags. Main queue only.
+  void startSnapping();
   /// Hands the displays as they are now to the runner, which acts when they changed.
   void lookAtDisplays();
   platform::DesktopLayer& layer_;
@@ -113,6 +118,8 @@ class AppRuntime {
   engine::WindowWatcher watcher_;
   engine::HotKeys hotKeys_;
   CommandRunner runner_;
+  std::unique_ptr<SnapFeedback> feedback_;  // with an overlay
+  std::unique_ptr<DragSnapping> dragging_;  // with drags reported
   std::unique_ptr<KeyboardModes> modes_;
   std::unique_ptr<engine::DoubleControlMonitor> doubleControl_;
   std::optional<KeyBindings> keys_;

@@ -9,6 +9,7 @@
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/session/CommandRecord.hpp"
+#include "KestlesCore/session/DropPlan.hpp"
 
 namespace kestles::app {
 namespace {
@@ -116,8 +117,14 @@ void CommandRunner::run(const KestlesCommand& command) {
   auto front = focused ? std::optional(focused->id) : std::nullopt;
   auto outcome = planCommand(command, world, library_, state_, front);
   if (outcome.message) return tell(kTitle, *outcome.message);
+  const auto* snap = std::get_if<Command::Snap>(&command.value);
   auto full = engine::Conductor::fullScreenAmong(outcome.frames, world);
-  if (full.empty()) return finish(command, outcome, world);
+  if (full.empty()) {
+    auto before = state_.tilings;
+    finish(command, outcome, world);
+    if (snap && front) snapped(snap->action, *front, outcome, world, before);
+    return;
+  }
   // Windows leaving full screen land elsewhere, and the Spaces change: once they settled, the
   // command is planned again on the world then.
   services_.conductor.leaveFullScreen(full, [this, command, front](const auto&) {
@@ -126,6 +133,39 @@ void CommandRunner::run(const KestlesCommand& command) {
     if (replanned.message) return tell(kTitle, *replanned.message);
     finish(command, replanned, after);
   });
+}
+
+void CommandRunner::snapped(SnapAction action, std::uint32_t window, const CommandOutcome& outcome,
+                            const World& world, const Tilings& before) {
+  auto frame = outcome.frames.find(window);
+  if (!onSnapped || !library_.settings.snapFlashEnabled || frame == outcome.frames.end()) return;
+  onSnapped(SnapFlash::shown(action, window, frame->second, before, outcome.state.tilings,
+                             world.setup, library_.settings.gaps));
+}
+
+void CommandRunner::drop(std::uint32_t window, CGPoint point, const World& before) {
+  auto plan = DropPlan::make(point, window, before, library_.settings, state_);
+  if (plan.outcome.message) return log(LogLevel::info, *plan.outcome.message);
+  if (!plan.place && !plan.landing) {
+    // Pulled out of its tile: it floats where it was dropped, and keep tiled leaves it there.
+    auto now = state_;
+    bool wasTiled = false;
+    for (auto& [displayID, tiling] : now.tilings)
+      wasTiled = tiling.remove(window).has_value() || wasTiled;
+    if (!wasTiled) return;
+    now.keptTiles.floating.insert(window);
+    state_ = std::move(now);
+    return saveState();
+  }
+  KestlesCommand command = plan.place ? KestlesCommand{Command::Snap{*plan.place}}
+                                      : KestlesCommand{Command::MoveToTile{}};
+  if (auto entry = undoEntryFor(command, plan.outcome, before, library_, state_))
+    state_.undo.record(std::move(*entry));
+  auto tilings = state_.tilings;
+  // The window is where the pointer left it, not where it began: the moves start from now.
+  auto now = services_.conductor.snapshot();
+  settle(plan.outcome, now);
+  if (plan.place) snapped(*plan.place, window, plan.outcome, now, tilings);
 }
 
 void CommandRunner::finish(const KestlesCommand& command, const CommandOutcome& outcome,

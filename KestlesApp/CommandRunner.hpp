@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "KestlesCore/library/Library.hpp"
 #include "KestlesCore/session/CommandPlanner.hpp"
 #include "KestlesCore/session/SessionState.hpp"
+#include "KestlesCore/snap/SnapFlash.hpp"
 #include "KestlesEngine/engine/Conductor.hpp"
 #include "KestlesEngine/engine/WindowEngine.hpp"
 #include "KestlesEngine/platform/LogSink.hpp"
@@ -47,6 +49,11 @@ class CommandRunner {
   /// the mode opened), as the command's one undo step.
   void carryOutMode(const KestlesCommand& command, const CommandOutcome& outcome,
                     const World& before);
+  /// A window dragged from where it was in `before` (the world when the drag began) was
+  /// dropped with the pointer at `point`: it snaps to the place of the edge or corner zone
+  /// there, or trades places with a tile's window or splits the tile, as one undo step. A
+  /// tiled window dropped anywhere else leaves its tiling and floats where it was dropped.
+  void drop(std::uint32_t window, CGPoint point, const World& before);
   /// Tells the user a sentence under the app's name.
   void notice(const std::string& sentence);
   /// Writes what another process asked for: a palette recent into the session state, a
@@ -60,6 +67,9 @@ class CommandRunner {
   /// Display rules: when the displays are not the ones seen last, the tilings of displays
   /// that left are kept for their return and the rules act on the new set.
   void displaysChanged(const DisplaySetup& now);
+
+  /// Called after every snap, by key or by drop, while the snap flash setting is on.
+  std::function<void(const SnapFlash::Shown&)> onSnapped;
 
   const Library& library() const { return library_; }
   const SessionState& state() const { return state_; }
@@ -85,6 +95,9 @@ class CommandRunner {
   void settle(const CommandOutcome& outcome, const World& world);
   /// The conductor leaves the library's floating apps out of every snapshot it plans on.
   void followFloatingApps();
+  /// Tells `onSnapped` of the snap that moved `window` from the tilings `before` on.
+  void snapped(SnapAction action, std::uint32_t window, const CommandOutcome& outcome,
+               const World& world, const Tilings& before);
   void saveLibrary();
   void saveState();
   void tell(const std::string& title, const std::string& body = {});

@@ -8,7 +8,7 @@ packages=(
   libutf8proc-dev nlohmann-json3-dev
   libxau-dev libxdmcp-dev libxcb1-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-randr0-dev libxcb-xinput-dev libxcb-keysyms1-dev
   libsystemd-dev dbus
-  libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb-xtest0-dev
+  libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb-xtest0-dev libxcb-shape0-dev
   libcairo2-dev libcurl4-openssl-dev fonts-dejavu-core
   xvfb openbox xfwm4 dbus-x11 xterm x11-xserver-utils wmctrl
 )

@@ -34,6 +34,7 @@ void snapped(DropPlan& plan, SnapAction place, const WindowSnapshot& window,
   auto frame = Snapper::placeFrame(place, display.visibleFrame, settings.gaps);
   if (!frame) return;
   plan.place = place;
+  plan.zone = DropPlan::Zone{*frame, {}, std::string(title(place))};
   bool wasTiled = false;
   for (auto& [displayID, tiling] : plan.outcome.state.tilings)
     wasTiled = tiling.remove(window.id).has_value() || wasTiled;
@@ -41,6 +42,23 @@ void snapped(DropPlan& plan, SnapAction place, const WindowSnapshot& window,
   if (wasTiled) plan.outcome.state.keptTiles.floating.insert(window.id);
   plan.outcome.frames.emplace(window.id, *frame);
   plan.outcome.state.snapMemory.remember(window.id, window.frame, *frame);
+}
+
+/// What a landing does, in a few words over the tile.
+std::string hintOf(const TileDrag::Landing& landing) {
+  if (const auto* beside = std::get_if<DropTarget::Beside>(&landing.target.value)) {
+    switch (beside->edge) {
+      case TileEdge::left:
+        return "Split, Take the Left";
+      case TileEdge::right:
+        return "Split, Take the Right";
+      case TileEdge::top:
+        return "Split, Take the Top";
+      case TileEdge::bottom:
+        return "Split, Take the Bottom";
+    }
+  }
+  return landing.occupant ? "Trade Places" : "Take This Tile";
 }
 
 void landed(DropPlan& plan, CGPoint point, const WindowSnapshot& window, const DisplayInfo& display,
@@ -51,6 +69,9 @@ void landed(DropPlan& plan, CGPoint point, const WindowSnapshot& window, const D
   drag.offered = {display.id};
   plan.landing = drag.landing(point);
   if (!plan.landing) return;
+  plan.zone = DropPlan::Zone{plan.landing->frame, {}, hintOf(*plan.landing)};
+  for (const auto& [id, frame] : drag.session.frames(plan.landing->displayID))
+    plan.zone->tiles.push_back(frame);
   auto tilings = drag.dropped(*plan.landing);
   plan.outcome.frames = movedByTiles(world, tilings, settings.gaps);
   // An occupant that traded with a free window leaves the tiles for the window's frame.

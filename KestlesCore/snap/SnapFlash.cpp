@@ -87,4 +87,24 @@ SnapFlash::Label SnapFlash::label(const KeySnap::Plan& plan, SnapAction action,
   return ownLabel(place.value_or(action));
 }
 
+SnapFlash::Shown SnapFlash::shown(SnapAction action, std::uint32_t window, const CGRect& frame,
+                                  const Tilings& before, const Tilings& after,
+                                  const DisplaySetup& setup, const Gaps& gaps) {
+  KeySnap::Plan plan;
+  plan.window = window;
+  plan.frame = frame;
+  auto display = setup.display(CGPoint{frame.midX(), frame.midY()});
+  if (display) plan.displayID = display->id;
+  const Tiling* was = tilingHolding(before, window);
+  const Tiling* is = tilingHolding(after, window);
+  bool wasZoomed = was && was->zoomed == window;
+  bool isZoomed = is && is->zoomed == window;
+  if (isZoomed != wasZoomed) plan.zooms = isZoomed;
+  Shown flash{label(plan, action, setup, gaps), frame, {}};
+  if (is && display && !isZoomed)
+    for (const auto& [id, tile] : is->frames(display->visibleFrame, gaps))
+      if (id != window) flash.context.push_back(tile);
+  return flash;
+}
+
 }  // namespace kestles

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace kestles::engine {
 namespace {
@@ -43,11 +44,13 @@ void WindowWatcher::start(OnChange onChange) {
   workspaceToken_ = services_.workspace.observe(
       [this](const platform::WorkspaceNotification& notification) { onWorkspace(notification); });
   screensToken_ = services_.screens.observeChanges([this] { onChange_(Change::displays); });
+  if (drags_) drags_->onDrag([this](const platform::WindowDragEvent& event) { dragged(event); });
   services_.log.write({platform::LogLevel::info, platform::LogCategory::engine,
                        formatLog("Watching windows of %ld apps", long(pids.size()))});
 }
 
 void WindowWatcher::stop() {
+  if (drags_) drags_->onDrag({});
   if (workspaceToken_) services_.workspace.stopObserving(*workspaceToken_);
   workspaceToken_.reset();
   if (screensToken_) services_.screens.stopObservingChanges(*screensToken_);
@@ -61,6 +64,34 @@ void WindowWatcher::stop() {
       services_.ax.removeObserver(observer);
     observers_.clear();
     isSignalling_ = false;
+  });
+}
+
+void WindowWatcher::followDrags(platform::WindowDrags* drags, OnDrag onDrag) {
+  drags_ = drags;
+  onDrag_ = std::move(onDrag);
+}
+
+void WindowWatcher::dragged(const platform::WindowDragEvent& event) {
+  if (event.phase == platform::WindowDragEvent::Phase::moved) {
+    {
+      std::lock_guard lock(dragMutex_);
+      bool pending = pendingMove_.has_value();
+      pendingMove_ = event;
+      if (pending) return;  // the handover already queued takes this pointer
+    }
+    services_.thread.async([this] {
+      std::optional<platform::WindowDragEvent> latest;
+      {
+        std::lock_guard lock(dragMutex_);
+        latest = std::exchange(pendingMove_, std::nullopt);
+      }
+      if (running_ && latest) onDrag_(*latest);
+    });
+    return;
+  }
+  services_.thread.async([this, event] {
+    if (running_) onDrag_(event);
   });
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <set>
 
@@ -10,6 +11,7 @@
 #include "KestlesEngine/platform/LogSink.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
 #include "KestlesEngine/platform/Time.hpp"
+#include "KestlesEngine/platform/WindowDrags.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
 
 namespace kestles::engine {
@@ -17,11 +19,12 @@ namespace kestles::engine {
 /// Tells the rest of the system that windows or displays may have changed, coarsely and
 /// coalesced: it watches every ordinary app but this process for windows appearing, going,
 /// minimizing and restoring, the workspace for apps and Spaces, and the screens for displays
-/// that came, went or changed.
+/// that came, went or changed. It also reports the windows the user drags.
 class WindowWatcher {
  public:
   enum class Change { windows, space, displays };
   using OnChange = std::function<void(Change)>;
+  using OnDrag = std::function<void(const platform::WindowDragEvent&)>;
 
   /// The watcher's own thread is `thread`; the timers hand their work to it.
   struct Services {
@@ -47,6 +50,11 @@ class WindowWatcher {
   void start(OnChange onChange);
   /// Stops every observer and timer; nothing is reported afterwards.
   void stop();
+  /// From `start` to `stop`, hands the steps of the drags `drags` sees to `onDrag` on the
+  /// watcher's thread, in order: a drag's beginning and end each time, its moves coalesced
+  /// (the latest pointer while one is pending), so that a slow receiver never falls behind
+  /// the pointer. Call before `start`; null: drags are not reported.
+  void followDrags(platform::WindowDrags* drags, OnDrag onDrag);
 
  private:
   void watch(std::int32_t pid, int attempt);
@@ -56,6 +64,7 @@ class WindowWatcher {
   void later(platform::Duration after, std::function<void()> work);
   void onWorkspace(const platform::WorkspaceNotification& notification);
   bool isWatchable(const platform::RunningApplication& app);
+  void dragged(const platform::WindowDragEvent& event);
 
   Services services_;
   OnChange onChange_;
@@ -65,6 +74,10 @@ class WindowWatcher {
   std::set<std::uint64_t> timers_;                            // not fired yet
   bool isSignalling_ = false;
   bool running_ = false;
+  platform::WindowDrags* drags_ = nullptr;
+  OnDrag onDrag_;
+  std::mutex dragMutex_;                                  // guards the pending move
+  std::optional<platform::WindowDragEvent> pendingMove_;  // not handed over yet
 };
 
 }  // namespace kestles::engine

@@ -10,6 +10,7 @@
 #include "KestlesEngine/platform/InputMonitor.hpp"
 #include "KestlesEngine/platform/Overlay.hpp"
 #include "KestlesEngine/platform/Screens.hpp"
+#include "KestlesEngine/platform/WindowDrags.hpp"
 #include "KestlesEngine/platform/WindowServer.hpp"
 #include "KestlesEngine/platform/Workspace.hpp"
 
@@ -43,9 +44,14 @@ class DesktopLayer {
   /// cannot open). Its drawing is the app's alone, so the app hands it over.
   Overlay* overlay() { return overlay_.get(); }
   void adoptOverlay(std::unique_ptr<Overlay> overlay) { overlay_ = std::move(overlay); }
+  /// The window manager's drags, when the desktop reports them (nothing: dragging a window
+  /// never snaps it). Only the running app follows drags, so the app hands them over.
+  WindowDrags* drags() { return drags_.get(); }
+  void adoptDrags(std::unique_ptr<WindowDrags> drags) { drags_ = std::move(drags); }
 
  private:
   std::unique_ptr<Overlay> overlay_;
+  std::unique_ptr<WindowDrags> drags_;
 };
 
 }  // namespace kestles::platform

@@ -15,6 +15,11 @@ void SimOverlay::hide() {
   labels_.clear();
 }
 
+void SimOverlay::showPassive(const platform::PassiveMarks& marks) {
+  passive_ = marks;
+  passiveShown_.push_back(marks);
+}
+
 bool SimOverlay::type(const TypedKey& key) {
   if (!holding_ || !handler_) return false;
   handler_(key);

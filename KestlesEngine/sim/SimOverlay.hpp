@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -15,6 +16,8 @@ class SimOverlay final : public platform::Overlay {
   void onKey(KeyHandler handler) override { handler_ = std::move(handler); }
   bool show(const std::vector<ModeLabel>& labels) override;
   void hide() override;
+  void showPassive(const platform::PassiveMarks& marks) override;
+  void hidePassive() override { passive_.reset(); }
 
   /// Types the key as the user would: it reaches the handler only while the keyboard is
   /// held. True when it did.
@@ -27,6 +30,9 @@ class SimOverlay final : public platform::Overlay {
   const std::vector<ModeLabel>& labels() const { return labels_; }
   const std::vector<std::vector<ModeLabel>>& shown() const { return shown_; }
   bool isHolding() const { return holding_; }
+  /// The passive marks on screen now (nothing while none show), and every set shown, in order.
+  const std::optional<platform::PassiveMarks>& passive() const { return passive_; }
+  const std::vector<platform::PassiveMarks>& passiveShown() const { return passiveShown_; }
   /// Another program holds the keyboard: `show` refuses.
   bool keyboardTaken = false;
 
@@ -35,6 +41,8 @@ class SimOverlay final : public platform::Overlay {
   std::vector<ModeLabel> labels_;
   std::vector<std::vector<ModeLabel>> shown_;
   bool holding_ = false;
+  std::optional<platform::PassiveMarks> passive_;
+  std::vector<platform::PassiveMarks> passiveShown_;
 };
 
 }  // namespace kestles::sim

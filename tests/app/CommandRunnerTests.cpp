@@ -47,6 +47,39 @@ TEST(CommandRunnerTests, SnapsTheFocusedWindowAndRestartsWithItsHistory) {
   EXPECT_EQ(r.frameOf(11), before);
 }
 
+TEST(CommandRunnerTests, ADropSnapsAsOneUndoStepFlashesAndOwnTileFloats) {
+  RunnerDesk r;
+  r.runner.load();
+  std::vector<SnapFlash::Shown> flashes;
+  r.runner.onSnapped = [&](const SnapFlash::Shown& shown) { flashes.push_back(shown); };
+  auto before = r.conductor.snapshot();
+  auto start = r.frameOf(11);
+
+  // Dropped at the left edge: the left half, flashed under its own name.
+  r.runner.drop(11, {3, 450}, before);
+  auto half = r.frameOf(11);
+  EXPECT_LE(half.size.width, 720);
+  ASSERT_EQ(flashes.size(), 1u);
+  EXPECT_EQ(flashes[0].label.title, "Left Half");
+  EXPECT_EQ(flashes[0].frame, half);
+  r.run("kestles://undo");
+  EXPECT_EQ(r.frameOf(11), start);
+  // The key snap lands where the drop did, and flashes too.
+  r.run("kestles://snap/left-half");
+  EXPECT_EQ(r.frameOf(11), half);
+  EXPECT_EQ(flashes.size(), 2u);
+
+  // A tiled window dropped on its own tile leaves its tiling where it was let go.
+  r.run("kestles://tile");
+  auto tiled = r.conductor.snapshot();
+  auto tile = r.frameOf(11);
+  ASSERT_TRUE(tilingHolding(r.runner.state().tilings, 11));
+  r.runner.drop(11, {tile.midX(), tile.midY()}, tiled);
+  EXPECT_FALSE(tilingHolding(r.runner.state().tilings, 11));
+  EXPECT_EQ(r.frameOf(11), tile);
+  EXPECT_EQ(flashes.size(), 2u) << "a drop that snaps nowhere does not flash";
+}
+
 TEST(CommandRunnerTests, AWindowThatGotAClosedWindowsNumberInheritsNoneOfItsMemories) {
   // A new window inherited a closed window's memories: the editor's window 11 was snapped,
   // the editor quit, and the viewer's next window got number 11; Restore and Undo then moved

@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/snap/SnapFlash.hpp"
 #include "KestlesCore/snap/Snapper.hpp"
 #include "KestlesCore/snap/StageManager.hpp"
@@ -429,6 +430,36 @@ TEST(KeySnapTests, FlashLabels) {
     symbols.insert(SnapFlash::symbolName(action));
   EXPECT_EQ(symbols.size(), allSnapActions().size());
   EXPECT_EQ(SnapFlash::symbolName(SnapAction::smaller), "arrow.down.right.and.arrow.up.left");
+}
+
+TEST(KeySnapTests, TheFlashOutlinesThePlaceAndTheTilesAroundIt) {
+  auto setup = threeDisplays();
+  // A free window: the place the frame is at, no tiles around it.
+  auto free =
+      SnapFlash::shown(SnapAction::leftHalf, kWindow, {10, 35, 943, 855}, {}, {}, setup, kGaps);
+  EXPECT_EQ(free.label.title, "First Two Thirds");
+  EXPECT_EQ(free.frame, (CGRect{10, 35, 943, 855}));
+  EXPECT_TRUE(free.context.empty());
+
+  auto halves = Tiling::make(laptop().id, Template::withID("halves")->shape,
+                             LayoutRef::templateLayout("halves"), {kWindow, 7});
+  Tilings before{{laptop().id, halves}};
+  auto tiles = halves.frames(laptop().visibleFrame, kGaps);
+  // A tiled window is drawn with the other tiles of its display.
+  auto tiled = SnapFlash::shown(SnapAction::rightHalf, kWindow, tiles.at(kWindow), before, before,
+                                setup, kGaps);
+  EXPECT_EQ(tiled.context, (std::vector<CGRect>{tiles.at(7)}));
+  // Becoming the zoomed window is a zoom, and leaving it goes back to the tile.
+  auto zoomed = before;
+  zoomed.at(laptop().id).zoomed = kWindow;
+  EXPECT_EQ(SnapFlash::shown(SnapAction::maximize, kWindow, {10, 35, 1420, 855}, before, zoomed,
+                             setup, kGaps)
+                .label.title,
+            "Zoom");
+  EXPECT_EQ(SnapFlash::shown(SnapAction::restore, kWindow, tiles.at(kWindow), zoomed, before, setup,
+                             kGaps)
+                .label.title,
+            "Back to Tile");
 }
 
 TEST(KeySnapTests, StageManagerNarrowsEveryDisplayForItsStrip) {

@@ -2,6 +2,7 @@
 
 #include <cairo-xcb.h>
 #include <cairo.h>
+#include <xcb/shape.h>
 
 #include <algorithm>
 #include <chrono>
@@ -35,6 +36,9 @@ constexpr double kMinimumSide = 44;
 /// hot key's own grab lasts until that key is released: the grab is tried for this long.
 constexpr auto kGrabPatience = std::chrono::milliseconds(1500);
 constexpr auto kGrabRetry = std::chrono::milliseconds(20);
+/// The outline of the frame a drop fills or a snap filled, and of the tiles around it.
+constexpr int kFrameOutline = 6;
+constexpr int kContextOutline = 2;
 
 void roundedRectangleAt(cairo_t* cairo, double x, double y, double width, double height,
                         double radius);
@@ -240,6 +244,8 @@ X11Overlay::X11Overlay(std::unique_ptr<X11Connection> connection,
     : connection_(std::move(connection)),
       mapping_(std::move(mapping)),
       visual_(rootVisual(connection_->screen())) {
+  const auto* shape = xcb_get_extension_data(connection_->raw(), &xcb_shape_id);
+  hasShape_ = shape != nullptr && shape->present;
   mapping_->selectEvents();
   events_ =
       std::make_unique<X11KeyEvents>(connection_->raw(), connection_->root(),
@@ -248,6 +254,7 @@ X11Overlay::X11Overlay(std::unique_ptr<X11Connection> connection,
 
 X11Overlay::~X11Overlay() {
   events_->stop();
+  hidePassive();
   hide();
 }
 
@@ -283,6 +290,89 @@ void X11Overlay::hide() {
   if (holding_) xcb_ungrab_keyboard(connection_->raw(), XCB_CURRENT_TIME);
   holding_ = false;
   xcb_flush(connection_->raw());
+}
+
+void X11Overlay::showPassive(const platform::PassiveMarks& marks) {
+  std::lock_guard lock(mutex_);
+  destroyPassive();
+  for (const auto& tile : marks.context)
+    if (auto ring = makeRing(tile, kContextOutline, pixelOf(0.75, 0.78, 0.85)))
+      rings_.push_back(*ring);
+  if (marks.frame)
+    if (auto ring = makeRing(*marks.frame, kFrameOutline, pixelOf(0.2, 0.45, 0.9)))
+      rings_.push_back(*ring);
+  for (const auto& label : marks.labels) {
+    passivePanels_.push_back(makePanel(label));
+    passClicks(passivePanels_.back().window);
+  }
+  auto* raw = connection_->raw();
+  for (auto ring : rings_)
+    xcb_map_window(raw, ring);
+  for (const auto& panel : passivePanels_)
+    xcb_map_window(raw, panel.window);
+  xcb_flush(raw);
+}
+
+void X11Overlay::hidePassive() {
+  std::lock_guard lock(mutex_);
+  destroyPassive();
+  xcb_flush(connection_->raw());
+}
+
+std::optional<xcb_window_t> X11Overlay::makeRing(const CGRect& frame, int width,
+                                                 std::uint32_t pixel) {
+  auto w = static_cast<int>(std::lround(frame.size.width));
+  auto h = static_cast<int>(std::lround(frame.size.height));
+  if (!hasShape_ || w <= 0 || h <= 0) return std::nullopt;
+  auto* raw = connection_->raw();
+  const auto& screen = connection_->screen();
+  xcb_window_t window = xcb_generate_id(raw);
+  std::uint32_t values[] = {pixel, 1};
+  xcb_create_window(raw, XCB_COPY_FROM_PARENT, window, screen.root,
+                    static_cast<std::int16_t>(std::lround(frame.origin.x)),
+                    static_cast<std::int16_t>(std::lround(frame.origin.y)),
+                    static_cast<std::uint16_t>(w), static_cast<std::uint16_t>(h), 0,
+                    XCB_WINDOW_CLASS_INPUT_OUTPUT, screen.root_visual,
+                    XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
+  auto side = static_cast<std::uint16_t>(std::min({width, w, h}));
+  auto ww = static_cast<std::uint16_t>(w);
+  auto hh = static_cast<std::uint16_t>(h);
+  xcb_rectangle_t ring[] = {{0, 0, ww, side},
+                            {0, static_cast<std::int16_t>(h - side), ww, side},
+                            {0, 0, side, hh},
+                            {static_cast<std::int16_t>(w - side), 0, side, hh}};
+  xcb_shape_rectangles(raw, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
+                       window, 0, 0, 4, ring);
+  passClicks(window);
+  return window;
+}
+
+void X11Overlay::passClicks(xcb_window_t window) {
+  if (!hasShape_) return;
+  xcb_shape_rectangles(connection_->raw(), XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT,
+                       XCB_CLIP_ORDERING_UNSORTED, window, 0, 0, 0, nullptr);
+}
+
+std::uint32_t X11Overlay::pixelOf(double red, double green, double blue) const {
+  if (visual_ == nullptr) return connection_->screen().white_pixel;
+  // A true-colour visual: each channel scaled into its mask.
+  auto channel = [](double value, std::uint32_t mask) -> std::uint32_t {
+    if (mask == 0) return 0;
+    auto shift = static_cast<std::uint32_t>(__builtin_ctz(mask));
+    auto most = mask >> shift;
+    return (static_cast<std::uint32_t>(std::lround(value * most)) << shift) & mask;
+  };
+  return channel(red, visual_->red_mask) | channel(green, visual_->green_mask) |
+         channel(blue, visual_->blue_mask);
+}
+
+void X11Overlay::destroyPassive() {
+  for (auto ring : rings_)
+    xcb_destroy_window(connection_->raw(), ring);
+  rings_.clear();
+  for (const auto& panel : passivePanels_)
+    xcb_destroy_window(connection_->raw(), panel.window);
+  passivePanels_.clear();
 }
 
 bool X11Overlay::grabKeyboard() {
@@ -389,8 +479,9 @@ void X11Overlay::handle(const xcb_generic_event_t& event) {
       case XCB_EXPOSE: {
         const auto& expose = reinterpret_cast<const xcb_expose_event_t&>(event);
         if (expose.count != 0) break;
-        for (const auto& panel : panels_)
-          if (panel.window == expose.window) draw(panel);
+        for (const auto* panels : {&panels_, &passivePanels_})
+          for (const auto& panel : *panels)
+            if (panel.window == expose.window) draw(panel);
         break;
       }
       case XCB_KEY_PRESS: {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "KestlesCore/geometry/CGRect.hpp"
 #include "KestlesEngine/platform/Overlay.hpp"
 
 namespace kestles::x11 {
@@ -21,8 +22,10 @@ class X11KeyMapping;
 
 /// The keyboard modes' overlays on an X server: one override-redirect window per label,
 /// drawn with cairo, and the keyboard held (an active grab on the root) while labels are
-/// shown, so that plain keys reach the mode instead of the focused window. Keys arrive on
-/// a thread of the overlay's own; `show` and `hide` may be called from any one thread.
+/// shown, so that plain keys reach the mode instead of the focused window. Passive marks are
+/// override-redirect windows too, outlines shaped to a ring, with an empty input shape so
+/// that the pointer reaches what lies beneath. Keys arrive on a thread of the overlay's own;
+/// the other calls may be made from any one thread.
 class X11Overlay final : public platform::Overlay {
  public:
   /// Connects to `display` (nothing: $DISPLAY); nothing when the server cannot be reached
@@ -38,6 +41,8 @@ class X11Overlay final : public platform::Overlay {
   void onKey(KeyHandler handler) override;
   bool show(const std::vector<ModeLabel>& labels) override;
   void hide() override;
+  void showPassive(const platform::PassiveMarks& marks) override;
+  void hidePassive() override;
 
  private:
   struct Panel {
@@ -62,6 +67,13 @@ class X11Overlay final : public platform::Overlay {
   void reshape(Panel& panel, const ModeLabel& label);
   void draw(const Panel& panel);
   void destroyPanels();
+  /// An outline of `frame`, `width` pixels wide, in `pixel`; nothing without the shape
+  /// extension (a plain window would hide what it outlines).
+  std::optional<xcb_window_t> makeRing(const CGRect& frame, int width, std::uint32_t pixel);
+  /// Lets the pointer pass through the window.
+  void passClicks(xcb_window_t window);
+  std::uint32_t pixelOf(double red, double green, double blue) const;
+  void destroyPassive();
 
   std::unique_ptr<X11Connection> connection_;
   std::unique_ptr<X11KeyMapping> mapping_;
@@ -70,6 +82,9 @@ class X11Overlay final : public platform::Overlay {
   mutable std::mutex mutex_;  // the panels, the map and the handler, shared with the event thread
   std::vector<Panel> panels_;
   bool holding_ = false;
+  bool hasShape_ = false;
+  std::vector<xcb_window_t> rings_;   // passive outlines
+  std::vector<Panel> passivePanels_;  // passive labels
   std::unique_ptr<X11KeyEvents> events_;
 };
 

@@ -42,6 +42,8 @@ class AppDesk {
   /// its windows one after another, so a half-done move can pass a loose condition.
   bool waitForSettledFrames(const std::vector<xcb_window_t>& windows,
                             const std::function<bool(const std::vector<Frame>&)>& condition);
+  /// The private folder the app keeps its files under (its state in "state/kestles").
+  const std::filesystem::path& folder() const { return folder_; }
   /// Whether the app is still running.
   bool appRunning();
 
