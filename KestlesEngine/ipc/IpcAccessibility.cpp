@@ -308,48 +308,21 @@ std::optional<std::uint32_t> IpcAccessibility::windowNumber(platform::AXElement 
 
 std::optional<platform::AXObserverID> IpcAccessibility::createObserver(
     std::int32_t pid, platform::AXNotificationHandler handler) {
-  std::lock_guard guard(observersMutex_);
-  auto id = nextObserver_++;
-  observers_[id] = Observer{pid, std::move(handler), {}};
-  return platform::AXObserverID{id};
+  return observers_.create(pid, std::move(handler));
 }
 
 AXErrorCode IpcAccessibility::addNotification(platform::AXObserverID observer,
                                               platform::AXElement target, std::string_view name) {
-  std::lock_guard guard(observersMutex_);
-  auto found = observers_.find(observer.raw);
-  if (found == observers_.end()) return ax_error::illegalArgument;
   auto kind = element::kindOf(target);
-  if (kind != Kind::app && kind != Kind::window) return ax_error::invalidElement;
-  if (!found->second.registered.emplace(target.raw, std::string(name)).second)
-    return ax_error::notificationAlreadyRegistered;
-  return ax_error::success;
+  return observers_.add(observer, target, kind == Kind::app || kind == Kind::window, name);
 }
 
 void IpcAccessibility::removeObserver(platform::AXObserverID observer) {
-  std::lock_guard delivery(deliveryMutex_);
-  std::lock_guard guard(observersMutex_);
-  observers_.erase(observer.raw);
+  observers_.remove(observer);
 }
 
 void IpcAccessibility::deliver(std::int32_t pid, std::uint32_t window, std::string_view name) {
-  auto app = application(pid).raw;
-  auto subject = element::window(window);
-  std::lock_guard delivery(deliveryMutex_);
-  std::vector<platform::AXNotificationHandler> handlers;
-  {
-    std::lock_guard guard(observersMutex_);
-    for (const auto& [id, observer] : observers_) {
-      if (observer.pid != pid) continue;
-      std::pair<std::uint64_t, std::string> onApp{app, std::string(name)};
-      std::pair<std::uint64_t, std::string> onWindow{subject.raw, std::string(name)};
-      if (observer.registered.contains(onApp) || observer.registered.contains(onWindow))
-        handlers.push_back(observer.handler);
-    }
-  }
-  std::string text(name);
-  for (const auto& handler : handlers)
-    handler(subject, text);
+  observers_.deliver(pid, application(pid), element::window(window), name);
 }
 
 void IpcAccessibility::forget(std::uint32_t window) {

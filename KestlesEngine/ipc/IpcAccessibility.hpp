@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "KestlesEngine/ipc/IpcSession.hpp"
+#include "KestlesEngine/platform/AXObservers.hpp"
 #include "KestlesEngine/platform/Accessibility.hpp"
 
 namespace kestles::ipc {
@@ -84,12 +85,6 @@ class IpcAccessibility final : public platform::Accessibility {
   void forget(std::uint32_t window);
 
  private:
-  struct Observer {
-    std::int32_t pid = 0;
-    platform::AXNotificationHandler handler;
-    std::set<std::pair<std::uint64_t, std::string>> registered;  // (element, notification)
-  };
-
   platform::AXRead readSystemWide(std::string_view name);
   platform::AXRead readApp(std::int32_t pid, std::string_view name);
   platform::AXErrorCode setApp(std::int32_t pid, std::string_view name,
@@ -103,10 +98,7 @@ class IpcAccessibility final : public platform::Accessibility {
   IpcSession& session_;
   std::mutex tiledMutex_;
   std::map<std::uint32_t, CGRect> tiledFrames_;  // where the tiling had windows Kestles floated
-  std::recursive_mutex deliveryMutex_;           // held while handlers run
-  std::mutex observersMutex_;
-  std::map<std::uint64_t, Observer> observers_;
-  std::uint64_t nextObserver_ = 1;
+  platform::AXObservers observers_;
 };
 
 }  // namespace kestles::ipc

@@ -40,8 +40,10 @@ bool IpcEventTranslator::handle(std::uint32_t type, const std::string& payload) 
       auto change = changeOf(event);
       if (change == "focus")
         listener_.workspace({Kind::activeSpaceDidChange, std::nullopt, std::nullopt});
-      // A bar's room is the shown workspace's: switching or reloading can change it.
-      if (change == "focus" || change == "init" || change == "reload") listener_.displays();
+      // A bar's room is the shown workspace's, and a workspace made or moved tells of an output
+      // that came or went where the compositor has no output events.
+      if (change == "focus" || change == "init" || change == "move" || change == "reload")
+        listener_.displays();
       break;
     }
     case Event::output:
@@ -112,9 +114,13 @@ std::unique_ptr<IpcEvents> IpcEvents::start(const std::string& path, const IpcTr
   std::unique_ptr<IpcEvents> events(new IpcEvents());
   events->connection_ = IpcConnection::open(path);
   if (!events->connection_) return nullptr;
-  auto reply = events->connection_->request(Request::subscribe,
-                                            R"(["window","workspace","output","shutdown"])");
-  if (!reply || json::parse(*reply, nullptr, false).value("success", false) != true) return nullptr;
+  auto reply =
+      events->connection_->request(Request::subscribe, R"(["window","workspace","shutdown"])");
+  auto answer = reply ? json::parse(*reply, nullptr, false) : json();
+  if (!answer.is_object() || answer.value("success", false) != true) return nullptr;
+  // sway before 1.8 has no output events; its workspace events still tell of an output that
+  // came (a workspace is made for it) or went (its workspaces move).
+  if (!events->connection_->request(Request::subscribe, R"(["output"])")) return nullptr;
   if (::pipe2(events->wake_, O_CLOEXEC) != 0) return nullptr;
   events->gone_ = listener.gone;
   events->changed_ = listener.changed;

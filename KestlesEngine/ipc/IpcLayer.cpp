@@ -28,15 +28,7 @@ std::unique_ptr<IpcLayer> IpcLayer::open(const std::string& path) {
       },
       [raw](const platform::WorkspaceNotification& note) { raw->workspace_.post(note); },
       [raw] { raw->screens_.post(); },
-      [raw] {
-        std::function<void()> gone;
-        {
-          std::lock_guard guard(raw->goneMutex_);
-          raw->wentAway_ = true;
-          gone = raw->gone_;
-        }
-        if (gone) gone();
-      },
+      [raw] { raw->gone_.fire(); },
       [raw] { return raw->session_.tree(); },
       [raw] { raw->session_.invalidate(); }};
   layer->events_ = IpcEvents::start(path, *start, std::move(listener));
@@ -59,12 +51,7 @@ platform::LayerParts IpcLayer::parts() {
 }
 
 void IpcLayer::onGone(std::function<void()> gone) {
-  {
-    std::lock_guard guard(goneMutex_);
-    gone_ = gone;
-    if (!wentAway_) return;
-  }
-  if (gone) gone();
+  gone_.set(std::move(gone));
 }
 
 }  // namespace kestles::ipc

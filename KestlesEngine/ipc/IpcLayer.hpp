@@ -51,9 +51,7 @@ class IpcLayer final : public platform::DesktopLayer {
   IpcAppOpener opener_{session_, catalog_};
   std::unique_ptr<platform::HotKeyService> hotKeys_;
   std::unique_ptr<platform::InputMonitor> input_;
-  std::mutex goneMutex_;
-  std::function<void()> gone_;         // under the mutex
-  bool wentAway_ = false;              // under the mutex
+  platform::GoneSignal gone_;
   std::unique_ptr<IpcEvents> events_;  // last: stopped before the parts it calls go
 };
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "KestlesEngine/platform/AXObservers.hpp"
 #include "KestlesEngine/platform/Accessibility.hpp"
 #include "KestlesEngine/x11/X11Session.hpp"
 
@@ -85,12 +86,6 @@ class X11Accessibility final : public platform::Accessibility {
   void deliver(std::int32_t pid, xcb_window_t window, std::string_view name);
 
  private:
-  struct Observer {
-    std::int32_t pid = 0;
-    platform::AXNotificationHandler handler;
-    std::set<std::pair<std::uint64_t, std::string>> registered;  // (element, notification)
-  };
-
   platform::AXRead readSystemWide(std::string_view name);
   platform::AXRead readApp(std::int32_t pid, std::string_view name);
   platform::AXRead readWindow(xcb_window_t window, std::string_view name);
@@ -103,11 +98,7 @@ class X11Accessibility final : public platform::Accessibility {
   platform::AXErrorCode activate(xcb_window_t window);
 
   X11Session& session_;
-  // Held while handlers run, so that once `removeObserver` returns its handler never runs.
-  std::recursive_mutex deliveryMutex_;
-  std::mutex observersMutex_;
-  std::map<std::uint64_t, Observer> observers_;
-  std::uint64_t nextObserver_ = 1;
+  platform::AXObservers observers_;
 };
 
 }  // namespace kestles::x11

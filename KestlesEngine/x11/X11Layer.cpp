@@ -16,15 +16,7 @@ std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& displ
         workspace->post(note);
       },
       [screens = &layer->screens_] { screens->post(); },
-      [raw = layer.get()] {
-        std::function<void()> gone;
-        {
-          std::lock_guard guard(raw->goneMutex_);
-          raw->wentAway_ = true;
-          gone = raw->gone_;
-        }
-        if (gone) gone();
-      }};
+      [raw = layer.get()] { raw->gone_.fire(); }};
   layer->events_ = X11Events::start(display, layer->session_, std::move(listener));
   if (!layer->events_) return nullptr;
   return layer;
@@ -44,12 +36,7 @@ platform::LayerParts X11Layer::parts() {
 }
 
 void X11Layer::onGone(std::function<void()> gone) {
-  {
-    std::lock_guard guard(goneMutex_);
-    gone_ = gone;
-    if (!wentAway_) return;
-  }
-  if (gone) gone();
+  gone_.set(std::move(gone));
 }
 
 void X11Layer::adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,
