@@ -3,8 +3,6 @@
 #include <cmath>
 #include <vector>
 
-#include "KestlesEngine/ipc/IpcCommands.hpp"
-
 namespace kestles::ipc {
 namespace {
 
@@ -61,6 +59,17 @@ std::vector<platform::AXElement> windowsOf(const IpcTree& tree, std::int32_t pid
 }
 
 }  // namespace
+
+commands::Target targetOf(const IpcWindow& window) {
+  return {window.id, window.xWindowID};
+}
+
+commands::Target IpcAccessibility::targetOf(std::uint32_t id) {
+  auto tree = session_.tree();
+  const auto* window = tree ? tree->find(id) : nullptr;
+  // A window that is gone: the command names it as sway would and finds nothing.
+  return window ? ipc::targetOf(*window) : commands::Target(id);
+}
 
 std::int32_t pidOf(const IpcWindow& window) {
   if (window.pid > 0) return window.pid;
@@ -191,7 +200,7 @@ AXErrorCode IpcAccessibility::setApp(std::int32_t pid, std::string_view name,
   auto front = readApp(pid, ax::focusedWindow);
   const auto* window = front.value ? std::get_if<platform::AXElement>(&*front.value) : nullptr;
   if (!window) return front.error == ax_error::noValue ? ax_error::failure : front.error;
-  return runOn(element::valueOf(*window), commands::focus(element::valueOf(*window)));
+  return runOn(element::valueOf(*window), commands::focus(targetOf(element::valueOf(*window))));
 }
 
 AXErrorCode IpcAccessibility::setWindow(std::uint32_t id, std::string_view name,
@@ -216,11 +225,12 @@ AXErrorCode IpcAccessibility::setWindow(std::uint32_t id, std::string_view name,
   if (!on) return ax_error::illegalArgument;
   if (name == ax::minimized) {
     // Shown from the scratchpad, a window floats in front; focusing it keeps it in front.
-    return runOn(id, *on ? commands::minimize(id, true)
-                         : commands::minimize(id, false) + "; " + commands::focus(id));
+    auto target = targetOf(id);
+    return runOn(id, *on ? commands::minimize(target, true)
+                         : commands::minimize(target, false) + "; " + commands::focus(target));
   }
-  if (name == ax::fullScreen) return runOn(id, commands::fullScreen(id, *on));
-  if (name == ax::main) return *on ? runOn(id, commands::focus(id)) : ax_error::success;
+  if (name == ax::fullScreen) return runOn(id, commands::fullScreen(targetOf(id), *on));
+  if (name == ax::main) return *on ? runOn(id, commands::focus(targetOf(id))) : ax_error::success;
   return ax_error::attributeUnsupported;
 }
 
@@ -244,9 +254,9 @@ std::string IpcAccessibility::placement(const IpcWindow& window, const CGRect& f
   } else if (auto tiled = tiledFrames_.find(window.id);
              tiled != tiledFrames_.end() && samePixels(tiled->second, frame)) {
     tiledFrames_.erase(tiled);
-    return commands::tile(window.id);
+    return commands::tile(ipc::targetOf(window));
   }
-  return commands::place(window.id, frame);
+  return commands::place(ipc::targetOf(window), frame);
 }
 
 std::vector<platform::FrameResult> IpcAccessibility::setFrames(
@@ -298,7 +308,7 @@ std::vector<platform::FrameResult> IpcAccessibility::setFrames(
 AXErrorCode IpcAccessibility::performAction(platform::AXElement target, std::string_view name) {
   if (element::kindOf(target) != Kind::window) return ax_error::invalidElement;
   if (name != ax::raise) return ax_error::attributeUnsupported;
-  return runOn(element::valueOf(target), commands::focus(element::valueOf(target)));
+  return runOn(element::valueOf(target), commands::focus(targetOf(element::valueOf(target))));
 }
 
 std::optional<std::uint32_t> IpcAccessibility::windowNumber(platform::AXElement target) {

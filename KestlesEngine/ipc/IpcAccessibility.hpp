@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "KestlesEngine/ipc/IpcCommands.hpp"
 #include "KestlesEngine/ipc/IpcSession.hpp"
 #include "KestlesEngine/platform/AXObservers.hpp"
 #include "KestlesEngine/platform/Accessibility.hpp"
@@ -36,6 +37,9 @@ inline platform::AXElement window(std::uint32_t id) {
 /// Windows that the compositor names no process for (i3 does not) each stand for an app of
 /// their own: this plus the container id, above every pid Linux gives out.
 inline constexpr std::int32_t kFirstStandInPID = 1 << 30;
+
+/// How commands name the window.
+commands::Target targetOf(const IpcWindow& window);
 
 /// The window's pid, or its stand-in when the compositor names none.
 std::int32_t pidOf(const IpcWindow& window);
@@ -92,6 +96,8 @@ class IpcAccessibility final : public platform::Accessibility {
   platform::AXErrorCode setWindow(std::uint32_t window, std::string_view name,
                                   const platform::AXValue& value);
   platform::AXErrorCode runOn(std::uint32_t window, const std::string& command);
+  /// How commands name the window with this number.
+  commands::Target targetOf(std::uint32_t id);
   /// The command that puts the window at `frame`, noting its tiled frame on the way.
   std::string placement(const IpcWindow& window, const CGRect& frame);
 

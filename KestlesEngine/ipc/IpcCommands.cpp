@@ -6,8 +6,8 @@ namespace kestles::ipc {
 namespace commands {
 namespace {
 
-std::string target(std::uint32_t id) {
-  return "[con_id=" + std::to_string(id) + "] ";
+std::string target(Target window) {
+  return (window.xWindow ? "[id=" : "[con_id=") + std::to_string(window.id) + "] ";
 }
 
 std::string pixels(double value) {
@@ -16,26 +16,26 @@ std::string pixels(double value) {
 
 }  // namespace
 
-std::string place(std::uint32_t id, const CGRect& frame) {
-  return target(id) + "floating enable, resize set " + pixels(frame.width()) + " " +
+std::string place(Target window, const CGRect& frame) {
+  return target(window) + "floating enable, resize set " + pixels(frame.width()) + " " +
          pixels(frame.height()) + ", move absolute position " + pixels(frame.minX()) + " " +
          pixels(frame.minY());
 }
 
-std::string tile(std::uint32_t id) {
-  return target(id) + "floating disable";
+std::string tile(Target window) {
+  return target(window) + "floating disable";
 }
 
-std::string focus(std::uint32_t id) {
-  return target(id) + "focus";
+std::string focus(Target window) {
+  return target(window) + "focus";
 }
 
-std::string fullScreen(std::uint32_t id, bool on) {
-  return target(id) + (on ? "fullscreen enable" : "fullscreen disable");
+std::string fullScreen(Target window, bool on) {
+  return target(window) + (on ? "fullscreen enable" : "fullscreen disable");
 }
 
-std::string minimize(std::uint32_t id, bool on) {
-  return target(id) + (on ? "move scratchpad" : "scratchpad show");
+std::string minimize(Target window, bool on) {
+  return target(window) + (on ? "move scratchpad" : "scratchpad show");
 }
 
 std::string exec(const std::string& commandLine) {

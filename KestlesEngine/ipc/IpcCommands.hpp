@@ -7,20 +7,29 @@
 
 namespace kestles::ipc {
 
-/// The commands the layer sends, each aimed at one container by its id. Several join with
-/// `; ` into one `run_command`.
+/// The commands the layer sends, each aimed at one window. Several join with `; ` into one
+/// `run_command`.
 namespace commands {
+
+/// A window as commands name it: by its container id (sway), or by its X window id (i3,
+/// whose container ids are 64-bit addresses that no window number can hold).
+struct Target {
+  std::uint32_t id = 0;
+  bool xWindow = false;
+  Target(std::uint32_t containerID) : id(containerID) {}  // NOLINT: a container id names one
+  Target(std::uint32_t windowID, bool isXWindow) : id(windowID), xWindow(isXWindow) {}
+};
 
 /// Floats the window and gives it the whole frame (title bar included), in integer pixels.
 /// The size goes first: resizing a floating window keeps its centre, so a position set
 /// before it would be lost.
-std::string place(std::uint32_t id, const CGRect& frame);
+std::string place(Target window, const CGRect& frame);
 /// Puts the window back into the tiling.
-std::string tile(std::uint32_t id);
-std::string focus(std::uint32_t id);
-std::string fullScreen(std::uint32_t id, bool on);
+std::string tile(Target window);
+std::string focus(Target window);
+std::string fullScreen(Target window, bool on);
 /// Into the scratchpad (minimized), or shown from it on the current workspace.
-std::string minimize(std::uint32_t id, bool on);
+std::string minimize(Target window, bool on);
 /// Starts a shell command line through the compositor, so that its window opens on the
 /// workspace in front.
 std::string exec(const std::string& commandLine);

@@ -80,6 +80,7 @@ void IpcEventTranslator::handleWindow(const json& event) {
     return false;
   };
   if (change == "new") {
+    if (windows_.contains(window.id)) return;
     bool launched = !hasOthers();
     windows_[window.id] = pid;
     if (launched) appEvent(Kind::didLaunch);

@@ -1,6 +1,7 @@
 #include "KestlesEngine/ipc/IpcTree.hpp"
 
 #include <algorithm>
+#include <cstdint>
 
 #include <nlohmann/json.hpp>
 
@@ -57,6 +58,8 @@ struct Walk {
   void visit(const json& node, const std::string& workspace, bool floating, const json* outer) {
     if (!node.is_object()) return;
     auto type = stringOf(node, "type");
+    // Docks (bars, i3's message bar) are no app windows.
+    if (type == "dockarea") return;
     auto here = type == "workspace" ? stringOf(node, "name") : workspace;
     if (isClient(node)) {
       add(node, here, floating, outer);
@@ -74,8 +77,16 @@ struct Walk {
 
   void add(const json& node, const std::string& workspace, bool floating, const json* outer) {
     IpcWindow window;
-    window.id = numberOf<std::uint32_t>(node, "id");
-    if (window.id == 0) return;
+    auto container = numberOf<std::uint64_t>(node, "id");
+    auto xWindow = numberOf<std::uint64_t>(node, "window");
+    if (container > 0 && container <= UINT32_MAX) {
+      window.id = static_cast<std::uint32_t>(container);
+    } else if (container > 0 && xWindow > 0 && xWindow <= UINT32_MAX) {
+      window.id = static_cast<std::uint32_t>(xWindow);
+      window.xWindowID = true;
+    } else {
+      return;
+    }
     window.pid = numberOf<std::int32_t>(node, "pid");
     window.app = stringOf(node, "app_id");
     if (window.app.empty()) {

@@ -92,7 +92,8 @@ compositor_start() {
     Xvfb "$display" -screen 0 1280x720x24 -nolisten tcp >"$home/xvfb.log" 2>&1 &
     pids+=($!)
     export DISPLAY=$display
-    printf '%s\n' "ipc-socket $XDG_RUNTIME_DIR/i3.sock" 'default_border normal' >"$home/compositor.conf"
+    printf '%s\n' "ipc-socket $XDG_RUNTIME_DIR/i3.sock" 'font pango:monospace 8' \
+      'default_border normal' >"$home/compositor.conf"
     await "Xvfb did not start" xdpyinfo
     i3 -c "$home/compositor.conf" >"$home/compositor.log" 2>&1 &
     pids+=($!)
@@ -113,14 +114,16 @@ client() {
 
 # Every client window as "id x y width height floating|tiled", title bars included, in the
 # tree's order: sway leaves the title bar out of a view's rect, i3 floats a window inside a
-# wrapper whose rect is the frame.
+# wrapper whose rect is the frame. The id is the window's number: the container id, or the X
+# window id where container ids do not fit 32 bits (i3). Docks are left out.
 frames() {
   "$msg" -t get_tree | jq -r '
     def clients($outer):
       if ((.window | type) == "number" or (.app_id | type) == "string") then
         ($outer // .rect) as $r
         | (if has("shell") then .deco_rect.height else 0 end) as $t
-        | "\(.id) \($r.x) \($r.y - $t) \($r.width) \($r.height + $t) \(if $outer != null or .type == "floating_con" then "floating" else "tiled" end)"
+        | "\(if .id > 4294967295 then .window else .id end) \($r.x) \($r.y - $t) \($r.width) \($r.height + $t) \(if $outer != null or .type == "floating_con" then "floating" else "tiled" end)"
+      elif .type == "dockarea" then empty
       else
         (if .type == "floating_con" then .rect else null end) as $o
         | ((.nodes // [])[], (.floating_nodes // [])[]) | clients($o)

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include <nlohmann/json.hpp>
@@ -119,7 +120,7 @@ class FakeCompositor {
     {
       std::lock_guard guard(mutex_);
       ++counts_[message.type];
-      if (message.type == static_cast<std::uint32_t>(Request::subscribe)) subscribed_.push_back(fd);
+      if (message.type == static_cast<std::uint32_t>(Request::subscribe)) subscribed_.insert(fd);
       if (message.type == static_cast<std::uint32_t>(Request::runCommand)) {
         commands_.push_back(message.payload);
         handler = onCommand_;
@@ -148,7 +149,7 @@ class FakeCompositor {
   std::map<std::uint32_t, std::string> replies_;
   std::map<std::uint32_t, std::uint32_t> counts_;
   std::vector<std::string> commands_;
-  std::vector<int> subscribed_;
+  std::set<int> subscribed_;  // a connection may subscribe more than once
   std::function<void(const std::string&)> onCommand_;
 };
 
