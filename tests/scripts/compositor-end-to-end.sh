@@ -49,7 +49,8 @@ tiled=$(frames)
 echo "$tiled" | grep -q floating && fail "the compositor floated a window on its own: $tiled"
 
 "$bin/kestles-app" >"$home/app.log" 2>&1 &
-pids+=($!)
+app=$!
+pids+=($app)
 await "the app did not start" test -S "$XDG_RUNTIME_DIR/kestles/app.sock"
 
 # Tile: the plan's frames are where the windows are, read back from the compositor.
@@ -79,3 +80,9 @@ landed=$(frames | awk -v id="$focused" '$1 == id && $6 == "floating" { print $1,
 fits "$landed" "$focused $planned" || fail "the snapped window landed at $landed, planned $planned"
 kestles undo
 [ "$(frames)" = "$tiled" ] || fail "undo of the snap did not put the tiling back: $(frames)"
+
+# The compositor going away stops the app (it cannot do anything more), with the sentence.
+"$msg" exit >/dev/null 2>&1 || true
+await "the app outlived the compositor" bash -c "! kill -0 $app"
+wait "$app" && fail "the app exited with success when the compositor went away"
+grep -q "The desktop went away" "$home/app.log" || fail "the app did not say why it stopped"
