@@ -1,5 +1,6 @@
 #include "KestlesEngine/ipc/IpcAccessibility.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -172,8 +173,13 @@ std::optional<bool> IpcAccessibility::attributeIsSettable(platform::AXElement ta
   auto kind = element::kindOf(target);
   if (kind == Kind::app) return name == ax::frontmost || name == ax::hidden;
   if (kind != Kind::window) return std::nullopt;
-  return name == ax::position || name == ax::size || name == ax::minimized ||
-         name == ax::fullScreen || name == ax::main;
+  if (name == ax::position) {
+    auto tree = session_.tree();
+    const auto* window = tree ? tree->find(element::valueOf(target)) : nullptr;
+    if (!window) return std::nullopt;
+    return window->floating;
+  }
+  return name == ax::size || name == ax::minimized || name == ax::fullScreen || name == ax::main;
 }
 
 AXErrorCode IpcAccessibility::setValue(platform::AXElement target, std::string_view name,
@@ -210,6 +216,10 @@ AXErrorCode IpcAccessibility::setWindow(std::uint32_t id, std::string_view name,
     if (!tree) return ax_error::cannotComplete;
     const auto* window = tree->find(id);
     if (!window) return ax_error::invalidElement;
+    // The tiling places a tiled window: moving one alone (as a correction of a window that
+    // seems to have landed late does, when the tiling has only widened it around another
+    // window) would float it out of the tiling. A new size floats it, as a placement does.
+    if (!window->floating && name == ax::position) return ax_error::attributeUnsupported;
     auto frame = window->frame;
     if (const auto* point = std::get_if<CGPoint>(&value); point && name == ax::position)
       frame.origin = *point;
@@ -219,7 +229,11 @@ AXErrorCode IpcAccessibility::setWindow(std::uint32_t id, std::string_view name,
       return ax_error::illegalArgument;
     if (!isFinite(frame) || frame.width() < 1 || frame.height() < 1)
       return ax_error::illegalArgument;
-    return runOn(id, placement(*window, frame));
+    {
+      std::lock_guard guard(tiledMutex_);
+      tiledAgain_.clear();
+    }
+    return runOn(id, placement(*window, frame, *tree));
   }
   auto on = boolOf(value);
   if (!on) return ax_error::illegalArgument;
@@ -247,14 +261,27 @@ AXErrorCode IpcAccessibility::runOn(std::uint32_t id, const std::string& command
   return ax_error::success;
 }
 
-std::string IpcAccessibility::placement(const IpcWindow& window, const CGRect& frame) {
+std::string IpcAccessibility::placement(const IpcWindow& window, const CGRect& frame,
+                                        const IpcTree& tree) {
   std::lock_guard guard(tiledMutex_);
   if (!window.floating) {
-    tiledFrames_[window.id] = window.frame;
+    tiledFrames_[window.id] = {window.frame, window.previousSibling, window.nextSibling};
   } else if (auto tiled = tiledFrames_.find(window.id);
-             tiled != tiledFrames_.end() && samePixels(tiled->second, frame)) {
+             tiled != tiledFrames_.end() && samePixels(tiled->second.frame, frame)) {
+    // A neighbour that floats itself is no place to go back to (a move next to it would
+    // float the window again); windows that go back in one batch go in the tree's order, so
+    // an earlier one is tiled again by then.
+    auto usable = [&](std::uint64_t container) {
+      for (const auto& other : tree.windows)
+        if (other.container == container && other.floating && !tiledAgain_.contains(other.id))
+          return std::uint64_t(0);
+      return container;
+    };
+    auto command = commands::tile(ipc::targetOf(window), usable(tiled->second.previous),
+                                  usable(tiled->second.next));
+    tiledAgain_.insert(window.id);
     tiledFrames_.erase(tiled);
-    return commands::tile(ipc::targetOf(window));
+    return command;
   }
   return commands::place(ipc::targetOf(window), frame);
 }
@@ -270,7 +297,23 @@ std::vector<platform::FrameResult> IpcAccessibility::setFrames(
   }
   std::string batch;
   std::vector<std::size_t> placed;
-  for (std::size_t i = 0; i < requests.size(); ++i) {
+  // In the tree's order, so that windows going back into the tiling find their neighbours.
+  auto rank = [&](std::size_t i) {
+    const auto& element = requests[i].element;
+    for (std::size_t k = 0; k < before->windows.size(); ++k)
+      if (before->windows[k].id == element::valueOf(element)) return k;
+    return before->windows.size();
+  };
+  std::vector<std::size_t> order(requests.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
+  {
+    std::lock_guard guard(tiledMutex_);
+    tiledAgain_.clear();
+  }
+  for (auto i : order) {
     const auto& request = requests[i];
     const auto* window = element::kindOf(request.element) == Kind::window
                              ? before->find(element::valueOf(request.element))
@@ -284,7 +327,7 @@ std::vector<platform::FrameResult> IpcAccessibility::setFrames(
       continue;
     }
     if (!batch.empty()) batch += "; ";
-    batch += placement(*window, request.frame);
+    batch += placement(*window, request.frame, *before);
     placed.push_back(i);
   }
   if (placed.empty()) return results;

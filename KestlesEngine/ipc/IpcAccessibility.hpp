@@ -99,11 +99,17 @@ class IpcAccessibility final : public platform::Accessibility {
   /// How commands name the window with this number.
   commands::Target targetOf(std::uint32_t id);
   /// The command that puts the window at `frame`, noting its tiled frame on the way.
-  std::string placement(const IpcWindow& window, const CGRect& frame);
+  std::string placement(const IpcWindow& window, const CGRect& frame, const IpcTree& tree);
 
   IpcSession& session_;
   std::mutex tiledMutex_;
-  std::map<std::uint32_t, CGRect> tiledFrames_;  // where the tiling had windows Kestles floated
+  struct Tiled {
+    CGRect frame;
+    std::uint64_t previous = 0;  // its neighbours' containers then
+    std::uint64_t next = 0;
+  };
+  std::map<std::uint32_t, Tiled> tiledFrames_;  // where the tiling had windows Kestles floated
+  std::set<std::uint32_t> tiledAgain_;          // put back into the tiling by the batch being built
   platform::AXObservers observers_;
 };
 

@@ -22,8 +22,18 @@ std::string place(Target window, const CGRect& frame) {
          pixels(frame.minY());
 }
 
-std::string tile(Target window) {
-  return target(window) + "floating disable";
+std::string tile(Target window, std::uint64_t previous, std::uint64_t next) {
+  auto back = target(window) + "floating disable";
+  // The compositor puts a window back next to the focused one; a mark on its old neighbour
+  // takes it to where it was (a move to a mark lands right after the marked container).
+  auto neighbour = previous != 0 ? previous : next;
+  if (neighbour == 0) return back;
+  auto marked = "[con_id=" + std::to_string(neighbour) + "] ";
+  back += "; " + marked + "mark --add _kestles_back; " + target(window) +
+          "move container to mark _kestles_back";
+  if (previous == 0)
+    back += "; " + target(window) + "swap container with con_id " + std::to_string(next);
+  return back + "; unmark _kestles_back";
 }
 
 std::string focus(Target window) {

@@ -24,8 +24,9 @@ struct Target {
 /// The size goes first: resizing a floating window keeps its centre, so a position set
 /// before it would be lost.
 std::string place(Target window, const CGRect& frame);
-/// Puts the window back into the tiling.
-std::string tile(Target window);
+/// Puts the window back into the tiling, right after the container `previous` when it is
+/// not 0, else right before `next` when that is not 0, else where the compositor puts it.
+std::string tile(Target window, std::uint64_t previous = 0, std::uint64_t next = 0);
 std::string focus(Target window);
 std::string fullScreen(Target window, bool on);
 /// Into the scratchpad (minimized), or shown from it on the current workspace.

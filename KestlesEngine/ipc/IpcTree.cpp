@@ -33,6 +33,10 @@ CGRect rectOf(const json& node) {
           numberOf<double>(*rect, "width"), numberOf<double>(*rect, "height")};
 }
 
+std::uint64_t containerOf(const json& node) {
+  return node.is_object() ? numberOf<std::uint64_t>(node, "id") : 0;
+}
+
 /// A container shows a client when it names an app id (Wayland) or an X window.
 bool isClient(const json& node) {
   auto appID = node.find("app_id");
@@ -70,8 +74,17 @@ struct Walk {
       auto children = node.find(key);
       if (children == node.end() || !children->is_array()) continue;
       bool inFloating = floating || std::string_view(key) == "floating_nodes";
-      for (const auto& child : *children)
-        visit(child, here, inFloating, wrapper);
+      for (std::size_t i = 0; i < children->size(); ++i) {
+        auto before = tree.windows.size();
+        visit((*children)[i], here, inFloating, wrapper);
+        // A tiled window's neighbours, for putting it back between them.
+        if (inFloating || tree.windows.size() != before + 1 || !(*children)[i].is_object() ||
+            numberOf<std::uint64_t>((*children)[i], "id") != tree.windows.back().container)
+          continue;
+        if (i > 0) tree.windows.back().previousSibling = containerOf((*children)[i - 1]);
+        if (i + 1 < children->size())
+          tree.windows.back().nextSibling = containerOf((*children)[i + 1]);
+      }
     }
   }
 
@@ -79,6 +92,7 @@ struct Walk {
     IpcWindow window;
     auto container = numberOf<std::uint64_t>(node, "id");
     auto xWindow = numberOf<std::uint64_t>(node, "window");
+    window.container = container;
     if (container > 0 && container <= UINT32_MAX) {
       window.id = static_cast<std::uint32_t>(container);
     } else if (container > 0 && xWindow > 0 && xWindow <= UINT32_MAX) {

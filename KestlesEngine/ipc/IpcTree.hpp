@@ -17,10 +17,14 @@ inline constexpr std::string_view kScratchpad = "__i3_scratch";
 
 /// One window (a container that shows a client) as the compositor's tree has it.
 struct IpcWindow {
-  std::uint32_t id = 0;    // the window's number: the container id, or on i3 the X window id
-  bool xWindowID = false;  // `id` is the X window id (i3's container ids do not fit 32 bits)
-  std::int32_t pid = 0;    // 0 when the compositor does not say (i3 does not)
-  std::string app;         // the Wayland app id, else the X class
+  std::uint32_t id = 0;         // the window's number: the container id, or on i3 the X window id
+  bool xWindowID = false;       // `id` is the X window id (i3's container ids do not fit 32 bits)
+  std::uint64_t container = 0;  // the container id, whatever its size
+  // The tiled container's neighbours in its parent (0: none), where it goes back to.
+  std::uint64_t previousSibling = 0;
+  std::uint64_t nextSibling = 0;
+  std::int32_t pid = 0;  // 0 when the compositor does not say (i3 does not)
+  std::string app;       // the Wayland app id, else the X class
   std::string title;
   CGRect frame;  // the whole container, decorations included, in global logical pixels
   bool floating = false;

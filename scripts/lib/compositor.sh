@@ -24,15 +24,29 @@ compositor_needs() {
   done
 }
 
-# As root: runs the script again as the test user (created when missing) and exits with it.
+# As root: copies the script, this file and the programs to a folder the test user can read
+# (a checkout under /root is not), runs the copied script there as the test user (created when
+# missing) with its first arguments and the copied programs' folder, and exits with it.
 # Otherwise: makes the private home and runtime folders and sets the clean-up.
+# compositor_begin SCRIPT "ARGUMENT..." PROGRAM...: the script's arguments come as one word.
 compositor_begin() {
-  local script=$1
-  shift
+  local script=$1 arguments=$2
+  shift 2
   if [ "$(id -u)" -eq 0 ]; then
     id "$compositor_user" >/dev/null 2>&1 ||
       useradd --system --no-create-home --shell /usr/sbin/nologin "$compositor_user"
-    exec runuser -u "$compositor_user" -- bash "$(realpath "$script")" "$@"
+    local stage status=0
+    stage=$(mktemp -d /tmp/kestles-stage-XXXXXX)
+    mkdir -p "$stage/scripts/lib" "$stage/run" "$stage/bin"
+    cp "$(realpath "$script")" "$stage/run/"
+    cp "${BASH_SOURCE[0]}" "$stage/scripts/lib/"
+    cp "$@" "$stage/bin/"
+    chmod -R a+rX "$stage"
+    # shellcheck disable=SC2086
+    runuser -u "$compositor_user" -- bash "$stage/run/$(basename "$script")" $arguments "$stage/bin" ||
+      status=$?
+    rm -rf "$stage"
+    exit $status
   fi
   home=$(mktemp -d /tmp/kestles-compositor-XXXXXX)
   chmod 700 "$home"

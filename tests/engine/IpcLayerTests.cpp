@@ -264,6 +264,26 @@ TEST(IpcLayer, ReadsWindowsAppsAndDisplaysFromTheTree) {
   EXPECT_LE(desk.compositor.requestsOf(Request::getTree), 2u);
 }
 
+// Moving a tiled window alone (a late-landing correction after the tiling widened it around a
+// snapped neighbour) floated it out of the tiling: the tiling places tiled windows.
+TEST(IpcLayer, ATiledWindowIsNotMovedOutOfTheTilingByItsPositionAlone) {
+  Desk desk;
+  auto layer = IpcLayer::open(desk.compositor.path());
+  ASSERT_TRUE(layer);
+  auto& ax = layer->parts().ax;
+  EXPECT_EQ(ax.setPosition(element::window(7), {5, 5}), platform::ax_error::attributeUnsupported);
+  EXPECT_EQ(ax.attributeIsSettable(element::window(7), ax::position), false);
+  EXPECT_TRUE(desk.compositor.commands().empty());
+  // A floating window moves.
+  desk.compositor.reply(Request::getTree,
+                        treeWith(json::array(), {view(7, 100, {0, 0, 640, 720}, true)}));
+  layer->forgetTree();
+  EXPECT_EQ(ax.setPosition(element::window(7), {5, 5}), platform::ax_error::success);
+  EXPECT_EQ(desk.compositor.commands(),
+            (std::vector<std::string>{
+                "[con_id=7] floating enable, resize set 640 720, move absolute position 5 5"}));
+}
+
 TEST(IpcLayer, HearsEventsAndTheCompositorGoingAway) {
   Desk desk;
   auto layer = IpcLayer::open(desk.compositor.path());

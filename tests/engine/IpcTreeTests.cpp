@@ -33,6 +33,7 @@ TEST(IpcTree, ReadsSwayWindowsWithTheirTitleBarsAndStates) {
                    CGRect frame, std::string workspace) {
     IpcWindow w;
     w.id = id;
+    w.container = id;
     w.pid = pid;
     w.app = std::move(app);
     w.title = std::move(title);
@@ -45,6 +46,7 @@ TEST(IpcTree, ReadsSwayWindowsWithTheirTitleBarsAndStates) {
   scratch.floating = scratch.minimized = true;
   auto left = window(7, 100, "foot", "left", {0, 0, 640, 720}, "1");
   left.focused = true;
+  left.nextSibling = 13;  // the split container beside it, where it goes back to
   // An X client under sway names its class; it has no title bar in full screen.
   auto game = window(8, 200, "Xonotic", "game", {640, 0, 640, 720}, "1");
   game.fullScreen = game.urgent = true;
@@ -129,6 +131,14 @@ TEST(IpcCommands, SpellTheCompositorsCommands) {
   EXPECT_EQ(commands::place(7, {10.5, -20, 640.4, 359.5}),
             "[con_id=7] floating enable, resize set 640 360, move absolute position 11 -20");
   EXPECT_EQ(commands::tile(7), "[con_id=7] floating disable");
+  // Back after its old left neighbour, or before its right one when it was first.
+  EXPECT_EQ(commands::tile({42, true}, 5, 6),
+            "[id=42] floating disable; [con_id=5] mark --add _kestles_back; "
+            "[id=42] move container to mark _kestles_back; unmark _kestles_back");
+  EXPECT_EQ(commands::tile(7, 0, 6),
+            "[con_id=7] floating disable; [con_id=6] mark --add _kestles_back; "
+            "[con_id=7] move container to mark _kestles_back; "
+            "[con_id=7] swap container with con_id 6; unmark _kestles_back");
   EXPECT_EQ(commands::minimize(7, true), "[con_id=7] move scratchpad");
   EXPECT_EQ(commands::fullScreen(7, false), "[con_id=7] fullscreen disable");
   EXPECT_EQ(shellQuoted("it's a $HOME"), R"('it'\''s a $HOME')");
