@@ -103,6 +103,8 @@ int refuseWithoutDesktop(std::optional<int> readyFd, const std::string& reason) 
 
 int serveDesktop(std::optional<int> readyFd, PlatformChoice choice) {
   CommandLog log(platform::LogLevel::info);
+  if (!choice.notice.empty())
+    log.write({platform::LogLevel::notice, platform::LogCategory::engine, choice.notice});
   adoptKeyboard(choice);
   auto notifier = makeDesktopNotifier(log);
   std::optional<AppRuntime> runtime;

@@ -84,6 +84,9 @@ std::optional<std::string> AppRuntime::receive(const std::string& line) {
   }
   auto command = decodeCommandLink(line);
   if (!command) return "That link isn’t a command Kestles knows.";
+  // Without an overlay (sway: a Wayland client cannot draw above the others) no mode opens.
+  if (layer_.overlay() == nullptr && KeyboardModes::opens(*command))
+    return "Keyboard modes are not available on this desktop.";
   main_.async([this, command = *command] { run(command); });
   return std::nullopt;
 }

@@ -29,13 +29,17 @@ check KestlesEngine 'KestlesLink/|KestlesApp/|kestles/' \
   "the engine includes nothing of the link protocol, the app or the tool"
 # The engine is written once against the platform interfaces; each layer stands alone; the
 # layer choice is the one file that names both.
-check KestlesEngine/engine 'KestlesEngine/(x11|sim)/' "the engine includes neither desktop layer"
-check KestlesEngine/platform 'KestlesEngine/(x11|sim)/' \
-  "the platform interfaces include neither desktop layer"
-check KestlesEngine/sim 'KestlesEngine/x11/' "the simulated desktop includes nothing of X11"
-check KestlesEngine/x11 'KestlesEngine/sim/' "the X11 layer includes nothing of the simulated desktop"
-check kestles 'KestlesEngine/(x11|sim)/' "the tool reaches the desktop layers through PlatformChoice"
-check KestlesApp 'KestlesEngine/(x11|sim)/' "the app reaches the desktop layers through PlatformChoice"
+check KestlesEngine/engine 'KestlesEngine/(x11|sim|ipc)/' "the engine includes no desktop layer"
+check KestlesEngine/platform 'KestlesEngine/(x11|sim|ipc)/' \
+  "the platform interfaces include no desktop layer"
+check KestlesEngine/sim 'KestlesEngine/(x11|ipc)/' "the simulated desktop includes no other layer"
+check KestlesEngine/x11 'KestlesEngine/(sim|ipc)/' "the X11 layer includes no other layer"
+# The IPC layer shares the X11 folder's desktop entries and its observer list, nothing else.
+check KestlesEngine/ipc \
+  'KestlesEngine/sim/|xcb/|KestlesEngine/x11/(overlay/|X11(Accessibility|AppOpener|Connection|Desktop|Displays|Events|HotKeys|Input|Key|Layer|Placement|Reply|Screens|Session|Window|Workspace))' \
+  "the IPC layer includes nothing of X11 but the desktop entries and the observer list"
+check kestles 'KestlesEngine/(x11|sim|ipc)/' "the tool reaches the desktop layers through PlatformChoice"
+check KestlesApp 'KestlesEngine/(x11|sim|ipc)/' "the app reaches the desktop layers through PlatformChoice"
 check KestlesLink 'KestlesCore/|KestlesEngine/|KestlesApp/|kestles/|X11/|xcb/' \
   "the link protocol includes nothing of the model, the engine, the app or the tool"
 check kestles 'KestlesApp/' "the tool includes nothing of the app"

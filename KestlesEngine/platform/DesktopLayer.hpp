@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "KestlesEngine/platform/Accessibility.hpp"
 #include "KestlesEngine/platform/AppCatalog.hpp"
@@ -26,6 +27,35 @@ struct LayerParts {
   HotKeyService& hotKeys;
   InputMonitor& input;
   AppCatalog& catalog;
+};
+
+/// The "gone" call of a desktop that can go away: set from any thread, called once.
+class GoneSignal {
+ public:
+  /// Replaces the call; calls it at once when the desktop is gone already.
+  void set(std::function<void()> gone) {
+    {
+      std::lock_guard guard(mutex_);
+      gone_ = gone;
+      if (!wentAway_) return;
+    }
+    if (gone) gone();
+  }
+  /// The desktop went away: calls the call set, if any.
+  void fire() {
+    std::function<void()> gone;
+    {
+      std::lock_guard guard(mutex_);
+      wentAway_ = true;
+      gone = gone_;
+    }
+    if (gone) gone();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::function<void()> gone_;
+  bool wentAway_ = false;
 };
 
 /// One desktop behind the engine's interfaces (the X session, or the simulated desktop).

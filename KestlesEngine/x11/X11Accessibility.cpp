@@ -443,49 +443,21 @@ std::optional<std::uint32_t> X11Accessibility::windowNumber(platform::AXElement 
 std::optional<platform::AXObserverID> X11Accessibility::createObserver(
     std::int32_t pid, platform::AXNotificationHandler handler) {
   if (!session_.appExists(pid)) return std::nullopt;
-  std::lock_guard guard(observersMutex_);
-  auto id = nextObserver_++;
-  observers_[id] = Observer{pid, std::move(handler), {}};
-  return platform::AXObserverID{id};
+  return observers_.create(pid, std::move(handler));
 }
 
 AXErrorCode X11Accessibility::addNotification(platform::AXObserverID observer,
                                               platform::AXElement target, std::string_view name) {
-  std::lock_guard guard(observersMutex_);
-  auto found = observers_.find(observer.raw);
-  if (found == observers_.end()) return ax_error::illegalArgument;
   auto kind = element::kindOf(target);
-  if (kind != Kind::app && kind != Kind::window) return ax_error::invalidElement;
-  if (!found->second.registered.emplace(target.raw, std::string(name)).second)
-    return ax_error::notificationAlreadyRegistered;
-  return ax_error::success;
+  return observers_.add(observer, target, kind == Kind::app || kind == Kind::window, name);
 }
 
 void X11Accessibility::removeObserver(platform::AXObserverID observer) {
-  std::lock_guard delivery(deliveryMutex_);
-  std::lock_guard guard(observersMutex_);
-  observers_.erase(observer.raw);
+  observers_.remove(observer);
 }
 
 void X11Accessibility::deliver(std::int32_t pid, xcb_window_t window, std::string_view name) {
-  auto app = application(pid).raw;
-  auto subject = element::window(window);
-  std::lock_guard delivery(deliveryMutex_);
-  std::vector<platform::AXNotificationHandler> handlers;
-  {
-    std::lock_guard guard(observersMutex_);
-    for (const auto& [id, observer] : observers_) {
-      if (observer.pid != pid) continue;
-      std::pair<std::uint64_t, std::string> onApp{app, std::string(name)};
-      std::pair<std::uint64_t, std::string> onWindow{subject.raw, std::string(name)};
-      if (observer.registered.contains(onApp) || observer.registered.contains(onWindow))
-        handlers.push_back(observer.handler);
-    }
-  }
-  // Outside the observers' lock: a handler may add notifications.
-  std::string text(name);
-  for (const auto& handler : handlers)
-    handler(subject, text);
+  observers_.deliver(pid, application(pid), element::window(window), name);
 }
 
 }  // namespace kestles::x11

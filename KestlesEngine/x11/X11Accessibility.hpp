@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "KestlesEngine/platform/AXObservers.hpp"
 #include "KestlesEngine/platform/Accessibility.hpp"
 #include "KestlesEngine/x11/X11Placement.hpp"
 #include "KestlesEngine/x11/X11Session.hpp"
@@ -91,12 +92,6 @@ class X11Accessibility final : public platform::Accessibility {
   void deliver(std::int32_t pid, xcb_window_t window, std::string_view name);
 
  private:
-  struct Observer {
-    std::int32_t pid = 0;
-    platform::AXNotificationHandler handler;
-    std::set<std::pair<std::uint64_t, std::string>> registered;  // (element, notification)
-  };
-
   platform::AXRead readSystemWide(std::string_view name);
   platform::AXRead readApp(std::int32_t pid, std::string_view name);
   platform::AXRead readWindow(xcb_window_t window, std::string_view name);
@@ -117,11 +112,7 @@ class X11Accessibility final : public platform::Accessibility {
   // Both guarded by the session's lock.
   std::optional<bool> managerRounds_;
   std::map<xcb_window_t, ForeseenLanding> foreseen_;
-  // Held while handlers run, so that once `removeObserver` returns its handler never runs.
-  std::recursive_mutex deliveryMutex_;
-  std::mutex observersMutex_;
-  std::map<std::uint64_t, Observer> observers_;
-  std::uint64_t nextObserver_ = 1;
+  platform::AXObservers observers_;
 };
 
 }  // namespace kestles::x11

@@ -1,44 +1,8 @@
 #include "KestlesEngine/x11/X11Layer.hpp"
 
-#include <time.h>
-
-#include <limits>
+#include "KestlesEngine/platform/NoKeyboard.hpp"
 
 namespace kestles::x11 {
-namespace {
-
-/// Hot keys before the keyboard's part is adopted: no key can be registered (status -4,
-/// "unimplemented").
-class NoHotKeys final : public platform::HotKeyService {
- public:
-  static constexpr std::int32_t kUnimplemented = -4;
-
-  std::int32_t installHandler(Handler) override { return 0; }
-  Registration registerHotKey(std::uint32_t, std::uint32_t, HotKeyID) override {
-    return {kUnimplemented, std::nullopt};
-  }
-  std::int32_t unregisterHotKey(std::uint64_t) override { return kUnimplemented; }
-};
-
-/// Input before the input part is adopted: no modifier change and no input is ever seen.
-class NoInput final : public platform::InputMonitor {
- public:
-  std::uint64_t addFlagsChangedMonitor(Handler) override { return ++monitors_; }
-  void removeMonitor(std::uint64_t) override {}
-  double systemUptime() override {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
-  }
-  double secondsSinceLastEvent(platform::InputKind) override {
-    return std::numeric_limits<double>::infinity();
-  }
-
- private:
-  std::uint64_t monitors_ = 0;
-};
-
-}  // namespace
 
 std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& display) {
   auto connection = X11Connection::open(display);
@@ -52,15 +16,7 @@ std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& displ
         workspace->post(note);
       },
       [screens = &layer->screens_] { screens->post(); },
-      [raw = layer.get()] {
-        std::function<void()> gone;
-        {
-          std::lock_guard guard(raw->goneMutex_);
-          raw->wentAway_ = true;
-          gone = raw->gone_;
-        }
-        if (gone) gone();
-      }};
+      [raw = layer.get()] { raw->gone_.fire(); }};
   layer->events_ = X11Events::start(display, layer->session_, std::move(listener));
   if (!layer->events_) return nullptr;
   return layer;
@@ -68,8 +24,8 @@ std::unique_ptr<X11Layer> X11Layer::open(const std::optional<std::string>& displ
 
 X11Layer::X11Layer(std::unique_ptr<X11Connection> connection)
     : session_(std::move(connection)),
-      hotKeys_(std::make_unique<NoHotKeys>()),
-      input_(std::make_unique<NoInput>()) {}
+      hotKeys_(std::make_unique<platform::NoHotKeys>()),
+      input_(std::make_unique<platform::NoInput>()) {}
 
 X11Layer::~X11Layer() {
   events_.reset();
@@ -80,12 +36,7 @@ platform::LayerParts X11Layer::parts() {
 }
 
 void X11Layer::onGone(std::function<void()> gone) {
-  {
-    std::lock_guard guard(goneMutex_);
-    gone_ = gone;
-    if (!wentAway_) return;
-  }
-  if (gone) gone();
+  gone_.set(std::move(gone));
 }
 
 void X11Layer::adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,

@@ -52,9 +52,7 @@ class X11Layer final : public platform::DesktopLayer {
   X11Catalog catalog_;
   std::unique_ptr<platform::HotKeyService> hotKeys_;
   std::unique_ptr<platform::InputMonitor> input_;
-  std::mutex goneMutex_;
-  std::function<void()> gone_;         // under the mutex
-  bool wentAway_ = false;              // under the mutex
+  platform::GoneSignal gone_;
   std::unique_ptr<X11Events> events_;  // last: stopped before the parts it calls go
 };
 

@@ -275,5 +275,24 @@ TEST(KeyboardModesTests, ThePaletteSaysWhyAnItemCannotRunAndEscapeClosesIt) {
   EXPECT_EQ(m.undoSteps(), 0u);
 }
 
+// A desktop without an overlay (sway) cannot show a mode: its link is refused with the
+// reason instead of being taken and doing nothing; window commands still run.
+TEST(KeyboardModesTests, WithoutAnOverlayAModeLinkSaysItIsNotAvailable) {
+  testing::TemporaryFolder folder;
+  sim::SimDesktop layer(
+      WorldFile::read(std::filesystem::path(KESTLES_FIXTURES) / "worlds" / "laptop-three.json"));
+  sim::MemoryLog log;
+  RecordingNotifier notifier;
+  AppRuntime app(layer, log, notifier,
+                 {folder.path() / "library.json", folder.path() / "state.json"},
+                 folder.path() / "limits.json");
+  app.start();
+
+  for (const char* link : {"kestles://hints", "kestles://edit-tiles"})
+    EXPECT_EQ(app.receive(link), "Keyboard modes are not available on this desktop.") << link;
+  EXPECT_EQ(app.receive("kestles://tile"), std::nullopt);
+  app.finishQueued();
+}
+
 }  // namespace
 }  // namespace kestles::app

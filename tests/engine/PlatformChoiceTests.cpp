@@ -52,10 +52,14 @@ TEST(PlatformChoiceTests, ChoiceFollowsTheEnvironment) {
       {"x11", ":65000", nullptr, std::nullopt},  // nothing listens there
       {nullptr, ":65000", nullptr, std::nullopt},
       {"wayland", nullptr, nullptr, std::nullopt},
+      {"ipc", ":65000", nullptr, std::nullopt},  // no sway or i3 socket is set
   };
   for (const auto& c : cases) {
-    ScopedEnvironment environment{
-        {"KESTLES_PLATFORM", c.platform}, {"DISPLAY", c.display}, {"KESTLES_SIM_WORLD", c.world}};
+    ScopedEnvironment environment{{"KESTLES_PLATFORM", c.platform},
+                                  {"DISPLAY", c.display},
+                                  {"KESTLES_SIM_WORLD", c.world},
+                                  {"SWAYSOCK", nullptr},
+                                  {"I3SOCK", nullptr}};
     auto choice = choosePlatform();
     std::string label =
         std::string(c.platform ? c.platform : "-") + " " + (c.display ? c.display : "-");
@@ -71,8 +75,11 @@ TEST(PlatformChoiceTests, ChoiceFollowsTheEnvironment) {
 }
 
 TEST(PlatformChoiceTests, WithoutADesktopTheSentenceSaysHowToGetOne) {
-  ScopedEnvironment environment{
-      {"KESTLES_PLATFORM", nullptr}, {"DISPLAY", nullptr}, {"KESTLES_SIM_WORLD", nullptr}};
+  ScopedEnvironment environment{{"KESTLES_PLATFORM", nullptr},
+                                {"DISPLAY", nullptr},
+                                {"KESTLES_SIM_WORLD", nullptr},
+                                {"SWAYSOCK", nullptr},
+                                {"I3SOCK", nullptr}};
   auto choice = choosePlatform();
   EXPECT_EQ(choice.kind, PlatformKind::none);
   EXPECT_EQ(choice.error, noDesktopMessage());

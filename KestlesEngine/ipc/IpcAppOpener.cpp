@@ -1,0 +1,35 @@
+#include "KestlesEngine/ipc/IpcAppOpener.hpp"
+
+#include <fstream>
+#include <sstream>
+
+#include "KestlesCore/text/Text.hpp"
+#include "KestlesEngine/ipc/IpcCommands.hpp"
+
+namespace kestles::ipc {
+
+std::optional<std::filesystem::path> IpcAppOpener::applicationURL(const std::string& bundleID) {
+  return catalog_.entries().pathOf(bundleID);
+}
+
+std::optional<std::string> IpcAppOpener::open(const std::filesystem::path& app, bool) {
+  std::ifstream file(app, std::ios::binary);
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  auto entry = file ? x11::parseDesktopEntry(contents.str(), app.stem().string()) : std::nullopt;
+  if (!entry) return "Couldn’t read the app’s desktop entry " + text::quoted(app.string()) + ".";
+  auto argv = x11::execArguments(entry->exec);
+  if (argv.empty()) return "The desktop entry of " + entry->name + " names no program to start.";
+  std::string line;
+  for (const auto& argument : argv) {
+    if (!line.empty()) line += ' ';
+    line += shellQuoted(argument);
+  }
+  auto results = session_.run(commands::exec(line));
+  if (!results) return "The compositor did not answer.";
+  if (results->empty() || !results->front().success)
+    return "The compositor couldn’t start " + entry->name + ".";
+  return std::nullopt;
+}
+
+}  // namespace kestles::ipc
