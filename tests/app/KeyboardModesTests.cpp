@@ -169,8 +169,10 @@ TEST(KeyboardModesTests, TheAppShowsItsModesOnTheOverlayOfItsDesktop) {
                  folder.path() / "limits.json");
   app.start();
 
-  EXPECT_EQ(app.receive("kestles://hints"), std::nullopt);
+  std::optional<link::LinkReply> answered;
+  app.receive("kestles://hints", [&](const link::LinkReply& reply) { answered = reply; });
   app.finishQueued();
+  EXPECT_EQ(answered, link::LinkReply::accepted());
   ASSERT_TRUE(shown.isHolding());
   EXPECT_FALSE(shown.labels().empty());
   ASSERT_TRUE(shown.type("Escape"));
