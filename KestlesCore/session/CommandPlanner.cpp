@@ -504,6 +504,8 @@ nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState) {
   if (outcome.focus) json["focus"] = *outcome.focus;
   if (outcome.keptTiled) json["keptTiled"] = *outcome.keptTiled;
   if (outcome.notice) json["message"] = *outcome.notice;
+  if (outcome.unchanged) json["unchanged"] = *outcome.unchanged;
+  if (outcome.partly) json["partly"] = *outcome.partly;
   if (outcome.gaps) json["gaps"] = *outcome.gaps;
   if (outcome.floatingApps) json["floatingApps"] = *outcome.floatingApps;
   if (outcome.undone)

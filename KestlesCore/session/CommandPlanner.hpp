@@ -85,8 +85,9 @@ CommandOutcome planTileChanges(const World& after, const Library& library,
 World settledWorld(const World& world, const SessionState& state, const Gaps& gaps);
 
 /// The outcome as a dry run prints it: "frames" (window id in decimal → [[x, y], [w, h]]),
-/// the plan's fields beside, "focus" when set, "keptTiled" and "message" for keep tiled, and
-/// "state" when asked for.
+/// the plan's fields beside, "focus" when set, "keptTiled" and "message" for keep tiled,
+/// "unchanged" (why nothing moves) and "partly" (what was left undone) when set, and "state"
+/// when asked for.
 nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState);
 
 }  // namespace kestles

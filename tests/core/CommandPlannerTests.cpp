@@ -100,15 +100,19 @@ TEST(CommandPlanner, SwappingDisplaysNeedsASecondDisplayAndCarriesWhatTheDisplay
 TEST(CommandPlanner, OutcomesOfCommandsThatMoveNothing) {
   auto world = laptopAndWide();
   Library library;
-  // Rearranging without a tiling, or make-main of an untiled window: nothing, and no sentence.
+  // Rearranging without a tiling, or make-main of an untiled window: nothing, and why.
   for (const char* link : {"kestles://rotate", "kestles://make-main", "kestles://swap/left"}) {
     auto outcome = planCommand(command(link), world, library, {}, 22);
     EXPECT_TRUE(outcome.frames.empty()) << link;
     EXPECT_FALSE(outcome.message) << link;
+    EXPECT_EQ(outcome.unchanged, "The focused window’s display has no tiles; tile it first.")
+        << link;
     EXPECT_EQ(outcome.state, SessionState{}) << link;
   }
   auto json = outcomeJSON(planCommand(command("kestles://rotate"), world, library, {}, 22), false);
-  EXPECT_EQ(json, (nlohmann::json{{"frames", nlohmann::json::object()}}));
+  EXPECT_EQ(json, (nlohmann::json{
+                      {"frames", nlohmann::json::object()},
+                      {"unchanged", "The focused window’s display has no tiles; tile it first."}}));
 }
 
 // Undo is planned on the world like any other command: the recorded frames of the windows
