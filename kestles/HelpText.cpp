@@ -91,6 +91,8 @@ Usage: kestles <command>
                              .kestles file, or print them.
   import <file>              Open a .kestles file in Kestles, to choose what of it
                              to bring in.
+  --quiet <command>          Print no sentence when nothing or only part was
+                             done; the exit status still says which.
   help, --version
 
 Names match in any case, or by their start when only one name starts that way.
