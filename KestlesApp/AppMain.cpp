@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "KestlesApp/AppLog.hpp"
 #include "KestlesApp/AppRuntime.hpp"
 #include "KestlesApp/AppVersion.hpp"
 #include "KestlesApp/AssistantCommand.hpp"
@@ -20,6 +22,7 @@
 #include "KestlesApp/PaletteCommand.hpp"
 #include "KestlesApp/PlaceCommand.hpp"
 #include "KestlesApp/PlanCommand.hpp"
+#include "KestlesApp/RunningAppLink.hpp"
 #include "KestlesApp/WorldCommand.hpp"
 #include "KestlesCore/library/KestlesPaths.hpp"
 #include "KestlesEngine/PlatformKeyboard.hpp"
@@ -101,19 +104,31 @@ int refuseWithoutDesktop(std::optional<int> readyFd, const std::string& reason) 
   return failWith(reason);
 }
 
+/// The desktop the app serves, as `kestles status` names it.
+std::string desktopText(PlatformKind kind) {
+  if (kind == PlatformKind::sim) return "the simulated desktop";
+  return "display " + platform::environment("DISPLAY").value_or("?");
+}
+
 int serveDesktop(std::optional<int> readyFd, PlatformChoice choice) {
-  CommandLog log(platform::LogLevel::info);
+  auto place = chooseLogPlace(platform::kJournalSocket);
+  auto appLog = makeAppLog(place, platform::LogLevel::info);
+  auto& log = *appLog;
   if (!choice.notice.empty())
     log.write({platform::LogLevel::notice, platform::LogCategory::engine, choice.notice});
   adoptKeyboard(choice);
   auto notifier = makeDesktopNotifier(log);
   std::optional<AppRuntime> runtime;
-  LinkServer server([&](const std::string& line) { return runtime->receive(line); });
+  LinkServer server([&](const std::string& line, const LinkServer::Respond& respond) {
+    runtime->receive(line, respond);
+  });
   return serveWith(server, readyFd, [&] {
     int status = 0;
     runtime.emplace(*choice.layer, log, *notifier,
                     CommandRunner::Files{KestlesPaths::library(), KestlesPaths::sessionState()},
-                    KestlesPaths::learnedSizes());
+                    KestlesPaths::learnedSizes(),
+                    AppRuntime::About{desktopText(choice.kind), place.text()});
+    runtime->onQuit = [&] { server.stop(); };
     runtime->onDesktopGone = [&] {
       log.write({platform::LogLevel::error, platform::LogCategory::engine,
                  "The desktop went away, so Kestles stops."});
@@ -149,6 +164,28 @@ std::optional<int> readyDescriptor(std::span<const std::string> words) {
   return fd;
 }
 
+/// Whether a word is a "kestles:" link, in any case.
+bool isCommandLink(std::string_view word) {
+  constexpr std::string_view kScheme = "kestles:";
+  if (word.size() < kScheme.size()) return false;
+  for (std::size_t i = 0; i < kScheme.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(word[i])) != kScheme[i]) return false;
+  return true;
+}
+
+/// The scheme handler: `xdg-open kestles://…` runs the app with the link. It hands the link
+/// to the running app (starting one), which shows the outcome as a notice, since nobody
+/// reads this process's output. Its status is 1 when nothing was done.
+int handOnLink(const std::string& link) {
+  CommandLog log;
+  auto answer = askRunningApp("notify " + link);
+  if (const auto* failure = std::get_if<std::string>(&answer)) {
+    makeDesktopNotifier(log)->notify("Kestles", *failure);
+    return 1;
+  }
+  return std::get<link::LinkReply>(answer).isRefusal() ? 1 : 0;
+}
+
 /// Closes standard output (onto /dev/null, so that the descriptor stays taken), so that a
 /// menu reading the list sees its end.
 void endOutput() {
@@ -175,6 +212,7 @@ int runApp(std::span<const std::string> arguments) {
     return 0;
   }
   if (word == "defaults") return writeDefault(arguments.subspan(1));
+  if (isCommandLink(word) && arguments.size() == 1) return handOnLink(word);
   std::vector<std::string_view> rest(arguments.begin() + 1, arguments.end());
   if (word == "world") return runWorldCommand(rest, std::cout, std::cerr);
   if (word == "place") return runPlaceCommand(rest, std::cout, std::cerr);

@@ -16,6 +16,7 @@
 #include "KestlesEngine/engine/WindowWatcher.hpp"
 #include "KestlesEngine/platform/DesktopLayer.hpp"
 #include "KestlesEngine/platform/ThreadTime.hpp"
+#include "KestlesLink/LinkReply.hpp"
 
 namespace kestles::app {
 
@@ -66,8 +67,14 @@ class QueueHotKeys final : public platform::HotKeyService {
 /// the windows as they come and go.
 class AppRuntime {
  public:
+  /// What `kestles status` tells about this app beside what it knows itself.
+  struct About {
+    std::string desktop;   // "display :0", "the simulated desktop"
+    std::string logPlace;  // the log file's path, or how to read the journal
+  };
+
   AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, Notifier& notifier,
-             CommandRunner::Files files, std::filesystem::path limitsFile);
+             CommandRunner::Files files, std::filesystem::path limitsFile, About about = {});
   /// Stops watching and finishes the work already queued.
   ~AppRuntime();
   AppRuntime(const AppRuntime&) = delete;
@@ -75,20 +82,32 @@ class AppRuntime {
 
   /// Starts the engine, reads the library and the session state, and starts watching.
   void start();
-  /// Decides on a received line (a command link, a record link or a file URL to import):
-  /// nothing accepts it and queues its work, a sentence refuses it. Safe from any thread.
-  std::optional<std::string> receive(const std::string& line);
+  /// Takes a received line (a command link, a record link or a file URL to import, any of
+  /// them after "notify " when the outcome is to be shown as a notice too): a line that is
+  /// none is refused at once; otherwise its work is queued and `answer` tells how it ended.
+  /// Safe from any thread.
+  void receive(const std::string& line, CommandRunner::Answer answer);
   /// Waits for every command queued so far to finish.
   void finishQueued();
 
   /// Called once, on the main queue, when the desktop has gone away.
   std::function<void()> onDesktopGone;
+  /// Called on the main queue once `kestles quit` has been answered.
+  std::function<void()> onQuit;
 
  private:
   /// Carries the command out and follows what it changed in the keys. Main queue only.
-  void run(const KestlesCommand& command);
+  void run(const KestlesCommand& command, CommandRunner::Answer answer = {});
+  /// `kestles status`: whether it runs and where, keep tiled, the keys held and not, the log.
+  link::LinkReply status() const;
+  /// `kestles keys`: every binding, its command and whether this app holds it.
+  link::LinkReply keys() const;
   /// Registers the global keys the library's settings ask for, when they changed.
   void updateKeys();
+  /// Whether another program holds the binding's key, so that this app could not take it.
+  bool isHeldElsewhere(const KeyBinding& binding) const;
+  /// One notice listing the keys another program holds, when they changed since the last.
+  void tellKeysHeldElsewhere();
   /// Logs a key that could not be registered, naming who holds it.
   void logTakenKey(const KeyBinding& binding);
   /// On an X display: the keyboard modes, and the palette on a double Control tap when the
@@ -124,6 +143,10 @@ class AppRuntime {
   std::unique_ptr<engine::DoubleControlMonitor> doubleControl_;
   std::optional<KeyBindings> keys_;
   std::vector<std::uint32_t> keyIDs_;
+  std::vector<KeyBinding> heldElsewhere_;        // bindings another program holds
+  std::vector<std::string> announcedElsewhere_;  // the keys last told about in a notice
+  Notifier& notifier_;
+  About about_;
   bool stopping_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include "KestlesCore/archive/KestlesArchive.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesCore/command/KeyBindings.hpp"
 #include "KestlesCore/session/CommandRecord.hpp"
 #include "KestlesCore/session/DropPlan.hpp"
 
@@ -19,10 +20,15 @@ using platform::LogLevel;
 
 constexpr const char* kTitle = "Kestles";
 
+/// The sentences one after another, each ended with a full stop when it has none.
 std::string joined(const std::vector<std::string>& sentences) {
   std::string text;
-  for (const auto& sentence : sentences)
+  for (const auto& sentence : sentences) {
     text += (text.empty() ? "" : " ") + sentence;
+    if (!sentence.empty() && !sentence.ends_with('.') && !sentence.ends_with('?') &&
+        !sentence.ends_with('!'))
+      text += '.';
+  }
   return text;
 }
 
@@ -109,29 +115,31 @@ void CommandRunner::saveState() {
   }
 }
 
-void CommandRunner::run(const KestlesCommand& command) {
-  if (auto sentence = notOnThisDesktop(command)) return tell(kTitle, *sentence);
+void CommandRunner::run(const KestlesCommand& command, Answer answer) {
+  if (auto sentence = notOnThisDesktop(command))
+    return reply(answer, link::LinkReply::refused(*sentence));
   // Undo too is taken only once the parts of closed windows have left the history.
   auto world = caughtUp(services_.conductor.snapshot());
   auto focused = services_.engine.focusedWindow();
   auto front = focused ? std::optional(focused->id) : std::nullopt;
   auto outcome = planCommand(command, world, library_, state_, front);
-  if (outcome.message) return tell(kTitle, *outcome.message);
+  if (outcome.message) return reply(answer, link::LinkReply::refused(*outcome.message));
   const auto* snap = std::get_if<Command::Snap>(&command.value);
   auto full = engine::Conductor::fullScreenAmong(outcome.frames, world);
   if (full.empty()) {
     auto before = state_.tilings;
-    finish(command, outcome, world);
-    if (snap && front) snapped(snap->action, *front, outcome, world, before);
+    finish(command, outcome, world, answer);
+    if (snap && front && !outcome.unchanged)
+      snapped(snap->action, *front, outcome, world, before);
     return;
   }
   // Windows leaving full screen land elsewhere, and the Spaces change: once they settled, the
   // command is planned again on the world then.
-  services_.conductor.leaveFullScreen(full, [this, command, front](const auto&) {
+  services_.conductor.leaveFullScreen(full, [this, command, front, answer](const auto&) {
     auto after = services_.conductor.snapshot();
     auto replanned = planCommand(command, after, library_, state_, front);
-    if (replanned.message) return tell(kTitle, *replanned.message);
-    finish(command, replanned, after);
+    if (replanned.message) return reply(answer, link::LinkReply::refused(*replanned.message));
+    finish(command, replanned, after, answer);
   });
 }
 
@@ -169,25 +177,55 @@ void CommandRunner::drop(std::uint32_t window, CGPoint point, const World& befor
 }
 
 void CommandRunner::finish(const KestlesCommand& command, const CommandOutcome& outcome,
-                           const World& world) {
-  if (outcome.undone) return undo(outcome, world);
-  carryOut(command, outcome, world);
+                           const World& world, const Answer& answer) {
+  if (outcome.undone) {
+    undo(outcome, world);
+    return reply(answer, link::LinkReply::accepted());
+  }
+  auto failures = carryOut(command, outcome, world);
+  // The session still learns what it saw (a tiling that stood already), but nothing moved.
+  if (outcome.unchanged) return reply(answer, link::LinkReply::refused(*outcome.unchanged));
+  if (outcome.partly) failures.insert(failures.begin(), *outcome.partly);
+  reply(answer, failures.empty() ? link::LinkReply::accepted()
+                                 : link::LinkReply::partial(joined(failures)));
+}
+
+void CommandRunner::reply(const Answer& answer, const link::LinkReply& reply) {
+  if (answer) return answer(reply);
+  if (reply.kind == link::LinkReply::Kind::error || reply.kind == link::LinkReply::Kind::partly)
+    tell(kTitle, reply.sentence);
 }
 
 void CommandRunner::carryOutMode(const KestlesCommand& command, const CommandOutcome& outcome,
                                  const World& before) {
-  carryOut(command, outcome, before);
+  auto failures = carryOut(command, outcome, before);
+  if (!failures.empty()) tell(kTitle, joined(failures));
 }
 
 void CommandRunner::notice(const std::string& sentence) {
   tell(kTitle, sentence);
 }
 
-void CommandRunner::carryOut(const KestlesCommand& command, const CommandOutcome& outcome,
-                             const World& world) {
-  if (auto entry = undoEntryFor(command, outcome, world, library_, state_))
+std::vector<std::string> CommandRunner::carryOut(const KestlesCommand& command,
+                                                 const CommandOutcome& outcome,
+                                                 const World& world) {
+  std::optional<std::string> undoable;
+  if (auto entry = undoEntryFor(command, outcome, world, library_, state_)) {
+    undoable = entry->title;
     state_.undo.record(std::move(*entry));
-  settle(outcome, world);
+  }
+  auto failures = settle(outcome, world);
+  // Nothing moved: nothing to tell about undoing it.
+  if (undoable && !outcome.unchanged && library_.settings.showsUndoToast) tellUndoable(*undoable);
+  return failures;
+}
+
+void CommandRunner::tellUndoable(const std::string& title) {
+  std::optional<KeyCombo> undoKey;
+  for (const auto& binding : KeyBindings::of(library_).bindings)
+    if (std::holds_alternative<KestlesCommand::Undo>(binding.command.value))
+      undoKey = binding.combo;
+  tell(title, undoKey ? undoKey->description() + " undoes it." : "“kestles undo” puts it back.");
 }
 
 std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, const World& world) {
@@ -240,7 +278,8 @@ bool CommandRunner::lookAgain(const World& world) {
     entry->kind = UndoEntry::Kind::keptTiled;
     state_.undo.record(std::move(*entry));
   }
-  settle(outcome, world);
+  auto failures = settle(outcome, world);
+  if (!failures.empty()) tell(kTitle, joined(failures));
   return !outcome.frames.empty();
 }
 
@@ -255,11 +294,12 @@ void CommandRunner::displaysChanged(const DisplaySetup& now) {
                                         focused ? std::optional(focused->id) : std::nullopt)) {
     // The change's title is the notice's title.
     if (outcome.notice) tell(*std::exchange(outcome.notice, std::nullopt));
-    settle(outcome, world);
+    auto failures = settle(outcome, world);
+    if (!failures.empty()) tell(kTitle, joined(failures));
   }
 }
 
-void CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
+std::vector<std::string> CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
   auto failures = move(outcome, world);
   if (outcome.focus) services_.engine.raise({}, outcome.focus);
   // The history is this runner's: the outcome's copy predates the entry just recorded.
@@ -276,7 +316,7 @@ void CommandRunner::settle(const CommandOutcome& outcome, const World& world) {
   }
   saveState();
   if (outcome.notice) tell(kTitle, *outcome.notice);
-  if (!failures.empty()) tell(kTitle, joined(failures));
+  return failures;
 }
 
 void CommandRunner::importArchive(const std::filesystem::path& archive) {

@@ -15,6 +15,7 @@
 #include "KestlesEngine/engine/Conductor.hpp"
 #include "KestlesEngine/engine/WindowEngine.hpp"
 #include "KestlesEngine/platform/LogSink.hpp"
+#include "KestlesLink/LinkReply.hpp"
 
 namespace kestles::app {
 
@@ -41,10 +42,16 @@ class CommandRunner {
   /// the session state. From then on this runner is their only writer, and never reads them
   /// again: other processes hand it what they want written (`record`).
   void load();
+  /// How a command ended, once: "ok", "partly" with what was left undone (windows that
+  /// refused their frames included), or "error" with why nothing was done.
+  using Answer = std::function<void(const link::LinkReply& reply)>;
+
   /// Plans the command on a fresh snapshot and carries it out. When it moves full-screen
   /// windows, they leave full screen first and the command is planned again once they
-  /// settled (on the main context, after this returns).
-  void run(const KestlesCommand& command);
+  /// settled (on the main context, after this returns). With `answer`, that is how the
+  /// command ended; without (a key), a command that did nothing or only part is told as a
+  /// notice instead. With the undo notice on, a change is told with the key that undoes it.
+  void run(const KestlesCommand& command, Answer answer = {});
   /// Carries out what a keyboard mode decided, planned against `before` (the world when
   /// the mode opened), as the command's one undo step.
   void carryOutMode(const KestlesCommand& command, const CommandOutcome& outcome,
@@ -85,14 +92,22 @@ class CommandRunner {
   /// look (the watcher may not have told yet), that look comes first, and the world is read
   /// again when it moved windows.
   World caughtUp(World world);
-  void carryOut(const KestlesCommand& command, const CommandOutcome& outcome, const World& world);
-  /// Carries out the command's outcome planned on `world`: an undo, or a change recorded for
-  /// undo.
-  void finish(const KestlesCommand& command, const CommandOutcome& outcome, const World& world);
+  /// Records the change for undo and moves the windows; the failure sentences.
+  std::vector<std::string> carryOut(const KestlesCommand& command, const CommandOutcome& outcome,
+                                    const World& world);
+  /// Carries out the command's outcome planned on `world` (an undo, or a change recorded for
+  /// undo) and answers how it ended.
+  void finish(const KestlesCommand& command, const CommandOutcome& outcome, const World& world,
+              const Answer& answer);
+  /// Answers through `answer`, or without one tells a sentence as a notice.
+  void reply(const Answer& answer, const link::LinkReply& reply);
+  /// The notice that names what was done and the key that undoes it.
+  void tellUndoable(const std::string& title);
   /// Moves the outcome's windows (through its plan when it has one); the failure sentences.
   std::vector<std::string> move(const CommandOutcome& outcome, const World& world);
-  /// Moves the outcome's windows and keeps what it changed; no undo entry.
-  void settle(const CommandOutcome& outcome, const World& world);
+  /// Moves the outcome's windows and keeps what it changed; no undo entry. The failure
+  /// sentences.
+  std::vector<std::string> settle(const CommandOutcome& outcome, const World& world);
   /// The conductor leaves the library's floating apps out of every snapshot it plans on.
   void followFloatingApps();
   /// Tells `onSnapped` of the snap that moved `window` from the tilings `before` on.

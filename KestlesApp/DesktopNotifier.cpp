@@ -48,8 +48,11 @@ class DesktopNotifier final : public Notifier {
     sd_bus_error error{nullptr, nullptr, 0};  // what SD_BUS_ERROR_NULL spells in C
     sd_bus_message* reply = nullptr;
     int result = sd_bus_call_method(bus_, kService, kPath, kService, "Notify", &error, &reply,
-                                    "susssasa{sv}i", "Kestles", std::uint32_t{0}, "", title.c_str(),
+                                    "susssasa{sv}i", "Kestles", shownID_, "", title.c_str(),
                                     body.c_str(), 0, 0, kShownMilliseconds);
+    // The next notice takes this one's place rather than stacking under it.
+    std::uint32_t id = 0;
+    if (result >= 0 && sd_bus_message_read(reply, "u", &id) > 0) shownID_ = id;
     if (result < 0 && !reportedFailure_) {
       reportedFailure_ = true;
       log_.write({platform::LogLevel::info, platform::LogCategory::engine,
@@ -64,6 +67,7 @@ class DesktopNotifier final : public Notifier {
   sd_bus* bus_ = nullptr;
   bool triedBus_ = false;
   bool reportedFailure_ = false;
+  std::uint32_t shownID_ = 0;  // the service's id of the notice shown last; 0: none
   platform::SerialQueue queue_;
 };
 

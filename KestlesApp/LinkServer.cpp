@@ -26,6 +26,20 @@ struct LinkServer::Client {
   bool done = false;  // answered
 };
 
+/// A line handed over: its client waits for the answer until the bound.
+struct LinkServer::Answer {
+  std::mutex mutex;
+  link::FileDescriptor socket;  // closed once answered
+  link::Clock::time_point bound;
+
+  /// Sends the reply unless one went already; true when this one went.
+  bool send(const link::LinkReply& reply);
+  bool answered() {
+    std::lock_guard lock(mutex);
+    return !socket;
+  }
+};
+
 namespace {
 
 std::string reasonOfErrno() {
@@ -57,6 +71,16 @@ void reply(int socket, const link::LinkReply& reply) {
 
 }  // namespace
 
+bool LinkServer::Answer::send(const link::LinkReply& answer) {
+  std::lock_guard lock(mutex);
+  if (!socket) return false;
+  // A listing can outgrow an empty socket buffer; a client that reads nothing for a second
+  // gets what fitted.
+  link::sendAll(socket.get(), answer.line(), link::Clock::now() + std::chrono::seconds(1));
+  socket.reset();
+  return true;
+}
+
 std::optional<std::string> refusalOf(const std::string& line) {
   if (line.starts_with("file://")
           ? pathOfFileURL(line).has_value()
@@ -64,6 +88,14 @@ std::optional<std::string> refusalOf(const std::string& line) {
     return std::nullopt;
   return "That link isn’t a command Kestles knows.";
 }
+
+LinkServer::LinkServer(const Decider& decide, Limits limits)
+    : LinkServer(
+          [decide](const std::string& line, const Respond& respond) {
+            auto refusal = decide(line);
+            respond(refusal ? link::LinkReply::refused(*refusal) : link::LinkReply::accepted());
+          },
+          limits) {}
 
 LinkServer::LinkServer(Handler handler, Limits limits)
     : handler_(std::move(handler)), limits_(limits) {
@@ -134,7 +166,9 @@ void LinkServer::run() {
       watched.push_back({client.socket.get(), POLLIN, 0});
       nearest = std::min(nearest, client.deadline);
     }
-    int timeout = clients.empty() ? -1 : millisecondsUntil(nearest);
+    for (const auto& answer : answers_)
+      nearest = std::min(nearest, answer->bound);
+    int timeout = clients.empty() && answers_.empty() ? -1 : millisecondsUntil(nearest);
     if (poll(watched.data(), watched.size(), timeout) < 0) {
       if (errno == EINTR) continue;  // a stop request is then waiting on the wake pipe
       return;
@@ -150,6 +184,7 @@ void LinkServer::run() {
         client.done = true;
       }
     std::erase_if(clients, [](const Client& client) { return client.done; });
+    lookAtAnswers();
     if (watched[1].revents != 0) accept(clients);
   }
 }
@@ -182,9 +217,11 @@ bool LinkServer::serve(Client& client) {
     std::string line;
     switch (link::takeLine(client.received, line)) {
       case link::LineState::line: {
-        auto refusal = handler_(line);
-        reply(client.socket.get(),
-              refusal ? link::LinkReply::refused(*refusal) : link::LinkReply::accepted());
+        auto answer = std::make_shared<Answer>();
+        answer->socket = std::move(client.socket);
+        answer->bound = link::Clock::now() + limits_.answerBound;
+        answers_.push_back(answer);
+        handler_(line, [answer](const link::LinkReply& reply) { answer->send(reply); });
         return true;
       }
       case link::LineState::tooLong:
@@ -194,6 +231,14 @@ bool LinkServer::serve(Client& client) {
         break;
     }
   }
+}
+
+void LinkServer::lookAtAnswers() {
+  auto now = link::Clock::now();
+  // The command goes on and finishes on its own; its client need not wait for it.
+  for (const auto& answer : answers_)
+    if (answer->bound <= now) answer->send(link::LinkReply::stillWorking());
+  std::erase_if(answers_, [](const auto& answer) { return answer->answered(); });
 }
 
 void LinkServer::stop() {

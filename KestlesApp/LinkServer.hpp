@@ -5,10 +5,13 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
 #include "KestlesLink/FileDescriptor.hpp"
+#include "KestlesLink/LinkReply.hpp"
 
 namespace kestles::app {
 
@@ -18,22 +21,32 @@ struct ListenRefusal {
   bool anotherApp = false;  // another app holds the socket: it listens, or is about to
 };
 
-/// Serves command links on the app's Unix socket: one line in, one line back ("ok", or "error "
-/// and a sentence), from peers of this user only. Clients are served side by side on one
-/// thread, so a silent or slow client delays nobody: each has its own deadline for its line.
+/// Serves command links on the app's Unix socket: one line in, the answer back once the line
+/// is carried out ("say" lines, then "ok", "partly", "error" or, past a bound, "working"), from
+/// peers of this user only. Clients are served side by side on one thread, so a silent or slow
+/// client delays nobody: each has its own deadline for its line, and a command that runs long
+/// holds up only its own answer.
 class LinkServer {
  public:
-  /// Decides on one received line: nothing accepts it, a sentence refuses it.
-  using Handler = std::function<std::optional<std::string>(const std::string& line)>;
+  /// Sends the answer to one line; callable once, from any thread. Later calls, and calls
+  /// after the bound answered "working", send nothing.
+  using Respond = std::function<void(const link::LinkReply& reply)>;
+  /// Takes one received line and answers it through `respond`, at once or later.
+  using Handler = std::function<void(const std::string& line, Respond respond)>;
+  /// Decides on one received line at once: nothing accepts it ("ok"), a sentence refuses it.
+  using Decider = std::function<std::optional<std::string>(const std::string& line)>;
 
   struct Limits {
     std::chrono::milliseconds lineDeadline{2000};  // from accepting a client to its line feed
+    std::chrono::milliseconds answerBound{2000};   // from its line to "working"
     std::size_t openClients = 64;  // beyond these, new clients wait in the listen queue
     int backlog = 128;             // the listen queue; holds a burst of clients at once
   };
 
-  explicit LinkServer(Handler handler, Limits limits);
+  LinkServer(Handler handler, Limits limits);
   explicit LinkServer(Handler handler) : LinkServer(std::move(handler), Limits{}) {}
+  LinkServer(const Decider& decide, Limits limits);
+  explicit LinkServer(const Decider& decide) : LinkServer(decide, Limits{}) {}
   /// Removes the socket, but only while it is still the one this server made.
   ~LinkServer();
   LinkServer(const LinkServer&) = delete;
@@ -51,12 +64,17 @@ class LinkServer {
 
  private:
   struct Client;
+  struct Answer;
   void accept(std::vector<Client>& clients);
   /// Reads what a client sent; true once it is answered and can go.
   bool serve(Client& client);
 
+  /// Answers "working" for every line whose bound ran out; drops the answered ones.
+  void lookAtAnswers();
+
   Handler handler_;
   Limits limits_;
+  std::vector<std::shared_ptr<Answer>> answers_;  // lines handed over and not yet answered
   std::filesystem::path socket_;
   dev_t socketDevice_ = 0;
   ino_t socketInode_ = 0;

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <thread>
 #include <variant>
+#include <vector>
 
 #include "KestlesLink/LinkReply.hpp"
 #include "KestlesLink/LinkSocket.hpp"
@@ -114,7 +115,7 @@ std::variant<Connection, std::string> startAndConnect(const AppAddress& address)
   auto report = readReport(reader.get(), deadline);
   if (!report) return unreachable("kestles-app didn’t start listening within 5 seconds.");
   auto reply = LinkReply::parsed(*report);
-  if (reply && reply->refusal) return unreachable(*reply->refusal);
+  if (reply && reply->isRefusal()) return unreachable(reply->sentence);
   auto connection = connectUntil(address.socket, reply ? deadline : Clock::now());
   if (connection.outcome == ConnectOutcome::connected) return connection;
   return unreachable(reply ? "kestles-app didn’t start listening within 5 seconds."
@@ -156,28 +157,47 @@ std::variant<Connection, std::string> connectOrStart(const AppAddress& address) 
 
 }  // namespace
 
-std::optional<std::string> deliverToApp(const std::string& line, const AppAddress& address) {
+AppAnswer askApp(const std::string& line, const AppAddress& address) {
   auto connected = connectOrStart(address);
   if (auto* failure = std::get_if<std::string>(&connected)) return *failure;
   int socket = std::get<Connection>(connected).socket.get();
+  // The app answers once the command is carried out, or says it is still working after 2 s.
   auto deadline = Clock::now() + kReplyTimeout;
   if (!sendAll(socket, line + "\n", deadline))
     return unreachable("the connection broke while sending.");
-  std::string reply;
-  switch (readLine(socket, deadline, reply)) {
-    case ReadOutcome::line:
-      break;
-    case ReadOutcome::timedOut:
-      return unreachable("it didn’t answer.");
-    case ReadOutcome::closed:
-      return unreachable("it closed the connection without answering.");
-    case ReadOutcome::tooLong:
-      return unreachable("it gave an answer Kestles doesn’t know.");
+  LineReader reader(socket);
+  std::vector<std::string> said;
+  while (true) {
+    std::string reply;
+    switch (reader.next(deadline, reply)) {
+      case ReadOutcome::line:
+        break;
+      case ReadOutcome::timedOut:
+        return unreachable("it didn’t answer.");
+      case ReadOutcome::closed:
+        return unreachable("it closed the connection without answering.");
+      case ReadOutcome::tooLong:
+        return unreachable("it gave an answer Kestles doesn’t know.");
+    }
+    if (auto text = LinkReply::saidText(reply)) {
+      said.push_back(std::move(*text));
+      continue;
+    }
+    auto parsed = LinkReply::parsed(reply);
+    if (!parsed) return unreachable("it gave an answer Kestles doesn’t know: " + reply);
+    parsed->said = std::move(said);
+    return *parsed;
   }
-  auto parsed = LinkReply::parsed(reply);
-  if (!parsed) return unreachable("it gave an answer Kestles doesn’t know: " + reply);
-  if (parsed->refusal) return unreachable(*parsed->refusal);
-  return std::nullopt;
+}
+
+std::optional<std::string> deliverToApp(const std::string& line, const AppAddress& address) {
+  auto answer = askApp(line, address);
+  if (auto* failure = std::get_if<std::string>(&answer)) return *failure;
+  return std::get<LinkReply>(answer).refusal();
+}
+
+bool appListens(const std::filesystem::path& socket) {
+  return connectTo(socket, kConnectBound).outcome != ConnectOutcome::nobodyListens;
 }
 
 }  // namespace kestles::link

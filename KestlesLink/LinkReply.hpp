@@ -3,20 +3,38 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestles::link {
 
-/// One reply line of the link protocol without its line feed: "ok", or "error " and a sentence.
+/// The app's answer to one request: zero or more "say " lines of text for the tool's standard
+/// output, then one final line: "ok" (done), "partly " and a sentence (part done), "error " and a
+/// sentence (nothing done, and why) or "working" (still running; it finishes on its own).
 struct LinkReply {
-  std::optional<std::string> refusal;  // nothing: accepted
+  enum class Kind { ok, partly, error, working };
+
+  Kind kind = Kind::ok;
+  std::string sentence;           // why, for `partly` and `error`
+  std::vector<std::string> said;  // the "say" lines' text, in order
 
   static LinkReply accepted() { return {}; }
-  static LinkReply refused(std::string sentence) { return {std::move(sentence)}; }
+  static LinkReply refused(std::string sentence) { return {Kind::error, std::move(sentence), {}}; }
+  static LinkReply partial(std::string sentence) { return {Kind::partly, std::move(sentence), {}}; }
+  static LinkReply stillWorking() { return {Kind::working, {}, {}}; }
 
-  /// The reply as sent, line feed included; line breaks inside a sentence become spaces.
+  bool isRefusal() const { return kind == Kind::error; }
+  /// The sentence of a refusal, else nothing.
+  std::optional<std::string> refusal() const {
+    return isRefusal() ? std::optional(sentence) : std::nullopt;
+  }
+
+  /// The reply as sent: the "say" lines, then the final line, each with its line feed; line
+  /// breaks inside a text become spaces.
   std::string line() const;
-  /// Reads a reply line (without its line feed); nothing when it is neither form.
+  /// Reads a final line (without its line feed); nothing when it is none of the four forms.
   static std::optional<LinkReply> parsed(std::string_view line);
+  /// The text of a "say" line, else nothing.
+  static std::optional<std::string> saidText(std::string_view line);
 
   bool operator==(const LinkReply&) const = default;
 };

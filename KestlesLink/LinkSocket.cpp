@@ -140,10 +140,13 @@ bool sendAll(int socket, std::string_view text, Clock::time_point deadline) {
 }
 
 ReadOutcome readLine(int fd, Clock::time_point deadline, std::string& line) {
-  std::string buffer;
+  return LineReader(fd).next(deadline, line);
+}
+
+ReadOutcome LineReader::next(Clock::time_point deadline, std::string& line) {
   char chunk[1024];
   while (true) {
-    switch (takeLine(buffer, line)) {
+    switch (takeLine(buffer_, line)) {
       case LineState::line:
         return ReadOutcome::line;
       case LineState::tooLong:
@@ -151,12 +154,12 @@ ReadOutcome readLine(int fd, Clock::time_point deadline, std::string& line) {
       case LineState::waiting:
         break;
     }
-    if (!waitFor(fd, POLLIN, deadline)) return ReadOutcome::timedOut;
+    if (!waitFor(fd_, POLLIN, deadline)) return ReadOutcome::timedOut;
     // read() rather than recv(): the tool reads the started app's report from a pipe.
-    auto count = read(fd, chunk, sizeof(chunk));
+    auto count = read(fd_, chunk, sizeof(chunk));
     if (count < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (count <= 0) return ReadOutcome::closed;
-    buffer.append(chunk, static_cast<std::size_t>(count));
+    buffer_.append(chunk, static_cast<std::size_t>(count));
   }
 }
 

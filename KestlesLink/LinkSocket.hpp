@@ -67,4 +67,16 @@ enum class ReadOutcome { line, timedOut, closed, tooLong };
 /// `kLongestLinkLine`; on `line`, `line` holds it without the line feed.
 ReadOutcome readLine(int fd, Clock::time_point deadline, std::string& line);
 
+/// Reads line after line from a socket, keeping what came after a line for the next one.
+class LineReader {
+ public:
+  explicit LineReader(int fd) : fd_(fd) {}
+  /// As `readLine`, for the next line.
+  ReadOutcome next(Clock::time_point deadline, std::string& line);
+
+ private:
+  int fd_;
+  std::string buffer_;
+};
+
 }  // namespace kestles::link

@@ -67,6 +67,12 @@ Usage: kestles <command>
                              other way from how it is.
   undo                       Put back what the last arrangement moved.
   panel                      Show the panel.
+  keys                       List every key, what it does and whether Kestles
+                             holds it.
+  status                     Say whether Kestles runs, on which display, what
+                             it keeps tiled, which keys it holds and where its
+                             log is.
+  quit                       Stop Kestles.
   open [page]                Open the Kestles window, at kestles, layouts, rules,
                              tiling, keys or general.
   tour [lesson]              Open the tour, at its chapters or at a lesson:
@@ -85,6 +91,8 @@ Usage: kestles <command>
                              .kestles file, or print them.
   import <file>              Open a .kestles file in Kestles, to choose what of it
                              to bring in.
+  --quiet <command>          Print no sentence when nothing or only part was
+                             done; the exit status still says which.
   help, --version
 
 Names match in any case, or by their start when only one name starts that way.

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <vector>
 
 #include "KestlesCore/archive/KestlesArchive.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
@@ -35,9 +37,50 @@ int failWith(const std::string& message) {
   return 1;
 }
 
-/// Hands a line to the running app, starting the app beside the tool when none runs.
-std::optional<std::string> deliverToApp(const std::string& line) {
-  return link::deliverToApp(line, {platform::socketPath(), appBesideTool()});
+/// `--quiet`: the app's sentences for nothing or part done are not printed.
+bool gQuiet = false;
+
+/// Prints the app's answer the Unix way: its "say" text on standard output, nothing more on
+/// full success, the sentence on standard error when nothing or only part was done; the
+/// status is 1 when nothing was done.
+int printAnswer(const link::AppAnswer& answer) {
+  if (const auto* failure = std::get_if<std::string>(&answer)) return failWith(*failure);
+  const auto& reply = std::get<link::LinkReply>(answer);
+  for (const auto& line : reply.said)
+    write(stdout, text::escapedControls(line, text::Backslash::kept) + "\n");
+  switch (reply.kind) {
+    case link::LinkReply::Kind::ok:
+    case link::LinkReply::Kind::working:
+      return 0;
+    case link::LinkReply::Kind::partly:
+      if (!gQuiet) failWith(reply.sentence);
+      return 0;
+    case link::LinkReply::Kind::error:
+      return gQuiet ? 1 : failWith(reply.sentence);
+  }
+  return 1;
+}
+
+/// Hands a line to the running app, starting the app beside the tool when none runs, and
+/// prints its answer.
+int deliverToApp(const std::string& line) {
+  return printAnswer(link::askApp(line, {platform::socketPath(), appBesideTool()}));
+}
+
+/// `status` and `quit` speak to a running app only; neither starts one.
+std::optional<int> whenNotRunning(const KestlesCommand& command) {
+  bool status = std::holds_alternative<KestlesCommand::Status>(command.value);
+  bool quit = std::holds_alternative<KestlesCommand::Quit>(command.value);
+  if (!status && !quit) return std::nullopt;
+  auto socket = platform::socketPath();
+  if (link::appListens(socket))
+    return printAnswer(link::askApp(commandLink(command), {socket, std::nullopt}));
+  if (quit) return gQuiet ? 1 : failWith("Kestles isn’t running.");
+  // Status 3, "not running", as service managers report it.
+  write(stdout, "Kestles isn’t running.\nLog: " +
+                    platform::logPlaceText(std::filesystem::exists(platform::kJournalSocket)) +
+                    "\n");
+  return 3;
 }
 
 /// The reason an error gives, without the file name a system error repeats.
@@ -73,9 +116,9 @@ int sendCommand(const KestlesCommand& command) {
                          return platform::readDefaultBool(platform::kDefaultsSuite,
                                                           "KestlesDebugLinks") == true;
                        }};
+  if (auto answered = whenNotRunning(command)) return *answered;
   if (auto error = checkCommand(command, sources)) return failWith(error->message);
-  if (auto failure = deliverToApp(commandLink(command))) return failWith(*failure);
-  return 0;
+  return deliverToApp(commandLink(command));
 }
 
 int list(Listing listing) {
@@ -124,8 +167,7 @@ int importArchive(const std::string& typed) {
   }
   if (archive.isEmpty())
     return failWith(path.string() + " has no kestles, layouts, display rules or settings in it.");
-  if (auto failure = deliverToApp(fileURL(path))) return failWith(*failure);
-  return 0;
+  return deliverToApp(fileURL(path));
 }
 
 int run(const CLIRequest& request) {
@@ -162,11 +204,18 @@ std::optional<int> handOnLink(std::span<const std::string> arguments) {
                  [](unsigned char c) { return std::tolower(c); });
   if (scheme != "kestles:") return std::nullopt;
   if (!decodeCommandLink(arguments[0])) return failWith("That link isn’t a command Kestles knows.");
-  if (auto failure = deliverToApp(arguments[0])) return failWith(*failure);
-  return 0;
+  return deliverToApp(arguments[0]);
 }
 
-int runTool(std::span<const std::string> arguments) {
+int runTool(std::span<const std::string> given) {
+  // `--quiet` (or `-q` before the command) drops the app's sentences, not its exit status.
+  std::vector<std::string> arguments;
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    if (given[i] == "--quiet" || (i == 0 && given[i] == "-q"))
+      gQuiet = true;
+    else
+      arguments.push_back(given[i]);
+  }
   if (auto handed = handOnLink(arguments)) return *handed;
   auto parsed = parseArguments(arguments);
   if (const auto* error = failureOf(parsed)) return failWith(error->message);

@@ -5,6 +5,14 @@
 #include "KestlesCore/coding/Coding.hpp"
 
 namespace kestles {
+std::string ApplyPlan::LeftOut::sentence() const {
+  int staying = windows - tiled;
+  return "Tiled " + std::to_string(tiled) + " of " + std::to_string(windows) + " windows on " +
+         displayName + ": " + style + " holds at most " + std::to_string(tiled) + " here; " +
+         std::to_string(staying) +
+         (staying == 1 ? " stays where it was." : " stay where they were.");
+}
+
 std::map<std::uint32_t, CGRect> ApplyPlan::movedFrames() const {
   std::map<std::uint32_t, CGRect> frames;
   for (const auto& move : moves)

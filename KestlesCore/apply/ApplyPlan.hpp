@@ -72,6 +72,18 @@ struct ApplyPlan {
     bool operator==(const AppliedSuggestion&) const = default;
   };
 
+  /// Windows a tile request left where they were, because the style's tiles on the display
+  /// hold fewer.
+  struct LeftOut {
+    std::string displayName;
+    std::string style;  // the style's title
+    int tiled = 0;      // the windows tiled, as many as the style holds there
+    int windows = 0;    // the windows there were to tile
+    /// "Tiled 4 of 6 windows on DP-1: Grid holds at most 4 here; 2 stay where they were."
+    std::string sentence() const;
+    bool operator==(const LeftOut&) const = default;
+  };
+
   std::string title;
   std::optional<UUID> kestleID;
   std::vector<Move> moves;  // in the order the conductor performs them
@@ -87,6 +99,7 @@ struct ApplyPlan {
   std::optional<std::string> arrangement;      // the arrangement shown (tiling windows)
   std::optional<std::string> nextArrangement;  // what tiling the same windows again shows
   std::vector<AppliedSuggestion> suggestions;  // tile requests: one per display, active last
+  std::vector<LeftOut> leftOut;                // tile requests: the displays that left some out
 
   /// The plan of a kestle on the world's displays: its stored arrangement for the display
   /// set, else one derived from its other arrangements (`derivedArrangement` is then set),

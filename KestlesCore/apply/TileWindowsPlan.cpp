@@ -91,9 +91,11 @@ ApplyPlan tileWindowsPlan(std::string_view displayID, const TileApps& apps, Tili
   auto windows = planning::windowsOnDisplay(index, *display);
   if (bundle)
     std::erase_if(windows, [&](const auto* window) { return window->bundleID != *bundle; });
-  int count = std::min(static_cast<int>(windows.size()),
-                       largestTileCount(style, display->visibleFrame.size));
+  int total = static_cast<int>(windows.size());
+  int count = std::min(total, largestTileCount(style, display->visibleFrame.size));
   if (count == 0) return plan;
+  if (count < total)
+    plan.leftOut.push_back({display->name, std::string(title(style)), count, total});
   keepFrontMost(windows, count);
 
   auto board = boardFor(*display, windows, style, gaps, context);
@@ -135,6 +137,7 @@ ApplyPlan tileAllDisplaysPlan(TilingStyle style, const World& world, const Gaps&
     }
     auto at = isActive ? plan.suggestions.end() : plan.suggestions.begin();
     plan.suggestions.insert(at, one.suggestions.begin(), one.suggestions.end());
+    plan.leftOut.insert(plan.leftOut.end(), one.leftOut.begin(), one.leftOut.end());
   }
   plan.moves.insert(plan.moves.end(), activeMoves.begin(), activeMoves.end());
   return plan;

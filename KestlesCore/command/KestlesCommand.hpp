@@ -136,12 +136,17 @@ struct KestlesCommand {
   KESTLES_PLAIN_COMMAND(ArrangeWithKeys);
   KESTLES_PLAIN_COMMAND(Undo);
   KESTLES_PLAIN_COMMAND(Panel);
+  // About the app itself: whether it runs and what it holds, its keys, and stopping it.
+  KESTLES_PLAIN_COMMAND(Status);
+  KESTLES_PLAIN_COMMAND(Keys);
+  KESTLES_PLAIN_COMMAND(Quit);
 #undef KESTLES_PLAIN_COMMAND
 
-  using Value = std::variant<Kestle, NextKestle, Layout, Tile, TileAllDisplays, SwapDisplays, Snap,
-                             Focus, Swap, RetileTiles, Gaps, KeepTiled, LeaveOut, Open, Tour,
-                             ShowMe, Welcome, ShowTip, Debug, MakeMain, TileOrFloat, Hints,
-                             MoveToTile, PickWindows, EditTiles, ArrangeWithKeys, Undo, Panel>;
+  using Value =
+      std::variant<Kestle, NextKestle, Layout, Tile, TileAllDisplays, SwapDisplays, Snap, Focus,
+                   Swap, RetileTiles, Gaps, KeepTiled, LeaveOut, Open, Tour, ShowMe, Welcome,
+                   ShowTip, Debug, MakeMain, TileOrFloat, Hints, MoveToTile, PickWindows, EditTiles,
+                   ArrangeWithKeys, Undo, Panel, Status, Keys, Quit>;
   Value value;
 
   bool operator==(const KestlesCommand&) const = default;

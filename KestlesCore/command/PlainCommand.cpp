@@ -20,6 +20,9 @@ const std::vector<PlainCommand>& plainCommands() {
       {{C::ArrangeWithKeys{}}, "arrange-with-keys", {"arrange-with-keys", "arrange"}},
       {{C::Undo{}}, "undo", {"undo"}},
       {{C::Panel{}}, "panel", {"panel"}},
+      {{C::Status{}}, "status", {"status"}},
+      {{C::Keys{}}, "keys", {"keys"}},
+      {{C::Quit{}}, "quit", {"quit"}},
   };
   return table;
 }

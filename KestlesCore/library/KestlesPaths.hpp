@@ -23,6 +23,8 @@ struct KestlesPaths {
   /// What the running app keeps between runs (tilings, undo history): stateHome()/kestles/
   /// state.json.
   static std::filesystem::path sessionState() { return stateHome() / "kestles" / "state.json"; }
+  /// The running app's log file when no journal takes it: stateHome()/kestles/app.log.
+  static std::filesystem::path appLog() { return stateHome() / "kestles" / "app.log"; }
 
   /// The data folder: dataHome()/kestles.
   static std::filesystem::path dataFolder();

@@ -8,6 +8,7 @@
 #include "KestlesCore/command/NameLookup.hpp"
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/session/CommandRecord.hpp"
+#include "KestlesCore/session/NothingDone.hpp"
 #include "KestlesCore/snap/KeySnap.hpp"
 #include "KestlesCore/text/Text.hpp"
 #include "KestlesCore/tiling/DisplaySwap.hpp"
@@ -23,6 +24,7 @@ namespace {
 using Command = KestlesCommand;
 
 constexpr std::string_view kNotCovered = "A dry run doesn’t cover this command yet.";
+constexpr std::string_view kNoFocus = "No window is focused.";
 
 /// The library's entry a looked-up layout reference points at.
 std::optional<LayoutEntry> entryFor(const LayoutRef& reference, const Library& library) {
@@ -145,7 +147,7 @@ struct Planner {
   }
 
   CommandOutcome operator()(const Command::Snap& command) const {
-    if (!front) return moving({}, {});
+    if (!front) return said(kNoFocus);
     const WindowSnapshot* window = nullptr;
     for (const auto& each : world.windows)
       if (each.id == *front) window = &each;
@@ -171,12 +173,14 @@ struct Planner {
   }
 
   CommandOutcome operator()(const Command::Focus& command) const {
+    if (!front) return said(kNoFocus);
     auto outcome = moving({}, {});
     if (front) outcome.focus = FocusMove::target(*front, command.edge, world);
     return outcome;
   }
 
   CommandOutcome operator()(const Command::Swap& command) const {
+    if (!front) return said(kNoFocus);
     auto plan =
         front ? SwapMove::make(*front, command.edge, world, state.tilings, gaps) : std::nullopt;
     return plan ? moving(*plan) : moving({}, {});
@@ -236,6 +240,7 @@ struct Planner {
   }
 
   CommandOutcome operator()(const Command::MakeMain&) const {
+    if (!front) return said(kNoFocus);
     auto plan =
         front ? MainTile::make(*front, world, state.tilings, gaps, state.mainPair) : std::nullopt;
     if (!plan) return moving({}, {});
@@ -247,6 +252,7 @@ struct Planner {
   /// A window floated out of its tile is one keep tiled leaves alone until it takes a tile
   /// again.
   CommandOutcome operator()(const Command::TileOrFloat&) const {
+    if (!front) return said(kNoFocus);
     auto plan = front ? TileToggle::make(*front, world, state.tilings, gaps) : std::nullopt;
     if (!plan) return moving({}, {});
     auto outcome = moving(*plan);
@@ -331,6 +337,10 @@ struct Planner {
   CommandOutcome operator()(const Command::Debug&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Undo&) const { return planUndo(world, library, state); }
   CommandOutcome operator()(const Command::Panel&) const { return said(kNotCovered); }
+  // About the app itself; nothing to plan.
+  CommandOutcome operator()(const Command::Status&) const { return said(kNotCovered); }
+  CommandOutcome operator()(const Command::Keys&) const { return said(kNotCovered); }
+  CommandOutcome operator()(const Command::Quit&) const { return said(kNotCovered); }
 };
 
 }  // namespace
@@ -339,10 +349,19 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
                            const Library& library, const SessionState& state,
                            std::optional<std::uint32_t> front) {
   auto now = state.forgettingClosedWindows(world);
-  auto outcome =
-      std::visit(Planner{world, library, now, frontWindowOf(world, front), library.settings.gaps},
-                 command.value);
+  auto acting = frontWindowOf(world, front);
+  const auto& gaps = library.settings.gaps;
+  auto outcome = std::visit(Planner{world, library, now, acting, gaps}, command.value);
   outcome.state = outcome.state.forgettingClosedWindows(world);
+  if (outcome.message) return outcome;
+  if (!doesSomething(outcome, world)) {
+    outcome.unchanged = whyNothingMoved(command, outcome, world, now, acting, gaps);
+  } else if (outcome.plan && !outcome.plan->leftOut.empty()) {
+    std::string sentences;
+    for (const auto& leftOut : outcome.plan->leftOut)
+      sentences += (sentences.empty() ? "" : " ") + leftOut.sentence();
+    outcome.partly = std::move(sentences);
+  }
   return outcome;
 }
 
@@ -485,6 +504,8 @@ nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState) {
   if (outcome.focus) json["focus"] = *outcome.focus;
   if (outcome.keptTiled) json["keptTiled"] = *outcome.keptTiled;
   if (outcome.notice) json["message"] = *outcome.notice;
+  if (outcome.unchanged) json["unchanged"] = *outcome.unchanged;
+  if (outcome.partly) json["partly"] = *outcome.partly;
   if (outcome.gaps) json["gaps"] = *outcome.gaps;
   if (outcome.floatingApps) json["floatingApps"] = *outcome.floatingApps;
   if (outcome.undone)

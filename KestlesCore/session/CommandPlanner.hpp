@@ -28,6 +28,11 @@ struct CommandOutcome {
   std::optional<std::uint32_t> focus;  // a focus move's target
   SessionState state;                  // after the command
   std::optional<std::string> message;
+  /// When the outcome moves nothing though it can be carried out (the windows already stand
+  /// so), why, in one sentence: the command did nothing. Its state is still kept.
+  std::optional<std::string> unchanged;
+  /// When it does only part of what was asked, what was left undone, in one sentence.
+  std::optional<std::string> partly;
   // Keep tiled: the library's kept displays after the command (a settings change the dry
   // run shows but does not write), and the sentence shown after the tiles changed.
   std::optional<std::set<std::string>> keptTiled;
@@ -43,7 +48,9 @@ struct CommandOutcome {
 /// Turns a command into its outcome against a world, the library and the session state,
 /// without moving anything. `front` is the focused window (else the front-most one counts
 /// where a command needs one). Names resolve by the name rule; a name that matches nothing
-/// gives the sentence the command line shows for it.
+/// gives the sentence the command line shows for it. A command that needs a window finds
+/// none with "No window is focused."; one that moves nothing says why in `unchanged`; a tile
+/// request that leaves windows out says so in `partly`.
 CommandOutcome planCommand(const KestlesCommand& command, const World& world,
                            const Library& library, const SessionState& state,
                            std::optional<std::uint32_t> front);
@@ -78,8 +85,9 @@ CommandOutcome planTileChanges(const World& after, const Library& library,
 World settledWorld(const World& world, const SessionState& state, const Gaps& gaps);
 
 /// The outcome as a dry run prints it: "frames" (window id in decimal → [[x, y], [w, h]]),
-/// the plan's fields beside, "focus" when set, "keptTiled" and "message" for keep tiled, and
-/// "state" when asked for.
+/// the plan's fields beside, "focus" when set, "keptTiled" and "message" for keep tiled,
+/// "unchanged" (why nothing moves) and "partly" (what was left undone) when set, and "state"
+/// when asked for.
 nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState);
 
 }  // namespace kestles

@@ -31,4 +31,9 @@ std::optional<std::filesystem::path> executablePath() {
   return path;
 }
 
+std::string logPlaceText(bool inJournal) {
+  if (inJournal) return "the journal (journalctl --user -t kestles-app)";
+  return KestlesPaths::appLog().string();
+}
+
 }  // namespace kestles::platform

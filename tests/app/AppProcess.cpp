@@ -31,18 +31,7 @@ std::vector<std::string> environmentWith(const std::filesystem::path& runtime,
     auto equals = item.find('=');
     variables[std::string(item.substr(0, equals))] = std::string(item.substr(equals + 1));
   }
-  std::map<std::string, std::string> own{
-      {"XDG_RUNTIME_DIR", runtime.string()},
-      {"HOME", (runtime / "home").string()},
-      {"XDG_CONFIG_HOME", (runtime / "config").string()},
-      {"XDG_DATA_HOME", (runtime / "data").string()},
-      {"XDG_STATE_HOME", (runtime / "state").string()},
-      {"DISPLAY", ""},
-      {"DBUS_SESSION_BUS_ADDRESS", ""},
-      {"KESTLES_PLATFORM", "sim"},
-      {"KESTLES_SIM_WORLD",
-       (std::filesystem::path(KESTLES_FIXTURES) / "worlds" / "laptop-three.json").string()}};
-  for (const auto& group : {own, changes})
+  for (const auto& group : {appEnvironment(runtime), changes})
     for (const auto& [name, value] : group)
       variables[name] = value;
   std::vector<std::string> merged;
@@ -52,6 +41,19 @@ std::vector<std::string> environmentWith(const std::filesystem::path& runtime,
 }
 
 }  // namespace
+
+std::map<std::string, std::string> appEnvironment(const std::filesystem::path& runtime) {
+  return {{"XDG_RUNTIME_DIR", runtime.string()},
+          {"HOME", (runtime / "home").string()},
+          {"XDG_CONFIG_HOME", (runtime / "config").string()},
+          {"XDG_DATA_HOME", (runtime / "data").string()},
+          {"XDG_STATE_HOME", (runtime / "state").string()},
+          {"DISPLAY", ""},
+          {"DBUS_SESSION_BUS_ADDRESS", ""},
+          {"KESTLES_PLATFORM", "sim"},
+          {"KESTLES_SIM_WORLD",
+           (std::filesystem::path(KESTLES_FIXTURES) / "worlds" / "laptop-three.json").string()}};
+}
 
 std::filesystem::path socketIn(const std::filesystem::path& runtime) {
   return runtime / "kestles" / "app.sock";

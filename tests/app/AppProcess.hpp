@@ -46,6 +46,11 @@ class AppProcess {
   std::optional<int> status_;
 };
 
+/// The environment an app started with XDG_RUNTIME_DIR at `runtime` gets beside the caller's:
+/// its folders there, the simulated desktop of a laptop, no X display and no session bus (an
+/// empty value unsets). A tool run with it reaches that app.
+std::map<std::string, std::string> appEnvironment(const std::filesystem::path& runtime);
+
 /// The socket that an app with XDG_RUNTIME_DIR at `runtime` listens on.
 std::filesystem::path socketIn(const std::filesystem::path& runtime);
 

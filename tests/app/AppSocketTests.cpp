@@ -24,6 +24,8 @@ namespace kestles::testing {
 namespace {
 
 const std::string kTimedOut = "error Kestles didn’t receive a whole line in time.";
+// The answer to an undo on a fresh app: served, with nothing to put back.
+const std::string kNothingToUndo = "error There’s nothing to undo.";
 
 class AppSocket : public ::testing::Test {
  protected:
@@ -41,7 +43,7 @@ TEST_F(AppSocket, SilentClientsDelayNobody) {
     silent.push_back(connectClient(socketPath()));
     ASSERT_TRUE(silent.back());
   }
-  EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), "ok");
+  EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), kNothingToUndo);
   // The answer came before any silent client's deadline ran out...
   for (const auto& client : silent)
     EXPECT_FALSE(hasPendingInput(client.get()));
@@ -63,7 +65,7 @@ TEST_F(AppSocket, ASlowClientIsCutOffAtItsDeadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
   }
   EXPECT_EQ(replyLine(slow.get()), kTimedOut);
-  EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), "ok");
+  EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), kNothingToUndo);
 }
 
 TEST_F(AppSocket, ABurstOfTwentyClientsWaitsInTheQueue) {
@@ -86,7 +88,7 @@ TEST_F(AppSocket, ABurstOfTwentyClientsWaitsInTheQueue) {
   for (const auto& client : clients) {
     int flags = fcntl(client.get(), F_GETFL);
     fcntl(client.get(), F_SETFL, flags & ~O_NONBLOCK);
-    EXPECT_EQ(replyLine(client.get()), "ok");
+    EXPECT_EQ(replyLine(client.get()), kNothingToUndo);
   }
 }
 
@@ -96,8 +98,8 @@ TEST_F(AppSocket, AClosedErrorPipeDoesNotKillTheApp) {
   AppProcess app(runtime.path(), AppProcess::Errors::captured);
   ASSERT_TRUE(app.waitUntilListening());
   app.closeErrors();
-  EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), "ok");
-  EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), "ok");
+  EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), kNothingToUndo);
+  EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), kNothingToUndo);
   EXPECT_EQ(app.exitStatus(), std::nullopt);
 }
 
@@ -186,7 +188,7 @@ TEST_F(AppSocket, OfAppsStartedAtOnceExactlyOneStays) {
         EXPECT_EQ(*status, 1);
       }
     }
-    EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), "ok");
+    EXPECT_EQ(ask(socketPath(), "kestles://undo\n"), kNothingToUndo);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "KestlesCore/archive/KestlesArchive.hpp"
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
+#include "KestlesCore/command/KeyBindings.hpp"
 #include "tests/app/RunnerDesk.hpp"
 
 namespace kestles::app {
@@ -28,7 +29,9 @@ TEST(CommandRunnerTests, TilesWhereTheStateSaysAndUndoPutsEveryWindowBack) {
   EXPECT_TRUE(r.savedState().undo.entries.empty());
   EXPECT_EQ(r.savedState().undo.redoEntries.size(), 1u);
   EXPECT_TRUE(r.savedState().tilings.empty());
-  EXPECT_TRUE(r.notifier.notices.empty());
+  // Only the notice that names the tile and the key that undoes it.
+  ASSERT_EQ(r.notifier.notices.size(), 1u);
+  EXPECT_EQ(r.notifier.notices[0].title, "Tile Windows");
 }
 
 TEST(CommandRunnerTests, SnapsTheFocusedWindowAndRestartsWithItsHistory) {
@@ -220,7 +223,6 @@ TEST(CommandRunnerTests, WritesTheRecentsAndKestlesOtherProcessesHandItAndKeepsT
   // Later writes of the app's keep them: they are the app's own.
   r.run("kestles://kestle/Focus");
   r.run("kestles://undo");
-  EXPECT_TRUE(r.notifier.notices.empty());
   EXPECT_EQ(r.savedState().paletteRecents.actions, std::vector{grid});
   EXPECT_EQ(names(), (std::vector<std::string>{"Focus", "Focus 2"}));
   EXPECT_EQ(r.savedState().undo.redoEntries.size(), 1u);
@@ -264,6 +266,7 @@ TEST(CommandRunnerTests, ADisplayThatLeavesKeepsItsTilesForItsReturn) {
   auto tiled = r.frames();
   auto full = r.desk.world.setup;
   DisplaySetup rightOnly{{full.displays[1]}};
+  r.notifier.notices.clear();  // the tile's undo notice
 
   r.runner.displaysChanged(full);
   EXPECT_TRUE(r.notifier.notices.empty()) << "the first look only learns the displays";
@@ -305,6 +308,63 @@ TEST(CommandRunnerTests, AnAppLeftOutIsNotTiledUntilItIsTiledAgain) {
   r.run("kestles://leave-out?app=Nothing");
   EXPECT_TRUE(r.notifier.notices.back().body.starts_with("No open app matches “Nothing”."))
       << r.notifier.notices.back().body;
+}
+
+TEST(CommandRunnerTests, ALinkIsAnsweredWithHowItEnded) {
+  // The sender used to hear "ok" for everything, and the sentences went to notices only.
+  RunnerDesk r;
+  r.runner.load();
+  using link::LinkReply;
+  EXPECT_EQ(r.answer("kestles://snap/maximize"), LinkReply::accepted());
+  EXPECT_EQ(r.answer("kestles://snap/maximize"),
+            LinkReply::refused("The window already stands there."));
+  EXPECT_EQ(r.answer("kestles://kestle/Nowhere").kind, LinkReply::Kind::error);
+  EXPECT_EQ(r.answer("kestles://panel").kind, LinkReply::Kind::error);
+  // The sender prints them; a notice would say the same twice. Only the undo notice came.
+  ASSERT_EQ(r.notifier.notices.size(), 1u);
+  EXPECT_EQ(r.notifier.notices[0].title, "Maximize");
+
+  // A command that did nothing from a key has nobody to answer: it is a notice.
+  r.run("kestles://snap/maximize");
+  EXPECT_EQ(r.notifier.notices.back(), (Notice{"Kestles", "The window already stands there."}));
+}
+
+TEST(CommandRunnerTests, WindowsThatRefuseTheirFramesMakeAPartlyDoneCommand) {
+  // An app that stops answering between the snapshot and its move: the other windows move,
+  // and the sender hears which did not. Where in its calls it stops is tried in turn.
+  std::optional<link::LinkReply> partly;
+  for (int call = 1; call <= 40 && !partly; ++call) {
+    RunnerDesk r;
+    r.runner.load();
+    r.desk.sim.stopAnswering(engine::testing::kViewer, call);
+    auto answer = r.answer("kestles://tile");
+    if (answer.kind == link::LinkReply::Kind::partly) partly = answer;
+  }
+  ASSERT_TRUE(partly) << "the viewer never stopped answering between the snapshot and its move";
+  EXPECT_EQ(partly->sentence, "Couldn't move Viewer.");
+}
+
+TEST(CommandRunnerTests, TheUndoNoticeNamesWhatWasDoneAndTheKeyThatUndoesIt) {
+  for (bool on : {true, false}) {
+    SCOPED_TRACE(on ? "on" : "off");
+    RunnerDesk r;
+    Library library;
+    library.settings.showsUndoToast = on;
+    JSONFile<Library>{r.folder.path() / "library.json"}.save(library);
+    r.runner.load();
+    std::optional<KeyCombo> undoKey;
+    for (const auto& binding : KeyBindings::of(library).bindings)
+      if (std::holds_alternative<KestlesCommand::Undo>(binding.command.value))
+        undoKey = binding.combo;
+    ASSERT_TRUE(undoKey);
+    r.run("kestles://tile");
+    r.run("kestles://undo");  // an undo is not itself undone by a key
+    if (on)
+      EXPECT_EQ(r.notifier.notices,
+                (std::vector<Notice>{{"Tile Windows", undoKey->description() + " undoes it."}}));
+    else
+      EXPECT_TRUE(r.notifier.notices.empty());
+  }
 }
 
 }  // namespace

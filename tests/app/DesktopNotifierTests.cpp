@@ -72,6 +72,11 @@ class FakeNotificationService {
     std::lock_guard lock(mutex_);
     return shown_;
   }
+  /// The id each notice asked to replace, in order (0: none).
+  std::vector<std::uint32_t> replaced() {
+    std::lock_guard lock(mutex_);
+    return replaced_;
+  }
 
  private:
   static int notify(sd_bus_message* message, void* self, sd_bus_error*) {
@@ -85,8 +90,10 @@ class FakeNotificationService {
     {
       std::lock_guard lock(service->mutex_);
       service->shown_.emplace_back(summary, body);
+      service->replaced_.push_back(replaces);
     }
-    return sd_bus_reply_method_return(message, "u", std::uint32_t{1});
+    // A service gives a new id to every notice that replaces none.
+    return sd_bus_reply_method_return(message, "u", replaces != 0 ? replaces : ++service->next_);
   }
   static constexpr sd_bus_vtable kVTable[] = {
       SD_BUS_VTABLE_START(0),
@@ -98,13 +105,22 @@ class FakeNotificationService {
   std::thread thread_;
   std::mutex mutex_;
   std::vector<std::pair<std::string, std::string>> shown_;
+  std::vector<std::uint32_t> replaced_;
+  std::uint32_t next_ = 40;
+};
+
+/// The fake notification service on a private session bus, which this process's notifiers
+/// reach.
+struct ServiceOnBus {
+  testing::TemporaryFolder folder;
+  PrivateBus bus{folder.path()};
+  testing::ScopedEnvironment environment{{"DBUS_SESSION_BUS_ADDRESS", bus.address().c_str()}};
+  FakeNotificationService service;
 };
 
 TEST(DesktopNotifierTests, ShowsEachNoticeOnTheDesktopAndInTheLog) {
-  testing::TemporaryFolder folder;
-  PrivateBus bus(folder.path());
-  testing::ScopedEnvironment environment{{"DBUS_SESSION_BUS_ADDRESS", bus.address().c_str()}};
-  FakeNotificationService service;
+  ServiceOnBus desktop;
+  auto& service = desktop.service;
   sim::MemoryLog log;
   {
     auto notifier = makeDesktopNotifier(log);
@@ -115,6 +131,20 @@ TEST(DesktopNotifierTests, ShowsEachNoticeOnTheDesktopAndInTheLog) {
                                  {"Imported", "1 kestle"}, {"Built-in connected", ""}}));
   ASSERT_EQ(log.records().size(), 2u);
   EXPECT_EQ(log.records()[0].message, "Imported: 1 kestle");
+}
+
+TEST(DesktopNotifierTests, ANoticeTakesThePlaceOfTheOneBefore) {
+  // Every notice used to ask for a new place (replaces-id 0), so a few commands stacked a
+  // column of notices on the desktop.
+  ServiceOnBus desktop;
+  sim::MemoryLog log;
+  {
+    auto notifier = makeDesktopNotifier(log);
+    notifier->notify("Kestles", "No window is focused.");
+    notifier->notify("Tile Windows", "Super+Z undoes it.");
+    notifier->notify("Kestles", "The window already stands there.");
+  }
+  EXPECT_EQ(desktop.service.replaced(), (std::vector<std::uint32_t>{0, 41, 41}));
 }
 
 TEST(DesktopNotifierTests, WithoutANotificationServiceTheLogStillHasEveryNotice) {

@@ -186,8 +186,10 @@ struct AppOnSim {
 TEST(KeyboardModesTests, TheAppShowsItsModesOnTheOverlayOfItsDesktop) {
   AppOnSim a;
   auto& shown = *a.shown;
-  EXPECT_EQ(a.app.receive("kestles://hints"), std::nullopt);
+  std::optional<link::LinkReply> answered;
+  a.app.receive("kestles://hints", [&](const link::LinkReply& reply) { answered = reply; });
   a.app.finishQueued();
+  EXPECT_EQ(answered, link::LinkReply::accepted());
   ASSERT_TRUE(shown.isHolding());
   EXPECT_FALSE(shown.labels().empty());
   ASSERT_TRUE(shown.type("Escape"));
@@ -288,10 +290,17 @@ TEST(KeyboardModesTests, WithoutAnOverlayAModeLinkSaysItIsNotAvailable) {
                  folder.path() / "limits.json");
   app.start();
 
-  for (const char* link : {"kestles://hints", "kestles://edit-tiles"})
-    EXPECT_EQ(app.receive(link), "Keyboard modes are not available on this desktop.") << link;
-  EXPECT_EQ(app.receive("kestles://tile"), std::nullopt);
+  for (const char* link : {"kestles://hints", "kestles://edit-tiles"}) {
+    std::optional<link::LinkReply> answered;
+    app.receive(link, [&](const link::LinkReply& reply) { answered = reply; });
+    EXPECT_EQ(answered, link::LinkReply::refused("Keyboard modes are not available on this desktop."))
+        << link;
+  }
+  std::optional<link::LinkReply> tiled;
+  app.receive("kestles://tile", [&](const link::LinkReply& reply) { tiled = reply; });
   app.finishQueued();
+  ASSERT_TRUE(tiled);
+  EXPECT_NE(tiled->kind, link::LinkReply::Kind::error) << tiled->sentence;
 }
 
 }  // namespace

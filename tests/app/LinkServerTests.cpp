@@ -163,12 +163,62 @@ TEST(LinkServer, ALineIsCutOffAtItsDeadlineWhileOthersAreServed) {
   serving.join();
 }
 
+TEST(LinkServer, AnswersOnceTheLineIsCarriedOutOrSaysItIsStillWorking) {
+  // The app used to answer "ok" as soon as it had read a line, before carrying it out, so the
+  // tool could never say what became of the command.
+  testing::TemporaryFolder folder;
+  auto socketPath = folder.path() / "kestles" / "app.sock";
+  LinkServer::Limits limits;
+  limits.answerBound = std::chrono::milliseconds(300);
+  std::vector<LinkServer::Respond> late;
+  std::vector<std::thread> carriers;
+  LinkServer server(
+      [&](const std::string& line, LinkServer::Respond respond) {
+        if (line == "slow") return late.push_back(std::move(respond));
+        // Answered later, from another thread, with a listing before the final line.
+        carriers.emplace_back([respond, line] {
+          std::this_thread::sleep_for(std::chrono::milliseconds(50));
+          auto reply = link::LinkReply::partial("Only part of " + line + ".");
+          reply.said = {"first", "second"};
+          respond(reply);
+          respond(link::LinkReply::accepted());  // a second answer goes nowhere
+        });
+      },
+      limits);
+  ASSERT_EQ(server.listen(socketPath), std::nullopt);
+  std::thread serving([&] { server.run(); });
+
+  auto client = testing::connectClient(socketPath);
+  testing::sendText(client.get(), "quick\n");
+  EXPECT_EQ(testing::replyLine(client.get()), "say first");
+  EXPECT_EQ(testing::replyLine(client.get()), "say second");
+  EXPECT_EQ(testing::replyLine(client.get()), "partly Only part of quick.");
+  EXPECT_EQ(testing::replyLine(client.get()), std::nullopt);  // then the server closes
+
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(testing::ask(socketPath, "slow\n"), "working");
+  EXPECT_GE(std::chrono::steady_clock::now() - start, limits.answerBound);
+  ASSERT_EQ(late.size(), 1u);
+  late.front()(link::LinkReply::accepted());  // finishing later sends nothing, and is safe
+  server.stop();
+  serving.join();
+  for (auto& carrier : carriers)
+    carrier.join();
+}
+
 TEST(LinkReply, RepliesAreOneLineEachWay) {
   using link::LinkReply;
   EXPECT_EQ(LinkReply::accepted().line(), "ok\n");
   EXPECT_EQ(LinkReply::refused("No kestle.").line(), "error No kestle.\n");
+  EXPECT_EQ(LinkReply::partial("Tiled 4 of 6.").line(), "partly Tiled 4 of 6.\n");
+  EXPECT_EQ(LinkReply::stillWorking().line(), "working\n");
   // A sentence with a line break must not end the reply early.
   EXPECT_EQ(LinkReply::refused("One\nTwo\r").line(), "error One Two \n");
+  auto listing = LinkReply::accepted();
+  listing.said = {"Super+Left\tLeft Half", "two\nlines"};
+  EXPECT_EQ(listing.line(), "say Super+Left\tLeft Half\nsay two lines\nok\n");
+  EXPECT_EQ(LinkReply::saidText("say Keep tiled: off."), "Keep tiled: off.");
+  EXPECT_EQ(LinkReply::saidText("ok"), std::nullopt);
   struct Row {
     const char* line;
     std::optional<LinkReply> parsed;
@@ -177,6 +227,10 @@ TEST(LinkReply, RepliesAreOneLineEachWay) {
       {"ok", LinkReply::accepted()},
       {"error Nope.", LinkReply::refused("Nope.")},
       {"error ", LinkReply::refused("")},
+      {"partly Tiled 4 of 6.", LinkReply::partial("Tiled 4 of 6.")},
+      {"working", LinkReply::stillWorking()},
+      {"working ", std::nullopt},
+      {"say text", std::nullopt},
       {"OK", std::nullopt},
       {"ok ", std::nullopt},
       {"error", std::nullopt},

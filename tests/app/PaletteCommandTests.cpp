@@ -32,14 +32,6 @@ class PaletteCommand : public ::testing::Test, protected AppCommandHome {
   nlohmann::json savedState() const { return nlohmann::json::parse(std::ifstream(statePath())); }
 };
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);)
-    lines.push_back(line);
-  return lines;
-}
-
 TEST_F(PaletteCommand, ListsTheMatchesUnderTheirHeadingsTheBestGroupFirst) {
   auto result = palette({"news"});
   ASSERT_EQ(result.status, 0) << result.err;

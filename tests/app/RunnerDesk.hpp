@@ -12,6 +12,15 @@
 #include "tests/engine/EngineDesk.hpp"
 #include "tests/support/ToolProcess.hpp"
 
+namespace kestles::link {
+
+/// A reply as it goes over the socket, for test messages.
+inline void PrintTo(const LinkReply& reply, std::ostream* out) {
+  *out << reply.line();
+}
+
+}  // namespace kestles::link
+
 namespace kestles::app {
 
 using engine::testing::EngineDesk;
@@ -43,6 +52,15 @@ struct RunnerDesk {
     auto command = decodeCommandLink(link);
     ASSERT_TRUE(command) << link;
     runner.run(*command);
+  }
+  /// Runs a link as the link server does, and the answer it gets.
+  link::LinkReply answer(const std::string& link) {
+    auto command = decodeCommandLink(link);
+    EXPECT_TRUE(command) << link;
+    std::optional<link::LinkReply> answered;
+    if (command) runner.run(*command, [&](const link::LinkReply& reply) { answered = reply; });
+    EXPECT_TRUE(answered) << link << " was not answered";
+    return answered.value_or(link::LinkReply::refused("(no answer)"));
   }
   CGRect frameOf(std::uint32_t id) { return desk.sim.window(id)->frame; }
   std::map<std::uint32_t, CGRect> frames() {

@@ -100,15 +100,19 @@ TEST(CommandPlanner, SwappingDisplaysNeedsASecondDisplayAndCarriesWhatTheDisplay
 TEST(CommandPlanner, OutcomesOfCommandsThatMoveNothing) {
   auto world = laptopAndWide();
   Library library;
-  // Rearranging without a tiling, or make-main of an untiled window: nothing, and no sentence.
+  // Rearranging without a tiling, or make-main of an untiled window: nothing, and why.
   for (const char* link : {"kestles://rotate", "kestles://make-main", "kestles://swap/left"}) {
     auto outcome = planCommand(command(link), world, library, {}, 22);
     EXPECT_TRUE(outcome.frames.empty()) << link;
     EXPECT_FALSE(outcome.message) << link;
+    EXPECT_EQ(outcome.unchanged, "The focused window’s display has no tiles; tile it first.")
+        << link;
     EXPECT_EQ(outcome.state, SessionState{}) << link;
   }
   auto json = outcomeJSON(planCommand(command("kestles://rotate"), world, library, {}, 22), false);
-  EXPECT_EQ(json, (nlohmann::json{{"frames", nlohmann::json::object()}}));
+  EXPECT_EQ(json, (nlohmann::json{
+                      {"frames", nlohmann::json::object()},
+                      {"unchanged", "The focused window’s display has no tiles; tile it first."}}));
 }
 
 // Undo is planned on the world like any other command: the recorded frames of the windows
@@ -172,6 +176,88 @@ TEST(CommandPlanner, ATiledWindowsSnapWorksOnTheTilesNotTheMemory) {
   EXPECT_EQ(holding->zoomed, 22u);
   auto back = planCommand(command("kestles://snap/restore"), world, library, snap.state, 22);
   EXPECT_EQ(back.state.tilings, tiled.tilings);
+}
+
+// The outcome says when a command did nothing, and why, or that it did only part of it.
+
+/// `count` Terminal windows on the laptop, the first one in front.
+World laptopWith(int count) {
+  auto world = worldOf({laptop()});
+  for (int i = 0; i < count; ++i)
+    world.windows.push_back(window(static_cast<std::uint32_t>(70 + i), kTerminal, 103,
+                                   {60.0 + 20 * i, 80.0 + 20 * i, 600, 400}, i));
+  return world;
+}
+
+TEST(NothingDone, ACommandThatNeedsAWindowSaysNoneIsFocused) {
+  // With no window at all, snap, focus and the rest used to end silently with nothing moved.
+  auto world = worldOf({laptop()});
+  for (const auto* link : {"kestles://snap/left-half", "kestles://focus/left", "kestles://swap/up",
+                           "kestles://make-main", "kestles://tile-or-float"}) {
+    auto outcome = planCommand(command(link), world, {}, {}, std::nullopt);
+    EXPECT_EQ(outcome.message, "No window is focused.") << link;
+  }
+}
+
+TEST(NothingDone, ACommandThatMovesNothingSaysWhy) {
+  // These all used to be carried out as if they had done something.
+  auto world = laptopWith(2);
+  Library library;
+  auto snapped = planCommand(command("kestles://snap/maximize"), world, library, {}, 70);
+  ASSERT_FALSE(snapped.unchanged);
+  auto settled = carriedOut(world, snapped);
+  Library noGaps;
+  noGaps.settings.gaps = {0, 0};
+  struct Row {
+    const char* link;
+    const World& world;
+    const Library& library;
+    const char* why;
+  };
+  const Row rows[] = {
+      {"kestles://snap/maximize", settled, library, "The window already stands there."},
+      {"kestles://focus/up", world, library, "There’s no window above the focused one."},
+      {"kestles://gaps/narrower", world, noGaps,
+       "The gaps are already at their narrowest: there are none."},
+      {"kestles://gaps/8", world, library, "The gaps are already 8 pixels."},
+      {"kestles://swap/left", world, library,
+       "The focused window’s display has no tiles; tile it first."},
+      {"kestles://swap-displays", world, library, "There’s only one display, so nothing to trade."},
+      {"kestles://tile", worldOf({laptop()}), library, "There are no windows to tile."},
+  };
+  for (const auto& row : rows) {
+    auto outcome = planCommand(command(row.link), row.world, row.library, snapped.state, 70);
+    EXPECT_FALSE(outcome.message) << row.link;
+    EXPECT_EQ(outcome.unchanged, row.why) << row.link;
+    EXPECT_FALSE(outcome.partly) << row.link;
+  }
+}
+
+TEST(NothingDone, ALayoutOverWindowsAlreadyInItsTilesDoesNothing) {
+  auto world = laptopWith(2);
+  Library library;
+  auto first = planCommand(command("kestles://layout/Halves"), world, library, {}, 70);
+  ASSERT_FALSE(first.unchanged);
+  auto again = planCommand(command("kestles://layout/Halves"), carriedOut(world, first), library,
+                           first.state, 70);
+  EXPECT_EQ(again.unchanged, "The windows already stand in this arrangement.");
+}
+
+TEST(NothingDone, ATileThatLeavesWindowsOutSaysHowManyAndWhy) {
+  // The grid holds 4 windows on the laptop: the 2 left over stayed where they were without a
+  // word.
+  Library library;
+  auto six = planCommand(command("kestles://tile?style=grid"), laptopWith(6), library, {}, 70);
+  EXPECT_FALSE(six.unchanged);
+  EXPECT_EQ(six.partly,
+            "Tiled 4 of 6 windows on Built-in Retina Display: Grid holds at most 4 here; 2 stay "
+            "where they were.");
+  auto five = planCommand(command("kestles://tile?style=grid"), laptopWith(5), library, {}, 70);
+  EXPECT_EQ(five.partly,
+            "Tiled 4 of 5 windows on Built-in Retina Display: Grid holds at most 4 here; 1 stays "
+            "where it was.");
+  auto four = planCommand(command("kestles://tile?style=grid"), laptopWith(4), library, {}, 70);
+  EXPECT_FALSE(four.partly);
 }
 
 }  // namespace

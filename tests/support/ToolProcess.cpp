@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
@@ -66,6 +67,14 @@ void drain(int outFd, int errFd, int inFd, const ProcessInput& input, ProcessRes
 }
 
 }  // namespace
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);)
+    lines.push_back(line);
+  return lines;
+}
 
 ProcessResult runProcess(const std::filesystem::path& program,
                          const std::vector<std::string>& arguments,

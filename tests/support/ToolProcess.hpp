@@ -31,6 +31,9 @@ ProcessResult runProcess(const std::filesystem::path& program,
                          const std::map<std::string, std::string>& environment = {},
                          const std::optional<ProcessInput>& input = std::nullopt);
 
+/// The lines of a text, without their line feeds.
+std::vector<std::string> linesOf(const std::string& text);
+
 /// A fresh temporary folder, removed with everything in it when the value goes.
 class TemporaryFolder {
  public:

@@ -144,9 +144,10 @@ TEST_F(ToolGolden, FailsWhenTheAppCannotBeReached) {
   EXPECT_EQ(nobody.status, 1);
 
   {
+    // The app was reached; it says why it did nothing.
     FakeApp refusing(home.path() / "run", "error That link isn’t one Kestles knows.");
     auto refused = run({"undo"});
-    EXPECT_EQ(refused.err, "kestles: Couldn’t reach Kestles: That link isn’t one Kestles knows.\n");
+    EXPECT_EQ(refused.err, "kestles: That link isn’t one Kestles knows.\n");
     EXPECT_EQ(refused.status, 1);
   }
 
@@ -161,16 +162,18 @@ TEST_F(ToolGolden, FailsWhenTheAppCannotBeReached) {
 }
 
 TEST_F(ToolGolden, StartsTheAppBesideItWhenNothingListens) {
+  // The app started and answered: this world has nothing to tile.
   auto result = run({"tile", "--style", "grid"});
-  EXPECT_EQ(result.err, "");
-  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "kestles: There are no windows to tile.\n");
+  EXPECT_EQ(result.status, 1);
   auto folder = home.path() / "run" / "kestles";
   struct stat status {};
   ASSERT_EQ(lstat(folder.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 0777, 0700u);
   // The app it started keeps serving the next command.
-  EXPECT_EQ(run({"undo"}).status, 0);
+  EXPECT_EQ(run({"gaps", "wider"}).status, 0);
   EXPECT_EQ(run({"undo"}, kTool).err, "");
+  EXPECT_EQ(run({"undo"}, kTool).err, "kestles: There’s nothing to undo.\n");
   EXPECT_TRUE(stopListener(folder / "app.sock"));
 }
 

@@ -195,8 +195,10 @@ TEST_F(ToolSocket, TheStartedAppIsDetached) {
     envp.push_back(item.data());
   envp.push_back(nullptr);
   auto program = kTool.string();
-  std::string word = "undo";
-  char* argv[] = {program.data(), word.data(), nullptr};
+  // A command that changes a setting: done even on a desktop without windows.
+  std::string word = "gaps";
+  std::string wider = "wider";
+  char* argv[] = {program.data(), word.data(), wider.data(), nullptr};
   pid_t tool = 0;
   // A caller that blocks SIGTERM (as some supervisors do) used to pass that on to the app.
   posix_spawnattr_t attributes;

@@ -108,7 +108,7 @@ TEST(AppCommandsEndToEndTests, FocusMovesToTheWindowBeside) {
   // Which side the front window's tile is on depends on the arrangement: one of them moves.
   bool moved = false;
   for (const char* side : {"left", "right"}) {
-    ASSERT_EQ(desk->kestles({"focus", side}), 0);
+    if (desk->kestles({"focus", side}) != 0) continue;  // no window on that side: status 1
     moved = desk->session().waitUntil([&] { return active() != was; }, 2s);
     if (moved) break;
   }
