@@ -105,9 +105,19 @@ int refuseWithoutDesktop(std::optional<int> readyFd, const std::string& reason) 
 }
 
 /// The desktop the app serves, as `kestles status` names it.
-std::string desktopText(PlatformKind kind) {
-  if (kind == PlatformKind::sim) return "the simulated desktop";
-  return "display " + platform::environment("DISPLAY").value_or("?");
+std::string desktopText(const PlatformChoice& choice) {
+  if (choice.kind != PlatformKind::x11) return choice.desktop;
+  return "X11 display " + platform::environment("DISPLAY").value_or("?");
+}
+
+/// What `kestles status` adds about this desktop: what it cannot do here.
+std::vector<std::string> desktopNotes(const PlatformChoice& choice) {
+  std::vector<std::string> notes;
+  if (!choice.notice.empty()) notes.push_back(choice.notice);
+  if (choice.kind == PlatformKind::ipc)
+    notes.push_back(
+        "The double Control tap can’t be seen on this desktop: bind the panel to a key.");
+  return notes;
 }
 
 int serveDesktop(std::optional<int> readyFd, PlatformChoice choice) {
@@ -127,7 +137,7 @@ int serveDesktop(std::optional<int> readyFd, PlatformChoice choice) {
     runtime.emplace(*choice.layer, log, *notifier,
                     CommandRunner::Files{KestlesPaths::library(), KestlesPaths::sessionState()},
                     KestlesPaths::learnedSizes(),
-                    AppRuntime::About{desktopText(choice.kind), place.text()});
+                    AppRuntime::About{desktopText(choice), place.text(), desktopNotes(choice)});
     runtime->onQuit = [&] { server.stop(); };
     runtime->onDesktopGone = [&] {
       log.write({platform::LogLevel::error, platform::LogCategory::engine,

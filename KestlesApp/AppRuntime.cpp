@@ -163,6 +163,7 @@ link::LinkReply AppRuntime::status() const {
   said.push_back("Keys it holds: " + (held.empty() ? "none" : text::joined(held, ", ")) + ".");
   said.push_back("Keys another program holds: " +
                  (elsewhere.empty() ? "none" : text::joined(elsewhere, ", ")) + ".");
+  said.insert(said.end(), about_.notes.begin(), about_.notes.end());
   said.push_back("Log: " + about_.logPlace);
   return reply;
 }

@@ -69,8 +69,9 @@ class AppRuntime {
  public:
   /// What `kestles status` tells about this app beside what it knows itself.
   struct About {
-    std::string desktop;   // "display :0", "the simulated desktop"
-    std::string logPlace;  // the log file's path, or how to read the journal
+    std::string desktop;             // "display :0", "the simulated desktop"
+    std::string logPlace;            // the log file's path, or how to read the journal
+    std::vector<std::string> notes;  // what the desktop cannot do, one sentence each
   };
 
   AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, Notifier& notifier,

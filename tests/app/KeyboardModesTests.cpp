@@ -293,7 +293,8 @@ TEST(KeyboardModesTests, WithoutAnOverlayAModeLinkSaysItIsNotAvailable) {
   for (const char* link : {"kestles://hints", "kestles://edit-tiles"}) {
     std::optional<link::LinkReply> answered;
     app.receive(link, [&](const link::LinkReply& reply) { answered = reply; });
-    EXPECT_EQ(answered, link::LinkReply::refused("Keyboard modes are not available on this desktop."))
+    EXPECT_EQ(answered,
+              link::LinkReply::refused("Keyboard modes are not available on this desktop."))
         << link;
   }
   std::optional<link::LinkReply> tiled;
