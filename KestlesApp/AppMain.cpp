@@ -19,6 +19,7 @@
 #include "KestlesApp/AssistantCommand.hpp"
 #include "KestlesApp/CommandLog.hpp"
 #include "KestlesApp/LinkServer.hpp"
+#include "KestlesApp/LoginItem.hpp"
 #include "KestlesApp/PaletteCommand.hpp"
 #include "KestlesApp/PlaceCommand.hpp"
 #include "KestlesApp/PlanCommand.hpp"
@@ -45,13 +46,17 @@ int failWith(const std::string& message) {
   return 1;
 }
 
-/// `defaults write <suite> <key> -bool true|false`
+/// `defaults write <suite> <key> -bool true|false`. Open at login takes effect at once: the
+/// autostart entry is written or removed with the default.
 int writeDefault(std::span<const std::string> words) {
   if (words.size() != 5 || words[0] != "write" || words[3] != "-bool" ||
       (words[4] != "true" && words[4] != "false"))
     return failWith("defaults takes: write <suite> <key> -bool true|false");
-  if (auto failure = platform::writeDefaultBool(words[1], words[2], words[4] == "true"))
+  bool value = words[4] == "true";
+  if (auto failure = platform::writeDefaultBool(words[1], words[2], value))
     return failWith(failure->message);
+  if (words[1] == platform::kDefaultsSuite && words[2] == LoginItem::kDefaultKey)
+    if (auto failure = LoginItem::here().set(value)) return failWith(failure->message);
   return 0;
 }
 
@@ -146,6 +151,11 @@ int serveDesktop(std::optional<int> readyFd, PlatformChoice choice) {
       server.stop();
     };
     runtime->start();
+    // The autostart entry follows the default at every start too, so that an entry removed
+    // by hand, or one naming a program since moved, is made right. Without the default the
+    // user never chose, and an entry is left as it is.
+    if (auto opens = platform::readDefaultBool(platform::kDefaultsSuite, LoginItem::kDefaultKey))
+      LoginItem::here().set(*opens, log);
     server.run();
     runtime.reset();
     return status;

@@ -73,10 +73,14 @@ std::optional<ApplyPlan> ApplyTarget::plan(const World& world, const Gaps& gaps,
           [&](const TileWindows& target) -> std::optional<ApplyPlan> {
             auto displayID = chosenDisplay(target.displayID, world);
             if (!displayID) return std::nullopt;
-            return tileWindowsPlan(*displayID, target.apps, target.style, world, gaps, context);
+            auto led = context;
+            led.styleLeads = target.styleLeads;
+            return tileWindowsPlan(*displayID, target.apps, target.style, world, gaps, led);
           },
           [&](const TileAllDisplays& target) -> std::optional<ApplyPlan> {
-            return tileAllDisplaysPlan(target.style, world, gaps, context);
+            auto led = context;
+            led.styleLeads = target.styleLeads;
+            return tileAllDisplaysPlan(target.style, world, gaps, led);
           },
           [&](const Kestle& target) -> std::optional<ApplyPlan> {
             return ApplyPlan::forKestle(target.kestle, world, gaps);

@@ -37,10 +37,12 @@ struct ApplyTarget {
     std::optional<std::string> displayID;
     TileApps apps;
     TilingStyle style = TilingStyle::grid;
+    bool styleLeads = false;  // the style was asked for: its own shape comes first
     bool operator==(const TileWindows&) const = default;
   };
   struct TileAllDisplays {
     TilingStyle style = TilingStyle::grid;
+    bool styleLeads = false;  // the style was asked for: its own shape comes first
     bool operator==(const TileAllDisplays&) const = default;
   };
   /// Tilings that come back after their windows returned.
@@ -73,10 +75,12 @@ struct ApplyTarget {
   }
   static ApplyTarget kestle(kestles::Kestle kestle) { return {Kestle{std::move(kestle)}}; }
   static ApplyTarget tileWindows(std::optional<std::string> displayID, TileApps apps,
-                                 TilingStyle style) {
-    return {TileWindows{std::move(displayID), std::move(apps), style}};
+                                 TilingStyle style, bool styleLeads = false) {
+    return {TileWindows{std::move(displayID), std::move(apps), style, styleLeads}};
   }
-  static ApplyTarget tileAllDisplays(TilingStyle style) { return {TileAllDisplays{style}}; }
+  static ApplyTarget tileAllDisplays(TilingStyle style, bool styleLeads = false) {
+    return {TileAllDisplays{style, styleLeads}};
+  }
   static ApplyTarget tilesBack(std::vector<Tiling> tilings) {
     return {TilesBack{std::move(tilings)}};
   }

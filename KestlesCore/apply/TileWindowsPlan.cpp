@@ -45,6 +45,7 @@ Suggestions::Board boardFor(const DisplayInfo& display,
   request.style = style;
   request.gaps = gaps;
   request.memory = context.memory;
+  request.styleLeads = context.styleLeads;
   return Suggestions::board(request);
 }
 
@@ -99,11 +100,18 @@ ApplyPlan tileWindowsPlan(std::string_view displayID, const TileApps& apps, Tili
   keepFrontMost(windows, count);
 
   auto board = boardFor(*display, windows, style, gaps, context);
+  std::optional<SuggestionStep> last;
+  if (context.lastSuggestion) last = *context.lastSuggestion;
+  if (context.styleLeads && !board.suggestions.empty()) {
+    // A step that began with another lead (another style, or none) is no press of this
+    // style again: the style's own shape comes first.
+    if (last && (last->order.empty() || last->order.front() != board.suggestions.front().id))
+      last.reset();
+  }
   std::vector<std::uint32_t> ids;
   for (const auto* window : windows)
     ids.push_back(window->id);
-  auto choice = chooseSuggestion(
-      board, ids, context.lastSuggestion ? std::optional(*context.lastSuggestion) : std::nullopt);
+  auto choice = chooseSuggestion(board, ids, last);
   if (!choice) return plan;
   const auto& chosen = board.suggestions[choice->index];
   auto arrangement = chosen.arrangement(display->id);

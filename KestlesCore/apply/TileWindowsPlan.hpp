@@ -21,16 +21,19 @@ struct TileContext {
   std::span<const SavedLayout> savedLayouts{};     // offered on the suggestions board
   const TilingMemory* memory = nullptr;            // earlier picks; none: no memory bonus
   const SuggestionStep* lastSuggestion = nullptr;  // the step a repeated request continues
+  // The style was asked for by name: its own shape leads the board, and a step that another
+  // lead began starts afresh.
+  bool styleLeads = false;
 };
 
 /// The windows of the display (all, the front app's, or the app named by the name rule
 /// among the running apps), titled "Tile Windows" or "Tile App Windows", laid out as a
 /// suggestion of the display's suggestions board (the style's own shape is one of its
-/// candidates). `chooseSuggestion` picks it, so that tiling the same windows again steps on
-/// to the next suggestion; `arrangement` and `nextArrangement` are the suggestions' titles
-/// and `suggestions` holds what to remember. The front-most windows up to the style's largest
-/// count are tiled, the others stay where they are. No moves when the display is not
-/// connected or no window qualifies.
+/// candidates; it comes first when `context.styleLeads`). `chooseSuggestion` picks it, so that
+/// tiling the same windows again steps on to the next suggestion; `arrangement` and
+/// `nextArrangement` are the suggestions' titles and `suggestions` holds what to remember. The
+/// front-most windows up to the style's largest count are tiled, the others stay where they are. No
+/// moves when the display is not connected or no window qualifies.
 ApplyPlan tileWindowsPlan(std::string_view displayID, const TileApps& apps, TilingStyle style,
                           const World& world, const Gaps& gaps, const TileContext& context);
 

@@ -19,7 +19,8 @@ std::string_view rawValue(AppRole role);
 /// The role of a raw value, or nothing.
 std::optional<AppRole> appRoleFromRawValue(std::string_view raw);
 
-/// The role of an app: its bundle id in the known-apps table, then JetBrains ids as
+/// The role of an app: its id in the known-apps table (exact), then in the table of Linux
+/// desktop ids and WM_CLASS classes (lower-cased, ".desktop" dropped), then JetBrains ids as
 /// editors, then words in its lower-cased name, else `other`.
 AppRole role(std::string_view bundleID, std::string_view name);
 

@@ -136,14 +136,14 @@ struct Planner {
       auto found = lookUpOpenApp(world.apps, named->name);
       if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
     }
-    return applying(ApplyTarget::tileWindows(std::get<std::optional<std::string>>(displayID),
-                                             command.apps,
-                                             command.style.value_or(library.settings.tilingStyle)));
+    return applying(ApplyTarget::tileWindows(
+        std::get<std::optional<std::string>>(displayID), command.apps,
+        command.style.value_or(library.settings.tilingStyle), command.style.has_value()));
   }
 
   CommandOutcome operator()(const Command::TileAllDisplays& command) const {
-    return applying(
-        ApplyTarget::tileAllDisplays(command.style.value_or(library.settings.tilingStyle)));
+    return applying(ApplyTarget::tileAllDisplays(
+        command.style.value_or(library.settings.tilingStyle), command.style.has_value()));
   }
 
   CommandOutcome operator()(const Command::Snap& command) const {

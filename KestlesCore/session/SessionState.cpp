@@ -155,6 +155,8 @@ SessionState SessionState::bounded() const {
     for (std::size_t i = 0; i + kMostAwayDisplays < byWindows.size(); ++i)
       kept.away.tilings.erase(byWindows[i].second);
   }
+  // A kept display's record of no windows says nothing a first look would not find again.
+  std::erase_if(kept.keptTiles.known, [](const auto& entry) { return entry.second.empty(); });
   auto all = kept.windows();
   std::erase_if(kept.identities, [&](const auto& entry) { return !all.contains(entry.first); });
   if (all.size() <= kMostWindows) return kept;

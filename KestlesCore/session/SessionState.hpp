@@ -87,7 +87,8 @@ struct SessionState {
   SessionState forgettingClosedWindows(const World& world) const;
   /// The state cut to its bounds: each undo stack to its newest 20 entries, the palette's
   /// recents to the ones it shows, `kMostAwayDisplays` away tilings and `kMostWindows`
-  /// windows, identities to the windows it holds (the tiling memory bounds itself).
+  /// windows, identities to the windows it holds, kept displays' records to those that know
+  /// a window (the tiling memory bounds itself).
   SessionState bounded() const;
 
   /// Reads the state at the path, bounded: an empty state when there is no file, or when the

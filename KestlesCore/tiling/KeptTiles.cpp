@@ -65,10 +65,39 @@ Look look(const DisplayInfo& display, const std::vector<const WindowSnapshot*>& 
   return result;
 }
 
+/// Hands the tiles of gone windows to waiting windows, the one that waited longest first and
+/// the tiles in slot order, before any tile closes: a freed tile goes to a window that had
+/// none without moving anyone else. The windows served leave `waiting` and the gone windows
+/// whose tiles they took leave `gone`; returns how many were placed.
+int handOver(Tiling& tiling, Look& look) {
+  std::vector<std::pair<int, WindowID>> freed;
+  for (auto window : look.gone)
+    if (auto slot = tiling.tileOf(window)) freed.emplace_back(*slot, window);
+  std::sort(freed.begin(), freed.end());
+  int placed = 0;
+  auto next = look.waiting.begin();
+  for (const auto& [slot, window] : freed) {
+    if (next == look.waiting.end()) break;
+    if (tiling.zoomed == window) tiling.zoomed.reset();
+    tiling.remove(window);
+    tiling.restore(*next++, slot);
+    look.gone.erase(window);
+    ++placed;
+  }
+  look.waiting.erase(look.waiting.begin(), next);
+  return placed;
+}
+
 /// The rearrange manner: the tiled windows that stay, in slot order, then the waiting and
 /// the new ones, in the style's shape for their count (the current shape when the count is
-/// the same).
-std::optional<Tiling> rearranged(const Tiling* current, const Look& look, TilingStyle style) {
+/// the same). Waiting windows first take the tiles of gone ones where those stood.
+std::optional<Tiling> rearranged(const Tiling* current, Look look, TilingStyle style) {
+  std::optional<Tiling> handed;
+  if (current) {
+    handed = *current;
+    handOver(*handed, look);
+    current = &*handed;
+  }
   std::vector<WindowID> windows;
   if (current)
     for (auto window : current->windowIDs())
@@ -161,11 +190,13 @@ bool splitFor(Tiling& tiling, WindowID window, std::optional<WindowID> front,
   return false;
 }
 
-/// The in-place manner on an existing tiling; nothing when no window is left in it. Waiting
-/// windows try for a tile only when tiles closed, since only that makes room.
-std::optional<Tiling> inPlace(const Tiling& current, const Look& look, const Gaps& gaps,
+/// The in-place manner on an existing tiling; nothing when no window is left in it. The tiles
+/// of gone windows go to waiting windows before any closes; the waiting windows left try for
+/// a tile only when tiles closed, since only that makes room.
+std::optional<Tiling> inPlace(const Tiling& current, Look look, const Gaps& gaps,
                               const World& world, int& placed) {
   Tiling tiling = current;
+  placed += handOver(tiling, look);
   closeGone(tiling, look.gone);
   if (look.emptied > 0) closeEmpty(tiling);
   for (auto window : look.closes() ? look.untiled() : look.fresh)

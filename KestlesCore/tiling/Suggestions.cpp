@@ -354,6 +354,29 @@ std::vector<std::size_t> ranked(const std::vector<Scored>& scores,
   return kept;
 }
 
+/// Puts the style's own shape first among the kept candidates (taking it in when the ranking
+/// left it out, the last kept one then going).
+void lead(std::vector<std::size_t>& kept, const std::vector<Shaped>& shapes,
+          const Suggestions::Request& request, int count) {
+  auto styled = sortedTopToBottom(
+      unitFrames(shapeForCount(count, request.display.visibleFrame.size, request.style)));
+  auto isStyled = [&](std::size_t index) {
+    return !shapes[index].candidate.fromScreen &&
+           LayoutStrip::sameFrames(shapes[index].sortedUnits, styled);
+  };
+  auto found = std::find_if(kept.begin(), kept.end(), isStyled);
+  if (found != kept.end()) {
+    std::rotate(kept.begin(), found, std::next(found));
+    return;
+  }
+  for (std::size_t index = 0; index < shapes.size(); ++index)
+    if (isStyled(index)) {
+      kept.insert(kept.begin(), index);
+      if (kept.size() > Suggestions::kMostSuggestions) kept.pop_back();
+      return;
+    }
+}
+
 }  // namespace
 
 // ---- Suggestions -----------------------------------------------------------------------
@@ -486,7 +509,9 @@ Suggestions::Board Suggestions::board(const Request& request) {
   for (const auto& shape : shapes)
     scores.push_back(score(shape, scene));
   // Only the suggestions kept are described.
-  for (std::size_t index : ranked(scores, shapes))
+  auto kept = ranked(scores, shapes);
+  if (request.styleLeads) lead(kept, shapes, request, board.windowCount);
+  for (std::size_t index : kept)
     board.suggestions.push_back(describe(shapes[index], std::move(scores[index]), scene));
   return board;
 }

@@ -73,6 +73,9 @@ struct Suggestions {
     Gaps gaps;
     const TilingMemory* memory = nullptr;  // none: no memory bonus
     std::optional<FromScreen> fromScreen;
+    // The style was asked for by name: its shape leads the board whatever its score, and is
+    // kept even where its tiles are small.
+    bool styleLeads = false;
   };
 
   /// A board keeps at most this many suggestions after thinning.

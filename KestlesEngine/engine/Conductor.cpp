@@ -91,7 +91,7 @@ ApplyReport Conductor::apply(const ApplyPlan& plan, const World& world, const Op
   launching->queue = LaunchQueue::make(report.plan.launches, std::move(known));
   launching->began = services_.clock.now();
   launching->glide = options.glide;
-  openApps(report.plan, *launching);
+  openApps(report.plan, *launching, report.failures);
   if (launching->queue.isDone()) {
     endPlacing();
   } else {
@@ -191,7 +191,8 @@ void Conductor::stop() {
   if (onPlacingStopped) onPlacingStopped();
 }
 
-void Conductor::openApps(const ApplyPlan& plan, Launching& launching) {
+void Conductor::openApps(const ApplyPlan& plan, Launching& launching,
+                         std::vector<std::string>& failures) {
   for (const auto& launch : plan.launches) {
     const auto& bundleID = launch.app.bundleID;
     launching.apps[bundleID] = launch.app;
@@ -204,6 +205,8 @@ void Conductor::openApps(const ApplyPlan& plan, Launching& launching) {
         formatLog("Opening %{public}s failed: %{public}s", launch.app.name, *failure));
     launching.failed.insert(bundleID);
     launching.queue.drop(bundleID);
+    // The user hears of it with the apply's other failures, not only the log.
+    failures.push_back(*failure + ".");
     if (onOpenFailed) onOpenFailed(launch.app);
   }
 }

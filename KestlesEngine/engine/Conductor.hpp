@@ -127,7 +127,9 @@ class Conductor {
   void lookAtLeaving(bool atMost);
   /// Ends the wait without calling `then`.
   void cancelLeaving();
-  void openApps(const ApplyPlan& plan, Launching& launching);
+  /// Opens the plan's apps that are not running; the sentence of each that cannot be opened
+  /// joins `failures`.
+  void openApps(const ApplyPlan& plan, Launching& launching, std::vector<std::string>& failures);
   void scheduleLook();
   void look();
   void askForWindows(const World& world);

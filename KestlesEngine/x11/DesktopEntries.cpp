@@ -1,5 +1,7 @@
 #include "KestlesEngine/x11/DesktopEntries.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 #include <map>
@@ -185,6 +187,34 @@ const DesktopEntry* DesktopEntries::withID(std::string_view id) const {
   for (const auto& entry : entries_)
     if (entry.id == id) return &entry;
   return nullptr;
+}
+
+std::optional<std::filesystem::path> DesktopEntries::locate(std::string_view id,
+                                                            std::string_view searchPath) const {
+  if (id.empty()) return std::nullopt;
+  if (auto path = pathOf(id)) return path;
+  if (const auto* entry = match({{}, {}, std::string(id)}))
+    if (auto path = pathOf(entry->id)) return path;
+  // A name with a slash would reach outside the folders.
+  if (id.find('/') != std::string_view::npos) return std::nullopt;
+  for (const auto& name : {std::string(id), text::asciiLowercased(id)}) {
+    std::string_view rest = searchPath;
+    while (true) {
+      auto colon = rest.find(':');
+      std::filesystem::path folder(rest.substr(0, colon));
+      // An empty or relative folder would depend on where the app happens to run.
+      if (folder.is_absolute()) {
+        auto program = folder / name;
+        std::error_code error;
+        if (std::filesystem::is_regular_file(program, error) &&
+            ::access(program.c_str(), X_OK) == 0)
+          return program;
+      }
+      if (colon == std::string_view::npos) break;
+      rest.remove_prefix(colon + 1);
+    }
+  }
+  return std::nullopt;
 }
 
 const DesktopEntry* DesktopEntries::match(const WindowIdentity& identity) const {

@@ -60,6 +60,14 @@ class DesktopEntries {
   /// (ASCII case ignored). Nothing when none matches.
   const DesktopEntry* match(const WindowIdentity& identity) const;
 
+  /// Where the app with this identifier starts from: the file of the entry with the id, else
+  /// of the entry the id names as a window class (as `match` finds it: the X11 layer gives an
+  /// app without an entry its class as identifier), else a program of that name (as given,
+  /// then lower-cased: "XClock" runs `xclock`) in a folder of `searchPath` (a PATH value).
+  /// Nothing when there is none of them.
+  std::optional<std::filesystem::path> locate(std::string_view id,
+                                              std::string_view searchPath) const;
+
  private:
   const DesktopEntry* withID(std::string_view id) const;
   std::vector<DesktopEntry> entries_;

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -82,10 +83,14 @@ std::optional<std::string> startDetached(const std::vector<std::string>& argv,
 }
 
 std::optional<std::filesystem::path> X11AppOpener::applicationURL(const std::string& bundleID) {
-  return session_.entries().pathOf(bundleID);
+  const char* path = std::getenv("PATH");
+  return session_.entries().locate(bundleID, path ? path : "/usr/local/bin:/usr/bin:/bin");
 }
 
 std::optional<std::string> X11AppOpener::open(const std::filesystem::path& app, bool) {
+  // A program found without a desktop entry is run as it is.
+  if (app.extension() != ".desktop")
+    return startDetached({app.string()}, {"DESKTOP_STARTUP_ID=" + startupID()});
   std::ifstream file(app, std::ios::binary);
   std::ostringstream contents;
   contents << file.rdbuf();

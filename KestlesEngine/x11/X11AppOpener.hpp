@@ -7,12 +7,14 @@ namespace kestles::x11 {
 
 /// Apps are desktop entries: an app's location is its entry file, and opening it runs the
 /// entry's `Exec` line (field codes removed) detached from this process, in a session of its
-/// own, with a startup-notification id in `DESKTOP_STARTUP_ID`.
+/// own, with a startup-notification id in `DESKTOP_STARTUP_ID`. An app without an entry is
+/// its program, run the same way.
 class X11AppOpener final : public platform::AppOpener {
  public:
   explicit X11AppOpener(X11Session& session) : session_(session) {}
 
-  /// The entry file of the desktop entry with this id.
+  /// The entry file of the app's desktop entry, found by id or window class, else its
+  /// program on PATH (`DesktopEntries::locate`).
   std::optional<std::filesystem::path> applicationURL(const std::string& bundleID) override;
   /// Starts the entry; a sentence when the file cannot be read, names no program, or the
   /// program cannot be started. `activates` is left to the window manager: the startup id

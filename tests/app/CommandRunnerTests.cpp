@@ -8,6 +8,8 @@
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/command/KeyBindings.hpp"
+#include "KestlesCore/tiling/StyleShapes.hpp"
+#include "KestlesCore/tiling/Suggestion.hpp"
 #include "tests/app/RunnerDesk.hpp"
 
 namespace kestles::app {
@@ -190,6 +192,44 @@ TEST(CommandRunnerTests, KeepTiledTakesInANewWindowAndIsSavedInTheLibrary) {
   EXPECT_EQ(r.frames(), r.settledFrames());
 }
 
+// With keep tiled on, a window that opened while the tiles were full floated for ever, even
+// after a tile was freed.
+TEST(CommandRunnerTests, KeepTiledHandsAFreedTileToTheWaitingWindow) {
+  // Five windows, one app each past the editor's two; the grid holds four on this display.
+  auto world = smallWorld();
+  for (std::int32_t pid : {303, 404}) {
+    world.apps.push_back({pid, "com.example.app" + std::to_string(pid), "App", false});
+    auto added = engine::testing::window(static_cast<std::uint32_t>(pid / 10), pid,
+                                         {400, 300, 400, 300}, pid);
+    added.bundleID = "com.example.app" + std::to_string(pid);
+    world.windows.push_back(added);
+  }
+  RunnerDesk r{world};
+  r.runner.load();
+  r.run("kestles://keep-tiled/on");
+  const auto& tiling = r.runner.state().tilings.at("LEFT");
+  ASSERT_EQ(tiling.windowIDs().size(), 4u);
+  std::optional<std::uint32_t> waiting, closing;
+  for (const auto& window : r.desk.world.windows) {
+    if (!tiling.contains(window.id))
+      waiting = window.id;
+    else if (window.pid != kEditor && !closing)
+      closing = window.id;
+  }
+  ASSERT_TRUE(waiting && closing);
+  auto waitingFrame = r.frameOf(*waiting);
+  auto freed = r.frameOf(*closing);
+  auto closingPID = r.desk.sim.window(*closing)->pid;
+
+  r.desk.sim.quit(closingPID);
+  std::erase_if(r.desk.world.windows, [&](const auto& window) { return window.id == *closing; });
+  r.runner.windowsChanged();
+  EXPECT_NE(r.frameOf(*waiting), waitingFrame);
+  EXPECT_EQ(r.frameOf(*waiting), freed);
+  EXPECT_TRUE(r.runner.state().tilings.at("LEFT").contains(*waiting));
+  EXPECT_EQ(r.frames(), r.settledFrames());
+}
+
 TEST(CommandRunnerTests, GapsAreKeptInTheLibraryAndUndoBringsTheOldOnesBack) {
   RunnerDesk r;
   r.runner.load();
@@ -251,6 +291,38 @@ TEST(CommandRunnerTests, AFileURLNamesItsPath) {
   EXPECT_EQ(pathOfFileURL("file://localhost/a"), std::filesystem::path("/a"));
   EXPECT_EQ(pathOfFileURL("file://elsewhere/a"), std::nullopt);
   EXPECT_EQ(pathOfFileURL("kestles://tile"), std::nullopt);
+}
+
+/// Four windows on the 1440 × 875 visible frame of the small world.
+World fourWindows() {
+  auto world = smallWorld();
+  world.windows.push_back(
+      engine::testing::window(22, engine::testing::kViewer, {300, 300, 500, 400}, 3));
+  return world;
+}
+
+// An asked-for style gave whatever led the suggestions board: `tile --style columns` laid four
+// windows out as a grid, and repeated presses of one style wandered off through the board.
+TEST(CommandRunnerTests, AnAskedForStyleLeadsAndARepeatedPressStepsOn) {
+  RunnerDesk r{fourWindows()};
+  r.runner.load();
+  auto shapeOf = [&] { return unitFrames(r.runner.state().tilings.at("LEFT").shape); };
+  auto styled = [&](TilingStyle style) { return unitFrames(shapeForCount(4, {1440, 875}, style)); };
+  ASSERT_FALSE(sameTiles(styled(TilingStyle::columns), styled(TilingStyle::grid)));
+
+  for (auto style : {TilingStyle::columns, TilingStyle::grid}) {
+    std::string link = "kestles://tile?style=" + std::string(rawValue(style));
+    SCOPED_TRACE(link);
+    r.run(link);
+    EXPECT_TRUE(sameTiles(shapeOf(), styled(style)));
+    EXPECT_EQ(r.frames(), r.settledFrames());
+    // The same press again lays the same windows out another way, then another.
+    r.run(link);
+    auto second = shapeOf();
+    EXPECT_FALSE(sameTiles(second, styled(style)));
+    r.run(link);
+    EXPECT_FALSE(sameTiles(shapeOf(), second));
+  }
 }
 
 }  // namespace

@@ -381,6 +381,31 @@ TEST(KeptTilesTests, WhenTiledWindowsCloseTheWindowsLeftOutTakeTheirPlace) {
   }
 }
 
+TEST(KeptTilesTests, AClosedWindowsTileGoesToTheWindowThatWaitedLongest) {
+  // A window that opened while every tile was taken floated on after a tile was freed, or
+  // took a tile only after the others had closed up and shifted round.
+  // Columns hold three tiles at most on this display, and thirds are too narrow to split.
+  auto display = plainDisplay(1080, 600);
+  auto tilings = tiledWith("thirds", {A, B, C}, "plain");
+  auto frames = tilings.at("plain").frames(display.visibleFrame, kNoGaps);
+  // E and D wait (D, the older, longer); B closes.
+  auto world = worldOf({windowAt(A, frames.at(A)), windowAt(C, frames.at(C)),
+                        windowAt(D, {100, 100, 300, 300}), windowAt(E, {120, 120, 300, 300})},
+                       {display});
+  for (auto changes : kAllTileChanges) {
+    SCOPED_TRACE(std::string(rawValue(changes)));
+    KeptTiles kept;
+    kept.known["plain"] = {A, B, C, D, E};
+    auto plan = kept.check({"plain"}, world, tilings, kNoGaps, TilingStyle::columns, changes);
+    ASSERT_TRUE(plan);
+    // D takes B's tile where it stood; nobody else moves and E waits on.
+    EXPECT_EQ(plan->tilings.at("plain").windows, (Slots{A, D, C}));
+    EXPECT_EQ(targets(*plan), (std::map<std::uint32_t, CGRect>{{D, frames.at(B)}}));
+    EXPECT_EQ(plan->placed, 1);
+    EXPECT_EQ(plan->message(), "Keep Tiled rearranged the tiles");
+  }
+}
+
 TEST(KeptTilesTests, AFloatedWindowStaysOutWhenTilesClose) {
   auto world = worldOf({windowAt(A, {0, 32, 756, 950}), windowAt(B, {300, 200, 500, 500}),
                         windowAt(C, {756, 32, 756, 950})},

@@ -227,6 +227,11 @@ TEST(SessionState, ReadingAndWritingCutTheStateToItsBounds) {
   for (auto action : {SnapAction::leftHalf, SnapAction::rightHalf, SnapAction::topHalf,
                       SnapAction::bottomHalf, SnapAction::maximize})
     big.paletteRecents.actions.push_back({PaletteAction::Snap{action}});
+  // Kept displays come and go (projectors, docks): a display's record of which windows it knows
+  // stayed after its windows closed, one more for every display ever kept.
+  for (int display = 0; display < 50; ++display)
+    big.keptTiles.known["PROJECTOR-" + std::to_string(display)] = {};
+  big.keptTiles.known["LEFT"] = {300};
   big.identities[300] = {300, 7, "org.example.seven"};
   big.identities[9999] = {9999, 7, "org.example.seven"};  // a window it holds nothing of
 
@@ -245,6 +250,7 @@ TEST(SessionState, ReadingAndWritingCutTheStateToItsBounds) {
     EXPECT_EQ(*windows.begin(), 241u);
     EXPECT_EQ(state.snapMemory.entries.size(), 60u);
     EXPECT_EQ(state.identities.size(), 1u);
+    EXPECT_EQ(state.keptTiles.known, (std::map<std::string, std::set<WindowID>>{{"LEFT", {300}}}));
   };
   expectBounded(nlohmann::json(big).get<SessionState>());
 

@@ -223,9 +223,11 @@ TEST(ConductorTests, ARunningAppWithoutAWindowIsAskedOnceInsteadOfOpened) {
 }
 
 TEST(ConductorTests, AnAppThatCannotBeOpenedIsReportedAndThePlanStillRuns) {
+  // An app that could not be opened reached only the log, and the summary said "0 failures".
   ConductorDesk c;  // Notes is not installed
   auto report = c.apply(launchingPlan());
   EXPECT_EQ(c.failedOpens, std::vector{kNotesApp});
+  EXPECT_EQ(report.failures, std::vector<std::string>{"Notes isn’t installed."});
   EXPECT_FALSE(c.conductor.isPlacing());
   EXPECT_FALSE(c.conductor.isLaunching());
   EXPECT_EQ(c.ended, 1);
@@ -234,7 +236,7 @@ TEST(ConductorTests, AnAppThatCannotBeOpenedIsReportedAndThePlanStillRuns) {
                             info("Applied Morning: 1 of 1 windows in 0 seconds"),
                             {LogLevel::error, platform::LogCategory::engine,
                              "Opening Notes failed: Notes isn’t installed"},
-                            info("Applied Morning in 0 seconds; 1 apps to open, 0 failures")}));
+                            info("Applied Morning in 0 seconds; 1 apps to open, 1 failures")}));
 }
 
 TEST(ConductorTests, StopEndsTheWaitAsStopped) {

@@ -83,5 +83,38 @@ TEST_F(DesktopEntriesScan, EarlierFoldersWinAndSubfoldersJoinTheID) {
   }
 }
 
+// An installed program without a desktop entry of its id (xclock, known by its class
+// "XClock") was reported as not installed.
+TEST_F(DesktopEntriesScan, AnAppIsFoundByItsEntryItsClassOrItsProgram) {
+  write("system/org.example.Viewer.desktop", "Viewer", "StartupWMClass=ViewerWindow\n");
+  std::filesystem::create_directories(root_ / "bin");
+  auto program = [&](const std::string& name, std::filesystem::perms mode) {
+    std::ofstream(root_ / "bin" / name) << "#!/bin/sh\n";
+    std::filesystem::permissions(root_ / "bin" / name, mode);
+  };
+  program("xclock", std::filesystem::perms::owner_all);
+  program("notes", std::filesystem::perms::owner_read);  // not executable
+  auto entries = DesktopEntries::scan({root_ / "system"});
+  auto viewer = root_ / "system" / "org.example.Viewer.desktop";
+  const std::string path =
+      "relative:" + (root_ / "missing").string() + ":" + (root_ / "bin").string();
+
+  struct Case {
+    const char* id;
+    std::optional<std::filesystem::path> found;
+  };
+  for (const auto& c : std::initializer_list<Case>{
+           {"org.example.Viewer", viewer},
+           {"ViewerWindow", viewer},  // its window class
+           {"XClock", root_ / "bin" / "xclock"},
+           {"xclock", root_ / "bin" / "xclock"},
+           {"notes", std::nullopt},
+           {"../bin/xclock", std::nullopt},
+           {"", std::nullopt},
+       }) {
+    EXPECT_EQ(entries.locate(c.id, path), c.found) << c.id;
+  }
+}
+
 }  // namespace
 }  // namespace kestles::x11
