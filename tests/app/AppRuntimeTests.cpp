@@ -38,7 +38,7 @@ struct RuntimeDesk {
     app.emplace(layer, log, notifier,
                 CommandRunner::Files{folder.path() / "library.json", folder.path() / "state.json"},
                 folder.path() / "limits.json",
-                AppRuntime::About{"the simulated desktop", "/somewhere/app.log"});
+                AppRuntime::About{"the simulated desktop", "/somewhere/app.log", {}});
     app->start();
   }
 };
