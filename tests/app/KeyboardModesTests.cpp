@@ -250,7 +250,9 @@ TEST(KeyboardModesTests, ThePanelKeyOpensThePaletteAndReturnCarriesTheItemOut) {
               std::vector<PaletteAction>{{PaletteAction::Plain::tileWindows}});
     ASSERT_NE(state.undo.peekUndo(), nullptr) << "the tiling was carried out";
     EXPECT_EQ(state.undo.peekUndo()->title, "Tile Windows");
-    EXPECT_TRUE(a.notifier.notices.empty());
+    // The only notice is the one that says how to undo what the palette did.
+    ASSERT_EQ(a.notifier.notices.size(), 1u);
+    EXPECT_EQ(a.notifier.notices[0].title, "Tile Windows");
   }
 }
 
