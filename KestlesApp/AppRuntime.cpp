@@ -3,6 +3,7 @@
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/keyboard/KeyHolder.hpp"
+#include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesEngine/platform/ModifierMasks.hpp"
 
@@ -24,9 +25,10 @@ AppRuntime::AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, No
 AppRuntime::~AppRuntime() {
   layer_.onGone({});
   watcher_.stop();
-  if (doubleControl_) doubleControl_->stop();
   main_.sync([this] {
     stopping_ = true;
+    if (doubleControl_) doubleControl_->stop();
+    doubleControl_.reset();
     modes_.reset();
     conductor_.stop();
     for (auto id : keyIDs_)
@@ -61,8 +63,9 @@ std::optional<std::string> AppRuntime::receive(const std::string& line) {
   if (auto refused = refusalOf(line)) return refused;
   log_.write({platform::LogLevel::info, platform::LogCategory::engine, "Received " + line});
   if (auto path = pathOfFileURL(line)) {
-    main_.async([this, archive = *path] {
-      runner_.importArchive(archive);
+    bool settings = line.ends_with(kWithSettingsQuery);
+    main_.async([this, archive = *path, settings] {
+      runner_.importArchive(archive, settings);
       updateKeys();
     });
     return std::nullopt;
@@ -84,6 +87,7 @@ void AppRuntime::run(const KestlesCommand& command) {
 }
 
 void AppRuntime::updateKeys() {
+  followPanelTrigger();
   auto keys = KeyBindings::of(runner_.library());
   if (keys == keys_) return;
   for (auto id : keyIDs_)
@@ -100,7 +104,7 @@ void AppRuntime::updateKeys() {
   }
   for (const auto& clash : keys.clashes)
     log_.write({platform::LogLevel::notice, platform::LogCategory::hotkeys,
-                clash.combo.description() + " is taken by an earlier key, so it doesn’t run " +
+                KeyLabel::written(clash.combo) + " is taken by an earlier key, so it doesn’t run " +
                     clash.title + "."});
   keys_ = std::move(keys);
 }
@@ -115,7 +119,7 @@ void AppRuntime::logTakenKey(const KeyBinding& binding) {
       who = "the system shortcut “" + SystemShortcut::title(static_cast<int>(system->shortcut.id)) +
             "”";
   log_.write({platform::LogLevel::notice, platform::LogCategory::hotkeys,
-              binding.combo.description() + " is held by " + who + ", so it doesn’t run " +
+              KeyLabel::written(binding.combo) + " is held by " + who + ", so it doesn’t run " +
                   binding.title + "."});
 }
 
@@ -125,10 +129,23 @@ void AppRuntime::startKeyboardModes() {
       KeyboardModes::Services{conductor_, engine_, runner_, main_, log_,
                               [this](const KestlesCommand& command) { run(command); }},
       layer_.overlay());
-  // Until a panel exists on this desktop, the double Control tap opens window hints.
+  followPanelTrigger();
+}
+
+// The double Control tap is the panel's trigger only when the settings say so; otherwise
+// nothing watches the Control key, and a tap stays the terminal's and the editor's.
+void AppRuntime::followPanelTrigger() {
+  const auto& trigger = runner_.library().settings.panelTrigger;
+  bool wanted = modes_ && std::holds_alternative<PanelTrigger::DoubleControl>(trigger.value);
+  if (wanted == (doubleControl_ != nullptr)) return;
+  if (!wanted) {
+    doubleControl_->stop();
+    doubleControl_.reset();
+    return;
+  }
   doubleControl_ = std::make_unique<engine::DoubleControlMonitor>(parts_.input, [this] {
     main_.async([this] {
-      if (!stopping_ && modes_) modes_->open(KestlesCommand{KestlesCommand::Hints{}});
+      if (!stopping_) run(KestlesCommand{KestlesCommand::Panel{}});
     });
   });
   doubleControl_->start();

@@ -91,6 +91,8 @@ class AppRuntime {
   void logTakenKey(const KeyBinding& binding);
   /// On an X display: the keyboard modes, and window hints on a double Control tap.
   void startKeyboardModes();
+  /// Watches for the double Control tap while the panel trigger is that tap, and only then.
+  void followPanelTrigger();
   /// Hands the displays as they are now to the runner, which acts when they changed.
   void lookAtDisplays();
   platform::DesktopLayer& layer_;

@@ -108,7 +108,7 @@ int exportArchive(const std::optional<std::string>& typed) {
   return 0;
 }
 
-int importArchive(const std::string& typed) {
+int importArchive(const std::string& typed, bool settings) {
   auto path = KestlesArchive::filePath(typed, workingFolder(), KestlesPaths::homeFolder());
   std::string bytes;
   try {
@@ -124,7 +124,9 @@ int importArchive(const std::string& typed) {
   }
   if (archive.isEmpty())
     return failWith(path.string() + " has no kestles, layouts, display rules or settings in it.");
-  if (auto failure = deliverToApp(fileURL(path))) return failWith(*failure);
+  // The app reads the query; a "?" of the path itself travels escaped.
+  auto url = fileURL(path) + (settings ? "?settings" : "");
+  if (auto failure = deliverToApp(url)) return failWith(*failure);
   return 0;
 }
 
@@ -145,7 +147,7 @@ int run(const CLIRequest& request) {
         } else if constexpr (std::is_same_v<Value, CLIRequest::ExportArchive>) {
           return exportArchive(value.path);
         } else {
-          return importArchive(value.path);
+          return importArchive(value.path, value.settings);
         }
       },
       request.value);

@@ -11,6 +11,7 @@ packages=(
   libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb-xtest0-dev
   libcairo2-dev libcurl4-openssl-dev
   xvfb openbox xfwm4 dbus-x11 xterm x11-xserver-utils wmctrl
+  dpkg-dev groff-base
 )
 
 missing=()

@@ -61,6 +61,10 @@ TEST(CLIParser, RequestsWithoutCommands) {
       {{"export", "My", "Work.kestles"}, CLIRequest{CLIRequest::ExportArchive{"My Work.kestles"}}},
       {{"import"}, error("import needs a file, like: kestles import ~/Desktop/Work.kestles")},
       {{"import", "a.kestles"}, CLIRequest{CLIRequest::ImportArchive{"a.kestles"}}},
+      {{"import", "My", "Work", "--settings"},
+       CLIRequest{CLIRequest::ImportArchive{"My Work", true}}},
+      {{"import", "--settings"},
+       error("import needs a file, like: kestles import ~/Desktop/Work.kestles")},
       {{"Frobnicate"}, error("There’s no command “Frobnicate”. Run kestles help to see them all.")},
   });
 }
@@ -81,6 +85,8 @@ TEST(CLIParser, WordsThatTakeNothing) {
       {{"pick"}, send({C::PickWindows{}})},
       {{"edit-tiles"}, send({C::EditTiles{}})},
       {{"arrange"}, send({C::ArrangeWithKeys{}})},
+      {{"redo"}, send({C::Redo{}})},
+      {{"redo", "twice"}, error("redo takes nothing more, not “twice”.")},
       {{"panel"}, send({C::Panel{}})},
       {{"panel", ""}, send({C::Panel{}})},  // an empty word adds nothing
   });
@@ -101,6 +107,12 @@ TEST(CLIParser, KestlesAndLayouts) {
        error("-d needs a display’s name, like: --display Studio Display")},
       {{"layout", "Halves", "--DISPLAY", "x"},
        send({C::Layout{"Halves --DISPLAY x", std::nullopt}})},
+      {{"save", "Deep", "Work"}, send({C::Save{"Deep Work"}})},
+      {{"Save", "--update", "Code"}, send({C::Save{"Code", true}})},
+      {{"save", "Code", "--update"}, send({C::Save{"Code", true}})},
+      {{"save"}, error("save needs a name for the new kestle, like: kestles save Code")},
+      {{"save", "--update"},
+       error("save --update needs the name of a kestle, like: kestles save --update Code")},
   });
 }
 
