@@ -297,7 +297,8 @@ std::optional<Failure> readTileOption(TileOptions& options, Words words, std::si
   auto option = tileOption(words[index]);
   if (!option)
     return Failure{"tile takes --display, --app, --front-app, --style or --all-displays, not " +
-                   quoted(joinedWords(words.subspan(index))) + ", like: kestles tile --app Firefox"};
+                   quoted(joinedWords(words.subspan(index))) +
+                   ", like: kestles tile --app Firefox"};
   if (options.has(*option))
     return Failure{"tile takes " + std::string(kTileOptions[*option].longForm) + " once."};
   bool app = *option == TileOption::app || *option == TileOption::frontApp;
@@ -356,8 +357,9 @@ ParseResult parseSave(Words words) {
   }
   auto joined = joinedWords(name);
   if (joined.empty())
-    return fail(update ? "save --update needs the name of a kestle, like: kestles save --update Code"
-                       : "save needs a name for the new kestle, like: kestles save Code");
+    return fail(update
+                    ? "save --update needs the name of a kestle, like: kestles save --update Code"
+                    : "save needs a name for the new kestle, like: kestles save Code");
   return send({C::Save{joined, update}});
 }
 

@@ -68,11 +68,11 @@ class Checker {
         "KestlesDebugLinks -bool true"};
   }
   /// Commands that name nothing: they may always be sent.
-  template <
-      OneOf<C::TileAllDisplays, C::Snap, C::Focus, C::Swap, C::RetileTiles, C::Gaps, C::Open,
-            C::Tour, C::ShowMe, C::Welcome, C::ShowTip, C::MakeMain, C::TileOrFloat, C::Hints,
-            C::MoveToTile, C::PickWindows, C::EditTiles, C::ArrangeWithKeys, C::Undo, C::Redo, C::Panel>
-          Value>
+  template <OneOf<C::TileAllDisplays, C::Snap, C::Focus, C::Swap, C::RetileTiles, C::Gaps, C::Open,
+                  C::Tour, C::ShowMe, C::Welcome, C::ShowTip, C::MakeMain, C::TileOrFloat, C::Hints,
+                  C::MoveToTile, C::PickWindows, C::EditTiles, C::ArrangeWithKeys, C::Undo, C::Redo,
+                  C::Panel>
+                Value>
   std::optional<Failure> operator()(const Value&) const {
     return std::nullopt;
   }

@@ -22,7 +22,8 @@ struct Row {
 /// nothing for other numbers.
 std::optional<std::string> digitKeyLabel(KeyModifiers modifiers, std::optional<int> number) {
   if (!number || *number < 1 || *number > 9) return std::nullopt;
-  return KeyLabel::written(KeyCombo{kDigitKeyCodes[static_cast<std::size_t>(*number - 1)], modifiers});
+  return KeyLabel::written(
+      KeyCombo{kDigitKeyCodes[static_cast<std::size_t>(*number - 1)], modifiers});
 }
 
 /// The name with its control characters escaped, so that a name cannot break the

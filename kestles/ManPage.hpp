@@ -17,10 +17,10 @@ struct ManPage {
     std::string text;   // paragraphs separated by blank lines
   };
 
-  std::string name;       // "kestles"
-  std::string section;    // "1"
-  std::string purpose;    // the NAME line's text after the dash
-  std::string synopsis;   // "kestles <command> [arguments]"
+  std::string name;      // "kestles"
+  std::string section;   // "1"
+  std::string purpose;   // the NAME line's text after the dash
+  std::string synopsis;  // "kestles <command> [arguments]"
   std::string commandsTitle = "COMMANDS";
   std::vector<Entry> commands;
   std::vector<Section> sections;  // after the commands

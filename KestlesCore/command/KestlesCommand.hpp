@@ -146,10 +146,11 @@ struct KestlesCommand {
   KESTLES_PLAIN_COMMAND(Panel);
 #undef KESTLES_PLAIN_COMMAND
 
-  using Value = std::variant<Kestle, NextKestle, Layout, Tile, TileAllDisplays, SwapDisplays, Snap,
-                             Focus, Swap, RetileTiles, Gaps, KeepTiled, LeaveOut, Open, Tour,
-                             ShowMe, Welcome, ShowTip, Save, Debug, MakeMain, TileOrFloat, Hints,
-                             MoveToTile, PickWindows, EditTiles, ArrangeWithKeys, Undo, Redo, Panel>;
+  using Value =
+      std::variant<Kestle, NextKestle, Layout, Tile, TileAllDisplays, SwapDisplays, Snap, Focus,
+                   Swap, RetileTiles, Gaps, KeepTiled, LeaveOut, Open, Tour, ShowMe, Welcome,
+                   ShowTip, Save, Debug, MakeMain, TileOrFloat, Hints, MoveToTile, PickWindows,
+                   EditTiles, ArrangeWithKeys, Undo, Redo, Panel>;
   Value value;
 
   bool operator==(const KestlesCommand&) const = default;

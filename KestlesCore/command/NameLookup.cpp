@@ -109,7 +109,10 @@ Lookup<AppSnapshot> lookUpOpenApp(std::span<const AppSnapshot> running, std::str
   if (!windows.empty())
     for (std::size_t i = 0; i < apps.size(); ++i) {
       auto count = std::ranges::count(windows, apps[i].bundleID, &WindowSnapshot::bundleID);
-      names[i].append(" (").append(std::to_string(count)).append(count == 1 ? " window)" : " windows)");
+      names[i]
+          .append(" (")
+          .append(std::to_string(count))
+          .append(count == 1 ? " window)" : " windows)");
     }
   return noMatch("open app", text, names, "Your open apps: ", "There are no open apps yet.");
 }
@@ -118,8 +121,7 @@ Lookup<AppRef> lookUpApp(std::span<const AppSnapshot> running, std::span<const A
                          std::string_view text) {
   auto place = matchInTwo(text, running, installed);
   if (!place)
-    return Failure{"No app matches " + text::quoted(text) +
-                   ", of those open or installed."};
+    return Failure{"No app matches " + text::quoted(text) + ", of those open or installed."};
   if (!place->inFirst) return installed[place->index];
   const auto& app = running[place->index];
   return AppRef{app.bundleID, app.name};

@@ -46,12 +46,12 @@ constexpr std::array<Pair, 29> kSpokenNames{{
 
 // The names Linux desktops and their manuals give the special keys.
 constexpr std::array<std::pair<int, std::string_view>, 27> kLinuxKeyNames{{
-    {36, "Return"},   {48, "Tab"},      {49, "Space"},     {51, "Backspace"}, {53, "Esc"},
-    {117, "Delete"},  {76, "Enter"},    {123, "Left"},     {124, "Right"},    {125, "Down"},
-    {126, "Up"},      {115, "Home"},    {119, "End"},      {116, "Page Up"},  {121, "Page Down"},
-    {122, "F1"},      {120, "F2"},      {99, "F3"},        {118, "F4"},       {96, "F5"},
-    {97, "F6"},       {98, "F7"},       {100, "F8"},       {101, "F9"},       {109, "F10"},
-    {103, "F11"},     {111, "F12"},
+    {36, "Return"},  {48, "Tab"},   {49, "Space"}, {51, "Backspace"}, {53, "Esc"},
+    {117, "Delete"}, {76, "Enter"}, {123, "Left"}, {124, "Right"},    {125, "Down"},
+    {126, "Up"},     {115, "Home"}, {119, "End"},  {116, "Page Up"},  {121, "Page Down"},
+    {122, "F1"},     {120, "F2"},   {99, "F3"},    {118, "F4"},       {96, "F5"},
+    {97, "F6"},      {98, "F7"},    {100, "F8"},   {101, "F9"},       {109, "F10"},
+    {103, "F11"},    {111, "F12"},
 }};
 
 // Super first: every default key holds it, so lists of keys line up by what follows.

@@ -27,34 +27,20 @@ struct DefaultKey {
 };
 
 constexpr std::array<DefaultKey, 29> kDefaultKeys{{
-    {KeyCommand::nextKestle, 48, kSuperAlt},
-    {KeyCommand::undo, 6, kSuperAlt},
-    {KeyCommand::redo, 6, kSuperAltShift},
-    {KeyCommand::tileWindows, 0, kSuperAlt},
-    {KeyCommand::windowHints, 13, kSuperAlt},
-    {KeyCommand::arrangeWithKeys, 49, kSuperAlt},
-    {SnapAction::leftHalf, 123, kSuper},
-    {SnapAction::rightHalf, 124, kSuper},
-    {SnapAction::topHalf, 126, kSuper},
-    {SnapAction::bottomHalf, 125, kSuper},
-    {SnapAction::topLeft, 32, kSuperAlt},
-    {SnapAction::topRight, 34, kSuperAlt},
-    {SnapAction::bottomLeft, 38, kSuperAlt},
-    {SnapAction::bottomRight, 40, kSuperAlt},
-    {SnapAction::firstThird, 2, kSuperAlt},
-    {SnapAction::centerThird, 3, kSuperAlt},
-    {SnapAction::lastThird, 5, kSuperAlt},
-    {SnapAction::firstTwoThirds, 14, kSuperAlt},
-    {SnapAction::lastTwoThirds, 17, kSuperAlt},
-    {SnapAction::maximize, 36, kSuper},
-    {SnapAction::center, 8, kSuperAlt},
-    {SnapAction::fillSpace, 36, kSuperAlt},
-    {SnapAction::restore, 51, kSuperAlt},
-    {SnapAction::moveLeft, 123, kSuperAlt},
-    {SnapAction::moveRight, 124, kSuperAlt},
-    {SnapAction::moveUp, 126, kSuperAlt},
-    {SnapAction::moveDown, 125, kSuperAlt},
-    {SnapAction::larger, 24, kSuperAlt},
+    {KeyCommand::nextKestle, 48, kSuperAlt},    {KeyCommand::undo, 6, kSuperAlt},
+    {KeyCommand::redo, 6, kSuperAltShift},      {KeyCommand::tileWindows, 0, kSuperAlt},
+    {KeyCommand::windowHints, 13, kSuperAlt},   {KeyCommand::arrangeWithKeys, 49, kSuperAlt},
+    {SnapAction::leftHalf, 123, kSuper},        {SnapAction::rightHalf, 124, kSuper},
+    {SnapAction::topHalf, 126, kSuper},         {SnapAction::bottomHalf, 125, kSuper},
+    {SnapAction::topLeft, 32, kSuperAlt},       {SnapAction::topRight, 34, kSuperAlt},
+    {SnapAction::bottomLeft, 38, kSuperAlt},    {SnapAction::bottomRight, 40, kSuperAlt},
+    {SnapAction::firstThird, 2, kSuperAlt},     {SnapAction::centerThird, 3, kSuperAlt},
+    {SnapAction::lastThird, 5, kSuperAlt},      {SnapAction::firstTwoThirds, 14, kSuperAlt},
+    {SnapAction::lastTwoThirds, 17, kSuperAlt}, {SnapAction::maximize, 36, kSuper},
+    {SnapAction::center, 8, kSuperAlt},         {SnapAction::fillSpace, 36, kSuperAlt},
+    {SnapAction::restore, 51, kSuperAlt},       {SnapAction::moveLeft, 123, kSuperAlt},
+    {SnapAction::moveRight, 124, kSuperAlt},    {SnapAction::moveUp, 126, kSuperAlt},
+    {SnapAction::moveDown, 125, kSuperAlt},     {SnapAction::larger, 24, kSuperAlt},
     {SnapAction::smaller, 27, kSuperAlt},
 }};
 
@@ -149,7 +135,6 @@ std::optional<KeyCombo> defaultKeys(KeyCommand command) {
 std::optional<KeyCombo> defaultKeys(SnapAction action) {
   return defaultKeyOf(action);
 }
-
 
 std::vector<KeyCombo> digitKeys(KeyModifiers modifiers) {
   std::vector<KeyCombo> combos;

@@ -224,8 +224,9 @@ TEST(CommandRunnerTests, ImportKeepsTheUsersSettingsUnlessAsked) {
   r.runner.importArchive(archive);
   EXPECT_EQ(r.savedLibrary().settings, Settings{});
   EXPECT_EQ(r.notifier.notices.back(),
-            (Notice{"Imported", "1 kestle. Your settings stay as they are; import the file with "
-                                "--settings to take its settings instead."}));
+            (Notice{"Imported",
+                    "1 kestle. Your settings stay as they are; import the file with "
+                    "--settings to take its settings instead."}));
   r.runner.importArchive(archive, true);
   EXPECT_FALSE(r.savedLibrary().settings.showsTips);
   EXPECT_EQ(r.notifier.notices.back(), (Notice{"Imported", "settings"}));

@@ -199,7 +199,8 @@ TEST(CommandPlanner, RedoPutsBackWhatUndoTookAway) {
 TEST(CommandPlanner, SaveMakesAKestleOfTheWindowsOnEveryDisplay) {
   World world;
   world.setup.displays = {laptop(), wide()};
-  world.windows = {window(1, kCode, 10, {0, 38, 756, 944}), window(2, kSafari, 20, {756, 38, 756, 944}),
+  world.windows = {window(1, kCode, 10, {0, 38, 756, 944}),
+                   window(2, kSafari, 20, {756, 38, 756, 944}),
                    window(3, kTerminal, 30, {1512, 25, 2560, 1415})};
   Library library;
   library.addKestle(Kestle::make("Work"));
@@ -246,7 +247,8 @@ TEST(CommandPlanner, SaveMakesAKestleOfTheWindowsOnEveryDisplay) {
 TEST(CommandPlanner, SaveKeepsOverlappingWindowsAsDrawnTiles) {
   World world;
   world.setup.displays = {laptop()};
-  world.windows = {window(1, kCode, 10, {0, 38, 1000, 600}), window(2, kSafari, 20, {500, 300, 1012, 682})};
+  world.windows = {window(1, kCode, 10, {0, 38, 1000, 600}),
+                   window(2, kSafari, 20, {500, 300, 1012, 682})};
   auto saved = planCommand(command("kestles://save/Loose"), world, Library{}, {}, 1);
   ASSERT_TRUE(saved.saved);
   const auto& screen = saved.saved->arrangements.begin()->second.screens.at(0);

@@ -110,11 +110,11 @@ TEST(Library, OlderDefaultKeysMoveToSuperAndTheUsersOwnStay) {
            {3, R"({"off": true})", 2, 10, PanelTrigger::off(), 2, 10},
            {4, R"({"keys": {"keyCode": 49, "modifiers": 1}})", 1, 3, ctrlSpace, 1, 3},
        }) {
-    auto text = std::string(R"({"version": )") + std::to_string(row.version) +
-                R"(, "settings": {"panelTrigger": )" + row.panel +
-                R"(, "kestleModifiers": )" + std::to_string(row.kestle) +
-                R"(, "layoutModifiers": )" + std::to_string(row.layout) +
-                R"(, "commandShortcuts": [{"command": "rotate", "keys": {"keyCode": 15, "modifiers": 3}}]}})";
+    auto text =
+        std::string(R"({"version": )") + std::to_string(row.version) +
+        R"(, "settings": {"panelTrigger": )" + row.panel + R"(, "kestleModifiers": )" +
+        std::to_string(row.kestle) + R"(, "layoutModifiers": )" + std::to_string(row.layout) +
+        R"(, "commandShortcuts": [{"command": "rotate", "keys": {"keyCode": 15, "modifiers": 3}}]}})";
     auto settings = json::parse(text).get<Library>().settings;
     EXPECT_EQ(settings.panelTrigger, row.panelAfter) << text;
     EXPECT_EQ(settings.kestleModifiers.rawValue, row.kestleAfter) << text;

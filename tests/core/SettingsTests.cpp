@@ -150,8 +150,8 @@ TEST(Settings, DefaultKeysLeaveTerminalsEditorsAndInputMethodsAlone) {
       theirs.push_back(combo(digit, modifiers));
   // Letters: Ctrl and Ctrl+Shift (shells, editors, terminal copy and paste), Alt (readline,
   // menus), Ctrl+Alt (Emacs, the desktop's terminal key Ctrl+Alt+T).
-  for (int letter : {0, 11, 8, 2, 14, 3, 5, 4, 34, 38, 40, 37, 46, 45, 31, 35, 12, 15, 1, 17, 32,
-                     9, 13, 7, 16, 6})
+  for (int letter : {0,  11, 8,  2,  14, 3, 5,  4,  34, 38, 40, 37, 46,
+                     45, 31, 35, 12, 15, 1, 17, 32, 9,  13, 7,  16, 6})
     for (int modifiers : {kCtrl, kOpt, kCtrl | kShift, kCtrl | kOpt})
       theirs.push_back(combo(letter, modifiers));
   theirs.push_back(combo(kSpace, kCmd));           // the desktop's input source switch

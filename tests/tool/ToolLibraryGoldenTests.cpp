@@ -91,8 +91,7 @@ TEST_F(ToolLibraryGolden, ChecksNamesBeforeSending) {
       "No connected display matches “Side”. Your displays: Studio Display, Built-in Display");
   expectError({"tile", "--app", "Safari"},
               "No open app matches “Safari”. Your open apps: Editor, Browser");
-  expectError({"leave-out", "--app", "Mail"},
-              "No app matches “Mail”, of those open or installed.");
+  expectError({"leave-out", "--app", "Mail"}, "No app matches “Mail”, of those open or installed.");
 
   FakeApp app(home.path() / "run");
   const std::vector<std::vector<std::string>> good = {
