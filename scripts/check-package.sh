@@ -36,10 +36,11 @@ for library in libc6 libstdc++6 libxcb1 libutf8proc libsystemd0 libcurl; do
     *) echo "the package does not depend on $library: $depends" >&2; exit 1 ;;
   esac
 done
-# The pages are valid roff that man can lay out.
-if command -v groff >/dev/null; then
+# The pages are valid roff that man can lay out (in UTF-8, as man reads them through preconv).
+if command -v groff >/dev/null && command -v preconv >/dev/null; then
   for page in kestles kestles-app; do
-    groff -man -Tutf8 -ww -z "$root/usr/share/man/man1/$page.1" 2>"$scratch/warnings"
+    preconv -e UTF-8 "$root/usr/share/man/man1/$page.1" |
+      groff -man -Tutf8 -ww -z 2>"$scratch/warnings"
     if [ -s "$scratch/warnings" ]; then cat "$scratch/warnings" >&2; exit 1; fi
   done
 fi
