@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "KestlesApp/AppHelp.hpp"
 #include "KestlesApp/AppLog.hpp"
 #include "KestlesApp/AppRuntime.hpp"
 #include "KestlesApp/AppVersion.hpp"
@@ -227,6 +228,10 @@ int runApp(std::span<const std::string> arguments) {
     if (auto fd = readyDescriptor(arguments)) return serve(fd);
     return failWith("--ready-fd takes a descriptor number above 2.");
   }
+  if (word == "help" || word == "--help" || word == "-h") {
+    std::fputs(appHelpText().c_str(), stdout);
+    return 0;
+  }
   if (word == "--version") {
     std::printf("kestles-app %s\n", appVersion());
     return 0;
@@ -240,7 +245,7 @@ int runApp(std::span<const std::string> arguments) {
   if (word == "assistant") return runAssistantCommand(rest, std::cout, std::cerr);
   if (word == "palette")
     return runPaletteCommand(rest, {std::cin, std::cout, std::cerr, endOutput});
-  return failWith("There’s no command “" + word + "”.");
+  return failWith("There’s no command “" + word + "”. Run kestles-app help to see them all.");
 }
 
 }  // namespace kestles::app

@@ -9,6 +9,7 @@
 #include "KestlesCore/keyboard/KeyHolder.hpp"
 #include "KestlesCore/settings/PanelTrigger.hpp"
 #include "KestlesCore/text/Text.hpp"
+#include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesEngine/platform/ModifierMasks.hpp"
 
@@ -39,12 +40,13 @@ AppRuntime::AppRuntime(platform::DesktopLayer& layer, platform::LogSink& log, No
 AppRuntime::~AppRuntime() {
   layer_.onGone({});
   watcher_.stop();
-  if (doubleControl_) doubleControl_->stop();
   main_.sync([this] {
     stopping_ = true;
     runner_.onSnapped = nullptr;
     dragging_.reset();
     feedback_.reset();
+    if (doubleControl_) doubleControl_->stop();
+    doubleControl_.reset();
     modes_.reset();
     conductor_.stop();
     for (auto id : keyIDs_)
@@ -96,8 +98,9 @@ void AppRuntime::receive(const std::string& received, CommandRunner::Answer answ
   if (auto refused = refusalOf(line)) return answer(link::LinkReply::refused(*refused));
   log_.write({platform::LogLevel::info, platform::LogCategory::engine, "Received " + line});
   if (auto path = pathOfFileURL(line)) {
-    main_.async([this, archive = *path, answer] {
-      runner_.importArchive(archive);
+    bool settings = line.ends_with(kWithSettingsQuery);
+    main_.async([this, archive = *path, settings, answer] {
+      runner_.importArchive(archive, settings);
       updateKeys();
       answer(link::LinkReply::accepted());
     });
@@ -203,6 +206,7 @@ bool AppRuntime::isHeldElsewhere(const KeyBinding& binding) const {
 }
 
 void AppRuntime::updateKeys() {
+  followPanelTrigger();
   auto keys = KeyBindings::of(runner_.library());
   if (keys == keys_) return;
   for (auto id : keyIDs_)
@@ -223,7 +227,7 @@ void AppRuntime::updateKeys() {
   tellKeysHeldElsewhere();
   for (const auto& clash : keys.clashes)
     log_.write({platform::LogLevel::notice, platform::LogCategory::hotkeys,
-                clash.combo.description() + " is taken by an earlier key, so it doesn’t run " +
+                KeyLabel::written(clash.combo) + " is taken by an earlier key, so it doesn’t run " +
                     clash.title + "."});
   keys_ = std::move(keys);
 }
@@ -250,7 +254,7 @@ void AppRuntime::logTakenKey(const KeyBinding& binding) {
       who = "the system shortcut “" + SystemShortcut::title(static_cast<int>(system->shortcut.id)) +
             "”";
   log_.write({platform::LogLevel::notice, platform::LogCategory::hotkeys,
-              binding.combo.description() + " is held by " + who + ", so it doesn’t run " +
+              KeyLabel::written(binding.combo) + " is held by " + who + ", so it doesn’t run " +
                   binding.title + "."});
 }
 
@@ -260,14 +264,23 @@ void AppRuntime::startKeyboardModes() {
       KeyboardModes::Services{conductor_, engine_, runner_, main_, log_,
                               [this](const KestlesCommand& command) { run(command); }},
       layer_.overlay());
-  // The double Control tap is the palette's trigger only when the settings say so; with a
-  // key as the trigger (the default) it does nothing, as Control taps are common in typing.
+  followPanelTrigger();
+}
+
+// The double Control tap is the panel's trigger only when the settings say so; otherwise
+// nothing watches the Control key, and a tap stays the terminal's and the editor's.
+void AppRuntime::followPanelTrigger() {
+  const auto& trigger = runner_.library().settings.panelTrigger;
+  bool wanted = modes_ && std::holds_alternative<PanelTrigger::DoubleControl>(trigger.value);
+  if (wanted == (doubleControl_ != nullptr)) return;
+  if (!wanted) {
+    doubleControl_->stop();
+    doubleControl_.reset();
+    return;
+  }
   doubleControl_ = std::make_unique<engine::DoubleControlMonitor>(parts_.input, [this] {
     main_.async([this] {
-      if (stopping_ || !modes_) return;
-      if (std::holds_alternative<PanelTrigger::DoubleControl>(
-              runner_.library().settings.panelTrigger.value))
-        modes_->open(KestlesCommand{KestlesCommand::Panel{}});
+      if (!stopping_) run(KestlesCommand{KestlesCommand::Panel{}}, {});
     });
   });
   doubleControl_->start();

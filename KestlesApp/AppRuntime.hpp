@@ -117,6 +117,8 @@ class AppRuntime {
   /// The snap flash and the zones of dragged windows, on the desktops that have an overlay and
   /// report drags. Main queue only.
   void startSnapping();
+  /// Watches for the double Control tap while the panel trigger is that tap, and only then.
+  void followPanelTrigger();
   /// Hands the displays as they are now to the runner, which acts when they changed.
   void lookAtDisplays();
   platform::DesktopLayer& layer_;

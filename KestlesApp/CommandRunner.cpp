@@ -65,6 +65,7 @@ std::optional<std::filesystem::path> pathOfFileURL(std::string_view url) {
   constexpr std::string_view kScheme = "file://";
   if (!url.starts_with(kScheme)) return std::nullopt;
   url.remove_prefix(kScheme.size());
+  url = url.substr(0, url.find('?'));
   if (url.starts_with("localhost/")) url.remove_prefix(std::string_view("localhost").size());
   if (!url.starts_with('/')) return std::nullopt;
   auto path = percentDecoded(url);
@@ -179,7 +180,7 @@ void CommandRunner::drop(std::uint32_t window, CGPoint point, const World& befor
 void CommandRunner::finish(const KestlesCommand& command, const CommandOutcome& outcome,
                            const World& world, const Answer& answer) {
   if (outcome.undone) {
-    undo(outcome, world);
+    undo(outcome, world, std::holds_alternative<Command::Redo>(command.value));
     return reply(answer, link::LinkReply::accepted());
   }
   auto failures = carryOut(command, outcome, world);
@@ -242,14 +243,14 @@ std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, cons
   return services_.conductor.place(moves, world).failures;
 }
 
-void CommandRunner::undo(const CommandOutcome& outcome, const World& world) {
+void CommandRunner::undo(const CommandOutcome& outcome, const World& world, bool redo) {
   const auto& entry = *outcome.undone;
   entry.restoreLibrary(library_);
   services_.conductor.undo(entry, world);
   state_ = outcome.state;
   saveLibrary();
   saveState();
-  log(LogLevel::info, "Undid " + entry.title);
+  log(LogLevel::info, (redo ? "Redid " : "Undid ") + entry.title);
 }
 
 void CommandRunner::windowsChanged() {
@@ -319,16 +320,23 @@ std::vector<std::string> CommandRunner::settle(const CommandOutcome& outcome, co
   return failures;
 }
 
-void CommandRunner::importArchive(const std::filesystem::path& archive) {
+void CommandRunner::importArchive(const std::filesystem::path& archive, bool settings) {
   try {
     auto bytes = json_style::readFileIfPresent(archive);
     if (!bytes) return tell(kTitle, "There’s no file at " + archive.string() + ".");
-    auto summary =
-        KestlesArchive::decoded(*bytes).importInto(library_, ImportParts{ImportParts::all});
-    auto text = summary.text();
-    if (text.empty()) return tell("Nothing to import", "Everything in that file is already here.");
+    auto decoded = KestlesArchive::decoded(*bytes);
+    // Settings are the user's own keys and switches: a shared file brings them only when asked.
+    ImportParts parts{settings ? ImportParts::all : ImportParts::all & ~ImportParts::settings};
+    auto text = decoded.importInto(library_, parts).text();
+    bool settingsLeft = !settings && decoded.settings && !(*decoded.settings == library_.settings);
+    std::string left = settingsLeft ? "Your settings stay as they are; import the file with "
+                                      "--settings to take its settings instead."
+                                    : "";
+    if (text.empty())
+      return tell("Nothing to import",
+                  settingsLeft ? left : "Everything in that file is already here.");
     saveLibrary();
-    tell("Imported", text);
+    tell("Imported", settingsLeft ? text + ". " + left : text);
   } catch (const std::exception& error) {
     tell("That file couldn’t be imported", json_style::describe(error));
   }

@@ -66,8 +66,9 @@ class CommandRunner {
   /// Writes what another process asked for: a palette recent into the session state, a
   /// kestle into the library.
   void record(const RecordRequest& request);
-  /// Brings in everything an archive holds and tells what came in.
-  void importArchive(const std::filesystem::path& archive);
+  /// Brings in the kestles, layouts and display rules an archive holds (its settings too only
+  /// with `settings`) and tells what came in, and that settings were left when they were.
+  void importArchive(const std::filesystem::path& archive, bool settings = false);
   /// Windows came or went: the kept displays take in new windows and close the gaps of gone
   /// ones, and the session forgets the windows that closed.
   void windowsChanged();
@@ -82,9 +83,9 @@ class CommandRunner {
   const SessionState& state() const { return state_; }
 
  private:
-  /// Carries out an undo the core planned on `world`: the entry's library part, its windows
-  /// and the session state after (the entry that redoes it on the redo stack).
-  void undo(const CommandOutcome& outcome, const World& world);
+  /// Carries out an undo (or a redo) the core planned on `world`: the entry's library part,
+  /// its windows and the session state after (the entry that reverses it on the other stack).
+  void undo(const CommandOutcome& outcome, const World& world, bool redo);
   /// Keep tiled's look at the world and the forgetting of closed windows, as after a window
   /// change; true when keep tiled moved windows.
   bool lookAgain(const World& world);
@@ -129,8 +130,11 @@ class CommandRunner {
 /// the command moves windows here.
 std::optional<std::string> notOnThisDesktop(const KestlesCommand& command);
 
-/// The path of a "file://" URL (host empty or "localhost", percent escapes decoded); nothing
-/// for any other text.
+/// The path of a "file://" URL (host empty or "localhost", percent escapes decoded, a query
+/// left out); nothing for any other text.
 std::optional<std::filesystem::path> pathOfFileURL(std::string_view url);
+
+/// The query a "file://" URL carries when the archive's settings are to replace the user's.
+inline constexpr std::string_view kWithSettingsQuery = "?settings";
 
 }  // namespace kestles::app

@@ -88,7 +88,7 @@ std::string displayNeeded(const std::string& option) {
 }
 
 std::string appNeeded(const std::string& option) {
-  return option + " needs an app’s name, like: --app Safari";
+  return option + " needs an app’s name, like: --app Firefox";
 }
 
 ParseResult parseLayout(Words words) {
@@ -122,7 +122,7 @@ ParseResult parseLeaveOut(Words words) {
   auto state = readStateWords(split.before);
   if (!state.valid)
     return fail("leave-out takes on, off or nothing, not " + quoted(joinedWords(split.before)) +
-                ", like: kestles leave-out on --app Safari");
+                ", like: kestles leave-out on --app Firefox");
   std::optional<std::string> app;
   if (split.option) {
     app = joinedWords(split.after);
@@ -167,7 +167,7 @@ ParseResult parseFlip(const std::string& rest) {
 }
 
 std::string gapsRange() {
-  return "from " + std::to_string(kMinimumGap) + " to " + std::to_string(kMaximumGap) + " points";
+  return "from " + std::to_string(kMinimumGap) + " to " + std::to_string(kMaximumGap) + " pixels";
 }
 
 ParseResult parseGaps(const std::string& rest) {
@@ -297,7 +297,8 @@ std::optional<Failure> readTileOption(TileOptions& options, Words words, std::si
   auto option = tileOption(words[index]);
   if (!option)
     return Failure{"tile takes --display, --app, --front-app, --style or --all-displays, not " +
-                   quoted(joinedWords(words.subspan(index))) + ", like: kestles tile --app Safari"};
+                   quoted(joinedWords(words.subspan(index))) +
+                   ", like: kestles tile --app Firefox"};
   if (options.has(*option))
     return Failure{"tile takes " + std::string(kTileOptions[*option].longForm) + " once."};
   bool app = *option == TileOption::app || *option == TileOption::frontApp;
@@ -331,12 +332,35 @@ std::optional<ParseResult> parseLibraryWord(const std::string& word, const std::
     return CLIRequest{CLIRequest::ExportArchive{rest}};
   }
   if (word == "import") {
-    if (rest.empty())
+    // "--settings" after the file asks for the archive's settings too.
+    constexpr std::string_view kSettings = "--settings";
+    std::string path = rest;
+    bool settings = path == kSettings || path.ends_with(" " + std::string(kSettings));
+    if (settings) path.resize(path.size() - std::min(path.size(), kSettings.size() + 1));
+    if (path.empty())
       return fail("import needs a file, like: kestles import ~/Desktop/Work.kestles");
-    return CLIRequest{CLIRequest::ImportArchive{rest}};
+    return CLIRequest{CLIRequest::ImportArchive{path, settings}};
   }
   if (word == "list") return parseList(rest);
   return std::nullopt;
+}
+
+/// "save NAME" adds a kestle, "save --update NAME" (the option anywhere) rewrites one.
+ParseResult parseSave(Words words) {
+  std::vector<std::string> name;
+  bool update = false;
+  for (const auto& word : words) {
+    if (word == "--update")
+      update = true;
+    else
+      name.push_back(word);
+  }
+  auto joined = joinedWords(name);
+  if (joined.empty())
+    return fail(update
+                    ? "save --update needs the name of a kestle, like: kestles save --update Code"
+                    : "save needs a name for the new kestle, like: kestles save Code");
+  return send({C::Save{joined, update}});
 }
 
 ParseResult parseKestle(const std::string& rest) {
@@ -385,6 +409,8 @@ ParseResult parseNamed(CommandName name, Words words) {
       return parseWelcome(rest);
     case CommandName::tip:
       return parseTip(rest);
+    case CommandName::save:
+      return parseSave(words);
     case CommandName::debug:
       return parseDebug(words);
   }

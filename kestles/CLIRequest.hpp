@@ -35,6 +35,7 @@ struct CLIRequest {
   };
   struct ImportArchive {
     std::string path;
+    bool settings = false;  // the archive's settings replace the user's
     bool operator==(const ImportArchive&) const = default;
   };
   struct Help {

@@ -29,6 +29,11 @@ class Checker {
     return withLibrary(
         [&](const Library& library) { return failed(lookUpKestle(library, kestle.name)); });
   }
+  std::optional<Failure> operator()(const C::Save& save) const {
+    if (!save.update) return std::nullopt;
+    return withLibrary(
+        [&](const Library& library) { return failed(lookUpKestle(library, save.name)); });
+  }
   std::optional<Failure> operator()(const C::NextKestle& next) const {
     return withLibrary(
         [&](const Library& library) { return failed(lookUpNextKestle(library, next.offset)); });
@@ -65,7 +70,7 @@ class Checker {
   /// Commands that name nothing: they may always be sent.
   template <OneOf<C::TileAllDisplays, C::Snap, C::Focus, C::Swap, C::RetileTiles, C::Gaps, C::Open,
                   C::Tour, C::ShowMe, C::Welcome, C::ShowTip, C::MakeMain, C::TileOrFloat, C::Hints,
-                  C::MoveToTile, C::PickWindows, C::EditTiles, C::ArrangeWithKeys, C::Undo,
+                  C::MoveToTile, C::PickWindows, C::EditTiles, C::ArrangeWithKeys, C::Undo, C::Redo,
                   C::Panel, C::Status, C::Keys, C::Quit>
                 Value>
   std::optional<Failure> operator()(const Value&) const {

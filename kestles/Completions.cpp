@@ -41,8 +41,8 @@ std::vector<std::string> followersOf(const std::string& usage) {
     std::istringstream group(it->str(1));
     for (std::string word; std::getline(group, word, '|');) {
       word.erase(std::remove(word.begin(), word.end(), ' '), word.end());
-      // A placeholder such as "points" stands for a number, not a word to type.
-      if (word != "points") addUnique(words, word);
+      // A placeholder such as "pixels" stands for a number, not a word to type.
+      if (word != "pixels") addUnique(words, word);
     }
   }
   return words;
@@ -74,6 +74,15 @@ void addVocabularies(CompletionWords& words) {
       addUnique(words.following["show-me"], std::string(spelling(lesson)));
   }
   addEach(words.following["tip"], allTips(), [](Tip tip) { return spelling(tip); });
+  words.looked[std::string(commandWord(CommandName::kestle))] = "kestles";
+  words.looked[std::string(commandWord(CommandName::save))] = "kestles";
+  words.looked[std::string(commandWord(CommandName::layout))] = "layouts";
+  words.looked["import"] = "files";
+  words.looked["export"] = "files";
+}
+
+std::string namesOf(std::string_view listing) {
+  return "$(kestles list " + std::string(listing) + " 2>/dev/null)";
 }
 
 std::string joined(const std::vector<std::string>& words) {
@@ -89,8 +98,22 @@ std::string bashScript(const CompletionWords& words) {
       "  local cur=${COMP_WORDS[COMP_CWORD]} words=\"\"\n"
       "  if [ \"$COMP_CWORD\" -eq 1 ]; then\n    words=\"" +
       joined(words.commands) + "\"\n  else\n    case ${COMP_WORDS[1]} in\n";
+  // Names may hold spaces: they are offered one a line.
+  for (const auto& [command, looked] : words.looked) {
+    if (looked == "files") {
+      script += "      " + command +
+                ") compopt -o filenames 2>/dev/null; COMPREPLY=($(compgen -f -- \"$cur\"))"
+                "; return ;;\n";
+      continue;
+    }
+    auto found = words.following.find(command);
+    auto options = found == words.following.end() ? std::string() : joined(found->second);
+    script += "      " + command + ") local IFS=$'\\n'; COMPREPLY=($(compgen -W \"" +
+              namesOf(looked) + "\"$'\\n'\"" + options + "\" -- \"$cur\")); return ;;\n";
+  }
   for (const auto& [command, following] : words.following)
-    script += "      " + command + ") words=\"" + joined(following) + "\" ;;\n";
+    if (!words.looked.contains(command))
+      script += "      " + command + ") words=\"" + joined(following) + "\" ;;\n";
   return script +
          "    esac\n  fi\n  COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n}\n"
          "complete -F _kestles kestles\n";
@@ -101,8 +124,19 @@ std::string zshScript(const CompletionWords& words) {
       "#compdef kestles\n_kestles() {\n  if (( CURRENT == 2 )); then\n"
       "    compadd -- " +
       joined(words.commands) + "\n    return\n  fi\n  case $words[2] in\n";
+  for (const auto& [command, looked] : words.looked) {
+    if (looked == "files") {
+      script += "    " + command + ") _files ;;\n";
+      continue;
+    }
+    auto found = words.following.find(command);
+    auto options = found == words.following.end() ? std::string() : joined(found->second);
+    script += "    " + command + ") local -a names; names=(\"${(@f)" + namesOf(looked) +
+              "}\"); compadd -a names; compadd -- " + options + " ;;\n";
+  }
   for (const auto& [command, following] : words.following)
-    script += "    " + command + ") compadd -- " + joined(following) + " ;;\n";
+    if (!words.looked.contains(command))
+      script += "    " + command + ") compadd -- " + joined(following) + " ;;\n";
   return script + "  esac\n}\n_kestles \"$@\"\n";
 }
 
@@ -114,6 +148,13 @@ std::string fishScript(const CompletionWords& words) {
   for (const auto& [command, following] : words.following)
     script += "complete -c kestles -n '__fish_seen_subcommand_from " + command + "' -a '" +
               joined(following) + "'\n";
+  for (const auto& [command, looked] : words.looked) {
+    script += "complete -c kestles -n '__fish_seen_subcommand_from " + command + "' ";
+    if (looked == "files")
+      script += "-F\n";
+    else
+      script += "-a '(kestles list " + looked + " 2>/dev/null)'\n";
+  }
   return script;
 }
 

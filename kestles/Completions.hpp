@@ -13,6 +13,9 @@ namespace kestles::tool {
 struct CompletionWords {
   std::vector<std::string> commands;
   std::map<std::string, std::vector<std::string>> following;  // by command
+  /// What is read at the moment of completing, by command: "kestles" and "layouts" (the
+  /// names `kestles list` prints from the library) or "files".
+  std::map<std::string, std::string> looked;
 };
 
 /// The words: every command of the command vocabulary (`commandLineWords`), and from the help

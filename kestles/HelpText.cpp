@@ -23,7 +23,7 @@ Usage: kestles <command>
   tile --all-displays [--style <style>]
                              Tile the windows on every display.
   pick-windows               Letter every window; type the ones to tile, in
-                             order, then ↩ to choose how and tile them.
+                             order, then Return to choose how and tile them.
   snap <place>               Snap the front window: left-half, top-left, maximize, …
   focus <left | right | up | down>
                              Focus the window beside the front one.
@@ -45,17 +45,17 @@ Usage: kestles <command>
                              they’re side by side, or the other way.
   hints                      Letter every window; type one to go to it.
   move-to-tile               Key every tile; type one to send the front
-                             window there, or ⇧ and it to split the tile.
+                             window there, or Shift and it to split the tile.
   edit-tiles                 Change the tiles of the front window’s display
                              from the keyboard: split, close, resize, fill.
   arrange-with-keys          Let plain keys rearrange the tiles, one after
-                             another, until ⎋: arrows go, ⇧ and an arrow
+                             another, until Esc: arrows go, Shift and an arrow
                              swaps, S turns, R rotates, H and V flip.
-  gaps <wider | narrower | points>
+  gaps <wider | narrower | pixels>
                              Make the gaps around and between tiles a step
                              wider or narrower, or )") +
                                   std::to_string(kMinimumGap) + " to " +
-                                  std::to_string(kMaximumGap) + R"( points; the
+                                  std::to_string(kMaximumGap) + R"( pixels; the
                              tiled windows follow.
   keep-tiled [on | off] [--display <display>]
                              Keep the display you’re working on, or the one
@@ -66,6 +66,10 @@ Usage: kestles <command>
                              tiles, or tile it again; with neither, the
                              other way from how it is.
   undo                       Put back what the last arrangement moved.
+  redo                       Do again what undo put back.
+  save <name> [--update]     Save the windows of every display as a new kestle
+                             named so (a taken name gets a number), or with
+                             --update, as the kestle of that name.
   panel                      Show the panel.
   keys                       List every key, what it does and whether Kestles
                              holds it.
@@ -73,24 +77,13 @@ Usage: kestles <command>
                              it keeps tiled, which keys it holds and where its
                              log is.
   quit                       Stop Kestles.
-  open [page]                Open the Kestles window, at kestles, layouts, rules,
-                             tiling, keys or general.
-  tour [lesson]              Open the tour, at its chapters or at a lesson:
-                             panel, tiling, snapping, kestles,
-                             arrange-with-keys, window-hints, pick-windows,
-                             move-to-tile, edit-tiles, keep-tiled or assistant.
-  show-me <lesson>           Open the tour at a lesson and play it on the
-                             practice desktop. Any key hands it back to you.
-  welcome [page]             Open the welcome as on the first launch, at its start
-                             or at permission, a lesson, settings, first-kestle
-                             or chapters.
-  tip <tip>                  Show a tip as it shows the first time: drag-window,
-                             tile-windows, snap-keys, applied-kestle or keep-tiled.
   list [kestles | layouts]   List your kestles and layouts.
   export [file]              Write your kestles, layouts, rules and settings to a
                              .kestles file, or print them.
-  import <file>              Open a .kestles file in Kestles, to choose what of it
-                             to bring in.
+  import <file> [--settings]
+                             Bring in the kestles, layouts and rules of a
+                             .kestles file; with --settings, its settings
+                             too, in place of yours.
   --quiet <command>          Print no sentence when nothing or only part was
                              done; the exit status still says which.
   help, --version

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/settings/Settings.hpp"
 #include "KestlesCore/text/Text.hpp"
@@ -17,11 +18,12 @@ struct Row {
   std::string text;
 };
 
-/// The modifiers' glyphs and the digit key of a number 1 to 9; nothing for other numbers.
+/// The digit key of a number 1 to 9 with the modifiers, as Linux writes it ("Super+1");
+/// nothing for other numbers.
 std::optional<std::string> digitKeyLabel(KeyModifiers modifiers, std::optional<int> number) {
   if (!number || *number < 1 || *number > 9) return std::nullopt;
-  KeyCode digit{kDigitKeyCodes[static_cast<std::size_t>(*number - 1)]};
-  return modifiers.glyphs() + digit.label();
+  return KeyLabel::written(
+      KeyCombo{kDigitKeyCodes[static_cast<std::size_t>(*number - 1)], modifiers});
 }
 
 /// The name with its control characters escaped, so that a name cannot break the
@@ -100,7 +102,7 @@ std::string listingText(Listing listing, const Library& library) {
       break;
   }
   return section("Kestles", kestleRows(library),
-                 "No kestles yet: arrange your windows, then Save Windows as Kestle.") +
+                 "No kestles yet: arrange your windows, then run kestles save NAME.") +
          "\n" + section("Layouts", layoutRows(library), "No layouts yet.") + "\n" +
          section("Templates", templateRows(), "");
 }

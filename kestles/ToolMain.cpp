@@ -151,7 +151,7 @@ int exportArchive(const std::optional<std::string>& typed) {
   return 0;
 }
 
-int importArchive(const std::string& typed) {
+int importArchive(const std::string& typed, bool settings) {
   auto path = KestlesArchive::filePath(typed, workingFolder(), KestlesPaths::homeFolder());
   std::string bytes;
   try {
@@ -167,7 +167,8 @@ int importArchive(const std::string& typed) {
   }
   if (archive.isEmpty())
     return failWith(path.string() + " has no kestles, layouts, display rules or settings in it.");
-  return deliverToApp(fileURL(path));
+  // The app reads the query; a "?" of the path itself travels escaped.
+  return deliverToApp(fileURL(path) + (settings ? "?settings" : ""));
 }
 
 int run(const CLIRequest& request) {
@@ -187,7 +188,7 @@ int run(const CLIRequest& request) {
         } else if constexpr (std::is_same_v<Value, CLIRequest::ExportArchive>) {
           return exportArchive(value.path);
         } else {
-          return importArchive(value.path);
+          return importArchive(value.path, value.settings);
         }
       },
       request.value);

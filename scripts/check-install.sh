@@ -12,7 +12,8 @@ cmake --build "$build" --target kestles kestles-app >/dev/null
 cmake --install "$build" --prefix "$prefix" >/dev/null
 for file in bin/kestles bin/kestles-app share/applications/co.quillmoss.Kestles.desktop \
   share/systemd/user/kestles.service share/bash-completion/completions/kestles \
-  share/zsh/site-functions/_kestles share/fish/vendor_completions.d/kestles.fish; do
+  share/zsh/site-functions/_kestles share/fish/vendor_completions.d/kestles.fish \
+  share/man/man1/kestles.1 share/man/man1/kestles-app.1; do
   [ -e "$prefix/$file" ] || { echo "missing after install: $file" >&2; exit 1; }
 done
 grep -q '^MimeType=x-scheme-handler/kestles;$' "$prefix/share/applications/co.quillmoss.Kestles.desktop"

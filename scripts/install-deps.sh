@@ -12,6 +12,7 @@ packages=(
   libcairo2-dev libcurl4-openssl-dev fonts-dejavu-core
   xvfb openbox xfwm4 dbus-x11 xterm x11-xserver-utils wmctrl
   sway foot i3-wm jq x11-utils
+  dpkg-dev groff-base
 )
 
 missing=()

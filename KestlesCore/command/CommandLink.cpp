@@ -43,6 +43,9 @@ bool isValidUTF8(std::string_view text) {
   return true;
 }
 
+/// The query item of a save that rewrites a kestle rather than adding one.
+constexpr std::string_view kUpdateItem = "update";
+
 /// Collects the path and query parts of a link as it is built.
 struct LinkWriter {
   std::string host;
@@ -166,6 +169,10 @@ LinkWriter write(const Value& value) {
     return writer;
   } else if constexpr (std::is_same_v<Value, C::ShowTip>) {
     return writerFor(CommandName::tip).piece(spelling(value.tip));
+  } else if constexpr (std::is_same_v<Value, C::Save>) {
+    auto writer = writerFor(CommandName::save).piece(percentEscaped(value.name));
+    if (value.update) writer.query.emplace_back(kUpdateItem);
+    return writer;
   } else {
     static_assert(std::is_same_v<Value, C::Debug>, "every command needs its link form");
     return writerFor(CommandName::debug).piece(debugPath(value.command));
@@ -365,6 +372,11 @@ std::optional<KestlesCommand> readNamed(const LinkParts& parts, CommandName name
   return KestlesCommand{KestlesCommand::Layout{parts.pieces[0], parts.value("display")}};
 }
 
+std::optional<KestlesCommand> readSave(const LinkParts& parts) {
+  if (parts.pieces.size() != 1) return std::nullopt;
+  return KestlesCommand{KestlesCommand::Save{parts.pieces[0], parts.has(kUpdateItem)}};
+}
+
 std::optional<KestlesCommand> readEdgeCommand(const LinkParts& parts, bool focus) {
   auto edge = readOnePiece(parts, readTileEdge);
   if (!edge) return std::nullopt;
@@ -455,6 +467,8 @@ std::optional<KestlesCommand> readParts(const LinkParts& parts) {
     case CommandName::showMe:
     case CommandName::tip:
       return readLearning(parts, *name);
+    case CommandName::save:
+      return readSave(parts);
     case CommandName::debug:
       return readDebug(parts);
   }

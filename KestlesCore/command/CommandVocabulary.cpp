@@ -24,6 +24,7 @@ constexpr EnumTable kNames{std::to_array<EnumWord<CommandName>>({
     {CommandName::showMe, "show-me"},
     {CommandName::welcome, "welcome"},
     {CommandName::tip, "tip"},
+    {CommandName::save, "save"},
     {CommandName::debug, "debug"},
 })};
 
@@ -85,6 +86,8 @@ std::optional<CommandName> commandNameOf(const KestlesCommand& command) {
           return CommandName::welcome;
         } else if constexpr (std::is_same_v<V, C::ShowTip>) {
           return CommandName::tip;
+        } else if constexpr (std::is_same_v<V, C::Save>) {
+          return CommandName::save;
         } else {
           static_assert(std::is_same_v<V, C::Debug>, "every command needs its name or plain word");
           return CommandName::debug;

@@ -31,6 +31,7 @@ enum class CommandName {
   showMe,
   welcome,
   tip,
+  save,
   debug,
 };
 

@@ -117,6 +117,13 @@ struct KestlesCommand {
     Tip tip = Tip::dragWindow;
     bool operator==(const ShowTip&) const = default;
   };
+  /// The windows of every display as a kestle: a new one under the name (made unique), or
+  /// with `update` the arrangement of the named kestle for the displays connected now.
+  struct Save {
+    std::string name;
+    bool update = false;
+    bool operator==(const Save&) const = default;
+  };
   struct Debug {
     DebugCommand command;
     bool operator==(const Debug&) const = default;
@@ -135,6 +142,7 @@ struct KestlesCommand {
   KESTLES_PLAIN_COMMAND(EditTiles);
   KESTLES_PLAIN_COMMAND(ArrangeWithKeys);
   KESTLES_PLAIN_COMMAND(Undo);
+  KESTLES_PLAIN_COMMAND(Redo);
   KESTLES_PLAIN_COMMAND(Panel);
   // About the app itself: whether it runs and what it holds, its keys, and stopping it.
   KESTLES_PLAIN_COMMAND(Status);
@@ -145,8 +153,8 @@ struct KestlesCommand {
   using Value =
       std::variant<Kestle, NextKestle, Layout, Tile, TileAllDisplays, SwapDisplays, Snap, Focus,
                    Swap, RetileTiles, Gaps, KeepTiled, LeaveOut, Open, Tour, ShowMe, Welcome,
-                   ShowTip, Debug, MakeMain, TileOrFloat, Hints, MoveToTile, PickWindows, EditTiles,
-                   ArrangeWithKeys, Undo, Panel, Status, Keys, Quit>;
+                   ShowTip, Save, Debug, MakeMain, TileOrFloat, Hints, MoveToTile, PickWindows,
+                   EditTiles, ArrangeWithKeys, Undo, Redo, Panel, Status, Keys, Quit>;
   Value value;
 
   bool operator==(const KestlesCommand&) const = default;

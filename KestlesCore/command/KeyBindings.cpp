@@ -41,6 +41,8 @@ KestlesCommand commandOf(KeyCommand command) {
       return {Command::NextKestle{-1}};
     case KeyCommand::undo:
       return {Command::Undo{}};
+    case KeyCommand::redo:
+      return {Command::Redo{}};
     case KeyCommand::tileWindows:
       return {Command::Tile{}};
     case KeyCommand::tileAppWindows:

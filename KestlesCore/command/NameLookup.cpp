@@ -1,5 +1,6 @@
 #include "KestlesCore/command/NameLookup.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -77,7 +78,7 @@ Lookup<Kestle> lookUpKestle(const Library& library, std::string_view text) {
 Lookup<Kestle> lookUpNextKestle(const Library& library, int step) {
   if (auto id = library.kestleAfterCurrent(step))
     if (const auto* kestle = library.kestle(*id)) return *kestle;
-  return Failure{"There are no kestles yet: arrange your windows, then Save Windows as Kestle."};
+  return Failure{"There are no kestles yet: arrange your windows, then run kestles save NAME."};
 }
 
 Lookup<LayoutRef> lookUpLayout(const Library& library, std::string_view text) {
@@ -96,9 +97,23 @@ Lookup<DisplayInfo> lookUpDisplay(const DisplaySetup& setup, std::string_view te
                  "Your displays: ", "There are no displays yet.");
 }
 
-Lookup<AppSnapshot> lookUpOpenApp(std::span<const AppSnapshot> running, std::string_view text) {
-  auto names = namesOf(running);
-  if (auto index = text::matchName(text, names)) return running[*index];
+Lookup<AppSnapshot> lookUpOpenApp(std::span<const AppSnapshot> running, std::string_view text,
+                                  std::span<const WindowSnapshot> windows) {
+  // Four terminals of one app are one app to the user, not four with the same name.
+  std::vector<AppSnapshot> apps;
+  for (const auto& app : running)
+    if (std::ranges::none_of(apps, [&](const auto& seen) { return seen.bundleID == app.bundleID; }))
+      apps.push_back(app);
+  auto names = namesOf(std::span<const AppSnapshot>(apps));
+  if (auto index = text::matchName(text, names)) return apps[*index];
+  if (!windows.empty())
+    for (std::size_t i = 0; i < apps.size(); ++i) {
+      auto count = std::ranges::count(windows, apps[i].bundleID, &WindowSnapshot::bundleID);
+      names[i]
+          .append(" (")
+          .append(std::to_string(count))
+          .append(count == 1 ? " window)" : " windows)");
+    }
   return noMatch("open app", text, names, "Your open apps: ", "There are no open apps yet.");
 }
 
@@ -106,8 +121,7 @@ Lookup<AppRef> lookUpApp(std::span<const AppSnapshot> running, std::span<const A
                          std::string_view text) {
   auto place = matchInTwo(text, running, installed);
   if (!place)
-    return Failure{"No app matches " + text::quoted(text) +
-                   ", of those open or in the Applications folders."};
+    return Failure{"No app matches " + text::quoted(text) + ", of those open or installed."};
   if (!place->inFirst) return installed[place->index];
   const auto& app = running[place->index];
   return AppRef{app.bundleID, app.name};

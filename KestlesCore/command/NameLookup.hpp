@@ -11,6 +11,7 @@
 #include "KestlesCore/model/Failure.hpp"
 #include "KestlesCore/world/AppRef.hpp"
 #include "KestlesCore/world/AppSnapshot.hpp"
+#include "KestlesCore/world/WindowSnapshot.hpp"
 
 namespace kestles {
 
@@ -38,8 +39,11 @@ Lookup<LayoutRef> lookUpLayout(const Library& library, std::string_view text);
 /// The connected display a user names (`DisplaySetup::matching`).
 Lookup<DisplayInfo> lookUpDisplay(const DisplaySetup& setup, std::string_view text);
 
-/// The running app a user names, by the name rule over the running apps' names.
-Lookup<AppSnapshot> lookUpOpenApp(std::span<const AppSnapshot> running, std::string_view text);
+/// The running app a user names, by the name rule over the running apps' names, each desktop
+/// app counted once however many processes it runs (the first of them is given). The
+/// failure names each app once, with its number of `windows` when they are given.
+Lookup<AppSnapshot> lookUpOpenApp(std::span<const AppSnapshot> running, std::string_view text,
+                                  std::span<const WindowSnapshot> windows = {});
 
 /// The app a user names among the running apps followed by the installed ones.
 Lookup<AppRef> lookUpApp(std::span<const AppSnapshot> running, std::span<const AppRef> installed,

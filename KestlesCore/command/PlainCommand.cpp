@@ -19,6 +19,7 @@ const std::vector<PlainCommand>& plainCommands() {
       {{C::EditTiles{}}, "edit-tiles", {"edit-tiles"}},
       {{C::ArrangeWithKeys{}}, "arrange-with-keys", {"arrange-with-keys", "arrange"}},
       {{C::Undo{}}, "undo", {"undo"}},
+      {{C::Redo{}}, "redo", {"redo"}},
       {{C::Panel{}}, "panel", {"panel"}},
       {{C::Status{}}, "status", {"status"}},
       {{C::Keys{}}, "keys", {"keys"}},

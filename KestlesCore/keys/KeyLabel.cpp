@@ -44,6 +44,24 @@ constexpr std::array<Pair, 29> kSpokenNames{{
     {"`", "Grave Accent"},
 }};
 
+// The names Linux desktops and their manuals give the special keys.
+constexpr std::array<std::pair<int, std::string_view>, 27> kLinuxKeyNames{{
+    {36, "Return"},  {48, "Tab"},   {49, "Space"}, {51, "Backspace"}, {53, "Esc"},
+    {117, "Delete"}, {76, "Enter"}, {123, "Left"}, {124, "Right"},    {125, "Down"},
+    {126, "Up"},     {115, "Home"}, {119, "End"},  {116, "Page Up"},  {121, "Page Down"},
+    {122, "F1"},     {120, "F2"},   {99, "F3"},    {118, "F4"},       {96, "F5"},
+    {97, "F6"},      {98, "F7"},    {100, "F8"},   {101, "F9"},       {109, "F10"},
+    {103, "F11"},    {111, "F12"},
+}};
+
+// Super first: every default key holds it, so lists of keys line up by what follows.
+constexpr std::array<std::pair<int, std::string_view>, 4> kLinuxModifierNames{{
+    {KeyModifiers::command, "Super"},
+    {KeyModifiers::control, "Ctrl"},
+    {KeyModifiers::option, "Alt"},
+    {KeyModifiers::shift, "Shift"},
+}};
+
 constexpr std::string_view kArrowRun = "←→↑↓";
 constexpr std::string_view kArrowKeys = "Arrow keys";
 constexpr std::string_view kEnDash = "\u2013";
@@ -103,6 +121,24 @@ std::string typed(std::string_view label) {
   std::string result(label.substr(0, split));
   result.append(kThinSpace).append(*word);
   return result;
+}
+
+std::string written(KeyModifiers modifiers) {
+  std::string text;
+  for (const auto& [bit, name] : kLinuxModifierNames)
+    if (modifiers.contains(bit)) text.append(text.empty() ? "" : "+").append(name);
+  return text;
+}
+
+std::string written(KeyCode key) {
+  for (const auto& [code, name] : kLinuxKeyNames)
+    if (code == key.rawValue) return std::string(name);
+  return key.label();
+}
+
+std::string written(const KeyCombo& combo) {
+  auto text = written(combo.modifiers);
+  return text.empty() ? written(combo.key()) : text + "+" + written(combo.key());
 }
 
 std::string title(std::string_view word) {

@@ -251,7 +251,8 @@ void Library::setCurrentLayout(const std::string& displayID,
 
 void Library::migrate() {
   if (version >= kCurrentVersion) return;
-  settings.migrate();
+  if (version < 3) settings.migrate();
+  settings.adoptSuperKeys();
   version = kCurrentVersion;
 }
 

@@ -23,7 +23,7 @@ namespace kestles {
 /// what is current, and the settings. Kept in "library.json".
 struct Library {
   /// The format version written today.
-  static constexpr int kCurrentVersion = 3;
+  static constexpr int kCurrentVersion = 4;
 
   int version = kCurrentVersion;
   std::vector<Kestle> kestles;
@@ -111,7 +111,8 @@ struct Library {
   /// Records a display's current layout, or clears it.
   void setCurrentLayout(const std::string& displayID, const std::optional<LayoutRef>& layout);
 
-  /// Upgrades an older library: settings migrated, version set to the current one.
+  /// Upgrades an older library: settings migrated (before version 3) and moved to the Super
+  /// keys (before version 4), version set to the current one.
   void migrate();
 
   bool operator==(const Library&) const = default;

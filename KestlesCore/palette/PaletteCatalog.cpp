@@ -18,6 +18,10 @@ struct CommandWords {
   Section section;
   std::string_view title;
   std::string_view keywords;  // separated by "|"
+  // Whether this desktop can carry it out: there are no permissions to grant, no system
+  // shortcuts to take over and no updater of the app's own on Linux (the package manager
+  // updates it), and no settings window or tour.
+  bool offered = true;
 };
 
 constexpr EnumTable kCommands{std::to_array<CommandWords>({
@@ -39,50 +43,17 @@ constexpr EnumTable kCommands{std::to_array<CommandWords>({
     {Plain::stopUsingKestle, Section::kestles, "Stop Using Kestle", "Kestle|Leave"},
     {Plain::undo, Section::history, "Undo", "Back|Revert"},
     {Plain::redo, Section::history, "Redo", "Again"},
-    {Plain::allowAccessibility, Section::settings, "Allow Accessibility Access",
-     "Permission|Trust"},
+    {Plain::allowAccessibility, Section::settings, "Allow Accessibility Access", "Permission|Trust",
+     false},
     {Plain::takeSystemKeys, Section::settings, "Take Over System Shortcuts",
-     "Shortcuts|Clashes|Keys"},
-    {Plain::showTipsAgain, Section::settings, "Show Tips Again", "Tips|Help"},
+     "Shortcuts|Clashes|Keys", false},
+    {Plain::showTipsAgain, Section::settings, "Show Tips Again", "Tips|Help", false},
     {Plain::importLibrary, Section::settings, "Import Library…", "Archive|Open"},
     {Plain::exportLibrary, Section::settings, "Export Library…", "Archive|Backup"},
-    {Plain::checkForUpdates, Section::settings, "Check for Updates", "Update|Version"},
+    {Plain::checkForUpdates, Section::settings, "Check for Updates", "Update|Version", false},
     {Plain::quit, Section::settings, "Quit Kestles", "Exit|Close"},
-    {Plain::openKestles, Section::settings, "Open Kestles", "Window|Library"},
-    {Plain::tour, Section::settings, "Take the Tour", "Welcome|Learn"},
-})};
-
-struct PageWords {
-  KestlesPage value;
-  std::string_view title;
-};
-
-constexpr EnumTable kPageTitles{std::to_array<PageWords>({
-    {KestlesPage::kestles, "Kestles"},
-    {KestlesPage::layouts, "Layouts"},
-    {KestlesPage::rules, "Display Rules"},
-    {KestlesPage::tiling, "Tiling & Snapping"},
-    {KestlesPage::keys, "Keys"},
-    {KestlesPage::general, "General"},
-})};
-
-struct LessonWords {
-  Lesson value;
-  std::string_view title;
-};
-
-constexpr EnumTable kLessonTitles{std::to_array<LessonWords>({
-    {Lesson::panel, "The Panel"},
-    {Lesson::tiling, "Tiling"},
-    {Lesson::snapping, "Snapping"},
-    {Lesson::kestles, "Kestles"},
-    {Lesson::arrangeKeys, "Arrange with Keys"},
-    {Lesson::windowHints, "Window Hints"},
-    {Lesson::pickWindows, "Pick Windows"},
-    {Lesson::moveToTile, "Move to Tile"},
-    {Lesson::editTiles, "Edit Tiles"},
-    {Lesson::keepTiled, "Keep Tiled"},
-    {Lesson::assistant, "The Assistant"},
+    {Plain::openKestles, Section::settings, "Open Kestles", "Window|Library", false},
+    {Plain::tour, Section::settings, "Take the Tour", "Welcome|Learn", false},
 })};
 
 constexpr std::array<std::pair<TileEdge, std::string_view>, 4> kEdgeWords{{
@@ -107,7 +78,6 @@ const std::vector<RetileWords> kRetiles{
 };
 
 constexpr std::string_view kAskTitle = "Ask the Assistant";
-constexpr std::string_view kLearnPrefix = "Learn: ";
 constexpr std::string_view kTileAsPrefix = "Tile as ";
 constexpr std::string_view kFloatPrefix = "Float ";
 
@@ -133,7 +103,7 @@ class Lists {
   void add(PaletteItem item) { items_.push_back(std::move(item)); }
   void addCommands(Section section) {
     for (const auto& row : kCommands.rows())
-      if (row.section == section)
+      if (row.section == section && row.offered)
         add(item({row.value}, section, std::string(row.title), split(row.keywords)));
   }
   std::vector<PaletteItem> take() && { return std::move(items_); }
@@ -223,14 +193,8 @@ void addSnapping(Lists& lists) {
   lists.addCommands(Section::snap);
 }
 
+// The settings window's pages and the tour's lessons have no window to open here.
 void addSettings(Lists& lists) {
-  for (const auto& row : kPageTitles.rows())
-    lists.add(item({PaletteAction::Page{row.value}}, Section::settings, std::string(row.title),
-                   {"Page"},
-                   group(row.value) == KestlesPageGroup::library ? "Library" : "Settings"));
-  for (const auto& row : kLessonTitles.rows())
-    lists.add(item({PaletteAction::Learn{row.value}}, Section::settings,
-                   std::string(kLearnPrefix) + std::string(row.title), {"Lesson", "Tour"}));
   lists.addCommands(Section::settings);
 }
 

@@ -15,9 +15,9 @@ namespace kestles {
 /// titles come from here.
 struct PaletteCatalog {
   /// Every item in section order: the library's kestles, then the commands about kestles;
-  /// built-in and saved layouts; tiling; rearranging; focus and swap; snapping; pages,
-  /// lessons and the app's own commands; one item per window (titled by the window, or its
-  /// app when it has no title); undo and redo, then the undo history newest first.
+  /// built-in and saved layouts; tiling; rearranging; focus and swap; snapping; the app's
+  /// own commands that this desktop can carry out; one item per window (titled by the window, or
+  /// its app when it has no title); undo and redo, then the undo history newest first.
   static std::vector<PaletteItem> items(const Library& library, const World& world,
                                         const UndoHistory& undo);
 

@@ -39,6 +39,8 @@ std::optional<KestlesCommand> linkOf(Plain plain) {
       return C{C::KeepTiled{}};
     case Plain::undo:
       return C{C::Undo{}};
+    case Plain::redo:
+      return C{C::Redo{}};
     case Plain::openKestles:
       return C{C::Open{}};
     case Plain::tour:

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/apply/ApplyTarget.hpp"
+#include "KestlesCore/apply/WindowsArrangement.hpp"
 #include "KestlesCore/command/NameLookup.hpp"
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/session/CommandRecord.hpp"
@@ -133,7 +134,7 @@ struct Planner {
     auto displayID = display(command.display);
     if (auto* failed = std::get_if<CommandOutcome>(&displayID)) return *failed;
     if (const auto* named = std::get_if<TileApps::Named>(&command.apps.value)) {
-      auto found = lookUpOpenApp(world.apps, named->name);
+      auto found = lookUpOpenApp(world.apps, named->name, world.windows);
       if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
     }
     return applying(ApplyTarget::tileWindows(
@@ -226,7 +227,7 @@ struct Planner {
       if (!window) return said("There’s no front window whose app to leave out.");
       return AppRef{window->bundleID, window->appName};
     }
-    auto found = lookUpOpenApp(world.apps, *name);
+    auto found = lookUpOpenApp(world.apps, *name, world.windows);
     if (const auto* app = std::get_if<AppSnapshot>(&found)) return AppRef{app->bundleID, app->name};
     for (const auto& floating : library.settings.floatingApps)
       if (text::nameKey(floating.name) == text::nameKey(*name)) return floating;
@@ -335,7 +336,31 @@ struct Planner {
   CommandOutcome operator()(const Command::Welcome&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::ShowTip&) const { return said(kNotCovered); }
   CommandOutcome operator()(const Command::Debug&) const { return said(kNotCovered); }
+
+  CommandOutcome operator()(const Command::Save& command) const {
+    auto windows = WindowsArrangement::of(world);
+    if (windows.arrangement.screens.empty())
+      return said("There are no windows on screen to save as a kestle.");
+    kestles::Kestle kestle;
+    if (command.update) {
+      auto found = lookUpKestle(library, command.name);
+      if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
+      kestle = std::get<kestles::Kestle>(found);
+    } else {
+      kestle = kestles::Kestle::make(library.uniqueKestleName(command.name));
+    }
+    // Arrangements for other sets of displays stay: the kestle is rewritten for these.
+    kestle.arrangements.insert_or_assign(windows.fingerprint, std::move(windows.arrangement));
+    auto outcome = moving({}, {});
+    outcome.notice = std::string(command.update ? "Saved the windows in the kestle "
+                                                : "Saved the windows as the kestle ")
+                         .append(text::quoted(kestle.name))
+                         .append(".");
+    outcome.saved = std::move(kestle);
+    return outcome;
+  }
   CommandOutcome operator()(const Command::Undo&) const { return planUndo(world, library, state); }
+  CommandOutcome operator()(const Command::Redo&) const { return planRedo(world, library, state); }
   CommandOutcome operator()(const Command::Panel&) const { return said(kNotCovered); }
   // About the app itself; nothing to plan.
   CommandOutcome operator()(const Command::Status&) const { return said(kNotCovered); }
@@ -365,12 +390,18 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
   return outcome;
 }
 
-CommandOutcome planUndo(const World& world, const Library& library, const SessionState& state) {
+namespace {
+
+// Undo and redo are the same step over opposite stacks: the entry taken from one is put back
+// on the world, and the entry that reverses it goes on the other.
+CommandOutcome planHistoryStep(const World& world, const Library& library,
+                               const SessionState& state, bool forward) {
   CommandOutcome outcome;
   outcome.state = state.forgettingClosedWindows(world);
-  auto entry = outcome.state.undo.undo();
+  auto& history = outcome.state.undo;
+  auto entry = forward ? history.redo() : history.undo();
   if (!entry) {
-    outcome.message = "There’s nothing to undo.";
+    outcome.message = forward ? "There’s nothing to redo." : "There’s nothing to undo.";
     return outcome;
   }
   auto replaced = restoreSession(outcome.state, *entry);
@@ -384,9 +415,22 @@ CommandOutcome planUndo(const World& world, const Library& library, const Sessio
       opposite.frames.emplace(window.id, window.frame);
     }
   opposite.rearrangement = std::move(replaced);
-  outcome.state.undo.pushRedo(std::move(opposite));
+  if (forward)
+    history.pushUndo(std::move(opposite));
+  else
+    history.pushRedo(std::move(opposite));
   outcome.undone = std::move(entry);
   return outcome;
+}
+
+}  // namespace
+
+CommandOutcome planUndo(const World& world, const Library& library, const SessionState& state) {
+  return planHistoryStep(world, library, state, false);
+}
+
+CommandOutcome planRedo(const World& world, const Library& library, const SessionState& state) {
+  return planHistoryStep(world, library, state, true);
 }
 
 std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const World& world,
@@ -513,6 +557,7 @@ nlohmann::json outcomeJSON(const CommandOutcome& outcome, bool withState) {
                       {"minimize", outcome.undone->minimize},
                       {"hide", outcome.undone->hide},
                       {"fullScreen", outcome.undone->fullScreen}};
+  if (outcome.saved) json["saved"] = *outcome.saved;
   if (withState) json["state"] = outcome.state;
   return json;
 }

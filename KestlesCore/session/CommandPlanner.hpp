@@ -43,6 +43,8 @@ struct CommandOutcome {
   /// back in full screen and its library part); the state after holds the entry that redoes
   /// it.
   std::optional<UndoEntry> undone;
+  /// Save: the kestle to add, or (with the id of one in the library) to put in its place.
+  std::optional<Kestle> saved;
 };
 
 /// Turns a command into its outcome against a world, the library and the session state,
@@ -61,6 +63,11 @@ CommandOutcome planCommand(const KestlesCommand& command, const World& world,
 /// opposite (the windows' frames now, the library values the entry replaces). "There’s
 /// nothing to undo." when the history is empty.
 CommandOutcome planUndo(const World& world, const Library& library, const SessionState& state);
+
+/// Redo: the newest entry of the redo stack put back the same way; the entry that undoes it
+/// goes back on the undo stack and the rest of the redo stack stays. "There’s nothing to
+/// redo." when the redo stack is empty.
+CommandOutcome planRedo(const World& world, const Library& library, const SessionState& state);
 
 /// What displays coming or going does, one outcome per rule action in order, each starting
 /// from the state the one before left: the tilings of displays that left are kept away, the

@@ -135,6 +135,7 @@ bool recordInLibrary(Library& library, const CommandOutcome& outcome) {
         library.updateKestle(updated);
       }
   }
+  if (outcome.saved && !library.updateKestle(*outcome.saved)) library.addKestle(*outcome.saved);
   if (outcome.keptTiled) library.settings.keptTiled = *outcome.keptTiled;
   if (outcome.gaps) library.settings.gaps = *outcome.gaps;
   if (outcome.floatingApps) library.settings.floatingApps = *outcome.floatingApps;

@@ -5,20 +5,18 @@
 namespace kestles {
 namespace {
 
-constexpr int kControlOption = KeyModifiers::control | KeyModifiers::option;
-
 struct Info {
   KeyCommand value;
   std::string_view raw;
   std::string_view title;
-  int defaultKeyCode = -1;  // -1: no default key; defaults are all ⌃⌥
 };
 
 constexpr EnumTable kCommands{std::to_array<Info>({
-    {KeyCommand::nextKestle, "nextKestle", "Next Kestle", 48},
+    {KeyCommand::nextKestle, "nextKestle", "Next Kestle"},
     {KeyCommand::previousKestle, "previousKestle", "Previous Kestle"},
-    {KeyCommand::undo, "undo", "Undo", 6},
-    {KeyCommand::tileWindows, "tileWindows", "Tile Windows", 0},
+    {KeyCommand::undo, "undo", "Undo"},
+    {KeyCommand::redo, "redo", "Redo"},
+    {KeyCommand::tileWindows, "tileWindows", "Tile Windows"},
     {KeyCommand::tileAppWindows, "tileAppWindows", "Tile App Windows"},
     {KeyCommand::tileAllDisplays, "tileAllDisplays", "Tile All Displays"},
     {KeyCommand::pickWindows, "pickWindows", "Pick Windows"},
@@ -36,7 +34,7 @@ constexpr EnumTable kCommands{std::to_array<Info>({
     {KeyCommand::swapRight, "swapRight", "Swap Right"},
     {KeyCommand::swapUp, "swapUp", "Swap Up"},
     {KeyCommand::swapDown, "swapDown", "Swap Down"},
-    {KeyCommand::windowHints, "windowHints", "Window Hints", 13},
+    {KeyCommand::windowHints, "windowHints", "Window Hints"},
     {KeyCommand::keepTiled, "keepTiled", "Keep Tiled"},
     {KeyCommand::makeMain, "makeMain", "Make Main"},
     {KeyCommand::tileOrFloat, "tileOrFloat", "Tile or Float"},
@@ -44,7 +42,7 @@ constexpr EnumTable kCommands{std::to_array<Info>({
     {KeyCommand::swapPreviousDisplay, "swapPreviousDisplay", "Swap with Previous Display"},
     {KeyCommand::moveToTile, "moveToTile", "Move to Tile"},
     {KeyCommand::editTiles, "editTiles", "Edit Tiles"},
-    {KeyCommand::arrangeWithKeys, "arrangeWithKeys", "Arrange with Keys", 49},
+    {KeyCommand::arrangeWithKeys, "arrangeWithKeys", "Arrange with Keys"},
     {KeyCommand::widerGaps, "widerGaps", "Wider Gaps"},
     {KeyCommand::narrowerGaps, "narrowerGaps", "Narrower Gaps"},
 })};
@@ -65,12 +63,6 @@ std::optional<KeyCommand> keyCommandFromRawValue(std::string_view raw) {
 
 std::string_view title(KeyCommand command) {
   return kCommands[command].title;
-}
-
-std::optional<KeyCombo> defaultKeys(KeyCommand command) {
-  int code = kCommands[command].defaultKeyCode;
-  if (code < 0) return std::nullopt;
-  return KeyCombo{code, KeyModifiers{kControlOption}};
 }
 
 }  // namespace kestles

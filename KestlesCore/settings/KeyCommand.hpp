@@ -13,6 +13,7 @@ enum class KeyCommand {
   nextKestle,
   previousKestle,
   undo,
+  redo,
   tileWindows,
   tileAppWindows,
   tileAllDisplays,
@@ -55,8 +56,5 @@ std::optional<KeyCommand> keyCommandFromRawValue(std::string_view raw);
 
 /// The title shown to users ("Tile Windows").
 std::string_view title(KeyCommand command);
-
-/// The key a command has when the settings bind none, or nothing.
-std::optional<KeyCombo> defaultKeys(KeyCommand command);
 
 }  // namespace kestles

@@ -18,7 +18,8 @@ struct PanelTrigger {
   struct Off {
     bool operator==(const Off&) const = default;
   };
-  std::variant<KeyCombo, DoubleControl, Off> value{KeyCombo{49, KeyModifiers{1}}};
+  // Super+Alt+P: Ctrl+Space is the input methods' key, and Super+Space too on some desktops.
+  std::variant<KeyCombo, DoubleControl, Off> value{KeyCombo{35, KeyModifiers{10}}};
 
   static PanelTrigger keys(KeyCombo combo) { return {combo}; }
   static PanelTrigger doubleControl() { return {DoubleControl{}}; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <variant>
 
 #include "KestlesCore/coding/Lossy.hpp"
 
@@ -12,37 +13,50 @@ constexpr int kControl = KeyModifiers::control;
 constexpr int kControlOption = KeyModifiers::control | KeyModifiers::option;
 constexpr int kControlOptionShift = kControlOption | KeyModifiers::shift;
 
-struct SnapDefault {
-  SnapAction action;
+constexpr int kSuper = KeyModifiers::command;
+constexpr int kSuperAlt = KeyModifiers::command | KeyModifiers::option;
+constexpr int kSuperAltShift = kSuperAlt | KeyModifiers::shift;
+
+// Every default key in one place. On Linux the keys terminals, editors, shells and input
+// methods live on (Ctrl and Alt with letters, digits and arrows, Ctrl+Space, Alt+Tab) stay
+// theirs: each default holds Super, the key desktops leave to window management.
+struct DefaultKey {
+  std::variant<KeyCommand, SnapAction> use;
   int keyCode;
   int modifiers;
 };
 
-constexpr std::array<SnapDefault, 23> kSnapDefaults{{
-    {SnapAction::leftHalf, 123, kControl},
-    {SnapAction::rightHalf, 124, kControl},
-    {SnapAction::topHalf, 126, kControl},
-    {SnapAction::bottomHalf, 125, kControl},
-    {SnapAction::topLeft, 32, kControlOption},
-    {SnapAction::topRight, 34, kControlOption},
-    {SnapAction::bottomLeft, 38, kControlOption},
-    {SnapAction::bottomRight, 40, kControlOption},
-    {SnapAction::firstThird, 2, kControlOption},
-    {SnapAction::centerThird, 3, kControlOption},
-    {SnapAction::lastThird, 5, kControlOption},
-    {SnapAction::firstTwoThirds, 14, kControlOption},
-    {SnapAction::lastTwoThirds, 17, kControlOption},
-    {SnapAction::maximize, 36, kControl},
-    {SnapAction::center, 8, kControlOption},
-    {SnapAction::fillSpace, 36, kControlOption},
-    {SnapAction::restore, 51, kControlOption},
-    {SnapAction::moveLeft, 123, kControlOption},
-    {SnapAction::moveRight, 124, kControlOption},
-    {SnapAction::moveUp, 126, kControlOption},
-    {SnapAction::moveDown, 125, kControlOption},
-    {SnapAction::larger, 24, kControlOption},
-    {SnapAction::smaller, 27, kControlOption},
+constexpr std::array<DefaultKey, 29> kDefaultKeys{{
+    {KeyCommand::nextKestle, 48, kSuperAlt},    {KeyCommand::undo, 6, kSuperAlt},
+    {KeyCommand::redo, 6, kSuperAltShift},      {KeyCommand::tileWindows, 0, kSuperAlt},
+    {KeyCommand::windowHints, 13, kSuperAlt},   {KeyCommand::arrangeWithKeys, 49, kSuperAlt},
+    {SnapAction::leftHalf, 123, kSuper},        {SnapAction::rightHalf, 124, kSuper},
+    {SnapAction::topHalf, 126, kSuper},         {SnapAction::bottomHalf, 125, kSuper},
+    {SnapAction::topLeft, 32, kSuperAlt},       {SnapAction::topRight, 34, kSuperAlt},
+    {SnapAction::bottomLeft, 38, kSuperAlt},    {SnapAction::bottomRight, 40, kSuperAlt},
+    {SnapAction::firstThird, 2, kSuperAlt},     {SnapAction::centerThird, 3, kSuperAlt},
+    {SnapAction::lastThird, 5, kSuperAlt},      {SnapAction::firstTwoThirds, 14, kSuperAlt},
+    {SnapAction::lastTwoThirds, 17, kSuperAlt}, {SnapAction::maximize, 36, kSuper},
+    {SnapAction::center, 8, kSuperAlt},         {SnapAction::fillSpace, 36, kSuperAlt},
+    {SnapAction::restore, 51, kSuperAlt},       {SnapAction::moveLeft, 123, kSuperAlt},
+    {SnapAction::moveRight, 124, kSuperAlt},    {SnapAction::moveUp, 126, kSuperAlt},
+    {SnapAction::moveDown, 125, kSuperAlt},     {SnapAction::larger, 24, kSuperAlt},
+    {SnapAction::smaller, 27, kSuperAlt},
 }};
+
+template <class Use>
+std::optional<KeyCombo> defaultKeyOf(Use use) {
+  for (const auto& entry : kDefaultKeys)
+    if (const auto* each = std::get_if<Use>(&entry.use); each && *each == use)
+      return KeyCombo{entry.keyCode, KeyModifiers{entry.modifiers}};
+  return std::nullopt;
+}
+
+// The defaults that libraries stored before the keys moved to Super; they were written out
+// verbatim, so these values say nothing about what the user chose.
+constexpr KeyCombo kFormerPanelKeys{49, KeyModifiers{KeyModifiers::control}};
+constexpr int kFormerKestleModifiers = KeyModifiers::control;
+constexpr int kFormerLayoutModifiers = KeyModifiers::control | KeyModifiers::option;
 
 using Flag = std::pair<const char*, bool Settings::*>;
 
@@ -114,10 +128,12 @@ std::optional<ShortcutUse> takeAway(Settings& settings, const std::vector<KeyCom
 
 }  // namespace
 
+std::optional<KeyCombo> defaultKeys(KeyCommand command) {
+  return defaultKeyOf(command);
+}
+
 std::optional<KeyCombo> defaultKeys(SnapAction action) {
-  for (const auto& entry : kSnapDefaults)
-    if (entry.action == action) return KeyCombo{entry.keyCode, KeyModifiers{entry.modifiers}};
-  return std::nullopt;
+  return defaultKeyOf(action);
 }
 
 std::vector<KeyCombo> digitKeys(KeyModifiers modifiers) {
@@ -130,13 +146,23 @@ std::vector<KeyCombo> digitKeys(KeyModifiers modifiers) {
 std::optional<KeyCombo> Settings::keys(KeyCommand command) const {
   if (const auto* binding = findBinding(commandShortcuts, command, &CommandBinding::command))
     return binding->keys;
-  return defaultKeys(command);
+  return unlessTaken(defaultKeys(command));
 }
 
 std::optional<KeyCombo> Settings::keys(SnapAction action) const {
   if (const auto* binding = findBinding(shortcuts, action, &ShortcutBinding::action))
     return binding->keys;
-  return defaultKeys(action);
+  return unlessTaken(defaultKeys(action));
+}
+
+// A key the user gave to something keeps working when a default later lands on the same
+// combination: the default gives way.
+std::optional<KeyCombo> Settings::unlessTaken(std::optional<KeyCombo> fallback) const {
+  if (!fallback || reservedUse(*fallback)) return std::nullopt;
+  auto holds = [&](const auto& binding) { return binding.keys == fallback; };
+  if (std::ranges::any_of(commandShortcuts, holds) || std::ranges::any_of(shortcuts, holds))
+    return std::nullopt;
+  return fallback;
 }
 
 std::vector<KeyCombo> Settings::keys(const ShortcutUse& use) const {
@@ -226,6 +252,17 @@ void Settings::migrate() {
                  (standard->modifiers == kestleModifiers || standard->modifiers == layoutModifiers);
     if (!taken) panelTrigger = PanelTrigger{};
   }
+}
+
+void Settings::adoptSuperKeys() {
+  if (panelTrigger.combo() == kFormerPanelKeys) panelTrigger = PanelTrigger{};
+  const Settings standard;
+  if (kestleModifiers.rawValue == kFormerKestleModifiers &&
+      layoutModifiers != standard.kestleModifiers)
+    kestleModifiers = standard.kestleModifiers;
+  if (layoutModifiers.rawValue == kFormerLayoutModifiers &&
+      kestleModifiers != standard.layoutModifiers)
+    layoutModifiers = standard.layoutModifiers;
 }
 
 void to_json(nlohmann::json& json, const Settings& settings) {

@@ -27,8 +27,8 @@ struct Settings {
   TilingStyle tilingStyle = TilingStyle::grid;
   TileChanges tileChanges = TileChanges::rearrange;
   PanelTrigger panelTrigger;
-  KeyModifiers kestleModifiers{KeyModifiers::control};
-  KeyModifiers layoutModifiers{KeyModifiers::control | KeyModifiers::option};
+  KeyModifiers kestleModifiers{KeyModifiers::command};
+  KeyModifiers layoutModifiers{KeyModifiers::command | KeyModifiers::option};
   std::vector<CommandBinding> commandShortcuts;
   bool snapKeysEnabled = true;
   std::vector<ShortcutBinding> shortcuts;
@@ -47,7 +47,8 @@ struct Settings {
   std::set<std::string> keptTiled;
   std::vector<AppRef> floatingApps;
 
-  /// A command's key: its binding's keys if it has a binding, else its default key.
+  /// A command's key: its binding's keys if it has a binding, else its default key unless
+  /// the user gave that combination to something else.
   std::optional<KeyCombo> keys(KeyCommand command) const;
   /// A snap place's key: its binding's keys if it has one, else its default snap key.
   std::optional<KeyCombo> keys(SnapAction action) const;
@@ -72,14 +73,21 @@ struct Settings {
 
   /// The one-time upgrade of settings from libraries older than version 3.
   void migrate();
+  /// The one-time move of libraries older than version 4 to the Super-based defaults: the
+  /// panel key, the kestle and the layout modifiers that still hold the former defaults
+  /// (stored verbatim, so not a choice) take today's; everything else stays as stored.
+  void adoptSuperKeys();
 
   bool operator==(const Settings&) const = default;
 
  private:
   RecordResult recordDigitKeys(const KeyCombo& combo, bool forKestles);
+  std::optional<KeyCombo> unlessTaken(std::optional<KeyCombo> fallback) const;
 };
 
-/// The key of a snap place that has no binding, or nothing.
+/// The default key of a command, from the one table of default keys, or nothing.
+std::optional<KeyCombo> defaultKeys(KeyCommand command);
+/// The default key of a snap place, or nothing.
 std::optional<KeyCombo> defaultKeys(SnapAction action);
 
 /// The digit keys 1 to 9 (key codes 18, 19, 20, 21, 23, 22, 26, 28, 25).

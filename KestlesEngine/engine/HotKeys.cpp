@@ -1,8 +1,10 @@
 #include "KestlesEngine/engine/HotKeys.hpp"
 
+#include "KestlesCore/keys/KeyLabel.hpp"
+#include "KestlesEngine/platform/ModifierMasks.hpp"
+
 namespace kestles::engine {
 
-using platform::formatLog;
 using platform::LogLevel;
 
 HotKeys::HotKeys(platform::HotKeyService& service, platform::LogSink& log)
@@ -17,12 +19,27 @@ void HotKeys::log(LogLevel level, std::string message) {
   log_.write({level, platform::LogCategory::hotkeys, std::move(message)});
 }
 
+namespace {
+
+// The sentence for a key the desktop refused, naming the key as Linux writes it; no status
+// numbers, which mean nothing to a user.
+std::string refusal(const HotKeys::Shortcut& shortcut, std::int32_t status) {
+  auto key = KeyLabel::written(KeyCombo{static_cast<int>(shortcut.keyCode),
+                                        platform::keyModifiersFromCarbon(shortcut.modifiers)});
+  std::string why = "the desktop refused it.";
+  if (status == HotKeys::kKeyTaken) why = "another program holds it.";
+  if (status == HotKeys::kNoSuchKey) why = "this keyboard has no such key.";
+  return std::string("Couldn’t take ").append(key).append(": ").append(why);
+}
+
+}  // namespace
+
 void HotKeys::installHandler() {
   if (handlerInstalled_) return;
   auto status = service_.installHandler(
       [this](const platform::HotKeyService::Event* event) { return handle(event); });
   if (status != 0) {
-    log(LogLevel::error, formatLog("Couldn't install the hot key handler: %d", status));
+    log(LogLevel::error, "Kestles couldn’t listen for its keys, so none of them works.");
     return;
   }
   handlerInstalled_ = true;
@@ -33,8 +50,7 @@ std::optional<std::uint64_t> HotKeys::registerWithPlatform(std::uint32_t id,
   auto registration =
       service_.registerHotKey(shortcut.keyCode, shortcut.modifiers, {kSignature, id});
   if (registration.status != 0 || !registration.ref) {
-    log(LogLevel::error, formatLog("Couldn't register hot key %u/%u: %d", shortcut.keyCode,
-                                   shortcut.modifiers, registration.status));
+    log(LogLevel::error, refusal(shortcut, registration.status));
     return std::nullopt;
   }
   return registration.ref;

@@ -27,6 +27,9 @@ class HotKeys {
   static constexpr std::uint32_t kSignature = 0x4B73746C;
   /// The answer to an event that is not handled.
   static constexpr std::int32_t kEventNotHandled = -9874;
+  /// The statuses of a refused registration that the log names in words.
+  static constexpr std::int32_t kKeyTaken = -9878;
+  static constexpr std::int32_t kNoSuchKey = -9879;
 
   HotKeys(platform::HotKeyService& service, platform::LogSink& log);
   /// Unregisters everything still registered.

@@ -285,9 +285,33 @@ TEST(CommandRunnerTests, ImportsAnArchiveAndTellsWhatCameIn) {
   EXPECT_TRUE(r.notifier.notices.back().body.starts_with("There’s no file at"));
 }
 
+// An archive shared by someone else carried their keys and switches into the library; they
+// come in only when asked for, and the notice says what stayed.
+TEST(CommandRunnerTests, ImportKeepsTheUsersSettingsUnlessAsked) {
+  RunnerDesk r;
+  r.runner.load();
+  Library source;
+  source.addKestle(Kestle::make("Deep Work"));
+  source.settings.showsTips = false;
+  auto archive = r.folder.path() / "shared.kestles";
+  std::ofstream(archive) << KestlesArchive::ofLibrary(source).encoded();
+
+  r.runner.importArchive(archive);
+  EXPECT_EQ(r.savedLibrary().settings, Settings{});
+  EXPECT_EQ(r.notifier.notices.back(),
+            (Notice{"Imported",
+                    "1 kestle. Your settings stay as they are; import the file with "
+                    "--settings to take its settings instead."}));
+  r.runner.importArchive(archive, true);
+  EXPECT_FALSE(r.savedLibrary().settings.showsTips);
+  EXPECT_EQ(r.notifier.notices.back(), (Notice{"Imported", "settings"}));
+}
+
 TEST(CommandRunnerTests, AFileURLNamesItsPath) {
   EXPECT_EQ(pathOfFileURL("file:///tmp/My%20Library.kestles"),
             std::filesystem::path("/tmp/My Library.kestles"));
+  EXPECT_EQ(pathOfFileURL("file:///tmp/What%3F.kestles?settings"),
+            std::filesystem::path("/tmp/What?.kestles"));
   EXPECT_EQ(pathOfFileURL("file://localhost/a"), std::filesystem::path("/a"));
   EXPECT_EQ(pathOfFileURL("file://elsewhere/a"), std::nullopt);
   EXPECT_EQ(pathOfFileURL("kestles://tile"), std::nullopt);

@@ -284,14 +284,17 @@ TEST_F(PlanCommandGolden, SentencesForNamesThatMatchNothingAndNothingToUndo) {
       {"kestles://layout/Nope",
        "No layout matches “Nope”. Run kestles list layouts to see them all.\n"},
       {"kestles://tile?app=Nope",
-       "No open app matches “Nope”. Your open apps: Code, Safari, Terminal\n"},
+       "No open app matches “Nope”. Your open apps: Code (1 window), Safari (2 windows), Terminal "
+       "(1 window)\n"},
       {"kestles://tile?display=Side",
        "No connected display matches “Side”. Your displays: Built-in Retina Display\n"},
       {"kestles://keep-tiled?display=Side",
        "No connected display matches “Side”. Your displays: Built-in Retina Display\n"},
       {"kestles://undo", "There’s nothing to undo.\n"},
+      {"kestles://redo", "There’s nothing to redo.\n"},
       {"kestles://leave-out?app=Nope",
-       "No open app matches “Nope”. Your open apps: Code, Safari, Terminal\n"},
+       "No open app matches “Nope”. Your open apps: Code (1 window), Safari (2 windows), Terminal "
+       "(1 window)\n"},
   };
   for (const auto& [link, sentence] : rows) {
     auto result = plan(kLaptop, kKestles, link);

@@ -86,6 +86,9 @@ std::vector<LinkRow> linkRows() {
       {{C::EditTiles{}}, "kestles://edit-tiles"},
       {{C::ArrangeWithKeys{}}, "kestles://arrange-with-keys"},
       {{C::Undo{}}, "kestles://undo"},
+      {{C::Redo{}}, "kestles://redo"},
+      {{C::Save{"Deep Work"}}, "kestles://save/Deep%20Work"},
+      {{C::Save{"Code", true}}, "kestles://save/Code?update"},
       {{C::Panel{}}, "kestles://panel"},
   };
 }

@@ -163,6 +163,106 @@ TEST(CommandPlanner, UndoPutsTheNewestEntryBackAndKeepsItsOpposite) {
   EXPECT_FALSE(nothing.undone);
 }
 
+// Redo takes the newest entry of the redo stack the way undo takes the undo stack's, and the
+// entry that undoes it again goes back on the undo stack: tile, undo, redo, undo goes back and
+// forth without losing either side.
+TEST(CommandPlanner, RedoPutsBackWhatUndoTookAway) {
+  auto world = laptopAndWide();
+  Library library;
+  auto tile = command("kestles://tile");
+  auto tiled = planCommand(tile, world, library, {}, 11);
+  auto state = tiled.state;
+  state.undo.record(*undoEntryFor(tile, tiled, world, library, {}));
+  auto afterTile = carriedOut(world, tiled);
+
+  auto undone = planCommand(command("kestles://undo"), afterTile, library, state, 11);
+  ASSERT_TRUE(undone.undone);
+  auto afterUndo = carriedOut(afterTile, undone);
+  EXPECT_EQ(afterUndo, world);
+
+  auto redone = planCommand(command("kestles://redo"), afterUndo, library, undone.state, 11);
+  ASSERT_FALSE(redone.message);
+  ASSERT_TRUE(redone.undone);
+  EXPECT_EQ(redone.frames, tiled.frames);
+  EXPECT_EQ(redone.state.tilings, tiled.state.tilings);
+  EXPECT_TRUE(redone.state.undo.redoEntries.empty());
+  ASSERT_EQ(redone.state.undo.entries.size(), 1u);
+
+  auto again = planCommand(command("kestles://undo"), carriedOut(afterUndo, redone), library,
+                           redone.state, 11);
+  EXPECT_EQ(carriedOut(carriedOut(afterUndo, redone), again), world);
+
+  auto nothing = planCommand(command("kestles://redo"), world, library, state, 11);
+  EXPECT_EQ(nothing.message, "There’s nothing to redo.");
+  EXPECT_FALSE(nothing.undone);
+}
+
+// Saving reads the windows as they stand: side by side windows become a tree of tiles, each
+// pinned to its window's app, under a name the library does not hold yet; --update rewrites
+// only the arrangement for the displays connected now.
+TEST(CommandPlanner, SaveMakesAKestleOfTheWindowsOnEveryDisplay) {
+  World world;
+  world.setup.displays = {laptop(), wide()};
+  world.windows = {window(1, kCode, 10, {0, 38, 756, 944}),
+                   window(2, kSafari, 20, {756, 38, 756, 944}),
+                   window(3, kTerminal, 30, {1512, 25, 2560, 1415})};
+  Library library;
+  library.addKestle(Kestle::make("Work"));
+
+  auto saved = planCommand(command("kestles://save/work"), world, library, {}, 1);
+  ASSERT_FALSE(saved.message);
+  ASSERT_TRUE(saved.saved);
+  EXPECT_TRUE(saved.frames.empty());
+  EXPECT_EQ(saved.saved->name, "work 2");
+  EXPECT_NE(saved.saved->id, library.kestles[0].id);
+  const auto& screens = saved.saved->arrangements.at(world.setup.fingerprint()).screens;
+  ASSERT_EQ(screens.size(), 2u);
+  EXPECT_EQ(screens[0].display, DisplayKind::of(laptop()));
+  EXPECT_EQ(screens[0].pins, (std::vector<std::optional<AppRef>>{kCode, kSafari}));
+  EXPECT_EQ(screens[0].shape.tileCount(), 2u);
+  EXPECT_EQ(screens[1].pins, (std::vector<std::optional<AppRef>>{kTerminal}));
+  Library after = library;
+  ASSERT_TRUE(recordInLibrary(after, saved));
+  EXPECT_EQ(after.kestles.size(), 2u);
+
+  auto kept = library.kestles[0];
+  kept.arrangements["ELSEWHERE"] = {};
+  library.updateKestle(kept);
+  auto updated = planCommand(command("kestles://save/WORK?update"), world, library, {}, 1);
+  ASSERT_TRUE(updated.saved);
+  EXPECT_EQ(updated.saved->id, kept.id);
+  EXPECT_EQ(updated.saved->name, "Work");
+  EXPECT_EQ(updated.saved->arrangements.size(), 2u);
+  const auto& rewritten = updated.saved->arrangements.at(world.setup.fingerprint()).screens;
+  ASSERT_EQ(rewritten.size(), 2u);
+  EXPECT_EQ(rewritten[0].pins, screens[0].pins);
+  EXPECT_EQ(rewritten[1].pins, screens[1].pins);
+  after = library;
+  ASSERT_TRUE(recordInLibrary(after, updated));
+  EXPECT_EQ(after.kestles, (std::vector<Kestle>{*updated.saved}));
+
+  EXPECT_TRUE(planCommand(command("kestles://save/Nope?update"), world, library, {}, 1).message);
+  world.windows.clear();
+  EXPECT_EQ(planCommand(command("kestles://save/Empty"), world, library, {}, 1).message,
+            "There are no windows on screen to save as a kestle.");
+}
+
+// Windows that overlap cannot be cut into a tree; each keeps its own place as a drawn tile.
+TEST(CommandPlanner, SaveKeepsOverlappingWindowsAsDrawnTiles) {
+  World world;
+  world.setup.displays = {laptop()};
+  world.windows = {window(1, kCode, 10, {0, 38, 1000, 600}),
+                   window(2, kSafari, 20, {500, 300, 1012, 682})};
+  auto saved = planCommand(command("kestles://save/Loose"), world, Library{}, {}, 1);
+  ASSERT_TRUE(saved.saved);
+  const auto& screen = saved.saved->arrangements.begin()->second.screens.at(0);
+  const auto* drawn = std::get_if<TileShape::Drawn>(&screen.shape.value);
+  ASSERT_NE(drawn, nullptr);
+  ASSERT_EQ(drawn->tiles.size(), 2u);
+  EXPECT_EQ(drawn->tiles[1].unit, (CGRect{500.0 / 1512, 262.0 / 944, 1012.0 / 1512, 682.0 / 944}));
+  EXPECT_EQ(screen.pins, (std::vector<std::optional<AppRef>>{kCode, kSafari}));
+}
+
 TEST(CommandPlanner, ATiledWindowsSnapWorksOnTheTilesNotTheMemory) {
   auto world = laptopAndWide();
   Library library;

@@ -32,16 +32,30 @@ TEST(KeyBindingsTests, EveryDefaultKeyRunsItsCommandAndNoKeyRunsTwo) {
 
 TEST(KeyBindingsTests, AKeyGivenTwiceGoesToTheFirstAndTheSecondIsAClash) {
   Library library;
+  KeyCombo combo{11, KeyModifiers{KeyModifiers::command | KeyModifiers::option}};
+  library.settings.commandShortcuts = {{KeyCommand::makeMain, combo}};
+  library.settings.shortcuts = {{SnapAction::almostMaximize, combo}};
+  auto keys = KeyBindings::of(library);
+  EXPECT_EQ(bindingFor(keys, commandOf(KeyCommand::makeMain))->combo, combo);
+  ASSERT_EQ(keys.clashes.size(), 1u);
+  EXPECT_EQ(keys.clashes[0].command,
+            (KestlesCommand{KestlesCommand::Snap{SnapAction::almostMaximize}}));
+
+  library.settings.snapKeysEnabled = false;
+  EXPECT_TRUE(KeyBindings::of(library).clashes.empty());
+}
+
+// A default on a combination the user gave to something else gives way: the user's key runs
+// and nothing clashes.
+TEST(KeyBindingsTests, AUsersKeyTakesADefaultsCombinationWithoutAClash) {
+  Library library;
   auto snapKey = defaultKeys(SnapAction::leftHalf);
   ASSERT_TRUE(snapKey);
   library.settings.setKeys(KeyCommand::makeMain, snapKey);
   auto keys = KeyBindings::of(library);
   EXPECT_EQ(bindingFor(keys, commandOf(KeyCommand::makeMain))->combo, *snapKey);
-  ASSERT_EQ(keys.clashes.size(), 1u);
-  EXPECT_EQ(keys.clashes[0].command, (KestlesCommand{KestlesCommand::Snap{SnapAction::leftHalf}}));
-
-  library.settings.snapKeysEnabled = false;
-  EXPECT_TRUE(KeyBindings::of(library).clashes.empty());
+  EXPECT_EQ(bindingFor(keys, {KestlesCommand::Snap{SnapAction::leftHalf}}), nullptr);
+  EXPECT_TRUE(keys.clashes.empty());
 }
 
 TEST(KeyBindingsTests, DigitKeysOpenTheNumberedKestlesAndLayouts) {

@@ -103,5 +103,32 @@ TEST(KeyLabel, Spoken) {
   }
 }
 
+// Keys are shown as Linux users write them, whatever order the bits were set in; every
+// special key has a word, since the glyphs of another platform mean nothing here.
+TEST(KeyLabel, WrittenTheLinuxWay) {
+  struct Row {
+    int code;
+    int modifiers;
+    const char* written;
+  };
+  for (auto row : std::initializer_list<Row>{
+           {123, 1 | 2, "Ctrl+Alt+Left"},
+           {36, 8, "Super+Return"},
+           {0, 15, "Super+Ctrl+Alt+Shift+A"},
+           {6, 8 | 4 | 2, "Super+Alt+Shift+Z"},
+           {51, 2, "Alt+Backspace"},
+           {53, 0, "Esc"},
+           {117, 1, "Ctrl+Delete"},
+           {116, 8, "Super+Page Up"},
+           {24, 10, "Super+Alt+="},
+           {18, 8, "Super+1"},
+           {105, 8, "Super+Key 105"},
+       }) {
+    EXPECT_EQ(KeyLabel::written(KeyCombo{row.code, KeyModifiers{row.modifiers}}), row.written);
+  }
+  EXPECT_EQ(KeyLabel::written(KeyModifiers{}), "");
+  EXPECT_EQ(KeyLabel::written(KeyModifiers{10}), "Super+Alt");
+}
+
 }  // namespace
 }  // namespace kestles

@@ -37,7 +37,7 @@ std::vector<std::string> names(const Library& library) {
 TEST(Library, EmptyObjectIsANewLibrary) {
   auto library = json::parse("{}").get<Library>();
   EXPECT_EQ(library, Library{});
-  EXPECT_EQ(library.version, 3);
+  EXPECT_EQ(library.version, 4);
   EXPECT_EQ(library.settings, Settings{});
 }
 
@@ -74,18 +74,53 @@ TEST(Library, DamagedItemsCostOnlyThemselves) {
 
 TEST(Library, OlderVersionIsMigratedOnce) {
   auto library = fixture("version2.json");
-  EXPECT_EQ(library.version, 3);
+  EXPECT_EQ(library.version, 4);
   EXPECT_EQ(library.currentKestleID, std::nullopt);  // it named a deleted kestle
-  EXPECT_EQ(library.settings.kestleModifiers.rawValue, 1);
-  EXPECT_EQ(library.settings.layoutModifiers.rawValue, 3);
+  // Moved to ⌃ and ⌃⌥ as version 3 did, then on to the Super keys.
+  EXPECT_EQ(library.settings.kestleModifiers.rawValue, 8);
+  EXPECT_EQ(library.settings.layoutModifiers.rawValue, 10);
   EXPECT_EQ(library.settings.panelTrigger, PanelTrigger{});
   // ⌃1 is now the first kestle key, so rotate lost it.
   EXPECT_EQ(library.settings.keys(KeyCommand::rotate), std::nullopt);
 
   json saved = library;
-  EXPECT_EQ(saved["version"], 3);
-  saved["settings"]["kestleModifiers"] = 3;  // a version-3 file keeps what it says
+  EXPECT_EQ(saved["version"], 4);
+  saved["settings"]["kestleModifiers"] = 3;  // a version-4 file keeps what it says
   EXPECT_EQ(saved.get<Library>().settings.kestleModifiers.rawValue, 3);
+}
+
+// Libraries written before the default keys moved to Super hold the former defaults verbatim
+// (Ctrl+Space for the panel, Ctrl and Ctrl+Alt with the digits): those take today's, and
+// whatever the user changed stays, as does everything a version-4 library says.
+TEST(Library, OlderDefaultKeysMoveToSuperAndTheUsersOwnStay) {
+  struct Row {
+    int version;
+    const char* panel;
+    int kestle, layout;
+    PanelTrigger panelAfter;
+    int kestleAfter, layoutAfter;
+  };
+  const auto standard = PanelTrigger{};
+  const auto ctrlSpace = PanelTrigger::keys({49, KeyModifiers{1}});
+  for (const auto& row : std::initializer_list<Row>{
+           {3, R"({"keys": {"keyCode": 49, "modifiers": 1}})", 1, 3, standard, 8, 10},
+           {3, R"({"keys": {"keyCode": 40, "modifiers": 3}})", 9, 3,
+            PanelTrigger::keys({40, KeyModifiers{3}}), 9, 10},
+           {3, R"({"doubleControl": true})", 1, 8, PanelTrigger::doubleControl(), 1, 8},
+           {3, R"({"off": true})", 2, 10, PanelTrigger::off(), 2, 10},
+           {4, R"({"keys": {"keyCode": 49, "modifiers": 1}})", 1, 3, ctrlSpace, 1, 3},
+       }) {
+    auto text =
+        std::string(R"({"version": )") + std::to_string(row.version) +
+        R"(, "settings": {"panelTrigger": )" + row.panel + R"(, "kestleModifiers": )" +
+        std::to_string(row.kestle) + R"(, "layoutModifiers": )" + std::to_string(row.layout) +
+        R"(, "commandShortcuts": [{"command": "rotate", "keys": {"keyCode": 15, "modifiers": 3}}]}})";
+    auto settings = json::parse(text).get<Library>().settings;
+    EXPECT_EQ(settings.panelTrigger, row.panelAfter) << text;
+    EXPECT_EQ(settings.kestleModifiers.rawValue, row.kestleAfter) << text;
+    EXPECT_EQ(settings.layoutModifiers.rawValue, row.layoutAfter) << text;
+    EXPECT_EQ(settings.keys(KeyCommand::rotate), (KeyCombo{15, KeyModifiers{3}})) << text;
+  }
 }
 
 TEST(Library, UniqueNames) {

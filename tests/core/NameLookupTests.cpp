@@ -78,7 +78,7 @@ TEST(NameLookup, NextKestleNeedsAKestle) {
   ASSERT_TRUE(std::holds_alternative<Kestle>(next));
   EXPECT_EQ(std::get<Kestle>(next).id, uuid(kCodeID));  // wraps round
   EXPECT_EQ(failure(lookUpNextKestle(Library{}, -1)),
-            "There are no kestles yet: arrange your windows, then Save Windows as Kestle.");
+            "There are no kestles yet: arrange your windows, then run kestles save NAME.");
 }
 
 TEST(NameLookup, LayoutsSavedBeforeBuiltIn) {
@@ -146,6 +146,22 @@ TEST(NameLookup, OpenAppsAndInstalledApps) {
   EXPECT_EQ(failure(lookUpOpenApp({}, "Notes")),
             "No open app matches “Notes”. There are no open apps yet.");
 
+  // Each terminal runs its own process, yet the user has one app open: it is named once,
+  // with its windows counted, and its start still names it.
+  const std::vector<AppSnapshot> terminals{{20, "xterm", "XTerm", false},
+                                           {21, "xterm", "XTerm", false},
+                                           {22, "firefox", "Firefox", false}};
+  std::vector<WindowSnapshot> windows(4);
+  for (std::size_t i = 0; i < windows.size(); ++i)
+    windows[i].bundleID = i < 3 ? "xterm" : "firefox";
+  auto xterm = lookUpOpenApp(terminals, "xt");
+  ASSERT_TRUE(std::holds_alternative<AppSnapshot>(xterm));
+  EXPECT_EQ(std::get<AppSnapshot>(xterm).pid, 20);
+  EXPECT_EQ(failure(lookUpOpenApp(terminals, "Notes", windows)),
+            "No open app matches “Notes”. Your open apps: XTerm (3 windows), Firefox (1 window)");
+  EXPECT_EQ(failure(lookUpOpenApp(terminals, "Notes")),
+            "No open app matches “Notes”. Your open apps: XTerm, Firefox");
+
   struct Row {
     const char* typed;
     Lookup<AppRef> expected;
@@ -154,7 +170,7 @@ TEST(NameLookup, OpenAppsAndInstalledApps) {
       {"mail", AppRef{"com.apple.mail", "Mail"}},  // exact beats the installed "Mailer"
       {"Mailer", AppRef{"org.x.Mailer", "Mailer"}},
       {"no", AppRef{"com.apple.Notes", "Notes"}},
-      {"Ma", Failure{"No app matches “Ma”, of those open or in the Applications folders."}},
+      {"Ma", Failure{"No app matches “Ma”, of those open or installed."}},
   };
   for (const auto& row : rows)
     EXPECT_EQ(lookUpApp(running, installed, row.typed), row.expected) << row.typed;

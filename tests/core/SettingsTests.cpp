@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 namespace kestles {
@@ -28,9 +30,9 @@ TEST(Settings, EmptyObjectGivesEveryDefault) {
   EXPECT_EQ(settings.gaps, (Gaps{8, 8}));
   EXPECT_EQ(settings.tilingStyle, TilingStyle::grid);
   EXPECT_EQ(settings.tileChanges, TileChanges::rearrange);
-  EXPECT_EQ(settings.panelTrigger, PanelTrigger::keys(combo(49, kCtrl)));
-  EXPECT_EQ(settings.kestleModifiers.rawValue, 1);
-  EXPECT_EQ(settings.layoutModifiers.rawValue, 3);
+  EXPECT_EQ(settings.panelTrigger, PanelTrigger::keys(combo(35, kCmd | kOpt)));
+  EXPECT_EQ(settings.kestleModifiers.rawValue, kCmd);
+  EXPECT_EQ(settings.layoutModifiers.rawValue, kCmd | kOpt);
   EXPECT_TRUE(settings.snapKeysEnabled && settings.snapFlashEnabled &&
               settings.dragToZonesEnabled && settings.edgeZonesEnabled &&
               settings.resizesNeighbours && settings.restoresSizeOnDragOut &&
@@ -113,18 +115,82 @@ TEST(Settings, PanelTriggerCoding) {
 
 TEST(Settings, DefaultKeys) {
   Settings settings;
-  EXPECT_EQ(settings.keys(KeyCommand::nextKestle), combo(48, kCtrl | kOpt));
-  EXPECT_EQ(settings.keys(KeyCommand::arrangeWithKeys), combo(49, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(KeyCommand::nextKestle), combo(48, kCmd | kOpt));
+  EXPECT_EQ(settings.keys(KeyCommand::undo), combo(6, kCmd | kOpt));
+  EXPECT_EQ(settings.keys(KeyCommand::redo), combo(6, kCmd | kOpt | kShift));
+  EXPECT_EQ(settings.keys(KeyCommand::arrangeWithKeys), combo(49, kCmd | kOpt));
   EXPECT_EQ(settings.keys(KeyCommand::previousKestle), std::nullopt);
-  EXPECT_EQ(settings.keys(SnapAction::bottomHalf), combo(125, kCtrl));
-  EXPECT_EQ(settings.keys(SnapAction::lastTwoThirds), combo(17, kCtrl | kOpt));
-  EXPECT_EQ(settings.keys(SnapAction::fillSpace), combo(36, kCtrl | kOpt));
+  EXPECT_EQ(settings.keys(SnapAction::bottomHalf), combo(125, kCmd));
+  EXPECT_EQ(settings.keys(SnapAction::maximize), combo(36, kCmd));
+  EXPECT_EQ(settings.keys(SnapAction::lastTwoThirds), combo(17, kCmd | kOpt));
+  EXPECT_EQ(settings.keys(SnapAction::fillSpace), combo(36, kCmd | kOpt));
   EXPECT_EQ(settings.keys(SnapAction::nextDisplay), std::nullopt);
-  EXPECT_EQ(settings.keys(ShortcutUse::panel()), (std::vector<KeyCombo>{combo(49, kCtrl)}));
+  EXPECT_EQ(settings.keys(ShortcutUse::panel()), (std::vector<KeyCombo>{combo(35, kCmd | kOpt)}));
   auto layoutKeys = settings.keys(ShortcutUse::layouts());
   ASSERT_EQ(layoutKeys.size(), 9u);
-  EXPECT_EQ(layoutKeys[4], combo(23, kCtrl | kOpt));
-  EXPECT_EQ(settings.keys(ShortcutUse::kestles())[8], combo(25, kCtrl));
+  EXPECT_EQ(layoutKeys[4], combo(23, kCmd | kOpt));
+  EXPECT_EQ(settings.keys(ShortcutUse::kestles())[8], combo(25, kCmd));
+}
+
+// The keys terminals, editors, shells and input methods live on stay theirs: word jumps and
+// selections, tab switching, readline's Alt keys, the input method's switch keys, the
+// desktop's own terminal, log-out and window-switch keys. Every default holds Super.
+TEST(Settings, DefaultKeysLeaveTerminalsEditorsAndInputMethodsAlone) {
+  constexpr int kLeft = 123, kRight = 124, kDown = 125, kUp = 126, kReturn = 36, kSpace = 49,
+                kTab = 48, kBackspace = 51, kDelete = 117;
+  std::vector<KeyCombo> theirs;
+  for (int arrow : {kLeft, kRight, kUp, kDown})
+    for (int modifiers : {kCtrl, kOpt, kShift, kCtrl | kShift, kOpt | kShift, kCtrl | kOpt})
+      theirs.push_back(combo(arrow, modifiers));
+  for (int key : {kReturn, kSpace, kTab, kBackspace, kDelete})
+    for (int modifiers : {kCtrl, kOpt, kShift, kCtrl | kShift})
+      theirs.push_back(combo(key, modifiers));
+  for (int digit : kDigitKeyCodes)
+    for (int modifiers : {kCtrl, kOpt, kCtrl | kShift})
+      theirs.push_back(combo(digit, modifiers));
+  // Letters: Ctrl and Ctrl+Shift (shells, editors, terminal copy and paste), Alt (readline,
+  // menus), Ctrl+Alt (Emacs, the desktop's terminal key Ctrl+Alt+T).
+  for (int letter : {0,  11, 8,  2,  14, 3, 5,  4,  34, 38, 40, 37, 46,
+                     45, 31, 35, 12, 15, 1, 17, 32, 9,  13, 7,  16, 6})
+    for (int modifiers : {kCtrl, kOpt, kCtrl | kShift, kCtrl | kOpt})
+      theirs.push_back(combo(letter, modifiers));
+  theirs.push_back(combo(kSpace, kCmd));           // the desktop's input source switch
+  theirs.push_back(combo(kSpace, kCmd | kShift));  // and back
+  theirs.push_back(combo(kTab, kCmd));             // the desktop's app switcher
+  theirs.push_back(combo(kDelete, kCtrl | kOpt));  // log out
+  theirs.push_back(combo(47, kCtrl));              // the input method's emoji picker
+  theirs.push_back(combo(41, kCtrl));
+
+  Settings settings;
+  std::vector<KeyCombo> ours = settings.keys(ShortcutUse::panel());
+  for (const auto& use : {ShortcutUse::kestles(), ShortcutUse::layouts()})
+    for (const auto& key : settings.keys(use))
+      ours.push_back(key);
+  for (auto command : allKeyCommands())
+    if (auto key = settings.keys(command)) ours.push_back(*key);
+  for (auto action : allSnapActions())
+    if (auto key = settings.keys(action)) ours.push_back(*key);
+  ASSERT_GT(ours.size(), 40u);
+  for (const auto& key : ours) {
+    EXPECT_TRUE(key.modifiers.contains(kCmd)) << key.description();
+    EXPECT_EQ(std::find(theirs.begin(), theirs.end(), key), theirs.end()) << key.description();
+  }
+}
+
+// A key the user gave to one command keeps working when a later default lands on the same
+// combination: the default gives way instead of both grabbing it.
+TEST(Settings, AUsersKeyWinsOverADefaultOnTheSameCombination) {
+  auto settings = decoded(R"({"commandShortcuts": [
+    {"command": "swapLeft", "keys": {"keyCode": 0, "modifiers": 10}}],
+    "shortcuts": [{"action": "almostMaximize", "keys": {"keyCode": 6, "modifiers": 10}}]})");
+  EXPECT_EQ(settings.keys(KeyCommand::swapLeft), combo(0, kCmd | kOpt));
+  EXPECT_EQ(settings.keys(KeyCommand::tileWindows), std::nullopt);
+  EXPECT_EQ(settings.keys(SnapAction::almostMaximize), combo(6, kCmd | kOpt));
+  EXPECT_EQ(settings.keys(KeyCommand::undo), std::nullopt);
+  EXPECT_EQ(settings.keys(KeyCommand::redo), combo(6, kCmd | kOpt | kShift));
+  // The panel's and the digit keys' combinations are reserved: no default takes one.
+  settings.panelTrigger = PanelTrigger::keys(combo(125, kCmd));
+  EXPECT_EQ(settings.keys(SnapAction::bottomHalf), std::nullopt);
 }
 
 TEST(Settings, NoTwoDefaultKeysAreTheSame) {
@@ -143,16 +209,16 @@ TEST(Settings, NoTwoDefaultKeysAreTheSame) {
 
 TEST(Settings, StoringACommandKey) {
   Settings settings;
-  settings.setKeys(KeyCommand::tileWindows, combo(0, kCtrl | kOpt));
+  settings.setKeys(KeyCommand::tileWindows, combo(0, kCmd | kOpt));
   EXPECT_TRUE(settings.commandShortcuts.empty());
-  settings.setKeys(KeyCommand::tileWindows, combo(11, kCtrl | kOpt));
+  settings.setKeys(KeyCommand::tileWindows, combo(11, kCmd | kOpt));
   EXPECT_EQ(settings.commandShortcuts,
-            (std::vector<CommandBinding>{{KeyCommand::tileWindows, combo(11, kCtrl | kOpt)}}));
+            (std::vector<CommandBinding>{{KeyCommand::tileWindows, combo(11, kCmd | kOpt)}}));
   settings.setKeys(KeyCommand::tileWindows, std::nullopt);
   EXPECT_EQ(settings.commandShortcuts,
             (std::vector<CommandBinding>{{KeyCommand::tileWindows, std::nullopt}}));
   EXPECT_EQ(settings.keys(KeyCommand::tileWindows), std::nullopt);
-  settings.setKeys(KeyCommand::tileWindows, combo(0, kCtrl | kOpt));
+  settings.setKeys(KeyCommand::tileWindows, combo(0, kCmd | kOpt));
   EXPECT_TRUE(settings.commandShortcuts.empty());
 }
 
@@ -186,37 +252,37 @@ TEST(Settings, Recording) {
             ShortcutUse::command(KeyCommand::undo), RecordResult::reserved(ShortcutUse::kestles())},
            {"layout digit",
             {},
-            combo(25, kCtrl | kOpt),
+            combo(25, kCmd | kOpt),
             ShortcutUse::snap(SnapAction::center),
             RecordResult::reserved(ShortcutUse::layouts())},
            {"panel keys",
             {},
-            combo(49, kCtrl),
+            combo(35, kCmd | kOpt),
             ShortcutUse::command(KeyCommand::rotate),
             RecordResult::reserved(ShortcutUse::panel())},
            {"digit with other modifiers",
             {},
-            combo(18, kCmd),
+            combo(18, kCtrl),
             ShortcutUse::command(KeyCommand::undo),
             recorded(std::nullopt)},
            {"taken from a command",
             {},
-            combo(0, kCtrl | kOpt),
+            combo(0, kCmd | kOpt),
             ShortcutUse::command(KeyCommand::swapLeft),
             recorded(ShortcutUse::command(KeyCommand::tileWindows))},
            {"taken from a snap place",
             {},
-            combo(123, kCtrl),
+            combo(123, kCmd),
             ShortcutUse::command(KeyCommand::focusLeft),
             recorded(ShortcutUse::snap(SnapAction::leftHalf))},
            {"its own key",
             {},
-            combo(0, kCtrl | kOpt),
+            combo(0, kCmd | kOpt),
             ShortcutUse::command(KeyCommand::tileWindows),
             recorded(std::nullopt)},
            {"panel takes a key",
             {},
-            combo(6, kCtrl | kOpt),
+            combo(6, kCmd | kOpt),
             ShortcutUse::panel(),
             recorded(ShortcutUse::command(KeyCommand::undo))},
            {"kestle keys need a digit",
@@ -226,7 +292,7 @@ TEST(Settings, Recording) {
             RecordResult::needsNumber()},
            {"kestle keys clash with layouts",
             {},
-            combo(18, kCtrl | kOpt),
+            combo(18, kCmd | kOpt),
             ShortcutUse::kestles(),
             RecordResult::reserved(ShortcutUse::layouts())},
        }) {
@@ -241,12 +307,12 @@ TEST(Settings, Recording) {
 
 TEST(Settings, RecordingMovesTheKey) {
   Settings settings;
-  settings.record(combo(0, kCtrl | kOpt), ShortcutUse::command(KeyCommand::swapLeft));
-  EXPECT_EQ(settings.keys(KeyCommand::swapLeft), combo(0, kCtrl | kOpt));
+  settings.record(combo(0, kCmd | kOpt), ShortcutUse::command(KeyCommand::swapLeft));
+  EXPECT_EQ(settings.keys(KeyCommand::swapLeft), combo(0, kCmd | kOpt));
   EXPECT_EQ(settings.keys(KeyCommand::tileWindows), std::nullopt);
 
-  settings.record(combo(123, kCtrl | kOpt), ShortcutUse::snap(SnapAction::leftHalf));
-  EXPECT_EQ(settings.keys(SnapAction::leftHalf), combo(123, kCtrl | kOpt));
+  settings.record(combo(123, kCmd | kOpt), ShortcutUse::snap(SnapAction::leftHalf));
+  EXPECT_EQ(settings.keys(SnapAction::leftHalf), combo(123, kCmd | kOpt));
   EXPECT_EQ(settings.keys(SnapAction::moveLeft), std::nullopt);
 
   EXPECT_EQ(settings.record(combo(20, kCmd | kShift), ShortcutUse::kestles()),

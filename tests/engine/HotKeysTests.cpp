@@ -51,7 +51,7 @@ TEST(HotKeysTests, AFailedRegistrationIsLoggedAndItsIdOfferedAgain) {
   EXPECT_EQ(
       desk.log.records(),
       (std::vector<platform::LogRecord>{{platform::LogLevel::error, platform::LogCategory::hotkeys,
-                                         "Couldn't register hot key 0/256: -9878"}}));
+                                         "Couldn’t take Super+A: another program holds it."}}));
 }
 
 TEST(HotKeysTests, SuspensionsAreCounted) {

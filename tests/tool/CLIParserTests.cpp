@@ -61,6 +61,10 @@ TEST(CLIParser, RequestsWithoutCommands) {
       {{"export", "My", "Work.kestles"}, CLIRequest{CLIRequest::ExportArchive{"My Work.kestles"}}},
       {{"import"}, error("import needs a file, like: kestles import ~/Desktop/Work.kestles")},
       {{"import", "a.kestles"}, CLIRequest{CLIRequest::ImportArchive{"a.kestles"}}},
+      {{"import", "My", "Work", "--settings"},
+       CLIRequest{CLIRequest::ImportArchive{"My Work", true}}},
+      {{"import", "--settings"},
+       error("import needs a file, like: kestles import ~/Desktop/Work.kestles")},
       {{"Frobnicate"}, error("There’s no command “Frobnicate”. Run kestles help to see them all.")},
   });
 }
@@ -81,6 +85,8 @@ TEST(CLIParser, WordsThatTakeNothing) {
       {{"pick"}, send({C::PickWindows{}})},
       {{"edit-tiles"}, send({C::EditTiles{}})},
       {{"arrange"}, send({C::ArrangeWithKeys{}})},
+      {{"redo"}, send({C::Redo{}})},
+      {{"redo", "twice"}, error("redo takes nothing more, not “twice”.")},
       {{"panel"}, send({C::Panel{}})},
       {{"panel", ""}, send({C::Panel{}})},  // an empty word adds nothing
   });
@@ -101,6 +107,12 @@ TEST(CLIParser, KestlesAndLayouts) {
        error("-d needs a display’s name, like: --display Studio Display")},
       {{"layout", "Halves", "--DISPLAY", "x"},
        send({C::Layout{"Halves --DISPLAY x", std::nullopt}})},
+      {{"save", "Deep", "Work"}, send({C::Save{"Deep Work"}})},
+      {{"Save", "--update", "Code"}, send({C::Save{"Code", true}})},
+      {{"save", "Code", "--update"}, send({C::Save{"Code", true}})},
+      {{"save"}, error("save needs a name for the new kestle, like: kestles save Code")},
+      {{"save", "--update"},
+       error("save --update needs the name of a kestle, like: kestles save --update Code")},
   });
 }
 
@@ -121,16 +133,16 @@ TEST(CLIParser, Tile) {
       {{"tile", "-s", "grid", "--all-displays"}, send({C::TileAllDisplays{TilingStyle::grid}})},
       {{"tile", "Safari"},
        error("tile takes --display, --app, --front-app, --style or --all-displays, not “Safari”, "
-             "like: kestles tile --app Safari")},
+             "like: kestles tile --app Firefox")},
       {{"tile", "--front-app", "Safari", "now"},
        error("tile takes --display, --app, --front-app, --style or --all-displays, not “Safari "
-             "now”, like: kestles tile --app Safari")},
+             "now”, like: kestles tile --app Firefox")},
       {{"tile", "--APP", "Safari"},
        error("tile takes --display, --app, --front-app, --style or --all-displays, not “--APP "
-             "Safari”, like: kestles tile --app Safari")},
-      {{"tile", "-a"}, error("-a needs an app’s name, like: --app Safari")},
+             "Safari”, like: kestles tile --app Firefox")},
+      {{"tile", "-a"}, error("-a needs an app’s name, like: --app Firefox")},
       {{"tile", "--app", "--style", "grid"},
-       error("--app needs an app’s name, like: --app Safari")},
+       error("--app needs an app’s name, like: --app Firefox")},
       {{"tile", "--app", "Safari", "--front-app"},
        error("tile takes one of --app and --front-app, not both.")},
       {{"tile", "--front-app", "-a", "Safari"},
@@ -176,18 +188,18 @@ TEST(CLIParser, SnapFocusSwapAndRetile) {
 
 TEST(CLIParser, GapsAndSwitches) {
   expectRows({
-      {{"gaps"}, error("gaps needs wider, narrower, or a size from 0 to 24 points.")},
+      {{"gaps"}, error("gaps needs wider, narrower, or a size from 0 to 24 pixels.")},
       {{"gaps", "Wider"}, send({C::Gaps{GapsChange::wider()}})},
       {{"gaps", "narrower"}, send({C::Gaps{GapsChange::narrower()}})},
       {{"gaps", "24"}, send({C::Gaps{GapsChange::points(24)}})},
       {{"gaps", "08"}, send({C::Gaps{GapsChange::points(8)}})},
       {{"gaps", "0"}, send({C::Gaps{GapsChange::points(0)}})},
-      {{"gaps", "25"}, error("Gaps go from 0 to 24 points, not 25.")},
-      {{"gaps", "-1"}, error("Gaps go from 0 to 24 points, not -1.")},
+      {{"gaps", "25"}, error("Gaps go from 0 to 24 pixels, not 25.")},
+      {{"gaps", "-1"}, error("Gaps go from 0 to 24 pixels, not -1.")},
       {{"gaps", "4.5"},
-       error("gaps takes wider, narrower, or a size from 0 to 24 points, not “4.5”.")},
+       error("gaps takes wider, narrower, or a size from 0 to 24 pixels, not “4.5”.")},
       {{"gaps", "1", "2"},
-       error("gaps takes wider, narrower, or a size from 0 to 24 points, not “1 2”.")},
+       error("gaps takes wider, narrower, or a size from 0 to 24 pixels, not “1 2”.")},
       {{"keep-tiled"}, send({C::KeepTiled{std::nullopt, std::nullopt}})},
       {{"keep-tiled", "ON", "--display", "Built-in"}, send({C::KeepTiled{true, "Built-in"}})},
       {{"keep-tiled", "-d", "Left"}, send({C::KeepTiled{std::nullopt, "Left"}})},
@@ -198,8 +210,8 @@ TEST(CLIParser, GapsAndSwitches) {
       {{"leave-out"}, send({C::LeaveOut{std::nullopt, std::nullopt}})},
       {{"leave-out", "Safari"},
        error("leave-out takes on, off or nothing, not “Safari”, like: kestles leave-out on --app "
-             "Safari")},
-      {{"leave-out", "--app"}, error("--app needs an app’s name, like: --app Safari")},
+             "Firefox")},
+      {{"leave-out", "--app"}, error("--app needs an app’s name, like: --app Firefox")},
   });
 }
 

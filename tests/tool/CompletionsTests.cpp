@@ -17,7 +17,7 @@ TEST(CompletionsTests, EveryOfferedWordIsOneTheToolReads) {
   auto words = completionWords();
   // Commands that need a value are checked with each value they are offered.
   const std::set<std::string> needValue = {"kestle", "layout", "import", "tip",  "show-me", "focus",
-                                           "swap",   "flip",   "snap",   "gaps", "debug"};
+                                           "swap",   "flip",   "snap",   "gaps", "debug",   "save"};
   for (const auto& command : words.commands) {
     EXPECT_TRUE(needValue.contains(command) || parses({command})) << command;
   }
@@ -39,6 +39,31 @@ TEST(CompletionsTests, EachShellGetsAScriptAndOthersNone) {
     EXPECT_NE(script->find("keep-tiled"), std::string::npos) << shell;
   }
   EXPECT_EQ(completionScript("tcsh"), std::nullopt);
+}
+
+// Kestle and layout names come from the library when the shell completes, file names for the
+// archives; each is read by the command that takes it.
+TEST(CompletionsTests, NamesComeFromTheLibraryAndFilesFromTheFolder) {
+  auto words = completionWords();
+  EXPECT_EQ(words.looked, (std::map<std::string, std::string>{{"export", "files"},
+                                                              {"import", "files"},
+                                                              {"kestle", "kestles"},
+                                                              {"layout", "layouts"},
+                                                              {"save", "kestles"}}));
+  for (const auto& [command, looked] : words.looked) {
+    if (looked != "files") {
+      EXPECT_TRUE(parses({"list", looked})) << looked;
+    }
+  }
+  auto bash = *completionScript("bash");
+  EXPECT_NE(bash.find("layout) local IFS=$'\\n'; COMPREPLY=($(compgen -W \"$(kestles list layouts "
+                      "2>/dev/null)\"$'\\n'\"--display\""),
+            std::string::npos)
+      << bash;
+  EXPECT_NE(bash.find("import) compopt -o filenames"), std::string::npos);
+  EXPECT_NE(completionScript("fish")->find(
+                "__fish_seen_subcommand_from kestle' -a '(kestles list kestles"),
+            std::string::npos);
 }
 
 }  // namespace

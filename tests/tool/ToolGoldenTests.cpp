@@ -58,8 +58,8 @@ TEST_F(ToolGolden, ParseErrorsGoToStandardErrorAlone) {
   const Row rows[] = {
       {{"next", "now"}, "kestles: next takes nothing more, not “now”.\n"},
       {{"KESTLE"}, "kestles: kestle needs a kestle’s name or number, like: kestles kestle Code\n"},
-      {{"gaps", "25"}, "kestles: Gaps go from 0 to 24 points, not 25.\n"},
-      {{"tile", "-a"}, "kestles: -a needs an app’s name, like: --app Safari\n"},
+      {{"gaps", "25"}, "kestles: Gaps go from 0 to 24 pixels, not 25.\n"},
+      {{"tile", "-a"}, "kestles: -a needs an app’s name, like: --app Firefox\n"},
       {{"show-me", "panel"},
        "kestles: There’s nothing to show for panel. Lessons: tiling, snapping, kestles, "
        "arrange-with-keys, window-hints, pick-windows, move-to-tile, edit-tiles, keep-tiled, "

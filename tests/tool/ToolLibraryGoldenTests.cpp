@@ -54,7 +54,7 @@ TEST_F(ToolLibraryGolden, ListsTheLibrary) {
 TEST_F(ToolLibraryGolden, ListsAnEmptyLibraryWhenThereIsNoFile) {
   auto all = run({"list"});
   EXPECT_TRUE(all.out.starts_with(
-      "Kestles\n  No kestles yet: arrange your windows, then Save Windows as Kestle.\n\n"
+      "Kestles\n  No kestles yet: arrange your windows, then run kestles save NAME.\n\n"
       "Layouts\n  No layouts yet.\n\nTemplates\n"))
       << all.out;
   EXPECT_EQ(run({"list", "kestles"}).out, "");
@@ -91,8 +91,7 @@ TEST_F(ToolLibraryGolden, ChecksNamesBeforeSending) {
       "No connected display matches “Side”. Your displays: Studio Display, Built-in Display");
   expectError({"tile", "--app", "Safari"},
               "No open app matches “Safari”. Your open apps: Editor, Browser");
-  expectError({"leave-out", "--app", "Mail"},
-              "No app matches “Mail”, of those open or in the Applications folders.");
+  expectError({"leave-out", "--app", "Mail"}, "No app matches “Mail”, of those open or installed.");
 
   FakeApp app(home.path() / "run");
   const std::vector<std::vector<std::string>> good = {
@@ -118,7 +117,7 @@ TEST_F(ToolLibraryGolden, ChecksNamesBeforeSending) {
 
 TEST_F(ToolLibraryGolden, ChecksThatNeedSomethingThere) {
   expectError({"next"},
-              "There are no kestles yet: arrange your windows, then Save Windows as Kestle.");
+              "There are no kestles yet: arrange your windows, then run kestles save NAME.");
   expectError({"kestle", "Code"}, "No kestle matches “Code”. There are no kestles yet.");
   world = "one-display.json";
   expectError({"swap-displays", "back"}, "There’s only one display, so nothing to swap it with.");

@@ -173,11 +173,11 @@ TEST(X11KeyEndToEnd, ACombinationAnotherClientHoldsIsNotRegistered) {
   EXPECT_EQ(hotKeys.add(kKeyJ, kCommand, [&] { pressed.put(2); }), 2u);
   EXPECT_EQ(log.records(), (std::vector<platform::LogRecord>{
                                {platform::LogLevel::error, platform::LogCategory::hotkeys,
-                                "Couldn't register hot key 40/256: -9878"},
+                                "Couldn’t take Super+K: another program holds it."},
                                {platform::LogLevel::error, platform::LogCategory::hotkeys,
-                                "Couldn't register hot key 40/6400: -9878"},
+                                "Couldn’t take Super+Ctrl+Alt+K: another program holds it."},
                                {platform::LogLevel::error, platform::LogCategory::hotkeys,
-                                "Couldn't register hot key 65535/256: -9879"},
+                                "Couldn’t take Super+Key 65535: this keyboard has no such key."},
                            }));
   // Nothing half-grabbed is left behind: ⌘K without Num Lock reaches nobody, ⌘J reaches us.
   Typist typist(session->display());

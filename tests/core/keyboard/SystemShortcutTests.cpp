@@ -71,6 +71,9 @@ TEST(SystemShortcutTests, SummaryAndCombos) {
 
 TEST(ShortcutClashTests, ShortcutsThatAreOnClashWithTheirUse) {
   Settings settings;  // snap keys on: ⌃← is Left Half; ⌃1 to ⌃9 are the kestle keys
+  settings.kestleModifiers = KeyModifiers{kControl};
+  settings.layoutModifiers = KeyModifiers{kControl | kOption};
+  settings.setKeys(SnapAction::leftHalf, KeyCombo{123, KeyModifiers{kControl}});
   settings.setKeys(KeyCommand::rotate, KeyCombo{49, KeyModifiers{kCommand}});
   auto spaceLeft = shortcut(79, 123, kControl);
   auto desktop1 = shortcut(118, 18, kControl);
