@@ -7,9 +7,9 @@
 #include "KestlesApp/LinkServer.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/keyboard/KeyHolder.hpp"
+#include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesCore/settings/PanelTrigger.hpp"
 #include "KestlesCore/text/Text.hpp"
-#include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesEngine/platform/Environment.hpp"
 #include "KestlesEngine/platform/ModifierMasks.hpp"
 

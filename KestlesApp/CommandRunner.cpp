@@ -130,8 +130,7 @@ void CommandRunner::run(const KestlesCommand& command, Answer answer) {
   if (full.empty()) {
     auto before = state_.tilings;
     finish(command, outcome, world, answer);
-    if (snap && front && !outcome.unchanged)
-      snapped(snap->action, *front, outcome, world, before);
+    if (snap && front && !outcome.unchanged) snapped(snap->action, *front, outcome, world, before);
     return;
   }
   // Windows leaving full screen land elsewhere, and the Spaces change: once they settled, the
