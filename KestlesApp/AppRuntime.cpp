@@ -162,7 +162,7 @@ link::LinkReply AppRuntime::status() const {
   std::vector<std::string> held;
   std::vector<std::string> elsewhere;
   for (const auto& binding : keys_ ? keys_->bindings : std::vector<KeyBinding>{})
-    (isHeldElsewhere(binding) ? elsewhere : held).push_back(binding.combo.description());
+    (isHeldElsewhere(binding) ? elsewhere : held).push_back(KeyLabel::written(binding.combo));
   said.push_back("Keys it holds: " + (held.empty() ? "none" : text::joined(held, ", ")) + ".");
   said.push_back("Keys another program holds: " +
                  (elsewhere.empty() ? "none" : text::joined(elsewhere, ", ")) + ".");
@@ -180,10 +180,10 @@ link::LinkReply AppRuntime::keys() const {
   std::vector<Row> rows;
   if (keys_) {
     for (const auto& binding : keys_->bindings)
-      rows.push_back({binding.combo.description(), binding.title,
+      rows.push_back({KeyLabel::written(binding.combo), binding.title,
                       isHeldElsewhere(binding) ? "held by another program" : "held"});
     for (const auto& clash : keys_->clashes)
-      rows.push_back({clash.combo.description(), clash.title, "taken by an earlier key"});
+      rows.push_back({KeyLabel::written(clash.combo), clash.title, "taken by an earlier key"});
   }
   std::size_t comboWidth = 0;
   std::size_t titleWidth = 0;
@@ -235,7 +235,7 @@ void AppRuntime::updateKeys() {
 void AppRuntime::tellKeysHeldElsewhere() {
   std::vector<std::string> named;
   for (const auto& binding : heldElsewhere_)
-    named.push_back(binding.combo.description() + " (" + binding.title + ")");
+    named.push_back(KeyLabel::written(binding.combo) + " (" + binding.title + ")");
   // Told once when the app starts, and again only when the keys held elsewhere change.
   if (named == announcedElsewhere_) return;
   announcedElsewhere_ = named;

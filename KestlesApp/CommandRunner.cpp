@@ -9,6 +9,7 @@
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/command/KeyBindings.hpp"
+#include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesCore/session/CommandRecord.hpp"
 #include "KestlesCore/session/DropPlan.hpp"
 
@@ -225,7 +226,7 @@ void CommandRunner::tellUndoable(const std::string& title) {
   for (const auto& binding : KeyBindings::of(library_).bindings)
     if (std::holds_alternative<KestlesCommand::Undo>(binding.command.value))
       undoKey = binding.combo;
-  tell(title, undoKey ? undoKey->description() + " undoes it." : "“kestles undo” puts it back.");
+  tell(title, undoKey ? KeyLabel::written(*undoKey) + " undoes it." : "“kestles undo” puts it back.");
 }
 
 std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, const World& world) {

@@ -176,7 +176,7 @@ TEST(AppCommandsEndToEndTests, TheDefaultTileKeyTilesTheWindows) {
   // type again until one arrives (a second tile only steps on to another arrangement).
   bool tiled = false;
   for (int tries = 0; tries < 5 && !tiled; ++tries) {
-    typeChord(desk->session().display(), {XKB_KEY_Control_L, XKB_KEY_Alt_L, XKB_KEY_a});
+    typeChord(desk->session().display(), {XKB_KEY_Super_L, XKB_KEY_Alt_L, XKB_KEY_a});
     tiled = desk->session().waitUntil([&] { return allApart(desk->frames(windows.ids())); }, 1s);
   }
   EXPECT_TRUE(tiled);

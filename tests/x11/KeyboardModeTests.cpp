@@ -227,11 +227,10 @@ TEST(KeyboardModeTests, ArrangeWithKeysRunsACommandPerKeyUntilEscape) {
   m.type({XKB_KEY_Escape});
   EXPECT_TRUE(m.waitForPanels(0));
 
-  // The window manager holds ⌃⌥ and the arrows: the log names the keys it could not take.
+  // openbox holds Ctrl+Alt and Shift+Alt with the arrows for its desktops: the default keys
+  // stay off them, so the app takes every one of its keys.
   auto log = m.desk->app().errorOutput(500ms);
-  EXPECT_NE(log.find("⌃⌥← is held by another program, so it doesn’t run Move Left."),
-            std::string::npos)
-      << log;
+  EXPECT_EQ(log.find("is held by another program"), std::string::npos) << log;
 }
 
 // The palette: it opens over the focused display with the keyboard held, typing narrows it,
