@@ -226,7 +226,8 @@ void CommandRunner::tellUndoable(const std::string& title) {
   for (const auto& binding : KeyBindings::of(library_).bindings)
     if (std::holds_alternative<KestlesCommand::Undo>(binding.command.value))
       undoKey = binding.combo;
-  tell(title, undoKey ? KeyLabel::written(*undoKey) + " undoes it." : "“kestles undo” puts it back.");
+  tell(title,
+       undoKey ? KeyLabel::written(*undoKey) + " undoes it." : "“kestles undo” puts it back.");
 }
 
 std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, const World& world) {

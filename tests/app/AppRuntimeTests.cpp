@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "KestlesCore/command/KeyBindings.hpp"
+#include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesCore/world/WorldFile.hpp"
 #include "KestlesEngine/platform/ModifierMasks.hpp"
 #include "KestlesEngine/sim/MemoryLog.hpp"
@@ -53,25 +54,25 @@ TEST(AppRuntimeTests, KeysAnotherProgramHoldsAreToldOnceAndListed) {
   desk.start();
   const auto& first = desk.defaults[0];
   const auto& third = desk.defaults[2];
-  auto listed = first.combo.description() + " (" + first.title + "), " + third.combo.description() +
-                " (" + third.title + ")";
+  auto listed = KeyLabel::written(first.combo) + " (" + first.title + "), " +
+                KeyLabel::written(third.combo) + " (" + third.title + ")";
   ASSERT_EQ(desk.notifier.notices.size(), 1u);
   EXPECT_EQ(desk.notifier.notices[0],
             (Notice{"Keys Kestles can’t use", "Another program holds " + listed + "."}));
 
   auto status = desk.ask("kestles://status");
   ASSERT_EQ(status.said.size(), 5u);
-  EXPECT_EQ(status.said[3], "Keys another program holds: " + first.combo.description() + ", " +
-                                third.combo.description() + ".");
-  EXPECT_EQ(status.said[2].find(first.combo.description() + ","), std::string::npos);
-  EXPECT_NE(status.said[2].find(desk.defaults[1].combo.description()), std::string::npos);
+  EXPECT_EQ(status.said[3], "Keys another program holds: " + KeyLabel::written(first.combo) + ", " +
+                                KeyLabel::written(third.combo) + ".");
+  EXPECT_EQ(status.said[2].find(KeyLabel::written(first.combo) + ","), std::string::npos);
+  EXPECT_NE(status.said[2].find(KeyLabel::written(desk.defaults[1].combo)), std::string::npos);
   EXPECT_EQ(status.said[4], "Log: /somewhere/app.log");
 
   auto keys = desk.ask("kestles://keys");
   ASSERT_GE(keys.said.size(), desk.defaults.size());
   EXPECT_TRUE(keys.said[0].ends_with("  held by another program")) << keys.said[0];
   EXPECT_TRUE(keys.said[1].ends_with("  held")) << keys.said[1];
-  EXPECT_TRUE(keys.said[0].starts_with(first.combo.description() + " ")) << keys.said[0];
+  EXPECT_TRUE(keys.said[0].starts_with(KeyLabel::written(first.combo) + " ")) << keys.said[0];
 
   // Commands that change the library but not the keys tell nothing again about them.
   desk.ask("kestles://gaps/wider");

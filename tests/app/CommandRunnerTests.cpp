@@ -8,6 +8,7 @@
 #include "KestlesCore/coding/JSONFile.hpp"
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/command/KeyBindings.hpp"
+#include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
 #include "KestlesCore/tiling/Suggestion.hpp"
 #include "tests/app/RunnerDesk.hpp"
@@ -456,8 +457,9 @@ TEST(CommandRunnerTests, TheUndoNoticeNamesWhatWasDoneAndTheKeyThatUndoesIt) {
     r.run("kestles://tile");
     r.run("kestles://undo");  // an undo is not itself undone by a key
     if (on)
-      EXPECT_EQ(r.notifier.notices,
-                (std::vector<Notice>{{"Tile Windows", undoKey->description() + " undoes it."}}));
+      EXPECT_EQ(
+          r.notifier.notices,
+          (std::vector<Notice>{{"Tile Windows", KeyLabel::written(*undoKey) + " undoes it."}}));
     else
       EXPECT_TRUE(r.notifier.notices.empty());
   }
