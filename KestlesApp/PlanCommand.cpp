@@ -51,7 +51,7 @@ std::optional<double> number(std::string_view text) {
   return value;
 }
 
-/// "X,Y" in screen points.
+/// "X,Y" in screen pixels.
 std::optional<CGPoint> pointOf(std::string_view text) {
   auto comma = text.find(',');
   if (comma == std::string_view::npos) return std::nullopt;
