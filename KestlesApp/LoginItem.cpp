@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -41,21 +42,31 @@ std::string word(bool on) {
   return on ? "on" : "off";
 }
 
+// The folders of an XDG search path variable, most important first; the rules ignore
+// relative ones.
+std::vector<std::filesystem::path> searchFolders(const char* variable, std::string_view fallback) {
+  const char* value = std::getenv(variable);
+  std::string_view list = value && *value ? value : fallback;
+  std::vector<std::filesystem::path> folders;
+  while (!list.empty()) {
+    auto colon = list.find(':');
+    std::filesystem::path folder(list.substr(0, colon));
+    if (folder.is_absolute()) folders.push_back(folder);
+    list = colon == std::string_view::npos ? "" : list.substr(colon + 1);
+  }
+  return folders;
+}
+
 }  // namespace
 
 LoginItem LoginItem::here() {
   LoginItem item;
   item.autostart = KestlesPaths::configHome() / "autostart" / kEntryName;
   item.applications.push_back(KestlesPaths::dataHome() / "applications");
-  const char* dirs = std::getenv("XDG_DATA_DIRS");
-  std::string_view list = dirs && *dirs ? dirs : "/usr/local/share:/usr/share";
-  while (!list.empty()) {
-    auto colon = list.find(':');
-    std::filesystem::path folder(list.substr(0, colon));
-    // The XDG rules ignore relative folders.
-    if (folder.is_absolute()) item.applications.push_back(folder / "applications");
-    list = colon == std::string_view::npos ? "" : list.substr(colon + 1);
-  }
+  for (const auto& folder : searchFolders("XDG_DATA_DIRS", "/usr/local/share:/usr/share"))
+    item.applications.push_back(folder / "applications");
+  for (const auto& folder : searchFolders("XDG_CONFIG_DIRS", "/etc/xdg"))
+    item.systemAutostart.push_back(folder / "autostart");
   std::error_code error;
   item.app = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) item.app = "kestles-app";
@@ -100,6 +111,12 @@ std::string LoginItem::entryText(std::optional<std::string_view> installed,
 
 std::optional<Failure> LoginItem::set(bool on) const {
   std::error_code error;
+  bool systemEntry =
+      std::any_of(systemAutostart.begin(), systemAutostart.end(), [](const auto& folder) {
+        std::error_code missing;
+        return std::filesystem::exists(folder / kEntryName, missing);
+      });
+  if (!on && systemEntry) return write(kHiddenEntry);
   if (!on) {
     std::filesystem::remove(autostart, error);
     if (!error) return std::nullopt;
@@ -109,9 +126,13 @@ std::optional<Failure> LoginItem::set(bool on) const {
   std::optional<std::string> installed;
   for (const auto& folder : applications)
     if ((installed = readFile(folder / kEntryName))) break;
+  return write(entryText(installed, app));
+}
+
+std::optional<Failure> LoginItem::write(const std::string& text) const {
   try {
     std::filesystem::create_directories(autostart.parent_path());
-    json_style::writeAtomically(autostart, entryText(installed, app));
+    json_style::writeAtomically(autostart, text);
   } catch (const std::system_error& failure) {
     return Failure{"The autostart entry " + autostart.string() + " can’t be written (" +
                    failure.code().message() + ")."};

@@ -57,7 +57,8 @@ TEST(LoginItem, SetWritesAndRemovesTheEntryAndSaysWhyNot) {
       << "[Desktop Entry]\nName=Kestles Here\nExec=kestles %u\n";
   LoginItem item{folder.path() / "config" / "autostart" / LoginItem::kEntryName,
                  {folder.path() / "missing", folder.path() / "share" / "applications"},
-                 "/usr/bin/kestles-app"};
+                 "/usr/bin/kestles-app",
+                 {folder.path() / "etc" / "autostart"}};
   EXPECT_EQ(item.set(false), std::nullopt);  // no entry yet: nothing to remove
   EXPECT_EQ(item.set(true), std::nullopt);
   EXPECT_EQ(contents(item.autostart),
@@ -65,6 +66,15 @@ TEST(LoginItem, SetWritesAndRemovesTheEntryAndSaysWhyNot) {
             "X-GNOME-Autostart-enabled=true\n");
   EXPECT_EQ(item.set(false), std::nullopt);
   EXPECT_FALSE(std::filesystem::exists(item.autostart));
+
+  // The package's entry in the system's folder starts the app at every login: turning open at
+  // login off used to leave it running, as only the user's own entry was removed.
+  std::filesystem::create_directories(folder.path() / "etc" / "autostart");
+  std::ofstream(folder.path() / "etc" / "autostart" / LoginItem::kEntryName) << "[Desktop Entry]\n";
+  EXPECT_EQ(item.set(false), std::nullopt);
+  EXPECT_EQ(contents(item.autostart), std::string(LoginItem::kHiddenEntry));
+  EXPECT_EQ(item.set(true), std::nullopt);
+  EXPECT_NE(contents(item.autostart)->find("Exec=/usr/bin/kestles-app"), std::string::npos);
 
   // The autostart folder cannot be made where a file stands.
   std::ofstream(folder.path() / "blocked") << "";
