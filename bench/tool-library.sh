@@ -25,7 +25,10 @@ median_micros() {
   local times=() start end
   for ((i = 0; i < runs; i++)); do
     start=$(date +%s%N)
-    "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
+    # The world has no displays, so the app answers that the kestle has nothing to arrange:
+    # the link still went the whole way, which is what is timed.
+    "$@" >/dev/null 2>"$home/said" || grep -q "nothing to arrange" "$home/said" ||
+      { echo "failed: $*: $(cat "$home/said")" >&2; exit 1; }
     end=$(date +%s%N)
     times+=($(((end - start) / 1000)))
   done
