@@ -42,8 +42,8 @@ show_moves() {
 }
 for command in "tile" "snap left-half" "undo"; do
   # shellcheck disable=SC2086
-  "$bin/kestles" $command
-  sleep 0.6  # the app carries the link out after answering it
+  # A command that did nothing says why and exits 1; the demo goes on to the next one.
+  "$bin/kestles" $command || true
   show_moves $command
 done
 echo "== the app's log"
