@@ -33,7 +33,8 @@ std::optional<std::string> keptBundle(const TileApps& apps, const planning::Worl
 }
 
 /// The display's suggestions board for the windows, with the context's saved layouts and
-/// memory, and the style's shape among its candidates.
+/// memory, the style's shape among its candidates, and "Fill" when the windows already stand
+/// in an arrangement that can be read off the screen.
 Suggestions::Board boardFor(const DisplayInfo& display,
                             const std::vector<const WindowSnapshot*>& windows, TilingStyle style,
                             const Gaps& gaps, const TileContext& context) {
@@ -46,6 +47,7 @@ Suggestions::Board boardFor(const DisplayInfo& display,
   request.gaps = gaps;
   request.memory = context.memory;
   request.styleLeads = context.styleLeads;
+  request.fromScreen = Suggestions::FromScreen::readOff(request.windows, display.visibleFrame);
   return Suggestions::board(request);
 }
 

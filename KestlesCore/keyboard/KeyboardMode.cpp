@@ -434,10 +434,21 @@ KeyboardMode::Step KeyboardMode::typedIn(Palette& mode, const TypedKey& key) {
   return step;
 }
 
-/// Pushing the front window's edge is the tile editor's ⌥-arrow, kept at once.
+/// Pushing the edge of a window in tiles is the tile editor's ⌥-arrow, kept at once; a free
+/// window grows toward the edge, or shrinks from the other side once it touches it.
 KeyboardMode::Step KeyboardMode::push(TileEdge edge) {
+  if (!front_) return {};
   auto editor = TileEditor::open(front_, world_, session());
-  if (!editor || !editor->wasTiled) return {};
+  if (!editor || !editor->wasTiled || !editor->tiling.tileOf(*front_)) {
+    auto planner = snapPlanner(*front_, world_, state_, gaps_);
+    auto plan = planner ? KeySnap::push(edge, *planner) : std::nullopt;
+    if (!plan) return {};
+    auto outcome = unchanged();
+    outcome.frames = plan->frames;
+    // A run of snaps goes on through the push, so Restore still returns to where it began.
+    plan->record(outcome.state.snapMemory, planner->frame);
+    return {{}, Command{Command::EditTiles{}}, std::move(outcome)};
+  }
   auto pushed = editor->apply(TileEditor::Key::moveEdge(edge));
   if (!pushed) return {};
   auto outcome = unchanged();

@@ -149,27 +149,14 @@ struct Planner {
 
   CommandOutcome operator()(const Command::Snap& command) const {
     if (!front) return said(kNoFocus);
-    const WindowSnapshot* window = nullptr;
-    for (const auto& each : world.windows)
-      if (each.id == *front) window = &each;
-    auto display = window ? world.setup.display(window->frame) : std::nullopt;
-    if (!display) return moving({}, {});
-    KeySnap::Planner planner;
-    planner.window = window->id;
-    planner.frame = window->frame;
-    planner.display = *display;
-    planner.setup = world.setup;
-    planner.gaps = gaps;
-    planner.memory = state.snapMemory;
-    if (auto tiled = state.tilings.find(display->id); tiled != state.tilings.end())
-      planner.sessionFrames = tiled->second.frames(display->visibleFrame, gaps);
-    // A window in tiles is planned on the tiles; the tilings keep its place, not the memory.
-    planner.session = LiveTiles(world.setup, gaps, state.tilings);
-    auto plan = KeySnap::plan(command.action, planner);
+    auto planner = snapPlanner(*front, world, state, gaps);
+    if (!planner) return moving({}, {});
+    auto plan = KeySnap::plan(command.action, *planner);
     if (!plan) return moving({}, {});
+    // A window in tiles is planned on the tiles; the tilings keep its place, not the memory.
     if (plan->session) return moving(plan->frames, plan->session->tilings);
     auto outcome = moving(plan->frames, {});
-    plan->record(outcome.state.snapMemory, window->frame);
+    plan->record(outcome.state.snapMemory, planner->frame);
     return outcome;
   }
 
@@ -369,6 +356,26 @@ struct Planner {
 };
 
 }  // namespace
+
+std::optional<KeySnap::Planner> snapPlanner(std::uint32_t window, const World& world,
+                                            const SessionState& state, const Gaps& gaps) {
+  const WindowSnapshot* found = nullptr;
+  for (const auto& each : world.windows)
+    if (each.id == window) found = &each;
+  auto display = found ? world.setup.display(found->frame) : std::nullopt;
+  if (!display) return std::nullopt;
+  KeySnap::Planner planner;
+  planner.window = window;
+  planner.frame = found->frame;
+  planner.display = *display;
+  planner.setup = world.setup;
+  planner.gaps = gaps;
+  planner.memory = state.snapMemory;
+  if (auto tiled = state.tilings.find(display->id); tiled != state.tilings.end())
+    planner.sessionFrames = tiled->second.frames(display->visibleFrame, gaps);
+  planner.session = LiveTiles(world.setup, gaps, state.tilings);
+  return planner;
+}
 
 CommandOutcome planCommand(const KestlesCommand& command, const World& world,
                            const Library& library, const SessionState& state,

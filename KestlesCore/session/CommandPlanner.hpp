@@ -14,6 +14,7 @@
 #include "KestlesCore/command/KestlesCommand.hpp"
 #include "KestlesCore/library/Library.hpp"
 #include "KestlesCore/session/SessionState.hpp"
+#include "KestlesCore/snap/KeySnap.hpp"
 #include "KestlesCore/undo/UndoEntry.hpp"
 #include "KestlesCore/world/World.hpp"
 
@@ -56,6 +57,12 @@ struct CommandOutcome {
 CommandOutcome planCommand(const KestlesCommand& command, const World& world,
                            const Library& library, const SessionState& state,
                            std::optional<std::uint32_t> front);
+
+/// What a snap key press on the window plans on: its frame and display, the gaps, the snap
+/// memory and the live tiles of the state. Nothing when the window is not open or stands on
+/// no display.
+std::optional<KeySnap::Planner> snapPlanner(std::uint32_t window, const World& world,
+                                            const SessionState& state, const Gaps& gaps);
 
 /// Undo: the newest entry of the state's history put back on the world. `frames` are the
 /// entry's frames of the windows still open, `undone` the entry, and the state after has the

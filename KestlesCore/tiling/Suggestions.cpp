@@ -10,6 +10,7 @@
 #include "KestlesCore/layout/LayoutStrip.hpp"
 #include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/library/DisplayKind.hpp"
+#include "KestlesCore/tiling/LayoutInference.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
 
 namespace kestles {
@@ -484,6 +485,24 @@ std::vector<Shaped> shapedCandidates(const Suggestions::Request& request, int co
 }
 
 }  // namespace
+
+std::optional<Suggestions::FromScreen> Suggestions::FromScreen::readOff(
+    std::span<const WindowSnapshot> windows, const CGRect& visible) {
+  std::vector<CGRect> frames;
+  for (const auto& window : windows)
+    frames.push_back(window.frame);
+  auto inferred = LayoutInference::infer(frames, visible);
+  if (!inferred) return std::nullopt;
+  LayoutNode tree = std::move(inferred->tree);
+  // Spacers keep the room the windows leave empty; filling the display means dropping them
+  // (removal collapses a container left with one child, and never touches the tile order).
+  for (const auto& leaf : tree.leaves())
+    if (leaf.isSpacer) tree.remove(leaf.id, false);
+  FromScreen screen{TileShape::tree(std::move(tree)), {}};
+  for (auto frame : inferred->frameOfTile)
+    screen.windows.emplace_back(windows[frame].id);
+  return screen;
+}
 
 std::vector<Suggestions::Candidate> Suggestions::candidates(const Request& request, int count) {
   std::vector<Candidate> candidates;

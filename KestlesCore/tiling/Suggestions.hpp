@@ -60,6 +60,13 @@ struct Suggestions {
   struct FromScreen {
     TileShape shape;
     std::vector<std::optional<std::uint32_t>> windows;
+
+    /// The arrangement the windows stand in on the visible frame, grown to fill it: the
+    /// empty room between and around them is left out, so that every tile reaches its
+    /// neighbours and the display's edges. Nothing when the windows overlap so that no cut
+    /// separates them, or without windows.
+    static std::optional<FromScreen> readOff(std::span<const WindowSnapshot> windows,
+                                             const CGRect& visible);
   };
 
   /// Everything a board is made from.

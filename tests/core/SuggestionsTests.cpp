@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "KestlesCore/layout/LayoutSolver.hpp"
 #include "KestlesCore/layout/Template.hpp"
 #include "SuggestionsTestSupport.hpp"
 
@@ -495,6 +496,34 @@ TEST(SuggestionsTests, FillKeepsWindowsInTheTilesReadOffTheScreen) {
   ASSERT_TRUE(arrangement);
   EXPECT_TRUE(arrangement->fillsFromScreen);
   EXPECT_EQ(arrangement->name, "fill");
+}
+
+TEST(SuggestionsTests, TheArrangementReadOffTheScreenFillsTheDisplay) {
+  // Laptop visible frame (0, 38, 1512, 944): Safari on the left, Xcode beside it and Notes
+  // below Xcode, with empty room all round that the filled arrangement closes.
+  auto screen =
+      Suggestions::FromScreen::readOff(std::vector{windowOf(1, kXcode, 0, {760, 100, 600, 300}),
+                                                   windowOf(2, kSafari, 1, {100, 100, 600, 700}),
+                                                   windowOf(3, kNotes, 2, {760, 450, 600, 350})},
+                                       laptopDisplay().visibleFrame);
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->windows, (std::vector<std::optional<std::uint32_t>>{2u, 1u, 3u}));
+  const auto& tree = std::get<TileShape::Tree>(screen->shape.value).node;
+  EXPECT_EQ(tree.leaves().size(), 3u) << "no spacer is left";
+  auto tiles =
+      LayoutSolver::solve(screen->shape, laptopDisplay().visibleFrame, Gaps{0, 0}).tileFrames;
+  ASSERT_EQ(tiles.size(), 3u);
+  EXPECT_EQ(tiles[0], CGRect(0, 38, 756, 944));
+  EXPECT_EQ(tiles[1].maxX(), 1512);
+  EXPECT_EQ(tiles[2].maxY(), 982);
+
+  // Windows piled on one another stand in no arrangement.
+  EXPECT_FALSE(
+      Suggestions::FromScreen::readOff(std::vector{windowOf(1, kXcode, 0, {100, 100, 600, 500}),
+                                                   windowOf(2, kSafari, 1, {110, 110, 600, 500})},
+                                       laptopDisplay().visibleFrame));
+  EXPECT_FALSE(Suggestions::FromScreen::readOff(std::vector<WindowSnapshot>{},
+                                                laptopDisplay().visibleFrame));
 }
 
 }  // namespace

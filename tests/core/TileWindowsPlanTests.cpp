@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ApplyTestSupport.hpp"
 #include "KestlesCore/apply/ApplyTarget.hpp"
 #include "KestlesCore/library/SavedLayout.hpp"
@@ -95,6 +97,25 @@ TEST(TileWindowsPlan, RepeatingStepsThroughTheBoardsSuggestionsAndWraps) {
   EXPECT_EQ("template:" +
                 std::get<LayoutRef::Template>(first.tilings.at("LAPTOP").layout->value).identifier,
             first.suggestions.at(0).id);
+}
+
+TEST(TileWindowsPlan, WindowsStandingInAnArrangementAreOfferedFill) {
+  // Tile Windows never offered "Fill", though the windows stood in an arrangement that can be
+  // read off the screen.
+  auto world = worldOf({laptop()});
+  world.windows = {window(1, kCode, 101, {100, 100, 500, 700}, 0),
+                   window(2, kSafari, 102, {640, 100, 800, 700}, 1)};
+  auto plan = tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::grid, world, kGaps, {});
+  ASSERT_EQ(plan.suggestions.size(), 1u);
+  const auto& order = plan.suggestions.front().step.order;
+  EXPECT_NE(std::find(order.begin(), order.end(), "fill"), order.end());
+
+  // Piled windows stand in no arrangement.
+  world.windows[1].frame = {120, 120, 500, 700};
+  plan = tileWindowsPlan("LAPTOP", TileApps::all(), TilingStyle::grid, world, kGaps, {});
+  ASSERT_EQ(plan.suggestions.size(), 1u);
+  const auto& piled = plan.suggestions.front().step.order;
+  EXPECT_EQ(std::find(piled.begin(), piled.end(), "fill"), piled.end());
 }
 
 TEST(TileWindowsPlan, RememberedPicksLeadTheBoard) {

@@ -154,6 +154,45 @@ TEST(KeyboardMode, ArrangeWithKeysRunsACommandPerKey) {
   EXPECT_TRUE(arranging.isArranging());
 }
 
+TEST(KeyboardMode, MoveEdgePushesAFreeWindowsEdge) {
+  // Move Edge did nothing on a window that is not in tiles.
+  auto world = laptopThree();  // Terminal 31 at (500, 300, 700, 500)
+  Library library;
+  auto tiledState = tiled(world, library);
+  auto settled = settledWorld(world, tiledState, library.settings.gaps);
+  // The display stays tiled, but Terminal has left its tile and stands free.
+  auto floated = tiledState;
+  for (auto& slot : floated.tilings.at("LAPTOP").windows)
+    if (slot == 31u) slot.reset();
+  for (auto& window : settled.windows)
+    if (window.id == 31) window.frame = {500, 300, 700, 500};
+  struct Row {
+    const char* what;
+    const World& world;
+    SessionState state;
+    std::string keys;
+    CGRect expected;
+  };
+  const Row rows[] = {
+      {"untiled, right", world, {}, "Alt+Right", {500, 300, 740, 500}},
+      {"untiled, top", world, {}, "Alt+Up", {500, 260, 700, 540}},
+      {"free on a tiled display, left", settled, floated, "Alt+Left", {460, 300, 740, 500}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    auto run = planModeKeys(command("kestles://arrange-with-keys"), keys(row.keys), row.world,
+                            library, row.state, 31);
+    ASSERT_FALSE(run.outcome.message) << *run.outcome.message;
+    // Only the free window moves; the tiles keep their windows.
+    EXPECT_EQ(run.outcome.frames, (std::map<std::uint32_t, CGRect>{{31, row.expected}}));
+    EXPECT_EQ(run.outcome.state.tilings, row.state.tilings);
+    EXPECT_EQ(run.outcome.state.undo.entries.size(), 1u);
+    auto entry = run.outcome.state.snapMemory.entry(31);
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->original, CGRect(500, 300, 700, 500));
+  }
+}
+
 TEST(KeyboardMode, ModesThatCannotOpenSayWhy) {
   World empty = laptopThree();
   empty.windows.clear();
