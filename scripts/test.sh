@@ -54,6 +54,7 @@ ninja -C build/sanitize -j "$jobs"
 # Tests labelled "repeat" run no code that another test does not run already (i3 takes the
 # same IPC layer paths as sway): the sanitizers would find nothing new in them.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp print_suppressions=0" \
   ctest --test-dir build/sanitize --output-on-failure -j "$jobs" -LE repeat
 
 echo "== fuzz targets, ${fuzz_seconds} s each"
