@@ -131,7 +131,8 @@ bool doesSomething(const CommandOutcome& outcome, const World& world) {
   if (outcome.focus || outcome.keptTiled || outcome.gaps || outcome.floatingApps ||
       outcome.undone || outcome.notice)
     return true;
-  for (const auto& [id, frame] : outcome.frames) {
+  for (const auto& [moved, frame] : outcome.frames) {
+    auto id = moved;  // clang 14 cannot capture a structured binding
     auto window = std::find_if(world.windows.begin(), world.windows.end(),
                                [id](const WindowSnapshot& each) { return each.id == id; });
     if (window == world.windows.end() || window->isMinimized || !sameFrame(window->frame, frame))
