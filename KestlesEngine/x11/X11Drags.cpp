@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "KestlesEngine/x11/X11Input.hpp"
 #include "KestlesEngine/x11/X11Reply.hpp"
 
 namespace kestles::x11 {
@@ -20,29 +21,15 @@ constexpr int kFrameDepth = 3;
 /// Asks for XInput 2 and the raw button and motion events of every master device on the
 /// root, and for the root's structure events; the extension's major opcode, or nothing.
 std::optional<std::uint8_t> selectEvents(X11Connection& connection) {
+  auto opcode = selectRawEvents(connection, XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS |
+                                                XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE |
+                                                XCB_INPUT_XI_EVENT_MASK_RAW_MOTION);
+  if (!opcode) return std::nullopt;
   auto* raw = connection.raw();
-  const auto* extension = xcb_get_extension_data(raw, &xcb_input_id);
-  if (!extension || !extension->present) return std::nullopt;
-  Reply<xcb_input_xi_query_version_reply_t> version(
-      xcb_input_xi_query_version_reply(raw, xcb_input_xi_query_version(raw, 2, 2), nullptr));
-  if (!version || version->major_version < 2) return std::nullopt;
-  struct {
-    xcb_input_event_mask_t head;
-    std::uint32_t mask;
-  } mask{};
-  mask.head.deviceid = XCB_INPUT_DEVICE_ALL_MASTER;
-  mask.head.mask_len = 1;
-  mask.mask = XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS |
-              XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_RELEASE | XCB_INPUT_XI_EVENT_MASK_RAW_MOTION;
-  auto cookie = xcb_input_xi_select_events_checked(raw, connection.root(), 1, &mask.head);
-  if (auto* error = xcb_request_check(raw, cookie)) {
-    std::free(error);
-    return std::nullopt;
-  }
   std::uint32_t structure = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
   xcb_change_window_attributes(raw, connection.root(), XCB_CW_EVENT_MASK, &structure);
   connection.sync();
-  return extension->major_opcode;
+  return opcode;
 }
 
 }  // namespace

@@ -25,9 +25,9 @@ double uptimeNow() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-// Asks for XInput 2.2 and the raw key and button events of every master device on the
-// root; the extension's major opcode, or nothing without it.
-std::optional<std::uint8_t> selectRawEvents(X11Connection& connection) {
+}  // namespace
+
+std::optional<std::uint8_t> selectRawEvents(X11Connection& connection, std::uint32_t eventMask) {
   auto* raw = connection.raw();
   const auto* extension = xcb_get_extension_data(raw, &xcb_input_id);
   if (!extension || !extension->present) return std::nullopt;
@@ -41,8 +41,7 @@ std::optional<std::uint8_t> selectRawEvents(X11Connection& connection) {
   } mask{};
   mask.head.deviceid = XCB_INPUT_DEVICE_ALL_MASTER;
   mask.head.mask_len = 1;
-  mask.mask = XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE |
-              XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS;
+  mask.mask = eventMask;
   auto cookie = xcb_input_xi_select_events_checked(raw, connection.root(), 1, &mask.head);
   if (auto* error = xcb_request_check(raw, cookie)) {
     std::free(error);
@@ -51,14 +50,14 @@ std::optional<std::uint8_t> selectRawEvents(X11Connection& connection) {
   return extension->major_opcode;
 }
 
-}  // namespace
-
 std::unique_ptr<X11InputMonitor> X11InputMonitor::open(const std::optional<std::string>& display) {
   auto connection = X11Connection::open(display);
   if (!connection) return nullptr;
   auto mapping = X11KeyMapping::read(connection->raw());
   if (!mapping) return nullptr;
-  auto opcode = selectRawEvents(*connection);
+  auto opcode = selectRawEvents(*connection, XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS |
+                                                 XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE |
+                                                 XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS);
   if (!opcode) return nullptr;
   return std::unique_ptr<X11InputMonitor>(
       new X11InputMonitor(std::move(connection), std::move(mapping), *opcode));

@@ -17,6 +17,10 @@
 
 namespace kestles::x11 {
 
+/// Asks for XInput 2.2 and the raw events of `eventMask` from every master device on the
+/// root; the extension's major opcode, or nothing without it.
+std::optional<std::uint8_t> selectRawEvents(X11Connection& connection, std::uint32_t eventMask);
+
 /// The session's input as XInput 2 raw events on the root, on a connection and an event
 /// thread of its own: raw events arrive whichever client has focus, even while another
 /// client grabs the keyboard. Modifier keys become flags-changed events (stored key codes,
