@@ -35,8 +35,11 @@ struct WindowState {
 
 std::optional<WindowState> readState(X11Session& session, xcb_window_t window) {
   auto& connection = session.connection();
-  if (const auto* client = session.freshClient(window))
-    return WindowState{*client, isStandard(*client, connection, session.desktop().currentDesktop)};
+  if (auto client = session.freshClient(window)) {
+    WindowState state{std::move(*client), false};
+    state.standard = isStandard(state.client, connection, session.desktop().currentDesktop);
+    return state;
+  }
   auto current = requestProperty(connection.raw(), connection.root(),
                                  connection.atom(Atom::netCurrentDesktop), 1);
   auto clients = readClients(connection, std::span(&window, 1), {.identity = true});

@@ -39,11 +39,11 @@ const Desktop& X11Session::desktop() {
   return desktop_;
 }
 
-const ClientWindow* X11Session::freshClient(xcb_window_t window) {
-  if (!isFresh()) return nullptr;
+std::optional<ClientWindow> X11Session::freshClient(xcb_window_t window) {
+  if (!isFresh()) return std::nullopt;
   for (const auto& client : desktop_.clients)
-    if (client.id == window) return &client;
-  return nullptr;
+    if (client.id == window) return client;
+  return std::nullopt;
 }
 
 bool X11Session::appExists(std::int32_t pid) {

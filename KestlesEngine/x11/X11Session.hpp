@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "KestlesEngine/platform/Workspace.hpp"
@@ -38,8 +39,9 @@ class X11Session {
   /// or after any change (`invalidate`). Hold the lock while using it.
   const Desktop& desktop();
   /// The client as the shared desktop read has it, while that read is fresh; nothing when
-  /// it is not (or does not list the window): then read the window itself.
-  const ClientWindow* freshClient(xcb_window_t window);
+  /// it is not (or does not list the window): then read the window itself. A copy, because
+  /// the next `desktop()` may read the desktop again and drop the shared one.
+  std::optional<ClientWindow> freshClient(xcb_window_t window);
   /// Forgets the shared read: the layer changed something, or the event thread saw a change.
   /// Any thread.
   void invalidate() { ++generation_; }
