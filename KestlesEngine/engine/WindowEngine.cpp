@@ -620,6 +620,11 @@ void WindowEngine::raise(const std::vector<std::uint32_t>& windows,
 void WindowEngine::raiseAndFocus(const std::vector<std::uint32_t>& windows,
                                  std::optional<std::uint32_t> focus) {
   auto& ax = services_.ax;
+  std::vector<platform::AXElement> order;
+  for (auto id : windows)
+    if (isCached(id)) order.push_back(elements_[id]);
+  auto focused = focus && isCached(*focus) ? std::optional(elements_[*focus]) : std::nullopt;
+  if ((!order.empty() || focused) && ax.raiseInOrder(order, focused)) return;
   std::unordered_set<std::int32_t> unresponsive;
   std::optional<std::int32_t> previous;   // the app of the previous raised window
   std::optional<std::int32_t> frontmost;  // the app last made frontmost

@@ -114,7 +114,9 @@ class WindowEngine {
   /// Puts the entry's windows back (those still in the world), minimizes and hides again,
   /// and re-enters full screen; returns how many windows went back.
   std::size_t undo(const UndoEntry& entry, const World& world);
-  /// Raises the windows (back to front) and focuses `focus`.
+  /// Raises the windows (back to front) and focuses `focus`. A layer that raises them all
+  /// at once leaves the focus where it was when there is no `focus`; raised one by one
+  /// through their apps, it ends where the last activation left it.
   void raise(const std::vector<std::uint32_t>& windows, std::optional<std::uint32_t> focus);
   /// Enters or leaves full screen on each known window.
   void setFullScreen(const std::vector<std::uint32_t>& windows, bool enter);

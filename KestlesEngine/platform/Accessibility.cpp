@@ -127,6 +127,10 @@ std::vector<std::optional<CGSize>> Accessibility::fittedSizes(
   return std::vector<std::optional<CGSize>>(requests.size());
 }
 
+bool Accessibility::raiseInOrder(std::span<const AXElement>, std::optional<AXElement>) {
+  return false;
+}
+
 AXErrorCode Accessibility::setPosition(AXElement element, CGPoint point) {
   if (!std::isfinite(point.x) || !std::isfinite(point.y)) return ax_error::illegalArgument;
   return setValue(element, ax::position, AXValue{point});

@@ -128,6 +128,10 @@ class Accessibility {
   /// beforehand (a window manager applying the window's size hints), one entry per request
   /// in order; nothing where it cannot. The default can never tell.
   virtual std::vector<std::optional<CGSize>> fittedSizes(std::span<const FrameRequest> requests);
+  /// Raises the windows in this order, the last in front, and leaves the focus on `focus`, or
+  /// where it was when there is none, all in one go. False when the layer has no such call
+  /// (the default): the caller then raises the windows one by one through their apps.
+  virtual bool raiseInOrder(std::span<const AXElement> order, std::optional<AXElement> focus);
 
   // Typed operations over the raw calls.
 

@@ -438,6 +438,20 @@ AXErrorCode X11Accessibility::performAction(platform::AXElement target, std::str
   return activate(element::valueOf(target));
 }
 
+bool X11Accessibility::raiseInOrder(std::span<const platform::AXElement> order,
+                                    std::optional<platform::AXElement> focus) {
+  std::vector<xcb_window_t> windows;
+  for (auto element : order)
+    if (element::kindOf(element) == Kind::window) windows.push_back(element::valueOf(element));
+  std::optional<xcb_window_t> focused;
+  if (focus && element::kindOf(*focus) == Kind::window) focused = element::valueOf(*focus);
+  auto guard = session_.lock();
+  session_.invalidate();
+  x11::raiseInOrder(session_.connection(), windows, focused);
+  session_.invalidate();
+  return true;
+}
+
 std::optional<std::uint32_t> X11Accessibility::windowNumber(platform::AXElement target) {
   if (element::kindOf(target) != Kind::window || element::valueOf(target) == 0) return std::nullopt;
   return element::valueOf(target);

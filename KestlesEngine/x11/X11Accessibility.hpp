@@ -76,6 +76,9 @@ class X11Accessibility final : public platform::Accessibility {
   /// until a window with increments has shown which, such a window's size is not foretold.
   std::vector<std::optional<CGSize>> fittedSizes(
       std::span<const platform::FrameRequest> requests) override;
+  /// One burst of activations with the server's time, then one wait (see `raiseInOrder`).
+  bool raiseInOrder(std::span<const platform::AXElement> order,
+                    std::optional<platform::AXElement> focus) override;
   std::optional<std::uint32_t> windowNumber(platform::AXElement element) override;
   /// Window numbers are native on X11; the system's symbolic hot keys do not exist.
   /// Nothing when the process does not exist.

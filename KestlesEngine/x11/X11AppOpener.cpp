@@ -84,7 +84,7 @@ std::optional<std::string> startDetached(const std::vector<std::string>& argv,
 
 std::optional<std::filesystem::path> X11AppOpener::applicationURL(const std::string& bundleID) {
   const char* path = std::getenv("PATH");
-  return session_.entries().locate(bundleID, path ? path : "/usr/local/bin:/usr/bin:/bin");
+  return session_.entries()->locate(bundleID, path ? path : "/usr/local/bin:/usr/bin:/bin");
 }
 
 std::optional<std::string> X11AppOpener::open(const std::filesystem::path& app, bool) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 #include "KestlesEngine/x11/X11Reply.hpp"
@@ -156,6 +157,32 @@ void X11Connection::sync() {
   noteRoundTrip();
   Reply<xcb_get_input_focus_reply_t> reply(
       xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+}
+
+xcb_timestamp_t X11Connection::serverTime() {
+  if (timeWindow_ == XCB_WINDOW_NONE) {
+    timeWindow_ = xcb_generate_id(connection_);
+    std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, timeWindow_, root(), -1, -1, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &mask);
+  }
+  xcb_change_property(connection_, XCB_PROP_MODE_APPEND, timeWindow_, XCB_ATOM_WM_NAME,
+                      XCB_ATOM_STRING, 8, 0, nullptr);
+  xcb_flush(connection_);
+  noteRoundTrip();
+  auto deadline = Clock::now() + std::chrono::seconds(1);
+  pollfd descriptor{xcb_get_file_descriptor(connection_), POLLIN, 0};
+  while (true) {
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+      std::unique_ptr<xcb_generic_event_t, decltype(&std::free)> owned(event, &std::free);
+      if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) continue;
+      const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+      if (notify->window == timeWindow_) return notify->time;
+    }
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0 || xcb_connection_has_error(connection_)) return XCB_CURRENT_TIME;
+    poll(&descriptor, 1, static_cast<int>(left.count()));
+  }
 }
 
 }  // namespace kestles::x11

@@ -98,6 +98,12 @@ class X11Connection {
   /// Sends the queued requests and waits until the server has handled them (one round trip).
   void sync();
 
+  /// The server's time now, for requests a window manager honours only with a recent time
+  /// (activation); `XCB_CURRENT_TIME` when the server does not answer. A zero-length change
+  /// of a property on a window of the connection's own brings it back in its event. Events
+  /// that arrive meanwhile are discarded, as `waitForEvents` does.
+  xcb_timestamp_t serverTime();
+
  private:
   X11Connection(xcb_connection_t* connection, const xcb_screen_t* screen);
   void internAtoms();
@@ -107,6 +113,7 @@ class X11Connection {
   const xcb_screen_t* screen_;
   std::array<xcb_atom_t, static_cast<std::size_t>(Atom::count)> atoms_{};
   std::uint64_t roundTrips_ = 0;
+  xcb_window_t timeWindow_ = XCB_WINDOW_NONE;
 };
 
 /// How long to wait for a window manager's answer: while it keeps sending events about the

@@ -248,6 +248,7 @@ std::optional<ClientWindow> collectClient(X11Connection& connection, xcb_window_
   client.frame = outerFrame(*geometry, *origin, client.extents);
   client.title = titleOf(connection, properties);
   client.identity = identityOf(properties);
+  client.identityRead = cookies.properties[slot(Atom::wmClass)].sequence != 0;
   readStates(connection, properties, client);
   readHints(properties, client);
   readStrut(properties, client);
@@ -369,7 +370,10 @@ Desktop readDesktop(X11Connection& connection, ClientParts parts) {
   return desktop;
 }
 
-void readIdentities(X11Connection& connection, std::span<ClientWindow* const> clients) {
+void readIdentities(X11Connection& connection, std::span<ClientWindow* const> all) {
+  std::vector<ClientWindow*> clients;
+  for (auto* client : all)
+    if (!client->identityRead) clients.push_back(client);
   if (clients.empty()) return;
   auto* c = connection.raw();
   constexpr std::array kIdentity = {Atom::wmClass, Atom::gtkApplicationId,
@@ -387,6 +391,7 @@ void readIdentities(X11Connection& connection, std::span<ClientWindow* const> cl
       properties[slot(kIdentity[i])] = propertyReply(c, cookies[k][i]);
     auto& client = *clients[k];
     client.identity = identityOf(properties);
+    client.identityRead = true;
     if (client.title.empty()) client.title = titleOf(connection, properties);
   }
 }

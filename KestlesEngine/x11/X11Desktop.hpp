@@ -77,6 +77,7 @@ struct ClientWindow {
   xcb_window_t id = XCB_WINDOW_NONE;
   std::int32_t pid = 0;  // `_NET_WM_PID`, else the stand-in pid of the window's connection
   WindowIdentity identity;
+  bool identityRead = false;  // whether `identity` was asked for (see `ClientParts`)
   std::string title;
   Box frame;  // the outer frame: client, border and the window manager's extents
   Extents extents;

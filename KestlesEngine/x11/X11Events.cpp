@@ -182,7 +182,7 @@ void X11Events::notifyApps(Desktop& desktop, const std::map<xcb_window_t, Tracke
   bool anyNew =
       std::any_of(pids.begin(), pids.end(), [&](std::int32_t pid) { return !apps_.contains(pid); });
   if (!anyNew) return;
-  for (auto& app : applicationsOf(*connection_, desktop, session_.entries())) {
+  for (auto& app : applicationsOf(*connection_, desktop, *session_.entries())) {
     if (!pids.contains(app.pid) || apps_.contains(app.pid)) continue;
     apps_[app.pid] = app;
     if (announce && listener_.workspace) listener_.workspace({Kind::didLaunch, app});

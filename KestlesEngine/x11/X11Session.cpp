@@ -8,7 +8,7 @@
 
 namespace kestles::x11 {
 
-DesktopEntries X11Session::entries() {
+std::shared_ptr<const DesktopEntries> X11Session::entries() {
   std::map<std::filesystem::path, std::filesystem::file_time_type> stamps;
   auto folders = applicationFolders();
   for (const auto& folder : folders) {
@@ -18,7 +18,7 @@ DesktopEntries X11Session::entries() {
   }
   std::lock_guard guard(entriesMutex_);
   if (!everScanned_ || stamps != scanned_) {
-    entries_ = DesktopEntries::scan(folders);
+    entries_ = std::make_shared<DesktopEntries>(DesktopEntries::scan(folders));
     scanned_ = std::move(stamps);
     everScanned_ = true;
   }

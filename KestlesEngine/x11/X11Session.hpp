@@ -29,7 +29,8 @@ class X11Session {
   X11Connection& connection() { return *connection_; }
 
   /// The shown desktop entries as they are now.
-  DesktopEntries entries();
+  /// Shared, not copied: a snapshot asks for them on every command.
+  std::shared_ptr<const DesktopEntries> entries();
 
   /// How long one read of the whole desktop serves the reads that follow it (a snapshot
   /// asks for every app's windows and every window's attributes one by one).
@@ -56,7 +57,7 @@ class X11Session {
   std::recursive_mutex mutex_;
   std::unique_ptr<X11Connection> connection_;
   std::mutex entriesMutex_;
-  DesktopEntries entries_;
+  std::shared_ptr<const DesktopEntries> entries_ = std::make_shared<DesktopEntries>();
   std::map<std::filesystem::path, std::filesystem::file_time_type> scanned_;
   bool everScanned_ = false;
   std::atomic<std::uint64_t> generation_{1};

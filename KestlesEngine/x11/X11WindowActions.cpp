@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "KestlesEngine/x11/X11Desktop.hpp"
 #include "KestlesEngine/x11/X11Reply.hpp"
@@ -85,6 +86,66 @@ bool becomesActive(X11Connection& connection, xcb_window_t window) {
   return active;
 }
 
+/// Whether `order` stands in this order in the manager's stacking list and `focus` (unless
+/// none) is the active window; both read in one round trip.
+bool showsOrder(X11Connection& connection, std::span<const xcb_window_t> order,
+                xcb_window_t focus) {
+  auto* c = connection.raw();
+  auto stackingCookie =
+      requestProperty(c, connection.root(), connection.atom(Atom::netClientListStacking));
+  auto activeCookie =
+      requestProperty(c, connection.root(), connection.atom(Atom::netActiveWindow), 1);
+  connection.noteRoundTrip();
+  auto stacking = cardinals(propertyReply(c, stackingCookie).get());
+  auto active = windowProperty(c, activeCookie);
+  if (focus != XCB_WINDOW_NONE && active != focus) return false;
+  auto at = stacking.begin();
+  for (auto window : order) {
+    at = std::find(at, stacking.end(), window);
+    if (at == stacking.end()) return false;
+  }
+  return true;
+}
+
+/// Restacks and focuses directly, as a window manager would have.
+void raiseUnmanaged(X11Connection& connection, std::span<const xcb_window_t> order,
+                    xcb_window_t focus) {
+  std::uint32_t above = XCB_STACK_MODE_ABOVE;
+  for (auto window : order) {
+    xcb_map_window(connection.raw(), window);
+    xcb_configure_window(connection.raw(), window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+  }
+  if (focus != XCB_WINDOW_NONE)
+    xcb_set_input_focus(connection.raw(), XCB_INPUT_FOCUS_POINTER_ROOT, focus, XCB_CURRENT_TIME);
+  connection.sync();
+}
+
+/// Activates the windows in order, in one burst, and
+/// waits until the manager shows them in that order with the last one active. A window that
+/// declines input is only restacked: it is never made active.
+bool activateAll(X11Connection& connection, std::span<const xcb_window_t> order,
+                 std::span<const ClientWindow> clients, xcb_timestamp_t time) {
+  xcb_window_t active = XCB_WINDOW_NONE;
+  for (auto window : order) {
+    auto client = std::find_if(clients.begin(), clients.end(),
+                               [&](const ClientWindow& c) { return c.id == window; });
+    active = XCB_WINDOW_NONE;
+    if (client->acceptsInput) {
+      active = window;
+      connection.sendToRoot(window, connection.atom(Atom::netActiveWindow),
+                            {kSourceTool, time, XCB_WINDOW_NONE, 0, 0});
+    } else {
+      connection.sendToRoot(window, connection.atom(Atom::netRestackWindow),
+                            {kSourceTool, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
+    }
+  }
+  Patience patience(kActionQuiet, kActionLimit);
+  bool shown = false;
+  while (!(shown = showsOrder(connection, order, active)) && patience.wait(connection)) {
+  }
+  return shown;
+}
+
 void changeState(X11Connection& connection, xcb_window_t window, StateAction action, Atom state) {
   connection.sendToRoot(
       window, connection.atom(Atom::netWmState),
@@ -140,6 +201,48 @@ bool raiseWindow(X11Connection& connection, xcb_window_t window) {
   }
   connection.sync();
   return true;
+}
+
+bool raiseInOrder(X11Connection& connection, std::span<const xcb_window_t> order,
+                  std::optional<xcb_window_t> focus) {
+  bool managed = connection.hasWindowManager();
+  // The window that keeps the focus is activated last, so it also ends in front.
+  xcb_window_t last = XCB_WINDOW_NONE;
+  if (focus)
+    last = *focus;
+  else if (managed)
+    last = activeWindow(connection).value_or(XCB_WINDOW_NONE);
+  std::vector<xcb_window_t> asked;
+  for (auto window : order)
+    if (window != last && std::find(asked.begin(), asked.end(), window) == asked.end())
+      asked.push_back(window);
+  if (last != XCB_WINDOW_NONE) asked.push_back(last);
+  auto clients = readClients(connection, asked);
+  std::erase_if(asked, [&](xcb_window_t window) {
+    return std::none_of(clients.begin(), clients.end(),
+                        [&](const ClientWindow& client) { return client.id == window; });
+  });
+  if (asked.empty() || asked.back() != last) last = XCB_WINDOW_NONE;
+  if (!managed) {
+    raiseUnmanaged(connection, asked, last);
+    return true;
+  }
+  auto time = connection.serverTime();
+  std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+  xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &mask);
+  // A manager may take the activation of the window it still thinks focused for nothing
+  // while the burst's focus changes are on their way: the window that keeps the focus goes
+  // in a second step, once the burst has shown.
+  std::span<const xcb_window_t> all(asked);
+  bool shown = true;
+  if (last != XCB_WINDOW_NONE && asked.size() > 1)
+    shown = activateAll(connection, all.first(asked.size() - 1), clients, time);
+  shown = activateAll(connection, all, clients, time) && shown;
+  std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
+  xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &none);
+  connection.sync();
+  connection.dropEvents();
+  return shown;
 }
 
 bool setFullScreen(X11Connection& connection, xcb_window_t window, bool on) {

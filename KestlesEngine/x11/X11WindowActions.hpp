@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
+#include <span>
 
 #include "KestlesEngine/x11/X11Connection.hpp"
 
@@ -25,6 +27,15 @@ bool activateWindow(X11Connection& connection, xcb_window_t window,
 /// Puts a window above its siblings without focusing it (`_NET_RESTACK_WINDOW`, or a
 /// restack without a manager). True when the request was made for a window that exists.
 bool raiseWindow(X11Connection& connection, xcb_window_t window);
+
+/// Raises the windows in this order, the last in front, and leaves the focus on `focus`, or
+/// where it was when there is none: every request goes out at once (`_NET_ACTIVE_WINDOW` as
+/// a user's own action, with the server's time, which managers that ignore a tool's raise
+/// still honour), then one wait for the manager to show the order. Without a manager the
+/// windows are restacked and focused directly. Windows that are gone are skipped. False when
+/// the manager did not show the order (and focus) before it fell quiet.
+bool raiseInOrder(X11Connection& connection, std::span<const xcb_window_t> order,
+                  std::optional<xcb_window_t> focus);
 
 /// Turns full screen on or off (`_NET_WM_STATE_FULLSCREEN`). True once the window is in the
 /// state asked for; always false without a manager, which has no such state.

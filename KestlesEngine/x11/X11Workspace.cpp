@@ -8,7 +8,7 @@ std::vector<platform::RunningApplication> X11Workspace::runningApplications() {
   auto entries = session_.entries();
   auto guard = session_.lock();
   auto desktop = session_.desktop();
-  return applicationsOf(session_.connection(), desktop, entries);
+  return applicationsOf(session_.connection(), desktop, *entries);
 }
 
 std::int32_t X11Workspace::ownPID() {

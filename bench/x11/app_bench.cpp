@@ -159,6 +159,8 @@ void printAgainst(double tool, const std::vector<double>& others, const char* ot
               tool > 0 ? them / tool : 0.0);
 }
 
+constexpr auto kLateLandingCheck = 700ms;
+
 /// A command from the tool's start until every window it moved has landed, beside the same
 /// frames set by wmctrl (one call per window) and by one client at once. Each run starts
 /// from the same scattered frames, and each comparison sets the frames that run gave.
@@ -175,6 +177,9 @@ void againstWmctrl(Desk& desk, const char* what, const std::vector<std::string>&
         desk, start, [&] { return windows; }, scattered));
     auto landed = desk.frames(windows);
     if (landed != scattered) ++moved;
+    // The app looks again half a second after a move for windows that changed their size
+    // late; scattering them before that would look to it like such a window.
+    std::this_thread::sleep_until(start + kLateLandingCheck);
     restore(desk, windows, scattered);
     wmctrl.push_back(byWmctrl(desk, windows, landed));
     restore(desk, windows, scattered);
@@ -195,13 +200,16 @@ bool ask(const std::string& line) {
   if (connection.outcome != link::ConnectOutcome::connected) return false;
   auto deadline = link::Clock::now() + 5s;
   if (!link::sendAll(connection.socket.get(), line + "\n", deadline)) return false;
+  // Listings come first as "say" lines; the last line is the outcome.
   std::string reply;
-  return link::readLine(connection.socket.get(), deadline, reply) == link::ReadOutcome::line &&
-         reply == "ok";
+  link::LineReader reader(connection.socket.get());
+  while (reader.next(deadline, reply) == link::ReadOutcome::line)
+    if (!reply.starts_with("say")) return reply == "ok";
+  return false;
 }
 
 // A link the app answers and carries out without moving a window.
-constexpr const char* kQuietLink = "kestles://open";
+constexpr const char* kQuietLink = "kestles://keys";
 
 void roundTrips(int runs) {
   std::vector<double> times;

@@ -488,6 +488,32 @@ TEST(X11LayerTests, RaisingAndFocusFollowTheEngine) {
       ax_error::attributeUnsupported);
 }
 
+TEST(X11LayerTests, RaisedWindowsStandInTheirOrderWhicheverAppOwnsThem) {
+  auto session = XSession::start({});
+  if (!session) GTEST_SKIP() << "Xvfb or the window manager is missing";
+  auto mine = session->openWindows({"--count", "2", "--pos", "10,10"});
+  auto other = session->openWindows({"--pos", "60,60"});
+  ASSERT_TRUE(session->waitUntil([&] { return session->activeWindow() == other.id(); }));
+  LayerDesk desk(session->display());
+  desk.snapshot();
+  auto zIndexes = [&] {
+    auto world = desk.snapshot();
+    return std::vector<std::int64_t>{find(world, mine.ids[0])->zIndex,
+                                     find(world, mine.ids[1])->zIndex,
+                                     find(world, other.id())->zIndex};
+  };
+
+  // Raised app by app, the other app's window would end below both of the first app's.
+  desk.engine.raise({mine.ids[0], other.id(), mine.ids[1]}, mine.ids[1]);
+  EXPECT_EQ(zIndexes(), (std::vector<std::int64_t>{2, 0, 1}));
+  EXPECT_EQ(session->activeWindow(), mine.ids[1]);
+
+  // Without a window to focus, the focus stays where it was, in front of those raised.
+  desk.engine.raise({other.id(), mine.ids[1], mine.ids[0]}, std::nullopt);
+  EXPECT_EQ(zIndexes(), (std::vector<std::int64_t>{1, 0, 2}));
+  EXPECT_EQ(session->activeWindow(), mine.ids[1]);
+}
+
 TEST(X11LayerTests, MinimizedAndOtherDesktopWindowsAreToldApart) {
   auto session = XSession::start({});
   if (!session) GTEST_SKIP() << "Xvfb or openbox is missing";
