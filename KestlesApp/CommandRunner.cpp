@@ -12,6 +12,7 @@
 #include "KestlesCore/keys/KeyLabel.hpp"
 #include "KestlesCore/session/CommandRecord.hpp"
 #include "KestlesCore/session/DropPlan.hpp"
+#include "KestlesEngine/platform/Defaults.hpp"
 
 namespace kestles::app {
 namespace {
@@ -251,8 +252,7 @@ void CommandRunner::tellUndoable(const std::string& title) {
 
 std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, const World& world) {
   if (outcome.plan) {
-    return services_.conductor
-        .apply(*outcome.plan, world, {library_.settings.gaps, platform::Duration{0}})
+    return services_.conductor.apply(*outcome.plan, world, {library_.settings.gaps, glide()})
         .failures;
   }
   std::vector<ApplyPlan::Move> moves;
@@ -260,7 +260,12 @@ std::vector<std::string> CommandRunner::move(const CommandOutcome& outcome, cons
     if (auto target = outcome.frames.find(window.id); target != outcome.frames.end())
       moves.push_back({window.id, window.pid, {}, 0, target->second});
   if (moves.empty()) return {};
-  return services_.conductor.place(moves, world).failures;
+  return services_.conductor.place(moves, world, glide()).failures;
+}
+
+platform::Duration CommandRunner::glide() {
+  bool glides = platform::readDefaultBool(platform::kDefaultsSuite, kGlideDefault).value_or(false);
+  return glides ? kGlideDuration : platform::Duration{0};
 }
 
 void CommandRunner::undo(const CommandOutcome& outcome, const World& world, bool redo) {

@@ -38,6 +38,10 @@ class CommandRunner {
 
   CommandRunner(Services services, Files files);
 
+  /// The default that turns the glide on, and how long a glide takes then.
+  static constexpr const char* kGlideDefault = "glidesWindows";
+  static constexpr platform::Duration kGlideDuration = std::chrono::milliseconds(200);
+
   /// Reads the library (a damaged one is set aside and a new one begun, with a notice) and
   /// the session state. From then on this runner is their only writer, and never reads them
   /// again: other processes hand it what they want written (`record`).
@@ -114,6 +118,9 @@ class CommandRunner {
   /// Tells `onSnapped` of the snap that moved `window` from the tilings `before` on.
   void snapped(SnapAction action, std::uint32_t window, const CommandOutcome& outcome,
                const World& world, const Tilings& before);
+  /// How long windows glide to their frames: not at all unless the user's default
+  /// `glidesWindows` asks for it.
+  static platform::Duration glide();
   void saveLibrary();
   void saveState();
   /// Writes what `saveLibrary` and `saveState` left for after the answer.

@@ -163,7 +163,14 @@ std::optional<std::int32_t> X11Accessibility::pid(platform::AXElement target) {
   }
 }
 
-void X11Accessibility::setMessagingTimeout(platform::AXElement, float) {}
+void X11Accessibility::setMessagingTimeout(platform::AXElement target, float seconds) {
+  if (element::kindOf(target) != Kind::window) return;
+  auto guard = session_.lock();
+  if (seconds > 0)
+    gliding_.try_emplace(element::valueOf(target));
+  else
+    gliding_.erase(element::valueOf(target));
+}
 
 AXRead X11Accessibility::copyValue(platform::AXElement target, std::string_view name) {
   switch (element::kindOf(target)) {
@@ -328,12 +335,22 @@ AXErrorCode X11Accessibility::place(xcb_window_t window, std::optional<CGPoint> 
                                     std::optional<CGSize> size) {
   auto guard = session_.lock();
   auto& connection = session_.connection();
-  auto frames = readFrames(connection, std::span(&window, 1));
-  if (frames.empty()) return ax_error::invalidElement;
-  auto now = rectOf(frames.front().frame);
-  auto target = boxOf(origin.value_or(now.origin), size.value_or(now.size));
+  auto glide = gliding_.find(window);
+  std::optional<CGRect> now;
+  if (glide != gliding_.end() && glide->second) now = rectOf(*glide->second);
+  if (!now) {
+    auto frames = readFrames(connection, std::span(&window, 1));
+    if (frames.empty()) return ax_error::invalidElement;
+    now = rectOf(frames.front().frame);
+  }
+  auto target = boxOf(origin.value_or(now->origin), size.value_or(now->size));
   if (target.width <= 0 || target.height <= 0) return ax_error::illegalArgument;
   Placement placement{window, target};
+  session_.invalidate();
+  if (glide != gliding_.end()) {
+    glide->second = target;
+    return requestPlacement(connection, placement) ? ax_error::success : ax_error::invalidElement;
+  }
   auto landed = placeWindows(connection, std::span(&placement, 1));
   session_.invalidate();
   return landed.front() ? ax_error::success : ax_error::invalidElement;

@@ -115,6 +115,11 @@ class X11Accessibility final : public platform::Accessibility {
   // Both guarded by the session's lock.
   std::optional<bool> managerRounds_;
   std::map<xcb_window_t, ForeseenLanding> foreseen_;
+  // Windows in a glide, with the frame last asked for: a short messaging timeout marks them,
+  // and their frames are asked for without waiting for each landing. A frame read back
+  // then may still be an older one, so a size or a position alone completes the frame
+  // last asked for.
+  std::map<xcb_window_t, std::optional<Box>> gliding_;
   platform::AXObservers observers_;
 };
 

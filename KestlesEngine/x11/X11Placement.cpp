@@ -188,6 +188,17 @@ Box requestFor(const ClientWindow& client, const Box& target) {
   return request;
 }
 
+bool requestPlacement(X11Connection& connection, const Placement& placement) {
+  auto rootCheck = requestProperty(connection.raw(), connection.root(),
+                                   connection.atom(Atom::netSupportingWmCheck), 1);
+  auto clients = readClients(connection, std::span(&placement.window, 1));
+  bool hasManager = managerRuns(connection, rootCheck);
+  if (clients.empty()) return false;
+  requestMoveResize(connection, clients.front(), placement.frame, hasManager);
+  xcb_flush(connection.raw());
+  return true;
+}
+
 std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
                                              std::span<const Placement> placements) {
   auto* c = connection.raw();

@@ -49,4 +49,8 @@ Box requestFor(const ClientWindow& client, const Box& target);
 std::vector<std::optional<Box>> placeWindows(X11Connection& connection,
                                              std::span<const Placement> placements);
 
+/// Asks for one window's frame without waiting for it to land: a glide's in-between frames
+/// follow each other faster than a manager answers. False when the window is gone.
+bool requestPlacement(X11Connection& connection, const Placement& placement);
+
 }  // namespace kestles::x11

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <fstream>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include "KestlesEngine/engine/EngineParts.hpp"
 #include "KestlesEngine/engine/InstalledApps.hpp"
@@ -239,6 +241,43 @@ TEST(X11LayerTests, TheEnginePlacesWindowsAndReadsBackWhereTheyLanded) {
                                       *session->windowManager());
     EXPECT_EQ(frameOf(outcome.frames[windows.id()]), landing) << c.name;
     EXPECT_EQ(session->frameOf(windows.id()), landing) << c.name;
+  }
+}
+
+// A glide shows the window on its way, each frame between where it was and its target,
+// and ends exactly at the target.
+TEST(X11LayerTests, AGlideShowsFramesOnTheWayAndLandsExactly) {
+  auto session = XSession::start({});
+  if (!session) GTEST_SKIP() << "Xvfb or the window manager is missing";
+  auto windows = session->openWindows({"--pos", "5,5", "--size", "400x300"});
+  LayerDesk desk(session->display());
+  auto world = desk.snapshot();
+  auto start = *session->frameOf(windows.id());
+  Frame target{800, 400, 600, 400};
+  std::vector<Frame> seen;
+  std::atomic<bool> gliding = true;
+  std::thread watcher([&] {
+    while (gliding) {
+      auto now = session->frameOf(windows.id());
+      if (now && (seen.empty() || seen.back() != *now)) seen.push_back(*now);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  auto outcome = desk.engine.place({{windows.id(), CGRect(800, 400, 600, 400), std::nullopt, 0}},
+                                   world, std::chrono::milliseconds(200));
+  gliding = false;
+  watcher.join();
+  EXPECT_EQ(session->frameOf(windows.id()), target);
+  ASSERT_TRUE(outcome.frames.contains(windows.id()));
+  EXPECT_EQ(frameOf(outcome.frames[windows.id()]), target);
+  auto onTheWay = std::count_if(seen.begin(), seen.end(), [&](const Frame& f) {
+    return f.x > start.x && f.x < target.x && f.y > start.y && f.y < target.y;
+  });
+  EXPECT_GE(onTheWay, 2) << "frames seen: " << seen.size();
+  for (const auto& f : seen) {
+    EXPECT_TRUE(f.x >= start.x && f.x <= target.x && f.width >= start.width &&
+                f.width <= target.width)
+        << f.x << "," << f.y << " " << f.width << "x" << f.height;
   }
 }
 
