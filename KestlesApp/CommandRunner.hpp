@@ -37,6 +37,9 @@ class CommandRunner {
   };
 
   CommandRunner(Services services, Files files);
+  ~CommandRunner();
+  CommandRunner(const CommandRunner&) = delete;
+  CommandRunner& operator=(const CommandRunner&) = delete;
 
   /// Reads the library (a damaged one is set aside and a new one begun, with a notice) and
   /// the session state. From then on this runner is their only writer, and never reads them
