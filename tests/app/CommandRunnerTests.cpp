@@ -544,5 +544,45 @@ TEST(CommandRunnerTests, AnOpenedAppsWindowTakesItsOwnTileBeforeKeepTiledSeesIt)
   EXPECT_EQ(r.frameOf(31), r.settledFrames().at(31));
 }
 
+// The kestle a display change switched to gives way to the one before when the displays leave.
+TEST(CommandRunnerTests, AKestleSwitchedForTheDisplaysGivesWayToTheOneBeforeWhenTheyLeave) {
+  RunnerDesk r;
+  auto full = r.desk.world.setup;
+  DisplaySetup leftOnly{{full.displays[0]}};
+  auto screen = [](const DisplayInfo& display, const char* layout, std::optional<AppRef> app) {
+    return KestleScreen{DisplayKind::of(display),
+                        Template::withID(layout)->shape,
+                        LayoutRef::templateLayout(layout),
+                        {std::move(app)}};
+  };
+  Kestle home = Kestle::make("Home");
+  home.arrangements["LEFT"] = {
+      {screen(full.displays[0], "centered", AppRef{"com.example.editor", "Editor"})}};
+  Kestle talk = Kestle::make("Talk");
+  talk.arrangements[full.fingerprint()] = {
+      {screen(full.displays[0], "centered", AppRef{"com.example.editor", "Editor"}),
+       screen(full.displays[1], "centered", AppRef{"com.example.viewer", "Viewer"})}};
+  Library library;
+  library.kestles = {home, talk};
+  library.currentKestleID = home.id;
+  library.rules = {{DisplayKind::of(full.displays[1]), LayoutRef::templateLayout("halves")}};
+  JSONFile<Library>{r.folder.path() / "library.json"}.save(library);
+  r.runner.load();
+
+  r.runner.displaysChanged(leftOnly);
+  r.runner.displaysChanged(full);
+  EXPECT_EQ(r.notifier.notices.back().title,
+            "Studio connected. Switched to the kestle “Talk”, made for these displays; the one "
+            "before comes back when they leave.");
+  EXPECT_EQ(r.savedLibrary().currentKestleID, talk.id);
+  EXPECT_GE(r.frameOf(21).origin.x, 1440) << "the viewer went to the display Talk puts it on";
+  EXPECT_EQ(r.savedState().focusReturn, (FocusReturn{true, home.id, talk.id}));
+
+  r.runner.displaysChanged(leftOnly);
+  EXPECT_EQ(r.notifier.notices.back().title, "Studio disconnected. Back to the kestle “Home”.");
+  EXPECT_EQ(r.savedLibrary().currentKestleID, home.id);
+  EXPECT_EQ(r.savedState().focusReturn, FocusReturn{});
+}
+
 }  // namespace
 }  // namespace kestles::app
