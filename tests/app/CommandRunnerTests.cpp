@@ -584,5 +584,19 @@ TEST(CommandRunnerTests, AKestleSwitchedForTheDisplaysGivesWayToTheOneBeforeWhen
   EXPECT_EQ(r.savedState().focusReturn, FocusReturn{});
 }
 
+// A window floated out of its tile stays where it floats when the display is tiled again.
+TEST(CommandRunnerTests, AFloatedWindowIsLeftOutOfTheNextTiling) {
+  RunnerDesk r;
+  r.runner.load();
+  r.run("kestles://tile");
+  r.run("kestles://tile-or-float");  // the focused window, 11
+  ASSERT_FALSE(r.runner.state().tilings.at("LEFT").contains(11));
+  auto floated = r.frameOf(11);
+
+  EXPECT_EQ(r.answer("kestles://tile?style=columns"), link::LinkReply::accepted());
+  EXPECT_EQ(r.frameOf(11), floated);
+  EXPECT_EQ(r.runner.state().tilings.at("LEFT").windowIDs(), (std::vector<std::uint32_t>{12, 21}));
+}
+
 }  // namespace
 }  // namespace kestles::app
