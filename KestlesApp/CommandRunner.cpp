@@ -76,7 +76,21 @@ std::optional<std::filesystem::path> pathOfFileURL(std::string_view url) {
 }
 
 CommandRunner::CommandRunner(Services services, Files files)
-    : services_(services), files_(std::move(files)) {}
+    : services_(services), files_(std::move(files)) {
+  // Windows of apps a kestle opened join the tilings as they come, so that later swaps,
+  // rotations and keep tiled see them in their tiles.
+  services_.conductor.onPlacedOpened = [this](const auto& placed, const auto& planned,
+                                              const World& world) {
+    auto after = planOpenedWindows(placed, planned, world, state_);
+    if (after == state_) return;
+    state_ = std::move(after);
+    saveState();
+  };
+}
+
+CommandRunner::~CommandRunner() {
+  services_.conductor.onPlacedOpened = nullptr;
+}
 
 void CommandRunner::load() {
   auto loaded = JSONFile<Library>{files_.library}.loadSettingAside();
@@ -279,6 +293,8 @@ void CommandRunner::undo(const CommandOutcome& outcome, const World& world, bool
 }
 
 void CommandRunner::windowsChanged() {
+  // Opened apps' windows take the tiles waiting for them before keep tiled sees them as new.
+  services_.conductor.lookNow();
   // Nothing to look after: no snapshot.
   if (library_.settings.keptTiled.empty() && state_.windows().empty()) return;
   lookAgain(services_.conductor.snapshot());

@@ -37,6 +37,9 @@ class CommandRunner {
   };
 
   CommandRunner(Services services, Files files);
+  ~CommandRunner();
+  CommandRunner(const CommandRunner&) = delete;
+  CommandRunner& operator=(const CommandRunner&) = delete;
 
   /// The default that turns the glide on, and how long a glide takes then.
   static constexpr const char* kGlideDefault = "glidesWindows";

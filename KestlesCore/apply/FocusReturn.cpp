@@ -1,5 +1,9 @@
 #include "KestlesCore/apply/FocusReturn.hpp"
 
+#include <nlohmann/json.hpp>
+
+#include "KestlesCore/coding/Coding.hpp"
+
 namespace kestles {
 
 std::optional<Kestle> FocusReturn::switchTo(const UUID& kestleID, bool remember,
@@ -26,6 +30,20 @@ std::optional<Kestle> FocusReturn::comeBack(const Library& library) {
     if (const Kestle* kestle = library.kestle(*before)) result = *kestle;
   *this = FocusReturn{};
   return result;
+}
+
+void to_json(nlohmann::json& json, const FocusReturn& memory) {
+  json = {{"isArmed", memory.isArmed}};
+  coding::putOptional(json, "before", memory.before);
+  coding::putOptional(json, "applied", memory.applied);
+}
+
+void from_json(const nlohmann::json& json, FocusReturn& memory) {
+  coding::requireObject(json, "focus return");
+  memory = {};
+  memory.isArmed = coding::value<bool>(json, "isArmed", false);
+  memory.before = coding::optional<UUID>(json, "before");
+  memory.applied = coding::optional<UUID>(json, "applied");
 }
 
 }  // namespace kestles

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "KestlesCore/library/Kestle.hpp"
 #include "KestlesCore/library/Library.hpp"
 #include "KestlesCore/model/UUID.hpp"
@@ -26,5 +28,10 @@ struct FocusReturn {
 
   bool operator==(const FocusReturn&) const = default;
 };
+
+/// Keys "isArmed", and "before" and "applied" when present; reading takes what it can and
+/// leaves the rest at its initial value.
+void to_json(nlohmann::json& json, const FocusReturn& memory);
+void from_json(const nlohmann::json& json, FocusReturn& memory);
 
 }  // namespace kestles

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "KestlesCore/apply/ApplyTarget.hpp"
+#include "KestlesCore/apply/RuleAction.hpp"
 #include "KestlesCore/apply/WindowsArrangement.hpp"
 #include "KestlesCore/command/NameLookup.hpp"
 #include "KestlesCore/layout/Template.hpp"
@@ -87,7 +88,28 @@ struct Planner {
     if (!plan) return moving({}, {});
     auto outcome = moving(plan->movedFrames(), plan->tilings);
     rememberSuggestions(*plan, outcome.state);
+    // A floated window that a plan puts in a tile is tiled again.
+    for (const auto& [displayID, tiling] : plan->tilings)
+      for (auto window : tiling.windowIDs())
+        outcome.state.keptTiles.floating.erase(window);
     outcome.plan = std::move(plan);
+    return outcome;
+  }
+
+  /// The target as if the windows the user floated out of their tiles were not there: a
+  /// request for a display's windows, and what the app does on its own, leaves them where
+  /// they float. A kestle and a pick name their windows, so they take them back.
+  ApplyTarget skippingFloated(ApplyTarget target) const {
+    const auto& floated = state.keptTiles.floating;
+    if (floated.empty()) return target;
+    return ApplyTarget::skipping(floated, std::move(target));
+  }
+
+  /// A kestle the user chose: the wish to come back to an earlier one ends.
+  CommandOutcome choosing(const kestles::Kestle& kestle) const {
+    auto outcome = applying(ApplyTarget::kestle(kestle));
+    auto& memory = outcome.state.focusReturn;
+    if (memory.isArmed) memory.switchTo(kestle.id, false, library);
     return outcome;
   }
 
@@ -111,13 +133,13 @@ struct Planner {
   CommandOutcome operator()(const Command::Kestle& command) const {
     auto found = lookUpKestle(library, command.name);
     if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
-    return applying(ApplyTarget::kestle(std::get<kestles::Kestle>(found)));
+    return choosing(std::get<kestles::Kestle>(found));
   }
 
   CommandOutcome operator()(const Command::NextKestle& command) const {
     auto found = lookUpNextKestle(library, command.offset);
     if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
-    return applying(ApplyTarget::kestle(std::get<kestles::Kestle>(found)));
+    return choosing(std::get<kestles::Kestle>(found));
   }
 
   CommandOutcome operator()(const Command::Layout& command) const {
@@ -127,7 +149,8 @@ struct Planner {
     if (!entry) return moving({}, {});
     auto displayID = display(command.display);
     if (auto* failed = std::get_if<CommandOutcome>(&displayID)) return *failed;
-    return applying(ApplyTarget::layout(*entry, std::get<std::optional<std::string>>(displayID)));
+    return applying(skippingFloated(
+        ApplyTarget::layout(*entry, std::get<std::optional<std::string>>(displayID))));
   }
 
   CommandOutcome operator()(const Command::Tile& command) const {
@@ -137,14 +160,14 @@ struct Planner {
       auto found = lookUpOpenApp(world.apps, named->name, world.windows);
       if (auto* failure = std::get_if<LookupFailure>(&found)) return said(failure->message);
     }
-    return applying(ApplyTarget::tileWindows(
+    return applying(skippingFloated(ApplyTarget::tileWindows(
         std::get<std::optional<std::string>>(displayID), command.apps,
-        command.style.value_or(library.settings.tilingStyle), command.style.has_value()));
+        command.style.value_or(library.settings.tilingStyle), command.style.has_value())));
   }
 
   CommandOutcome operator()(const Command::TileAllDisplays& command) const {
-    return applying(ApplyTarget::tileAllDisplays(
-        command.style.value_or(library.settings.tilingStyle), command.style.has_value()));
+    return applying(skippingFloated(ApplyTarget::tileAllDisplays(
+        command.style.value_or(library.settings.tilingStyle), command.style.has_value())));
   }
 
   CommandOutcome operator()(const Command::Snap& command) const {
@@ -440,6 +463,22 @@ CommandOutcome planRedo(const World& world, const Library& library, const Sessio
   return planHistoryStep(world, library, state, true);
 }
 
+namespace {
+
+/// The kestle the user made for this set of displays, when the current one has no arrangement
+/// of its own for it: the first other kestle of the library with one stored under the set's
+/// fingerprint. Null when the current kestle has one, or no other does.
+const Kestle* kestleMadeFor(const DisplaySetup& setup, const Library& library) {
+  auto fingerprint = setup.fingerprint();
+  const auto* current = library.currentKestle();
+  if (current && current->arrangements.contains(fingerprint)) return nullptr;
+  for (const auto& kestle : library.kestles)
+    if (&kestle != current && kestle.arrangements.contains(fingerprint)) return &kestle;
+  return nullptr;
+}
+
+}  // namespace
+
 std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const World& world,
                                               const Library& library, const SessionState& state,
                                               std::optional<std::uint32_t> front) {
@@ -455,17 +494,36 @@ std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const
   std::vector<Tiling> remembered;
   for (const auto& display : change.connected)
     if (auto tiling = now.away.take(display.id)) remembered.push_back(std::move(*tiling));
+  std::vector<ApplyTarget> targets;
+  for (const auto& action : change.ruleActions(remembered, library))
+    targets.push_back(action.target());
+  std::optional<std::string> switched;
+  if (!change.disconnected.empty() && now.focusReturn.isArmed) {
+    // The displays a kestle was switched for left: the kestle before it comes back, unless
+    // the user chose another since.
+    if (auto back = now.focusReturn.comeBack(library)) {
+      targets = {ApplyTarget::kestle(*back)};
+      switched = "Back to the kestle " + text::quoted(back->name) + ".";
+    }
+  } else if (!change.connected.empty() && currentKestleUnderRules(library)) {
+    if (const auto* made = kestleMadeFor(change.setup, library))
+      if (auto kestle = now.focusReturn.switchTo(made->id, true, library)) {
+        targets = {ApplyTarget::kestle(*kestle)};
+        switched = "Switched to the kestle " + text::quoted(kestle->name) +
+                   ", made for these displays; the one before comes back when they leave.";
+      }
+  }
   std::vector<CommandOutcome> outcomes;
-  for (const auto& action : change.ruleActions(remembered, library)) {
+  for (const auto& target : targets) {
     const auto& before = outcomes.empty() ? now : outcomes.back().state;
     Planner planner{world, library, before, frontWindowOf(world, front), library.settings.gaps};
-    outcomes.push_back(planner.applying(action.target()));
+    outcomes.push_back(planner.applying(planner.skippingFloated(target)));
   }
   if (outcomes.empty())
     outcomes.push_back(Planner{world, library, now, front, library.settings.gaps}.moving({}, {}));
   for (auto& outcome : outcomes)
     outcome.state = outcome.state.forgettingClosedWindows(world);
-  outcomes.front().notice = change.title();
+  outcomes.front().notice = switched ? change.title() + ". " + *switched : change.title();
   return outcomes;
 }
 
@@ -524,6 +582,34 @@ CommandOutcome planTileChanges(const World& after, const Library& library,
     outcome.notice = both.message();
   }
   return outcome;
+}
+
+SessionState planOpenedWindows(const std::vector<ApplyPlan::Move>& placed, const Tilings& planned,
+                               const World& world, const SessionState& state) {
+  SessionState after = state;
+  for (const auto& move : placed) {
+    auto plan = planned.find(move.displayID);
+    if (plan == planned.end()) continue;
+    auto tile = plan->second.tileID(move.tile);
+    if (!tile) continue;
+    auto held = after.tilings.find(move.displayID);
+    // The tiling went from the state while none of its windows had appeared yet.
+    if (held == after.tilings.end())
+      held = after.tilings.emplace(move.displayID, plan->second).first;
+    auto& tiling = held->second;
+    auto slot = tiling.tileIndex(*tile);
+    if (!slot) continue;
+    auto sitting = tiling.windowIn(*slot);
+    if (sitting && *sitting != move.window) continue;
+    // Keep tiled may have given it another tile first; the tile it was opened for wins.
+    for (auto& [displayID, other] : after.tilings)
+      if (displayID != move.displayID) other.remove(move.window);
+    tiling.remove(move.window);
+    tiling.restore(move.window, *slot);
+    after.keptTiles.floating.erase(move.window);
+  }
+  // A tiling taken back from the plan may name windows that closed since.
+  return after.forgettingClosedWindows(world);
 }
 
 World settledWorld(const World& world, const SessionState& remembered, const Gaps& gaps) {

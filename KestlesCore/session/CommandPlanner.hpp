@@ -79,7 +79,12 @@ CommandOutcome planRedo(const World& world, const Library& library, const Sessio
 /// What displays coming or going does, one outcome per rule action in order, each starting
 /// from the state the one before left: the tilings of displays that left are kept away, the
 /// ones kept for displays that came back are taken, and the change's rule actions are
-/// planned. The first outcome carries the change's title as its notice (an outcome with no
+/// planned. While a kestle is current under display rules, connecting displays that another
+/// kestle was made for (an arrangement stored for exactly them, when the current one has
+/// none) switches to it in place of the actions, and arms the state's focus return;
+/// disconnecting displays while it is armed brings the kestle before back instead. Every
+/// target skips the windows the user floated out of their tiles. The first outcome carries
+/// the change's title as its notice, followed by the switch's sentence (an outcome with no
 /// moves when there is no action).
 std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const World& world,
                                               const Library& library, const SessionState& state,
@@ -92,6 +97,16 @@ std::vector<CommandOutcome> planDisplayChange(const DisplayChange& change, const
 /// displays now know.
 CommandOutcome planTileChanges(const World& after, const Library& library,
                                const SessionState& state);
+
+/// The session after the launch queue placed opened apps' first windows (`placed`, each with
+/// the display and tile it was meant for) on `world`, the snapshot it placed them from. Each
+/// window enters its display's tiling in the tile of the plan's tiling (`planned`, the applied
+/// plan's tilings by display) that waited for it, found by tile id so that a tiling rotated
+/// or swapped since still knows it. A display whose tiling the state no longer holds (all its
+/// windows were still to come) takes the planned one back. A window whose tile is gone (the
+/// tiling was replaced) or holds another window by now stays untiled where it was placed.
+SessionState planOpenedWindows(const std::vector<ApplyPlan::Move>& placed, const Tilings& planned,
+                               const World& world, const SessionState& state);
 
 /// The world as it would be after the session's earlier commands were carried out: each
 /// window of a connected display's tiling sits in its tile, and each snapped window at the

@@ -55,7 +55,8 @@ bool SessionState::operator==(const SessionState& other) const {
          snapMemory == other.snapMemory && mainPair == other.mainPair && undo == other.undo &&
          liveTiles == other.liveTiles && keptTiles == other.keptTiles &&
          keptTiled == other.keptTiled && lastSuggestion == other.lastSuggestion &&
-         paletteRecents == other.paletteRecents && identities == other.identities;
+         paletteRecents == other.paletteRecents && identities == other.identities &&
+         focusReturn == other.focusReturn;
 }
 
 std::set<WindowID> SessionState::windows() const {
@@ -178,6 +179,7 @@ void to_json(json& out, const SessionState& state) {
   coding::putOptional(out, "keptTiled", state.keptTiled);
   coding::putOptional(out, "lastSuggestion", state.lastSuggestion);
   if (state.paletteRecents != PaletteRecents{}) out["paletteRecents"] = state.paletteRecents;
+  if (state.focusReturn != FocusReturn{}) out["focusReturn"] = state.focusReturn;
   if (!state.identities.empty()) {
     auto& identities = out["identities"] = json::array();
     for (const auto& [window, identity] : state.identities)
@@ -204,6 +206,7 @@ void from_json(const json& in, SessionState& state) {
   }
   state.lastSuggestion = coding::optional<SuggestionStep>(in, "lastSuggestion");
   state.paletteRecents = part<PaletteRecents>(in, "paletteRecents");
+  state.focusReturn = part<FocusReturn>(in, "focusReturn");
   for (auto& identity : coding::lossyList<WindowIdentity>(in, "identities"))
     state.identities.insert_or_assign(identity.id, std::move(identity));
   state = state.bounded();

@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "KestlesCore/apply/FocusReturn.hpp"
 #include "KestlesCore/palette/PaletteRecents.hpp"
 #include "KestlesCore/session/WindowIdentity.hpp"
 #include "KestlesCore/snap/SnapMemory.hpp"
@@ -60,6 +61,8 @@ struct SessionState {
   std::optional<std::set<std::string>> keptTiled;
   std::optional<SuggestionStep> lastSuggestion;  // what a repeated Tile Windows steps on from
   PaletteRecents paletteRecents;                 // the palette's last used actions
+  // The kestle to go back to once the displays a kestle was switched for leave again.
+  FocusReturn focusReturn;
   // Who each window the state holds anything of was when last seen, by number. A state
   // written before identities were kept has none: its windows are taken on their numbers
   // until they are seen.
@@ -104,9 +107,9 @@ struct SessionState {
 
 /// Keys "tilings", "away", "tilingMemory", "snapMemory", "mainPair" (when present), "undo",
 /// "liveTiles" and "keptTiles" (when not empty), "keptTiled" and "lastSuggestion" (when
-/// present), "paletteRecents" and "identities" (a list, when not empty). Reading needs an
-/// object; each part decodes on its own, so that one damaged part (or one damaged item inside
-/// it) loses nothing else, and the result is bounded.
+/// present), "paletteRecents" and "identities" (a list, when not empty), "focusReturn" (when not
+/// cleared). Reading needs an object; each part decodes on its own, so that one damaged part (or
+/// one damaged item inside it) loses nothing else, and the result is bounded.
 void to_json(nlohmann::json& json, const SessionState& state);
 void from_json(const nlohmann::json& json, SessionState& state);
 

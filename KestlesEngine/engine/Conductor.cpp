@@ -89,6 +89,7 @@ ApplyReport Conductor::apply(const ApplyPlan& plan, const World& world, const Op
     known.insert(window.id);
   auto launching = std::make_unique<Launching>();
   launching->queue = LaunchQueue::make(report.plan.launches, std::move(known));
+  launching->tilings = report.plan.tilings;
   launching->began = services_.clock.now();
   launching->glide = options.glide;
   openApps(report.plan, *launching, report.failures);
@@ -223,17 +224,33 @@ void Conductor::look() {
   launching_->timer.reset();
   auto world = snapshot();
   auto moves = launching_->queue.place(world.windows);
+  std::vector<ApplyPlan::Move> placed;
   if (!moves.empty()) {
-    place(moves, world, launching_->glide);
+    auto outcome = place(moves, world, launching_->glide);
+    // Only a window that took its frame stands in its tile.
+    for (const auto& move : moves)
+      if (outcome.frames.contains(move.window)) placed.push_back(move);
     log(LogLevel::info, formatLog("Placed %ld opened windows; %ld apps still to show one",
                                   static_cast<long>(moves.size()),
                                   static_cast<long>(launching_->queue.waitingApps(world).size())));
   }
   askForWindows(world);
   giveUp();
-  if (!launching_->queue.isDone()) return scheduleLook();
-  launching_.reset();
-  endPlacing();
+  auto tilings = launching_->tilings;
+  if (launching_->queue.isDone()) {
+    launching_.reset();
+    endPlacing();
+  } else {
+    scheduleLook();
+  }
+  // Told last: the listener may start another apply, which ends this wait.
+  if (onPlacedOpened && !placed.empty()) onPlacedOpened(placed, tilings, world);
+}
+
+void Conductor::lookNow() {
+  if (!launching_) return;
+  if (launching_->timer) services_.timers.cancel(*launching_->timer);
+  look();
 }
 
 void Conductor::askForWindows(const World& world) {

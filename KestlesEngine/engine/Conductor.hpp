@@ -93,17 +93,28 @@ class Conductor {
   bool isPlacing() const { return isPlacing_; }
   /// Whether the wait for opened apps' windows is under way.
   bool isLaunching() const { return launching_ != nullptr; }
+  /// Looks for opened apps' windows at once rather than at the next poll (windows came):
+  /// whoever looks at the new windows next finds the launched ones in their tiles already.
+  /// Nothing when no wait is under way.
+  void lookNow();
 
   std::function<void(const AppRef&)> onOpenFailed;
   std::function<void()> onPlacingEnded;
   std::function<void(const std::vector<ApplyPlan::Move>&)> onPlacing;
   std::function<void()> onPlacingStopped;
+  /// Opened apps' windows were placed: the moves of the windows that took their frames, the
+  /// applied plan's tilings (by display) the tiles belong to, and the snapshot they were
+  /// found in.
+  std::function<void(const std::vector<ApplyPlan::Move>& placed,
+                     const std::map<std::string, Tiling>& planned, const World& world)>
+      onPlacedOpened;
   std::set<std::string> floating;
 
  private:
   /// The apps being opened and the tiles their windows fill.
   struct Launching {
     LaunchQueue queue;
+    std::map<std::string, Tiling> tilings;  // the plan's, which hold the tiles waiting
     std::map<std::string, platform::ContinuousInstant> openedAt;
     std::set<std::string> failed;
     std::set<std::string> asked;

@@ -9,6 +9,7 @@
 #include "KestlesCore/command/CommandLink.hpp"
 #include "KestlesCore/command/KeyBindings.hpp"
 #include "KestlesCore/keys/KeyLabel.hpp"
+#include "KestlesCore/layout/Template.hpp"
 #include "KestlesCore/tiling/StyleShapes.hpp"
 #include "KestlesCore/tiling/Suggestion.hpp"
 #include "tests/app/RunnerDesk.hpp"
@@ -463,6 +464,138 @@ TEST(CommandRunnerTests, TheUndoNoticeNamesWhatWasDoneAndTheKeyThatUndoesIt) {
     else
       EXPECT_TRUE(r.notifier.notices.empty());
   }
+}
+
+// The windows of apps a kestle opened never entered the session's tilings: a later swap,
+// rotation or keep tiled took their tiles for empty.
+struct OpeningDesk {
+  static constexpr std::int32_t kNotes = 303;
+  inline static const AppRef kNotesApp{"com.example.notes", "Notes"};
+
+  /// The kestle "Pair": the editor on the left half of LEFT, Notes (installed, not running,
+  /// its window 31 coming `after` opening) on the right.
+  explicit OpeningDesk(double after, const World& world = editorAlone()) : r(world) {
+    auto display = r.desk.world.setup.displays.front();
+    Kestle pair = Kestle::make("Pair");
+    const auto* halves = Template::withID("halves");
+    pair.arrangements["LEFT"] = {{{DisplayKind::of(display),
+                                   halves->shape,
+                                   LayoutRef::templateLayout("halves"),
+                                   {AppRef{"com.example.editor", "Editor"}, kNotesApp}}}};
+    Library library;
+    library.kestles = {pair};
+    JSONFile<Library>{r.folder.path() / "library.json"}.save(library);
+    notes = engine::testing::window(31, kNotes, {300, 300, 500, 400}, 0);
+    notes.bundleID = kNotesApp.bundleID;
+    notes.appName = kNotesApp.name;
+    r.desk.sim.install(kNotesApp, {kNotes, {notes}, platform::seconds(after), false});
+    r.runner.load();
+  }
+
+  /// The editor's window 11 alone on the display.
+  static World editorAlone() {
+    auto world = smallWorld();
+    std::erase_if(world.windows, [](const auto& window) { return window.id != 11; });
+    return world;
+  }
+
+  RunnerDesk r;
+  WindowSnapshot notes;
+};
+
+TEST(CommandRunnerTests, AnOpenedAppsWindowJoinsItsTileAndASwapMovesIt) {
+  OpeningDesk o(1.0);
+  auto& r = o.r;
+  r.run("kestles://kestle/Pair");
+  auto editorTile = r.frameOf(11);
+  r.desk.clock.advance(platform::seconds(2));
+  ASSERT_TRUE(r.desk.sim.window(31));
+  auto notesTile = r.frameOf(31);
+  EXPECT_EQ(r.runner.state().tilings.at("LEFT").windows,
+            (std::vector<std::optional<std::uint32_t>>{11, 31}));
+  EXPECT_EQ(r.savedState().tilings, r.runner.state().tilings) << "the state is saved";
+
+  r.desk.sim.setFocusedWindow(31);
+  EXPECT_EQ(r.answer("kestles://swap/left"), link::LinkReply::accepted());
+  EXPECT_EQ(r.frameOf(31), editorTile);
+  EXPECT_EQ(r.frameOf(11), notesTile);
+}
+
+// With keep tiled on, the new window used to be taken as a stranger: the editor's second
+// window, waiting for a tile, took the one opened for Notes. The window's arrival is the
+// moment to place it, not the next poll.
+TEST(CommandRunnerTests, AnOpenedAppsWindowTakesItsOwnTileBeforeKeepTiledSeesIt) {
+  auto world = smallWorld();
+  std::erase_if(world.windows, [](const auto& window) { return window.id == 21; });
+  OpeningDesk o(1.1, world);
+  auto& r = o.r;
+  r.run("kestles://keep-tiled/on");
+  r.run("kestles://kestle/Pair");
+  auto opened = r.runner.state().tilings.at("LEFT").tileID(1);
+  ASSERT_TRUE(opened);
+  r.desk.clock.advance(platform::seconds(1.1));  // the window is there; the poll is at 1.2 s
+  ASSERT_TRUE(r.desk.sim.window(31));
+  r.desk.world.windows.push_back(o.notes);
+  r.runner.windowsChanged();
+  const auto& tiling = r.runner.state().tilings.at("LEFT");
+  ASSERT_TRUE(tiling.tileOf(31));
+  EXPECT_EQ(tiling.tileID(*tiling.tileOf(31)), opened) << ::testing::PrintToString(tiling.windows);
+  // Placed at its arrival, where its tile is.
+  EXPECT_EQ(r.frameOf(31), r.settledFrames().at(31));
+}
+
+// The kestle a display change switched to gives way to the one before when the displays leave.
+TEST(CommandRunnerTests, AKestleSwitchedForTheDisplaysGivesWayToTheOneBeforeWhenTheyLeave) {
+  RunnerDesk r;
+  auto full = r.desk.world.setup;
+  DisplaySetup leftOnly{{full.displays[0]}};
+  auto screen = [](const DisplayInfo& display, const char* layout, std::optional<AppRef> app) {
+    return KestleScreen{DisplayKind::of(display),
+                        Template::withID(layout)->shape,
+                        LayoutRef::templateLayout(layout),
+                        {std::move(app)}};
+  };
+  Kestle home = Kestle::make("Home");
+  home.arrangements["LEFT"] = {
+      {screen(full.displays[0], "centered", AppRef{"com.example.editor", "Editor"})}};
+  Kestle talk = Kestle::make("Talk");
+  talk.arrangements[full.fingerprint()] = {
+      {screen(full.displays[0], "centered", AppRef{"com.example.editor", "Editor"}),
+       screen(full.displays[1], "centered", AppRef{"com.example.viewer", "Viewer"})}};
+  Library library;
+  library.kestles = {home, talk};
+  library.currentKestleID = home.id;
+  library.rules = {{DisplayKind::of(full.displays[1]), LayoutRef::templateLayout("halves")}};
+  JSONFile<Library>{r.folder.path() / "library.json"}.save(library);
+  r.runner.load();
+
+  r.runner.displaysChanged(leftOnly);
+  r.runner.displaysChanged(full);
+  EXPECT_EQ(r.notifier.notices.back().title,
+            "Studio connected. Switched to the kestle “Talk”, made for these displays; the one "
+            "before comes back when they leave.");
+  EXPECT_EQ(r.savedLibrary().currentKestleID, talk.id);
+  EXPECT_GE(r.frameOf(21).origin.x, 1440) << "the viewer went to the display Talk puts it on";
+  EXPECT_EQ(r.savedState().focusReturn, (FocusReturn{true, home.id, talk.id}));
+
+  r.runner.displaysChanged(leftOnly);
+  EXPECT_EQ(r.notifier.notices.back().title, "Studio disconnected. Back to the kestle “Home”.");
+  EXPECT_EQ(r.savedLibrary().currentKestleID, home.id);
+  EXPECT_EQ(r.savedState().focusReturn, FocusReturn{});
+}
+
+// A window floated out of its tile stays where it floats when the display is tiled again.
+TEST(CommandRunnerTests, AFloatedWindowIsLeftOutOfTheNextTiling) {
+  RunnerDesk r;
+  r.runner.load();
+  r.run("kestles://tile");
+  r.run("kestles://tile-or-float");  // the focused window, 11
+  ASSERT_FALSE(r.runner.state().tilings.at("LEFT").contains(11));
+  auto floated = r.frameOf(11);
+
+  EXPECT_EQ(r.answer("kestles://tile?style=columns"), link::LinkReply::accepted());
+  EXPECT_EQ(r.frameOf(11), floated);
+  EXPECT_EQ(r.runner.state().tilings.at("LEFT").windowIDs(), (std::vector<std::uint32_t>{12, 21}));
 }
 
 }  // namespace

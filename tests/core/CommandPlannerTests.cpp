@@ -360,5 +360,180 @@ TEST(NothingDone, ATileThatLeavesWindowsOutSaysHowManyAndWhy) {
   EXPECT_FALSE(four.partly);
 }
 
+// Windows of apps a kestle opens join the tilings once the launch queue placed them. They used
+// to stay out, so a later swap, rotation or keep tiled treated their tiles as empty.
+
+/// Code 11 on the laptop, Safari 22 beside it; Notes is not running.
+World laptopWithCode() {
+  auto world = worldOf({laptop()});
+  world.windows = {window(11, kCode, 101, {40, 60, 900, 700}, 0),
+                   window(22, kSafari, 102, {300, 120, 1000, 760}, 1)};
+  return world;
+}
+
+/// Notes' first window, appearing after the kestle was applied.
+World withNotesWindow(World world) {
+  world.apps.push_back({106, kNotes.bundleID, kNotes.name, false});
+  world.windows.push_back(window(51, kNotes, 106, {500, 500, 400, 300}, 2));
+  return world;
+}
+
+TEST(OpenedWindows, TakeTheTileTheyWereOpenedForAndMoveWithItLater) {
+  struct Row {
+    std::string name;
+    std::vector<std::optional<AppRef>> pins;
+    // What stands in Notes' tile before its window appears: nothing, or Safari put there.
+    bool safariTakesTheTile = false;
+    std::vector<std::optional<std::uint32_t>> slots;
+  };
+  const Row rows[] = {
+      {"beside a running app", {kCode, kNotes}, false, {11, 51}},
+      // Every window of the display was still to come: the state had no tiling left.
+      {"alone on the display", {kNotes}, false, {51, std::nullopt}},
+      {"whose tile another window took", {kCode, kNotes}, true, {11, 22}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Library library;
+    library.kestles = {kestle("Notes", {{"LAPTOP", {{screen(laptop(), "halves", row.pins)}}}})};
+    auto world = laptopWithCode();
+    auto applied = planCommand(command("kestles://kestle/Notes"), world, library, {}, 11);
+    ASSERT_TRUE(applied.plan);
+    ASSERT_EQ(applied.plan->launches.size(), 1u);
+    auto tile = applied.plan->launches[0].tiles.at(0);
+    auto state = applied.state;
+    if (row.safariTakesTheTile) state.tilings.at("LAPTOP").restore(22, tile.tile);
+
+    auto later = withNotesWindow(world);
+    std::vector<ApplyPlan::Move> placed{{51, 106, tile.displayID, tile.tile, tile.frame}};
+    auto after = planOpenedWindows(placed, applied.plan->tilings, later, state);
+    ASSERT_TRUE(after.tilings.contains("LAPTOP"));
+    EXPECT_EQ(after.tilings.at("LAPTOP").windows, row.slots);
+    EXPECT_TRUE(after.identities.contains(51) || row.safariTakesTheTile);
+  }
+}
+
+TEST(OpenedWindows, ALaterSwapMovesTheOpenedWindow) {
+  Library library;
+  library.kestles = {
+      kestle("Notes", {{"LAPTOP", {{screen(laptop(), "halves", {kCode, kNotes})}}}})};
+  auto applied = planCommand(command("kestles://kestle/Notes"), laptopWithCode(), library, {}, 11);
+  ASSERT_TRUE(applied.plan);
+  auto tile = applied.plan->launches.at(0).tiles.at(0);
+  auto later = withNotesWindow(laptopWithCode());
+  later.windows.back().frame = tile.frame;
+  later.windows.front().frame = applied.frames.at(11);
+  auto state = planOpenedWindows({{51, 106, tile.displayID, tile.tile, tile.frame}},
+                                 applied.plan->tilings, later, applied.state);
+
+  auto swapped = planCommand(command("kestles://swap/left"), later, library, state, 51);
+  EXPECT_EQ(swapped.frames,
+            (std::map<std::uint32_t, CGRect>{{51, applied.frames.at(11)}, {11, tile.frame}}));
+  EXPECT_EQ(swapped.state.tilings.at("LAPTOP").windows,
+            (std::vector<std::optional<std::uint32_t>>{51, 11}));
+}
+
+// A window the user floated out of its tile stays out of what tiles a display's windows, and
+// out of what the app arranges on its own; a kestle names its apps, so it takes it back.
+TEST(FloatedWindows, AreSkippedByTileRequestsAndTakenBackByAKestle) {
+  auto world = laptopWithCode();
+  Library library;
+  library.kestles = {
+      kestle("Both", {{"LAPTOP", {{screen(laptop(), "halves", {kCode, kSafari})}}}})};
+  SessionState state;
+  state.keptTiles.floating = {22};
+  for (const auto* link :
+       {"kestles://tile", "kestles://tile?all-displays", "kestles://layout/Halves"}) {
+    auto outcome = planCommand(command(link), world, library, state, 11);
+    ASSERT_TRUE(outcome.plan) << link;
+    EXPECT_FALSE(outcome.frames.contains(22)) << link;
+    EXPECT_FALSE(outcome.state.tilings.at("LAPTOP").contains(22)) << link;
+    EXPECT_EQ(outcome.state.keptTiles.floating, std::set<std::uint32_t>{22}) << link;
+  }
+  auto kestled = planCommand(command("kestles://kestle/Both"), world, library, state, 11);
+  EXPECT_TRUE(kestled.frames.contains(22));
+  EXPECT_TRUE(kestled.state.keptTiles.floating.empty());
+}
+
+// A kestle switched for the displays that came comes back away when they leave.
+
+struct ComingBack {
+  Kestle home = kestle("Home", {{"LAPTOP", {{screen(laptop(), "halves", {kCode, kSafari})}}}}, 1);
+  Kestle talk =
+      kestle("Talk",
+             {{"LAPTOP+WIDE",
+               {{screen(laptop(), "centered", {kCode}), screen(wide(), "centered", {kSafari})}}}},
+             2);
+  DisplayChange connecting = *DisplayChange::make({{laptop()}}, {{laptop(), wide()}});
+  DisplayChange leaving = *DisplayChange::make({{laptop(), wide()}}, {{laptop()}});
+
+  Library library(std::optional<UUID> current) const {
+    Library library;
+    library.kestles = {home, talk};
+    library.currentKestleID = current;
+    library.rules = {{DisplayKind::of(ultrawide()), LayoutRef::templateLayout("thirds")}};
+    return library;
+  }
+};
+
+TEST(ComingBack, ADisplayChangeSwitchesToTheKestleMadeForItAndBack) {
+  ComingBack fixture;
+  auto world = laptopAndWide();
+  auto switched = planDisplayChange(fixture.connecting, world, fixture.library(idOf(1)), {}, 11);
+  ASSERT_EQ(switched.size(), 1u);
+  ASSERT_TRUE(switched[0].plan);
+  EXPECT_EQ(switched[0].plan->kestleID, idOf(2));
+  EXPECT_EQ(switched[0].notice,
+            "Studio Display connected. Switched to the kestle “Talk”, made for these displays; "
+            "the one before comes back when they leave.");
+  EXPECT_EQ(switched[0].state.focusReturn, (FocusReturn{true, idOf(1), idOf(2)}));
+
+  auto laptopOnly = world;
+  laptopOnly.setup.displays = {laptop()};
+  auto back = planDisplayChange(fixture.leaving, laptopOnly, fixture.library(idOf(2)),
+                                switched[0].state, 11);
+  ASSERT_EQ(back.size(), 1u);
+  ASSERT_TRUE(back[0].plan);
+  EXPECT_EQ(back[0].plan->kestleID, idOf(1));
+  EXPECT_EQ(back[0].notice, "Studio Display disconnected. Back to the kestle “Home”.");
+  EXPECT_EQ(back[0].state.focusReturn, FocusReturn{});
+
+  // Once the user chose a kestle, nothing comes back: the current one adapts as ever.
+  auto chosen = planCommand(command("kestles://kestle/Talk"), world, fixture.library(idOf(2)),
+                            switched[0].state, 11);
+  EXPECT_FALSE(chosen.state.focusReturn.isArmed);
+  auto stays =
+      planDisplayChange(fixture.leaving, laptopOnly, fixture.library(idOf(2)), chosen.state, 11);
+  ASSERT_TRUE(stays.at(0).plan);
+  EXPECT_EQ(stays[0].plan->kestleID, idOf(2));
+  EXPECT_EQ(stays[0].notice, "Studio Display disconnected");
+}
+
+TEST(ComingBack, NoSwitchWithoutAKestleUnderRulesOrWhenTheCurrentOneFits) {
+  ComingBack fixture;
+  auto rulesOff = fixture.library(idOf(1));
+  rulesOff.settings.rulesEnabled = false;
+  auto noRule = fixture.library(idOf(1));
+  noRule.rules.clear();
+  auto fits = fixture.library(idOf(1));
+  fits.kestles[0].arrangements["LAPTOP+WIDE"] = fits.kestles[0].arrangements.at("LAPTOP");
+  struct Row {
+    std::string name;
+    Library library;
+  };
+  const Row rows[] = {{"rules off", rulesOff},
+                      {"no rule", noRule},
+                      {"no current kestle", fixture.library(std::nullopt)},
+                      {"the current kestle fits", fits}};
+  for (const auto& row : rows) {
+    auto outcomes = planDisplayChange(fixture.connecting, laptopAndWide(), row.library, {}, 11);
+    for (const auto& outcome : outcomes) {
+      EXPECT_FALSE(outcome.plan && outcome.plan->kestleID == idOf(2)) << row.name;
+      EXPECT_EQ(outcome.state.focusReturn, FocusReturn{}) << row.name;
+    }
+    EXPECT_EQ(outcomes.at(0).notice, "Studio Display connected") << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace kestles

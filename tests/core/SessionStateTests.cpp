@@ -51,6 +51,7 @@ SessionState fullState() {
   state.lastSuggestion =
       SuggestionStep{"LAPTOP", {11, 22}, {"template:halves", "template:thirds"}, "template:halves"};
   state.paletteRecents.record({PaletteAction::Snap{SnapAction::leftHalf}});
+  state.focusReturn = FocusReturn{true, std::nullopt, idOf(7)};
   return state;
 }
 
@@ -61,8 +62,10 @@ TEST(SessionState, EveryPartSurvivesARoundTrip) {
   EXPECT_EQ(json["liveTiles"]["order"], (nlohmann::json{11, 22}));
   // Without keep tiled the state holds none of its keys.
   nlohmann::json empty = SessionState{};
-  for (const char* key : {"liveTiles", "keptTiles", "keptTiled"})
+  for (const char* key : {"liveTiles", "keptTiles", "keptTiled", "focusReturn"})
     EXPECT_FALSE(empty.contains(key)) << key;
+  // An armed memory with no kestle before it is still armed when read back.
+  EXPECT_EQ(json["focusReturn"], (nlohmann::json{{"isArmed", true}, {"applied", idOf(7)}}));
   EXPECT_EQ(json["undo"]["entries"][0]["kind"], "gaps");
   EXPECT_EQ(json["undo"]["entries"][0]["previousLayouts"]["WIDE"], nullptr);
   EXPECT_EQ(json["lastSuggestion"]["current"], "template:halves");

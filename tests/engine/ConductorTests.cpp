@@ -154,6 +154,36 @@ TEST(ConductorTests, PlacesAnOpenedAppsFirstWindowAtTheNextPoll) {
   }
 }
 
+// The windows the launch queue placed are told with the plan's tilings they belong in, so
+// that the session can take them in; a window's arrival is looked at without waiting for the
+// next poll.
+TEST(ConductorTests, TellsWhichOpenedWindowsItPlacedAndLooksAtOnceWhenAsked) {
+  for (bool atArrival : {false, true}) {
+    SCOPED_TRACE(atArrival);
+    ConductorDesk c;
+    c.install({0, {}, seconds(0.1), false});
+    auto plan = launchingPlan();
+    plan.tilings["LEFT"] =
+        Tiling::make("LEFT", Template::withID("halves")->shape, std::nullopt, {11});
+    std::vector<ApplyPlan::Move> told;
+    std::map<std::string, Tiling> tilings;
+    c.conductor.onPlacedOpened = [&](const auto& placed, const auto& planned, const World& world) {
+      told = placed;
+      tilings = planned;
+      EXPECT_EQ(world.windows.size(), 4u) << "the snapshot the window was found in";
+    };
+    c.apply(plan);
+    c.desk.clock.advance(seconds(0.1));
+    if (atArrival) c.conductor.lookNow();
+    EXPECT_EQ(c.placedAt(31), atArrival ? std::optional(0.1) : std::nullopt);
+    c.desk.clock.advance(seconds(0.1));
+    EXPECT_EQ(c.placedAt(31), atArrival ? 0.1 : 0.2);
+    EXPECT_EQ(told, (std::vector<ApplyPlan::Move>{{31, kNotes, "LEFT", 1, kRightHalf}}));
+    EXPECT_EQ(tilings, plan.tilings);
+    EXPECT_FALSE(c.conductor.isLaunching());
+  }
+}
+
 TEST(ConductorTests, AsksOnceAfterFourSecondsAndGivesUpAfterTwenty) {
   struct Case {
     std::optional<double> firstWindow;

@@ -14,7 +14,7 @@ const std::string kBin = KESTLES_BIN_DIR;
 }
 
 std::unique_ptr<AppDesk> AppDesk::start(Options options) {
-  auto session = XSession::start({1280, 800, options.windowManager});
+  auto session = XSession::start({options.width, options.height, options.windowManager});
   if (!session) return nullptr;
   return std::unique_ptr<AppDesk>(new AppDesk(std::move(session), options));
 }
@@ -35,6 +35,10 @@ AppDesk::AppDesk(std::unique_ptr<XSession> session, const Options& options)
     std::filesystem::create_directories(folder_ / "data/kestles");
     std::ofstream(folder_ / "data/kestles/library.json") << options.library;
   }
+  for (const auto& [path, content] : options.files) {
+    std::filesystem::create_directories((folder_ / path).parent_path());
+    std::ofstream(folder_ / path) << content;
+  }
   app_ = std::make_unique<Child>(std::vector<std::string>{kBin + "/kestles-app"}, environment_,
                                  options.keepLog);
   for (int tries = 0; tries < 500 && !std::filesystem::exists(folder_ / "run/kestles/app.sock");
@@ -51,6 +55,14 @@ int AppDesk::kestles(std::vector<std::string> arguments) {
   arguments.insert(arguments.begin(), kBin + "/kestles");
   Child tool(arguments, environment_);
   return tool.wait().value_or(-1);
+}
+
+AppDesk::ToolRun AppDesk::kestlesSaying(std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), kBin + "/kestles");
+  Child tool(arguments, environment_, true);
+  // Read to the end first: the tool closes standard error as it exits.
+  auto errors = tool.errorOutput();
+  return {tool.wait().value_or(-1), std::move(errors)};
 }
 
 std::vector<Frame> AppDesk::frames(const std::vector<xcb_window_t>& windows) {

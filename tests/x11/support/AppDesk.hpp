@@ -21,6 +21,17 @@ class AppDesk {
     bool keepLog = false;
     /// The library the app starts with (its JSON), when not the empty one.
     std::string library = {};
+    /// The screen's size.
+    int width = 1280;
+    int height = 800;
+    /// Files the app finds in place when it starts, by path inside `folder()` (desktop
+    /// entries under "data/applications", say).
+    std::map<std::string, std::string> files = {};
+  };
+  /// How a run of the tool ended: its exit status and what it wrote on standard error.
+  struct ToolRun {
+    int status = -1;
+    std::string errors;
   };
   /// Nothing when Xvfb or openbox is missing.
   static std::unique_ptr<AppDesk> start(Options options);
@@ -34,6 +45,8 @@ class AppDesk {
   Child& app() { return *app_; }
   /// Runs the tool to its end; its exit status.
   int kestles(std::vector<std::string> arguments);
+  /// Runs the tool to its end, keeping its standard error.
+  ToolRun kestlesSaying(std::vector<std::string> arguments);
   std::vector<Frame> frames(const std::vector<xcb_window_t>& windows);
   /// Waits until the windows' frames satisfy the condition.
   bool waitForFrames(const std::vector<xcb_window_t>& windows,

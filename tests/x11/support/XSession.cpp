@@ -438,6 +438,11 @@ bool XSession::isManaged(xcb_window_t window) {
   return std::find(clients.begin(), clients.end(), window) != clients.end();
 }
 
+std::vector<xcb_window_t> XSession::clients() {
+  auto clients = cardinals(root_, "_NET_CLIENT_LIST");
+  return {clients.begin(), clients.end()};
+}
+
 std::optional<Frame> XSession::frameOf(xcb_window_t window) {
   auto* geometry = xcb_get_geometry_reply(probe_, xcb_get_geometry(probe_, window), nullptr);
   if (geometry == nullptr) return std::nullopt;

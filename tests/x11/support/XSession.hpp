@@ -143,6 +143,8 @@ class XSession {
   std::optional<xcb_window_t> activeWindow();
   /// Whether the window is in the manager's client list.
   bool isManaged(xcb_window_t window);
+  /// The manager's client list, oldest first.
+  std::vector<xcb_window_t> clients();
 
  private:
   XSession() = default;
