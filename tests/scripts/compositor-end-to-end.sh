@@ -15,7 +15,7 @@ bin=$(cd "$2" && pwd)
 lib=$(dirname "$(realpath "$0")")/../../scripts/lib/compositor.sh
 [ -f "$lib" ] || lib=$(dirname "$(realpath "$0")")/../scripts/lib/compositor.sh
 . "$lib"
-if [ "$kind" = sway ]; then compositor_needs wtype; else compositor_needs; fi
+if [ "$kind" = sway ]; then compositor_needs wtype; else compositor_needs xdotool; fi
 compositor_begin "$0" "$kind" "$bin/kestles" "$bin/kestles-app"
 # A combination the compositor binds itself (Super+Return, the app's maximize key) stays the
 # compositor's: pressing it leaves this file behind.
@@ -114,6 +114,21 @@ snapped: $focused"
 kestles status >"$home/status"
 grep -qx "Keys another program holds: Super+Return." "$home/status" ||
   fail "the compositor's own key is not reported as held: $(cat "$home/status")"
+
+# On i3 the app grabs its keys on the X server: Super+Left, pressed through XTEST, snaps the
+# focused window.
+i3_keys() {
+  planned=$("$bin/kestles-app" plan kestles://snap/left-half | jq -r --arg id "$focused" '.frames[$id] | "\(.[0][0]) \(.[0][1]) \(.[1][0]) \(.[1][1])"')
+  xdotool key super+Left
+  snapped_by_key() {
+    fits "$(frames | awk -v id="$focused" '$1 == id && $6 == "floating" { print $1, $2, $3, $4, $5 }')" \
+      "$focused $planned"
+  }
+  await_frames "Super+Left did not snap the focused window to $planned" snapped_by_key
+  kestles undo
+  [ "$(frames)" = "$tiled" ] || fail "undo of the snap key did not put the tiling back: $(frames)"
+}
+[ "$kind" != i3 ] || i3_keys
 
 # What sway alone is tested for (i3 takes the same paths for windows, and its keys are the X11
 # layer's grabs).
