@@ -120,9 +120,15 @@ std::string desktopText(const PlatformChoice& choice) {
 std::vector<std::string> desktopNotes(const PlatformChoice& choice) {
   std::vector<std::string> notes;
   if (!choice.notice.empty()) notes.push_back(choice.notice);
-  if (choice.kind == PlatformKind::ipc)
+  if (choice.kind == PlatformKind::ipc) {
+    // sway binds the keys for the app; i3 runs on an X server, where the app grabs them.
+    notes.push_back(
+        choice.desktop == "sway"
+            ? "Kestles’s keys are bound in sway; a key sway’s config binds stays sway’s."
+            : "A key i3’s config binds stays i3’s.");
     notes.push_back(
         "The double Control tap can’t be seen on this desktop: bind the panel to a key.");
+  }
   return notes;
 }
 

@@ -11,7 +11,7 @@ packages=(
   libxcb-xkb-dev libxkbcommon-dev libxkbcommon-x11-dev libxcb-xtest0-dev libxcb-shape0-dev
   libcairo2-dev libcurl4-openssl-dev fonts-dejavu-core
   xvfb openbox xfwm4 dbus-x11 xterm x11-xserver-utils wmctrl
-  sway foot i3-wm jq x11-utils
+  sway foot wtype i3-wm xdotool jq x11-utils
   dpkg-dev groff-base
 )
 

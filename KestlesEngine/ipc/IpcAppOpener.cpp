@@ -1,5 +1,6 @@
 #include "KestlesEngine/ipc/IpcAppOpener.hpp"
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -8,11 +9,28 @@
 
 namespace kestles::ipc {
 
+void nameApps(IpcTree& tree, const x11::DesktopEntries& entries) {
+  for (auto& window : tree.windows) {
+    if (window.app.empty()) continue;
+    // An X class (i3, or an X window on sway) is no application id.
+    x11::WindowIdentity identity{window.xWindowID ? std::string() : window.app, {}, window.app};
+    if (const auto* entry = entries.match(identity)) window.app = entry->id;
+  }
+}
+
 std::optional<std::filesystem::path> IpcAppOpener::applicationURL(const std::string& bundleID) {
-  return catalog_.entries().pathOf(bundleID);
+  const char* path = std::getenv("PATH");
+  return catalog_.entries().locate(bundleID, path ? path : "/usr/local/bin:/usr/bin:/bin");
 }
 
 std::optional<std::string> IpcAppOpener::open(const std::filesystem::path& app, bool) {
+  if (app.extension() != ".desktop") {
+    auto results = session_.run(commands::exec(shellQuoted(app.string())));
+    if (!results) return "The compositor did not answer.";
+    if (results->empty() || !results->front().success)
+      return "The compositor couldn’t start " + text::quoted(app.string()) + ".";
+    return std::nullopt;
+  }
   std::ifstream file(app, std::ios::binary);
   std::ostringstream contents;
   contents << file.rdbuf();

@@ -52,6 +52,14 @@ std::string exec(const std::string& commandLine) {
   return "exec " + commandLine;
 }
 
+std::string bind(const std::string& combo, const std::string& command) {
+  return "bindsym --no-repeat " + combo + " " + command;
+}
+
+std::string unbind(const std::string& combo) {
+  return "unbindsym " + combo;
+}
+
 }  // namespace commands
 
 std::string shellQuoted(const std::string& argument) {

@@ -34,6 +34,11 @@ std::string minimize(Target window, bool on);
 /// Starts a shell command line through the compositor, so that its window opens on the
 /// workspace in front.
 std::string exec(const std::string& commandLine);
+/// Binds a key combination (as `bindsym` writes it) to a command in the current mode, run once
+/// per press: not again while the keys are held, as a grabbed hot key.
+std::string bind(const std::string& combo, const std::string& command);
+/// Removes the binding of a key combination.
+std::string unbind(const std::string& combo);
 
 }  // namespace commands
 

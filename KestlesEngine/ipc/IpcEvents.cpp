@@ -44,6 +44,15 @@ bool IpcEventTranslator::handle(std::uint32_t type, const std::string& payload) 
       // that came or went where the compositor has no output events.
       if (change == "focus" || change == "init" || change == "move" || change == "reload")
         listener_.displays();
+      if (change == "reload" && listener_.reloaded) listener_.reloaded();
+      break;
+    }
+    case Event::binding: {
+      auto binding = event.find("binding");
+      if (changeOf(event) != "run" || binding == event.end() || !binding->is_object()) break;
+      auto command = binding->find("command");
+      if (command != binding->end() && command->is_string() && listener_.binding)
+        listener_.binding(command->get_ref<const std::string&>());
       break;
     }
     case Event::output:
@@ -63,6 +72,7 @@ void IpcEventTranslator::handleWindow(const json& event) {
   // The container alone, as a tree of one window, reads like any other.
   auto parsed = parseTree(*container, json::array());
   if (parsed.windows.empty()) return;
+  if (listener_.appNames) listener_.appNames(parsed);
   const auto& window = parsed.windows.front();
   auto pid = pidOf(window);
   auto change = changeOf(event);
@@ -115,8 +125,8 @@ std::unique_ptr<IpcEvents> IpcEvents::start(const std::string& path, const IpcTr
   std::unique_ptr<IpcEvents> events(new IpcEvents());
   events->connection_ = IpcConnection::open(path);
   if (!events->connection_) return nullptr;
-  auto reply =
-      events->connection_->request(Request::subscribe, R"(["window","workspace","shutdown"])");
+  auto reply = events->connection_->request(Request::subscribe,
+                                            R"(["window","workspace","binding","shutdown"])");
   auto answer = reply ? json::parse(*reply, nullptr, false) : json();
   if (!answer.is_object() || answer.value("success", false) != true) return nullptr;
   // sway before 1.8 has no output events; its workspace events still tell of an output that

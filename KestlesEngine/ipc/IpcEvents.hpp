@@ -32,6 +32,14 @@ struct IpcListener {
   /// Any event came: what was read before may be out of date. Called by the event thread
   /// before the event is handled.
   std::function<void()> changed;
+  /// A key binding ran this command (unset: binding events are ignored).
+  std::function<void(std::string_view command)> binding = {};
+  /// The compositor reloaded its config, dropping the bindings made over the socket (unset:
+  /// ignored).
+  std::function<void()> reloaded = {};
+  /// Names the apps of a window event's window as the trees read name them (unset: by the
+  /// compositor's ids).
+  std::function<void(IpcTree&)> appNames = {};
 };
 
 /// Turns the compositor's events into the engine's notifications: a window event's change

@@ -1,5 +1,7 @@
 #include "KestlesEngine/ipc/IpcLayer.hpp"
 
+#include <unistd.h>
+
 #include <nlohmann/json.hpp>
 
 #include "KestlesEngine/platform/NoKeyboard.hpp"
@@ -18,9 +20,11 @@ std::unique_ptr<IpcLayer> IpcLayer::open(const std::string& path) {
                         ? Compositor::sway
                         : Compositor::i3;
   std::unique_ptr<IpcLayer> layer(new IpcLayer(std::move(connection), compositor));
+  auto* raw = layer.get();
+  auto appNames = [raw](IpcTree& tree) { nameApps(tree, raw->catalog_.entries()); };
+  layer->session_.setAppNames(appNames);
   auto start = layer->session_.tree();
   if (!start) return nullptr;
-  auto* raw = layer.get();
   IpcListener listener{
       [raw](std::int32_t pid, std::uint32_t window, std::string_view name) {
         raw->ax_.deliver(pid, window, name);
@@ -30,7 +34,10 @@ std::unique_ptr<IpcLayer> IpcLayer::open(const std::string& path) {
       [raw] { raw->screens_.post(); },
       [raw] { raw->gone_.fire(); },
       [raw] { return raw->session_.tree(); },
-      [raw] { raw->session_.invalidate(); }};
+      [raw] { raw->session_.invalidate(); },
+      [raw](std::string_view command) { raw->bindings_.heard(command); },
+      [raw] { raw->bindings_.rebind(); },
+      appNames};
   layer->events_ = IpcEvents::start(path, *start, std::move(listener));
   if (!layer->events_) return nullptr;
   return layer;
@@ -39,7 +46,7 @@ std::unique_ptr<IpcLayer> IpcLayer::open(const std::string& path) {
 IpcLayer::IpcLayer(std::unique_ptr<IpcConnection> connection, Compositor compositor)
     : compositor_(compositor),
       session_(std::move(connection)),
-      hotKeys_(std::make_unique<platform::NoHotKeys>()),
+      bindings_(session_, ::getpid()),
       input_(std::make_unique<platform::NoInput>()) {}
 
 IpcLayer::~IpcLayer() {
@@ -47,7 +54,14 @@ IpcLayer::~IpcLayer() {
 }
 
 platform::LayerParts IpcLayer::parts() {
-  return {ax_, windowServer_, workspace_, screens_, opener_, *hotKeys_, *input_, catalog_};
+  platform::HotKeyService& hotKeys = hotKeys_ ? *hotKeys_ : bindings_;
+  return {ax_, windowServer_, workspace_, screens_, opener_, hotKeys, *input_, catalog_};
+}
+
+void IpcLayer::adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,
+                             std::unique_ptr<platform::InputMonitor> input) {
+  if (hotKeys) hotKeys_ = std::move(hotKeys);
+  if (input) input_ = std::move(input);
 }
 
 void IpcLayer::onGone(std::function<void()> gone) {

@@ -8,6 +8,7 @@
 #include "KestlesEngine/ipc/IpcAccessibility.hpp"
 #include "KestlesEngine/ipc/IpcAppOpener.hpp"
 #include "KestlesEngine/ipc/IpcEvents.hpp"
+#include "KestlesEngine/ipc/IpcHotKeys.hpp"
 #include "KestlesEngine/ipc/IpcScreens.hpp"
 #include "KestlesEngine/ipc/IpcSession.hpp"
 #include "KestlesEngine/ipc/IpcWindowServer.hpp"
@@ -38,6 +39,15 @@ class IpcLayer final : public platform::DesktopLayer {
   /// Round trips made so far on the request connection.
   std::uint64_t roundTrips() { return session_.roundTrips(); }
 
+  /// Hands over the running app's key names: its keys are then bound in the compositor (sway,
+  /// which takes bindings over the socket). Only the running app calls this.
+  void adoptKeyNames(IpcHotKeys::KeyNames names) { bindings_.setKeyNames(std::move(names)); }
+  /// Hands over hot keys and input of another kind (i3 runs on an X server, whose key grabs
+  /// serve it better than bindings, which i3 takes only from its config); null parts are kept.
+  /// Only before the engine takes the parts.
+  void adoptKeyboard(std::unique_ptr<platform::HotKeyService> hotKeys,
+                     std::unique_ptr<platform::InputMonitor> input);
+
  private:
   explicit IpcLayer(std::unique_ptr<IpcConnection> connection, Compositor compositor);
 
@@ -49,7 +59,8 @@ class IpcLayer final : public platform::DesktopLayer {
   IpcScreens screens_{session_};
   x11::X11Catalog catalog_;
   IpcAppOpener opener_{session_, catalog_};
-  std::unique_ptr<platform::HotKeyService> hotKeys_;
+  IpcHotKeys bindings_;
+  std::unique_ptr<platform::HotKeyService> hotKeys_;  // null: the bindings serve
   std::unique_ptr<platform::InputMonitor> input_;
   platform::GoneSignal gone_;
   std::unique_ptr<IpcEvents> events_;  // last: stopped before the parts it calls go

@@ -15,6 +15,7 @@ enum class Request : std::uint32_t {
   getOutputs = 3,
   getTree = 4,
   getVersion = 7,
+  getConfig = 9,
 };
 
 /// The event types (without the event bit) that a subscription delivers.

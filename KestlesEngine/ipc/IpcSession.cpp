@@ -38,8 +38,15 @@ std::optional<IpcTree> IpcSession::tree() {
   if (!replies) return std::nullopt;
   kept_ = parseTree(json::parse((*replies)[0], nullptr, false),
                     json::parse((*replies)[1], nullptr, false));
+  if (appNames_) appNames_(*kept_);
   keptAt_ = now;
   return kept_;
+}
+
+void IpcSession::setAppNames(AppNames names) {
+  std::lock_guard guard(mutex_);
+  appNames_ = std::move(names);
+  kept_.reset();
 }
 
 void IpcSession::invalidate() {
@@ -69,6 +76,19 @@ std::optional<std::vector<CommandResult>> IpcSession::run(const std::string& com
   }
   if (!reply) return std::nullopt;
   return parseCommandResults(*reply);
+}
+
+std::optional<std::string> IpcSession::config() {
+  std::optional<std::string> reply;
+  {
+    std::lock_guard guard(mutex_);
+    reply = connection_->request(Request::getConfig);
+  }
+  if (!reply) return std::nullopt;
+  auto parsed = json::parse(*reply, nullptr, false);
+  auto text = parsed.is_object() ? parsed.find("config") : parsed.end();
+  if (!parsed.is_object() || text == parsed.end() || !text->is_string()) return std::nullopt;
+  return text->get<std::string>();
 }
 
 bool IpcSession::alive() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -29,8 +30,15 @@ std::vector<CommandResult> parseCommandResults(const std::string& reply);
 /// A snapshot of many windows then costs one round trip, not one per attribute.
 class IpcSession {
  public:
+  /// Renames the apps of a tree's windows (from the compositor's app ids to the ids the
+  /// installed apps have).
+  using AppNames = std::function<void(IpcTree& tree)>;
+
   explicit IpcSession(std::unique_ptr<IpcConnection> connection)
       : connection_(std::move(connection)) {}
+
+  /// Sets how every tree read from now on names its apps (unset: by the compositor's ids).
+  void setAppNames(AppNames names);
 
   /// The windows and which workspaces are shown, in one round trip; nothing when the
   /// compositor is gone.
@@ -39,6 +47,9 @@ class IpcSession {
   std::vector<DisplayInfo> displays();
   /// Runs the commands (one `run_command`); nothing when the compositor is gone.
   std::optional<std::vector<CommandResult>> run(const std::string& commands);
+  /// The text of the config the compositor loaded last; nothing when the compositor is gone
+  /// or its reply holds none.
+  std::optional<std::string> config();
   /// Forgets the kept tree; called for every event.
   void invalidate();
   /// Whether the request connection still stands.
@@ -48,6 +59,7 @@ class IpcSession {
  private:
   std::mutex mutex_;
   std::unique_ptr<IpcConnection> connection_;
+  AppNames appNames_;
   std::optional<IpcTree> kept_;  // under the mutex
   std::chrono::steady_clock::time_point keptAt_;
 };

@@ -31,6 +31,10 @@ std::vector<platform::RunningApplication> applicationsOf(const IpcTree& tree) {
 }
 
 std::vector<platform::RunningApplication> IpcWorkspace::runningApplications() {
+  // Every snapshot starts here: it must see windows moved since the last read, which the
+  // compositor announces with no event (a floating window moved by a command), so the tree is
+  // read again; the snapshot's reads after this one share it.
+  session_.invalidate();
   auto tree = session_.tree();
   if (!tree) return {};
   return applicationsOf(*tree);

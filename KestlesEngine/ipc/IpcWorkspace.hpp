@@ -12,6 +12,7 @@ class IpcWorkspace final : public platform::Workspace {
  public:
   explicit IpcWorkspace(IpcSession& session) : session_(session) {}
 
+  /// The apps of the tree as it is now (never a kept one).
   std::vector<platform::RunningApplication> runningApplications() override;
   std::int32_t ownPID() override;
   bool processExists(std::int32_t pid) override;

@@ -28,6 +28,18 @@ class HotKeyService {
     std::optional<std::uint64_t> ref;
   };
 
+  /// Statuses of a failed registration that every desktop reports alike.
+  /// A combination another program holds ("hot key exists").
+  static constexpr std::int32_t kKeyHeld = -9878;
+  /// A key the desktop has no key or name for ("invalid hot key").
+  static constexpr std::int32_t kKeyUnknown = -9879;
+  /// An unknown registration reference.
+  static constexpr std::int32_t kRefUnknown = -50;
+  /// The desktop went away ("internal error"): nothing can be registered any more.
+  static constexpr std::int32_t kDesktopGone = -9868;
+  /// The desktop takes no hot keys (yet).
+  static constexpr std::int32_t kNoHotKeys = -4;
+
   virtual ~HotKeyService() = default;
   /// Installs the handler for hot-key presses; the platform's status.
   virtual std::int32_t installHandler(Handler handler) = 0;

@@ -6,9 +6,11 @@
 # the shell exits.
 #
 # KESTLES_DESKTOP_WAIT: the seconds the compositor and each client may take to come up (30).
+# compositor_config: lines added to the compositor's config (set before compositor_start).
 
 compositor_user=kestles-test
 compositor_wait=${KESTLES_DESKTOP_WAIT:-30}
+compositor_config=${compositor_config:-}
 pids=()
 
 # The programs the session needs; exits 77 (skipped) when one is missing.
@@ -93,6 +95,7 @@ compositor_start() {
     printf '%s\n' 'xwayland disable' 'default_border normal' \
       'output HEADLESS-1 resolution 1280x720 position 0 0' \
       'output HEADLESS-2 resolution 1280x720 position 1280 0' >"$home/compositor.conf"
+    [ -z "$compositor_config" ] || printf '%s\n' "$compositor_config" >>"$home/compositor.conf"
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_HEADLESS_OUTPUTS=2 WLR_LIBINPUT_NO_DEVICES=1 \
       sway -c "$home/compositor.conf" >"$home/compositor.log" 2>&1 &
     pids+=($!)
@@ -108,6 +111,7 @@ compositor_start() {
     export DISPLAY=$display
     printf '%s\n' "ipc-socket $XDG_RUNTIME_DIR/i3.sock" 'font pango:monospace 8' \
       'default_border normal' >"$home/compositor.conf"
+    [ -z "$compositor_config" ] || printf '%s\n' "$compositor_config" >>"$home/compositor.conf"
     await "Xvfb did not start" xdpyinfo
     i3 -c "$home/compositor.conf" >"$home/compositor.log" 2>&1 &
     pids+=($!)

@@ -105,5 +105,49 @@ TEST(IpcEvents, MinimizeFullScreenSpacesAndOutputs) {
       translator.handle(static_cast<std::uint32_t>(Event::shutdown), R"({"change": "exit"})"));
 }
 
+// An app launching with its first window is named as the trees name it: the launch that
+// opened it waits for that name, not for the compositor's app id.
+TEST(IpcEvents, ALaunchedAppIsNamedAsTheTreesNameIt) {
+  Recorder recorder;
+  std::vector<std::string> bundleIDs;
+  auto listener = recorder.listener();
+  listener.workspace = [&](const platform::WorkspaceNotification& note) {
+    if (note.app) bundleIDs.push_back(note.app->bundleID.value_or("?"));
+  };
+  listener.appNames = [](IpcTree& tree) {
+    for (auto& window : tree.windows)
+      window.app = "entry-" + window.app;
+  };
+  IpcEventTranslator translator(std::move(listener), treeOf({}));
+  auto window = static_cast<std::uint32_t>(Event::window);
+  translator.handle(window, windowEvent("new", 8, 100));
+  translator.handle(window, windowEvent("close", 8, 100));
+  EXPECT_EQ(bundleIDs, (std::vector<std::string>{"entry-foot", "entry-foot"}));
+}
+
+// A binding that ran hands its command on; a binding event of another kind (a mode's change
+// has none) or without a command does not, and a reload says the bindings are gone.
+TEST(IpcEvents, BindingsRunAndConfigReloads) {
+  Recorder recorder;
+  auto listener = recorder.listener();
+  listener.binding = [&](std::string_view command) {
+    recorder.said.push_back("binding " + std::string(command));
+  };
+  listener.reloaded = [&] { recorder.said.push_back("reloaded"); };
+  IpcEventTranslator translator(std::move(listener), treeOf({}));
+  auto binding = static_cast<std::uint32_t>(Event::binding);
+  translator.handle(
+      binding, R"({"change": "run", "binding": {"command": "nop kestles 9:1", "symbol": "a"}})");
+  translator.handle(binding, R"({"change": "run", "binding": {"symbol": "a"}})");
+  translator.handle(binding, R"({"change": "run", "binding": "nop kestles 9:1"})");
+  translator.handle(binding, R"({"change": "other", "binding": {"command": "exec foot"}})");
+  translator.handle(static_cast<std::uint32_t>(Event::workspace), R"({"change": "reload"})");
+  EXPECT_EQ(recorder.said, (std::vector<std::string>{
+                               "binding nop kestles 9:1",
+                               "displays",
+                               "reloaded",
+                           }));
+}
+
 }  // namespace
 }  // namespace kestles::ipc

@@ -264,6 +264,26 @@ TEST(IpcLayer, ReadsWindowsAppsAndDisplaysFromTheTree) {
   EXPECT_LE(desk.compositor.requestsOf(Request::getTree), 2u);
 }
 
+// A kestle applied right after a script moved the windows (`swaymsg … move absolute position`,
+// which sends no event) left a window where the script put it: the snapshot read the tree kept
+// from the command before, where the window already had its kestle frame.
+TEST(IpcLayer, ASnapshotSeesWindowsMovedWithoutAnEvent) {
+  Desk desk;
+  auto layer = IpcLayer::open(desk.compositor.path());
+  ASSERT_TRUE(layer);
+  auto parts = layer->parts();
+  auto window = parts.ax.elements(parts.ax.application(100), ax::windows).at(0);
+  EXPECT_EQ(parts.ax.frame(window), (CGRect{0, 0, 640, 720}));
+  desk.compositor.reply(Request::getTree, treeWith({view(8, 200, {640, 0, 640, 720}, false)},
+                                                   {view(7, 100, {40, 40, 300, 200}, true)}));
+  parts.workspace.runningApplications();
+  auto reads = desk.compositor.requestsOf(Request::getTree);
+  EXPECT_EQ(parts.ax.frame(window), (CGRect{40, 40, 300, 200}));
+  EXPECT_EQ(parts.ax.string(window, ax::title), "term 7");
+  // The snapshot's own reads after the list of apps share its tree.
+  EXPECT_EQ(desk.compositor.requestsOf(Request::getTree), reads);
+}
+
 // Moving a tiled window alone (a late-landing correction after the tiling widened it around a
 // snapped neighbour) floated it out of the tiling: the tiling places tiled windows.
 TEST(IpcLayer, ATiledWindowIsNotMovedOutOfTheTilingByItsPositionAlone) {
@@ -313,6 +333,99 @@ TEST(IpcLayer, HearsEventsAndTheCompositorGoingAway) {
   desk.compositor.quit();
   lock.lock();
   EXPECT_TRUE(changed.wait_for(lock, 5s, [&] { return gone; }));
+}
+
+// Keys are bound in the compositor, since a Wayland client cannot grab them: a combination
+// the config binds, or that another registration holds, is refused as held; a binding event
+// carrying one of this app's markers is the press; a reload binds them again, and
+// unregistering or stopping removes them.
+TEST(IpcLayer, BindsKeysInTheCompositorAndHearsTheirPresses) {
+  Desk desk;
+  desk.compositor.reply(Request::getConfig,
+                        {{"config", "set $mod Mod4\nbindsym $mod+Return exec foot\n"}});
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<std::uint32_t> pressed;
+  std::size_t commandsRun = 0;
+  desk.compositor.onCommand([&](const std::string&) {
+    std::lock_guard guard(mutex);
+    ++commandsRun;
+    changed.notify_all();
+  });
+  auto layer = IpcLayer::open(desk.compositor.path());
+  ASSERT_TRUE(layer);
+  auto& keys = layer->parts().hotKeys;
+  constexpr std::uint32_t kSuper = 0x100, kAlt = 0x800, kLeft = 123, kReturn = 36, kA = 0, kZ = 6;
+  // Only the running app names its keys; without names nothing is bound.
+  EXPECT_EQ(keys.registerHotKey(kLeft, kSuper, {1, 1}).status, IpcHotKeys::kNoHotKeys);
+  layer->adoptKeyNames([](std::uint32_t keyCode) -> std::optional<std::string> {
+    if (keyCode == 123) return "Left";
+    if (keyCode == 36) return "Return";
+    if (keyCode == 0) return "a";
+    if (keyCode == 6) return "z";
+    return std::nullopt;
+  });
+  keys.installHandler([&](const platform::HotKeyService::Event* event) {
+    std::lock_guard guard(mutex);
+    if (event && event->hotKey) pressed.push_back(event->hotKey->id);
+    changed.notify_all();
+    return 0;
+  });
+
+  auto left = keys.registerHotKey(kLeft, kSuper | kAlt, {1, 1});
+  ASSERT_EQ(left.status, 0);
+  ASSERT_TRUE(left.ref);
+  auto marker = bindingMarker(getpid(), *left.ref);
+  EXPECT_EQ(desk.compositor.commands(),
+            (std::vector<std::string>{"bindsym --no-repeat Mod4+Mod1+Left " + marker}));
+  EXPECT_EQ(keys.registerHotKey(kReturn, kSuper, {1, 2}).status, IpcHotKeys::kKeyHeld);
+  EXPECT_EQ(keys.registerHotKey(kLeft, kAlt | kSuper, {1, 3}).status, IpcHotKeys::kKeyHeld);
+  EXPECT_EQ(keys.registerHotKey(99, kSuper, {1, 4}).status, IpcHotKeys::kKeyUnknown);
+  desk.compositor.reply(Request::runCommand,
+                        json::parse(R"([{"success": false, "error": "Unknown key"}])"));
+  EXPECT_EQ(keys.registerHotKey(kZ, kSuper, {1, 5}).status, IpcHotKeys::kKeyUnknown);
+  desk.compositor.reply(Request::runCommand, json::parse(R"([{"success": true}])"));
+  EXPECT_EQ(desk.compositor.commands().size(), 2u) << "a held combination was bound";
+  auto a = keys.registerHotKey(kA, kSuper, {1, 2});
+  ASSERT_EQ(a.status, 0);
+  ASSERT_TRUE(a.ref);
+  auto aMarker = bindingMarker(getpid(), *a.ref);
+  EXPECT_EQ(desk.compositor.commands().back(), "bindsym --no-repeat Mod4+a " + aMarker);
+
+  // Markers of another process and of no registration are not presses of this app's keys;
+  // they go first, so that the press after them shows they were passed over.
+  auto press = [&](const std::string& command) {
+    desk.compositor.event(Event::binding, {{"change", "run"}, {"binding", {{"command", command}}}});
+  };
+  press(bindingMarker(getpid() + 1, *left.ref));
+  press(bindingMarker(getpid(), *a.ref + 100));
+  press(aMarker);
+  {
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, 5s, [&] { return !pressed.empty(); }));
+    EXPECT_EQ(pressed, (std::vector<std::uint32_t>{2}));
+  }
+
+  // The compositor drops bindings made over the socket when it reloads its config.
+  std::size_t beforeReload = desk.compositor.commands().size();
+  desk.compositor.event(Event::workspace, {{"change", "reload"}});
+  {
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, 5s, [&] { return commandsRun > beforeReload; }));
+  }
+  EXPECT_EQ(desk.compositor.commands().back(), "bindsym --no-repeat Mod4+Mod1+Left " + marker +
+                                                   "; bindsym --no-repeat Mod4+a " + aMarker);
+
+  EXPECT_EQ(keys.unregisterHotKey(*left.ref), 0);
+  EXPECT_EQ(desk.compositor.commands().back(), "unbindsym Mod4+Mod1+Left");
+  EXPECT_EQ(keys.unregisterHotKey(*left.ref), IpcHotKeys::kRefUnknown);
+  // Its combination is free again; what is still bound when the app stops is removed then.
+  EXPECT_EQ(keys.registerHotKey(kLeft, kSuper | kAlt, {1, 6}).status, 0);
+  auto before = desk.compositor.commands().size();
+  layer.reset();
+  auto commands = desk.compositor.commands();
+  ASSERT_EQ(commands.size(), before + 1);
+  EXPECT_EQ(commands.back(), "unbindsym Mod4+a; unbindsym Mod4+Mod1+Left");
 }
 
 TEST(IpcLayer, PlatformChoicePicksTheCompositorWhenItsSocketIsSet) {
