@@ -120,11 +120,10 @@ void raiseUnmanaged(X11Connection& connection, std::span<const xcb_window_t> ord
   connection.sync();
 }
 
-/// Activates the windows in order, in one burst, and
-/// waits until the manager shows them in that order with the last one active. A window that
-/// declines input is only restacked: it is never made active.
-bool activateAll(X11Connection& connection, std::span<const xcb_window_t> order,
-                 std::span<const ClientWindow> clients, xcb_timestamp_t time) {
+/// Activates the windows in order in one burst; a window that declines input is only
+/// restacked, since it is never made active. The window that should end active, if any.
+xcb_window_t activate(X11Connection& connection, std::span<const xcb_window_t> order,
+                      std::span<const ClientWindow> clients, xcb_timestamp_t time) {
   xcb_window_t active = XCB_WINDOW_NONE;
   for (auto window : order) {
     auto client = std::find_if(clients.begin(), clients.end(),
@@ -139,11 +138,37 @@ bool activateAll(X11Connection& connection, std::span<const xcb_window_t> order,
                             {kSourceTool, XCB_WINDOW_NONE, XCB_STACK_MODE_ABOVE, 0, 0});
     }
   }
+  return active;
+}
+
+/// Waits until the manager shows the windows in this order with `active` (unless none)
+/// active, or falls quiet.
+bool waitForOrder(X11Connection& connection, std::span<const xcb_window_t> order,
+                  xcb_window_t active) {
   Patience patience(kActionQuiet, kActionLimit);
   bool shown = false;
   while (!(shown = showsOrder(connection, order, active)) && patience.wait(connection)) {
   }
   return shown;
+}
+
+/// Whether the windows already stand in this order in front of every other window of the
+/// current desktop, none of them minimized, with `active` (unless none) active.
+bool standInFront(X11Connection& connection, std::span<const xcb_window_t> order,
+                  xcb_window_t active) {
+  auto desktop = readDesktop(connection);
+  if (active != XCB_WINDOW_NONE && desktop.activeWindow != active) return false;
+  std::vector<xcb_window_t> front;
+  for (auto it = desktop.stacking.rbegin();
+       it != desktop.stacking.rend() && front.size() < order.size(); ++it) {
+    auto client = std::find_if(desktop.clients.begin(), desktop.clients.end(),
+                               [&](const ClientWindow& c) { return c.id == *it; });
+    if (client == desktop.clients.end() || !isStandard(*client, connection, desktop.currentDesktop))
+      continue;
+    if (client->minimized) return false;
+    front.push_back(*it);
+  }
+  return std::equal(front.rbegin(), front.rend(), order.begin(), order.end());
 }
 
 void changeState(X11Connection& connection, xcb_window_t window, StateAction action, Atom state) {
@@ -227,6 +252,12 @@ bool raiseInOrder(X11Connection& connection, std::span<const xcb_window_t> order
     raiseUnmanaged(connection, asked, last);
     return true;
   }
+  auto keeper = std::find_if(clients.begin(), clients.end(),
+                             [&](const ClientWindow& c) { return c.id == last; });
+  xcb_window_t active = XCB_WINDOW_NONE;
+  if (keeper != clients.end() && keeper->acceptsInput) active = last;
+  // A repeated command finds its windows in front already: nothing to send, nothing to wait for.
+  if (standInFront(connection, asked, active)) return true;
   auto time = connection.serverTime();
   std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
   xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &mask);
@@ -235,9 +266,12 @@ bool raiseInOrder(X11Connection& connection, std::span<const xcb_window_t> order
   // in a second step, once the burst has shown.
   std::span<const xcb_window_t> all(asked);
   bool shown = true;
-  if (last != XCB_WINDOW_NONE && asked.size() > 1)
-    shown = activateAll(connection, all.first(asked.size() - 1), clients, time);
-  shown = activateAll(connection, all, clients, time) && shown;
+  if (last != XCB_WINDOW_NONE && asked.size() > 1) {
+    auto before = all.first(asked.size() - 1);
+    shown = waitForOrder(connection, before, activate(connection, before, clients, time));
+  }
+  activate(connection, all.last(1), clients, time);
+  shown = waitForOrder(connection, all, active) && shown;
   std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
   xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &none);
   connection.sync();
