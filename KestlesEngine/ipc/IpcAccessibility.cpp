@@ -248,6 +248,26 @@ AXErrorCode IpcAccessibility::setWindow(std::uint32_t id, std::string_view name,
   return ax_error::attributeUnsupported;
 }
 
+bool IpcAccessibility::raiseInOrder(std::span<const platform::AXElement> order,
+                                    std::optional<platform::AXElement> focus) {
+  auto tree = session_.tree();
+  if (!tree) return false;
+  auto keeper = focus && element::kindOf(*focus) == Kind::window
+                    ? std::optional(element::valueOf(*focus))
+                    : tree->focused;
+  std::string command;
+  auto add = [&](std::uint32_t id) {
+    if (const auto* window = tree->find(id))
+      command += (command.empty() ? "" : "; ") + commands::focus(ipc::targetOf(*window));
+  };
+  for (auto element : order)
+    if (element::kindOf(element) == Kind::window && element::valueOf(element) != keeper)
+      add(element::valueOf(element));
+  if (keeper) add(*keeper);
+  if (!command.empty()) session_.run(command);
+  return true;
+}
+
 AXErrorCode IpcAccessibility::runOn(std::uint32_t id, const std::string& command) {
   auto results = session_.run(command);
   if (!results) return ax_error::cannotComplete;

@@ -69,6 +69,9 @@ class IpcAccessibility final : public platform::Accessibility {
   platform::AXErrorCode setValue(platform::AXElement element, std::string_view name,
                                  const platform::AXValue& value) override;
   platform::AXErrorCode performAction(platform::AXElement element, std::string_view name) override;
+  /// One `focus` per window in one command, the window that keeps the focus last.
+  bool raiseInOrder(std::span<const platform::AXElement> order,
+                    std::optional<platform::AXElement> focus) override;
   /// Every window of the batch in one `run_command`, then one tree read for the landings.
   std::vector<platform::FrameResult> setFrames(
       std::span<const platform::FrameRequest> requests) override;

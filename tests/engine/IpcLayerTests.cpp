@@ -240,6 +240,28 @@ TEST(IpcLayer, PlacesABatchInOneCommandAndTilesAWindowPutBack) {
             "[con_id=8] floating enable, resize set 300 300, move absolute position 600 0");
 }
 
+// Raising goes out as one command, in the plan's order, and the window that keeps the focus
+// (the one named, else the one focused before) comes last; windows that are gone are left out.
+TEST(IpcLayer, RaisesInOneCommandAndTheFocusKeeperComesLast) {
+  Desk desk;
+  auto focusedEight = view(8, 200, {640, 0, 640, 720}, false);
+  focusedEight["focused"] = true;
+  desk.compositor.reply(Request::getTree,
+                        treeWith({view(7, 100, {0, 0, 640, 720}, false), focusedEight,
+                                  view(9, 300, {0, 0, 640, 720}, false)},
+                                 json::array()));
+  auto layer = IpcLayer::open(desk.compositor.path());
+  ASSERT_TRUE(layer);
+  auto& ax = layer->parts().ax;
+  platform::AXElement order[] = {element::window(8), element::window(7), element::window(99),
+                                 element::window(9)};
+  EXPECT_TRUE(ax.raiseInOrder(order, std::nullopt));
+  EXPECT_TRUE(ax.raiseInOrder(order, element::window(7)));
+  EXPECT_EQ(desk.compositor.commands(),
+            (std::vector<std::string>{"[con_id=7] focus; [con_id=9] focus; [con_id=8] focus",
+                                      "[con_id=8] focus; [con_id=9] focus; [con_id=7] focus"}));
+}
+
 TEST(IpcLayer, ReadsWindowsAppsAndDisplaysFromTheTree) {
   Desk desk;
   desk.compositor.reply(
