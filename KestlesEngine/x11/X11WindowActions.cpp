@@ -153,22 +153,33 @@ bool waitForOrder(X11Connection& connection, std::span<const xcb_window_t> order
 }
 
 /// Whether the windows already stand in this order in front of every other window of the
-/// current desktop, none of them minimized, with `active` (unless none) active.
+/// current desktop, none of them minimized, with `active` (unless none) active. Windows of
+/// the stacking list above the lowest of them are read only when there are any (panels).
 bool standInFront(X11Connection& connection, std::span<const xcb_window_t> order,
-                  xcb_window_t active) {
-  auto desktop = readDesktop(connection);
-  if (active != XCB_WINDOW_NONE && desktop.activeWindow != active) return false;
-  std::vector<xcb_window_t> front;
-  for (auto it = desktop.stacking.rbegin();
-       it != desktop.stacking.rend() && front.size() < order.size(); ++it) {
-    auto client = std::find_if(desktop.clients.begin(), desktop.clients.end(),
-                               [&](const ClientWindow& c) { return c.id == *it; });
-    if (client == desktop.clients.end() || !isStandard(*client, connection, desktop.currentDesktop))
-      continue;
-    if (client->minimized) return false;
-    front.push_back(*it);
-  }
-  return std::equal(front.rbegin(), front.rend(), order.begin(), order.end());
+                  std::span<const ClientWindow> clients, xcb_window_t active) {
+  if (order.empty()) return true;
+  if (std::any_of(clients.begin(), clients.end(), [](const auto& c) { return c.minimized; }))
+    return false;
+  auto* c = connection.raw();
+  auto root = connection.root();
+  auto stackingCookie = requestProperty(c, root, connection.atom(Atom::netClientListStacking));
+  auto activeCookie = requestProperty(c, root, connection.atom(Atom::netActiveWindow), 1);
+  auto desktopCookie = requestProperty(c, root, connection.atom(Atom::netCurrentDesktop), 1);
+  connection.noteRoundTrip();
+  auto stacking = cardinals(propertyReply(c, stackingCookie).get());
+  auto shownActive = windowProperty(c, activeCookie);
+  auto desktop = cardinals(propertyReply(c, desktopCookie).get());
+  if (active != XCB_WINDOW_NONE && shownActive != active) return false;
+  auto lowest = std::find(stacking.begin(), stacking.end(), order.front());
+  std::vector<xcb_window_t> inOrder, others;
+  for (auto it = lowest; it != stacking.end(); ++it)
+    (std::find(order.begin(), order.end(), *it) != order.end() ? inOrder : others).push_back(*it);
+  if (!std::equal(inOrder.begin(), inOrder.end(), order.begin(), order.end())) return false;
+  auto current = desktop.empty() ? 0 : desktop.front();
+  auto above = readClients(connection, others);
+  return std::none_of(above.begin(), above.end(), [&](const ClientWindow& client) {
+    return isStandard(client, connection, current);
+  });
 }
 
 void changeState(X11Connection& connection, xcb_window_t window, StateAction action, Atom state) {
@@ -257,7 +268,7 @@ bool raiseInOrder(X11Connection& connection, std::span<const xcb_window_t> order
   xcb_window_t active = XCB_WINDOW_NONE;
   if (keeper != clients.end() && keeper->acceptsInput) active = last;
   // A repeated command finds its windows in front already: nothing to send, nothing to wait for.
-  if (standInFront(connection, asked, active)) return true;
+  if (standInFront(connection, asked, clients, active)) return true;
   auto time = connection.serverTime();
   std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
   xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &mask);
