@@ -117,10 +117,6 @@ void CommandRunner::followFloatingApps() {
 }
 
 void CommandRunner::saveLibrary() {
-  if (savingLater_) {
-    libraryPending_ = true;
-    return;
-  }
   try {
     JSONFile<Library>{files_.library}.save(library_);
   } catch (const std::exception& error) {
@@ -129,10 +125,6 @@ void CommandRunner::saveLibrary() {
 }
 
 void CommandRunner::saveState() {
-  if (savingLater_) {
-    statePending_ = true;
-    return;
-  }
   try {
     state_.write(files_.state);
   } catch (const std::exception& error) {
@@ -140,18 +132,7 @@ void CommandRunner::saveState() {
   }
 }
 
-void CommandRunner::savePending() {
-  savingLater_ = false;
-  if (std::exchange(libraryPending_, false)) saveLibrary();
-  if (std::exchange(statePending_, false)) saveState();
-}
-
 void CommandRunner::run(const KestlesCommand& command, Answer answer) {
-  savingLater_ = true;
-  struct SaveAfterwards {
-    CommandRunner& runner;
-    ~SaveAfterwards() { runner.savePending(); }
-  } afterwards{*this};
   if (auto sentence = notOnThisDesktop(command))
     return reply(answer, link::LinkReply::refused(*sentence));
   // Undo too is taken only once the parts of closed windows have left the history.

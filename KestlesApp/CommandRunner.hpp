@@ -126,8 +126,6 @@ class CommandRunner {
   static platform::Duration glide();
   void saveLibrary();
   void saveState();
-  /// Writes what `saveLibrary` and `saveState` left for after the answer.
-  void savePending();
   void tell(const std::string& title, const std::string& body = {});
   void log(platform::LogLevel level, std::string message);
 
@@ -135,11 +133,6 @@ class CommandRunner {
   Files files_;
   Library library_;
   SessionState state_;
-  // While a command runs, the files are written once it has answered: the user waits for
-  // the answer, not for the disk.
-  bool savingLater_ = false;
-  bool libraryPending_ = false;
-  bool statePending_ = false;
   std::optional<DisplaySetup> knownSetup_;
 };
 
