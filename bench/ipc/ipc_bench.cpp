@@ -1,6 +1,7 @@
 // The sway/i3 layer against swaymsg on a live compositor (bench/ipc-bench.sh sets headless sway
-// up with foot windows): a snapshot of every window versus `swaymsg -t get_tree` as a process,
-// and placing 10 windows until every one has landed versus 10 `swaymsg` calls.
+// up with foot windows): a snapshot of every window versus `swaymsg -t get_tree` as a process
+// (and the bare round trip of the tree's bytes, the compositor's floor), and placing 10 windows
+// until every one has landed versus 10 `swaymsg` calls.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -111,6 +112,19 @@ void IpcSnapshot(benchmark::State& state) {
       double(platform()->layer->roundTrips() - before) / double(state.iterations());
 }
 BENCHMARK(IpcSnapshot)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+/// The compositor's own part of a snapshot: the tree asked for and its bytes read back,
+/// nothing decoded. No reader of the tree can be faster than this.
+void IpcTreeBytes(benchmark::State& state) {
+  if (!ready(state, 10)) return;
+  auto connection = kestles::ipc::IpcConnection::open(*kestles::ipc::socketPath());
+  if (!connection) return state.SkipWithError("no connection");
+  std::size_t bytes = 0;
+  for (auto _ : state)
+    bytes = connection->request(kestles::ipc::Request::getTree).value_or("").size();
+  state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(IpcTreeBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void SwaymsgTree(benchmark::State& state) {
   if (!ready(state, 10)) return;

@@ -61,6 +61,9 @@ mkdir -p "$XDG_DATA_HOME/applications"
 printf '%s\n' '[Desktop Entry]' 'Type=Application' 'Name=Probe' \
   'Exec=foot --app-id=kestles-probe sleep 600' >"$XDG_DATA_HOME/applications/kestles-probe.desktop"
 
+# The "x y width height" of one window in lines of "id x y width height".
+frame_of() { echo "$1" | awk -v id="$2" '$1 == id { print $2, $3, $4, $5 }'; }
+
 # Waits as `await` does; a failure also shows every frame as the compositor has it then.
 await_frames() {
   local what=$1
@@ -88,6 +91,34 @@ planned:
 $planned"
 apart || fail "tiled windows overlap: $(frames)"
 
+# Make main: a window out of the main tile trades places with the main tile's window (the
+# tool says so and exits 1 for the window already there).
+focus_window() {
+  if [ "$kind" = sway ]; then "$msg" "[con_id=$1] focus"; else "$msg" "[id=$1] focus"; fi >/dev/null
+}
+made=""
+for id in $(echo "$landed" | awk '{ print $1 }'); do
+  focus_window "$id"
+  before=$(frames | awk '$6 == "floating" { print $1, $2, $3, $4, $5 }' | sort)
+  if "$bin/kestles" --quiet make-main; then made=$id && break; fi
+done
+[ -n "$made" ] || fail "no window was made main"
+after=$(frames | awk '$6 == "floating" { print $1, $2, $3, $4, $5 }' | sort)
+# Beyond the slack: xterm on i3 is centred in its tile again after the trade.
+traded=$(join <(echo "$before") <(echo "$after") |
+  awk -v slack="$slack" 'function far(a, b) { return a - b > slack || b - a > slack }
+    far($2, $6) || far($3, $7) { print $1 }')
+[ "$(echo "$traded" | wc -l)" -eq 2 ] && echo "$traded" | grep -qx "$made" ||
+  fail "make-main did not trade the focused window $made with the main one:
+$after
+before:
+$before"
+other=$(echo "$traded" | grep -vx "$made")
+echo "$(frame_of "$after" "$made") $(frame_of "$before" "$other")" | awk -v slack="$slack" '
+  { if ($1 - $5 > slack || $5 - $1 > slack || $2 - $6 > slack || $6 - $2 > slack) exit 1 }' ||
+  fail "the window made main did not take the main tile: $after"
+kestles undo
+
 # Undo: every window is back where the compositor's tiling had it, and tiled again.
 kestles undo
 [ "$(frames)" = "$tiled" ] || fail "undo did not put the tiling back:
@@ -102,6 +133,14 @@ planned=$("$bin/kestles-app" plan kestles://snap/left-half | jq -r --arg id "$fo
 kestles snap left-half
 landed=$(frames | awk -v id="$focused" '$1 == id && $6 == "floating" { print $1, $2, $3, $4, $5 }')
 fits "$landed" "$focused $planned" || fail "the snapped window landed at $landed, planned $planned"
+# Pressed again, the snap steps on through its cycle: the window keeps the left edge and takes
+# another width.
+kestles snap left-half
+again=$(frames | awk -v id="$focused" '$1 == id && $6 == "floating" { print $2, $4 }')
+echo "$again $planned" | awk -v slack="$slack" '
+  { if ($1 < $3 || $1 > $3 + slack || ($2 - $5 <= slack && $5 - $2 <= slack)) exit 1 }' ||
+  fail "a second left-half did not step on through the cycle: $again after $planned"
+kestles undo
 kestles undo
 [ "$(frames)" = "$tiled" ] || fail "undo of the snap did not put the tiling back:
 $(frames)
