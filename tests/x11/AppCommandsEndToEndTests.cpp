@@ -2,6 +2,7 @@
 #include <xcb/xtest.h>
 #include <xkbcommon/xkbcommon-keysyms.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,44 @@ TEST(AppCommandsEndToEndTests, TilesInEveryStyleAndUndoesEach) {
     ASSERT_EQ(desk->kestles({"undo"}), 0);
     EXPECT_TRUE(desk->waitForSettledFrames(ids, [&](const auto& now) { return now == before; }));
   }
+}
+
+// `tile --style S` gives S's own shape first (four columns for Columns, two by two for
+// Grid), and pressing it again steps on to another arrangement.
+TEST(AppCommandsEndToEndTests, AStyleAskedForGivesItsOwnShapeAndARepeatedPressStepsOn) {
+  // Wide enough for four columns.
+  auto desk = AppDesk::start({.width = 1920, .height = 1080});
+  if (!desk) GTEST_SKIP() << "Xvfb or openbox is missing";
+  auto windows = openThree(*desk);
+  auto fourth = desk->session().openWindows({"--pos", "280,300", "--size", "400x300"});
+  auto ids = windows.ids();
+  ids.push_back(fourth.id());
+  auto distinct = [](const std::vector<Frame>& frames, auto field) {
+    std::set<std::int32_t> values;
+    for (const auto& frame : frames)
+      values.insert(frame.*field / 4);  // a few pixels of rounding are one value
+    return values.size();
+  };
+
+  auto first = desk->kestlesSaying({"tile", "--style", "columns"});
+  ASSERT_EQ(first.status, 0) << first.errors;
+  ASSERT_TRUE(desk->waitForSettledFrames(ids, allApart))
+      << ::testing::PrintToString(desk->frames(ids)) << first.errors;
+  auto columns = desk->frames(ids);
+  EXPECT_EQ(distinct(columns, &Frame::x), 4u) << "four columns side by side";
+  EXPECT_EQ(distinct(columns, &Frame::y), 1u);
+
+  ASSERT_EQ(desk->kestles({"tile", "--style", "grid"}), 0);
+  ASSERT_TRUE(desk->waitForSettledFrames(ids, allApart));
+  auto grid = desk->frames(ids);
+  EXPECT_EQ(distinct(grid, &Frame::x), 2u) << "two by two";
+  EXPECT_EQ(distinct(grid, &Frame::y), 2u);
+
+  auto again = desk->kestlesSaying({"tile", "--style", "grid"});
+  ASSERT_EQ(again.status, 0) << again.errors;
+  EXPECT_TRUE(desk->waitForSettledFrames(
+      ids, [&](const auto& now) { return allApart(now) && now != grid; }))
+      << "a second press steps on: " << again.errors;
 }
 
 TEST(AppCommandsEndToEndTests, StepsThroughSuggestionsAndRearrangesTheTiles) {
