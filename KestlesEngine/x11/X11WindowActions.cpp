@@ -258,7 +258,8 @@ bool raiseInOrder(X11Connection& connection, std::span<const xcb_window_t> order
     return std::none_of(clients.begin(), clients.end(),
                         [&](const ClientWindow& client) { return client.id == window; });
   });
-  if (asked.empty() || asked.back() != last) last = XCB_WINDOW_NONE;
+  if (asked.empty()) return true;
+  if (asked.back() != last) last = XCB_WINDOW_NONE;
   if (!managed) {
     raiseUnmanaged(connection, asked, last);
     return true;
@@ -276,12 +277,14 @@ bool raiseInOrder(X11Connection& connection, std::span<const xcb_window_t> order
   // while the burst's focus changes are on their way: the window that keeps the focus goes
   // in a second step, once the burst has shown.
   std::span<const xcb_window_t> all(asked);
+  auto rest = all;
   bool shown = true;
   if (last != XCB_WINDOW_NONE && asked.size() > 1) {
     auto before = all.first(asked.size() - 1);
     shown = waitForOrder(connection, before, activate(connection, before, clients, time));
+    rest = all.last(1);
   }
-  activate(connection, all.last(1), clients, time);
+  activate(connection, rest, clients, time);
   shown = waitForOrder(connection, all, active) && shown;
   std::uint32_t none = XCB_EVENT_MASK_NO_EVENT;
   xcb_change_window_attributes(connection.raw(), connection.root(), XCB_CW_EVENT_MASK, &none);
